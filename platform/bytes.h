@@ -1,0 +1,58 @@
+#pragma once
+// Helpers on byte strings (CP932 text as stored): ASCII case, trimming,
+// whole-number parsing, and the two ways the system splits a line into
+// words: the Windows command-line rules and the comma-list rules.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvis::platform {
+
+// Byte-wise ASCII case change; every other byte stays.
+std::string asciiUpper(std::string_view s);
+std::string asciiLower(std::string_view s);
+
+// Case change of the ASCII letters of a CP932 text; the trail byte of a
+// two-byte character is never taken for a letter.
+std::string cp932AsciiLower(std::string_view s);
+
+// Equality ignoring the case of ASCII letters, CP932-aware.
+bool cp932EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Removes leading and trailing blanks and control characters (bytes 0x00
+// to 0x20).
+std::string trim(std::string_view s);
+std::string trimLeft(std::string_view s);
+std::string trimRight(std::string_view s);
+
+// A whole decimal number: optional sign and digits only, within 32 bits.
+std::optional<int> parseInt(std::string_view s);
+std::optional<int64_t> parseInt64(std::string_view s);
+
+// Replaces every occurrence of `from` by `to`, scanning left to right.
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
+
+// Splits a command line into words by the Windows rules: blanks and tabs
+// separate words, double quotes group (and are removed), 2n backslashes
+// before a quote stand for n backslashes, 2n+1 for n and a literal quote.
+std::vector<std::string> splitCommandLine(std::string_view line);
+
+// Splits a line by the comma-list rules: a comma ends a field; blanks and
+// control characters (bytes 1 to 32) also end a field and are skipped
+// around fields, a comma after them being the same separator; a field that
+// starts with a double quote runs to the closing quote, two quotes inside
+// standing for one; a comma at the start or right after another comma gives
+// an empty field, a comma at the very end gives none.
+std::vector<std::string> splitCommaList(std::string_view line);
+
+// Splits a text into lines at CR LF, lone LF or lone CR. A final line break
+// does not start another line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Joins lines, each followed by CR LF.
+std::string joinLinesCrLf(const std::vector<std::string>& lines);
+
+}  // namespace orvis::platform

@@ -1,0 +1,56 @@
+#include "clock.h"
+
+#include <sys/time.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+namespace orvis::platform {
+
+LocalTime SystemClock::now() const {
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  struct tm tm;
+  localtime_r(&ts.tv_sec, &tm);
+  LocalTime t;
+  t.year = tm.tm_year + 1900;
+  t.month = tm.tm_mon + 1;
+  t.day = tm.tm_mday;
+  t.hour = tm.tm_hour;
+  t.minute = tm.tm_min;
+  t.second = tm.tm_sec;
+  t.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+  return t;
+}
+
+void SystemClock::sleepMs(int ms) {
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::string formatDay(const LocalTime& t) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d", t.year % 10000, t.month % 100, t.day % 100);
+  return buf;
+}
+
+std::string formatDate(const LocalTime& t) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", t.year % 10000, t.month % 100, t.day % 100);
+  return buf;
+}
+
+std::string formatTime(const LocalTime& t) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
+  return buf;
+}
+
+std::string formatHourMinute(const LocalTime& t) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d:%02d", t.hour % 100, t.minute % 100);
+  return buf;
+}
+
+}  // namespace orvis::platform

@@ -1,0 +1,38 @@
+#pragma once
+// The local clock, and the thread's sleep, behind one interface so that
+// anything that depends on the date, the time or a pause can be driven by a
+// fake in tests.
+
+#include <string>
+
+namespace orvis::platform {
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime now() const = 0;
+  // Blocks the calling thread.
+  virtual void sleepMs(int ms) = 0;
+};
+
+class SystemClock : public Clock {
+ public:
+  LocalTime now() const override;
+  void sleepMs(int ms) override;
+};
+
+// "yyyymmdd"
+std::string formatDay(const LocalTime& t);
+// "yyyy/mm/dd"
+std::string formatDate(const LocalTime& t);
+// "hh:nn:ss"
+std::string formatTime(const LocalTime& t);
+// "hh:nn"
+std::string formatHourMinute(const LocalTime& t);
+
+}  // namespace orvis::platform

@@ -1,0 +1,46 @@
+#pragma once
+// Conversions between the CP932 (Shift-JIS) bytes that every file, log line
+// and fixed text of the system is made of, and UTF-8, which the window
+// toolkit and the operating system's names speak. One place does them all.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvis::platform {
+
+// UTF-8 to CP932. A character CP932 cannot hold becomes '?'.
+std::string toCp932(std::string_view utf8);
+
+// UTF-8 to CP932; nullopt when any character cannot be held.
+std::optional<std::string> toCp932Exact(std::string_view utf8);
+
+// UTF-8 to CP932; a character CP932 cannot hold becomes an HTML numeric
+// character reference ("&#128512;"). Invalid UTF-8 bytes become '?'.
+std::string toCp932WithReferences(std::string_view utf8);
+
+// CP932 to UTF-8. A byte sequence that is not CP932 becomes U+FFFD.
+std::string toUtf8(std::string_view cp932);
+
+// Any charset iconv knows to CP932, each unmappable character as a numeric
+// character reference; nullopt when iconv does not know the charset or the
+// input is not valid in it.
+std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset);
+
+// True when the bytes form valid UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+// True for a CP932 lead byte (0x81-0x9F, 0xE0-0xFC).
+constexpr bool isLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace orvis::platform
+
+// A fixed text of the system, written once in UTF-8 in the source and held
+// as its CP932 bytes from its first use on.
+#define SJIS(utf8literal)                                                   \
+  ([]() -> const std::string& {                                             \
+    static const std::string converted = ::orvis::platform::toCp932(utf8literal); \
+    return converted;                                                       \
+  }())

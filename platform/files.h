@@ -1,0 +1,63 @@
+#pragma once
+// File and folder operations as the system uses them: every file is opened
+// for one operation and closed again.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvis::platform {
+
+// The folder of the running program's executable, with a trailing '/'.
+std::string executableFolder();
+
+bool pathExists(const std::string& path);   // anything at all
+bool fileExists(const std::string& path);   // a regular file
+bool folderExists(const std::string& path);
+
+// Creates the folder with every missing parent. True when it exists after.
+bool makeFolders(const std::string& path);
+
+// The whole file; nullopt when it cannot be opened or read.
+std::optional<std::string> readFile(const std::string& path);
+
+// Replaces the file's content: truncate and write.
+bool writeFile(const std::string& path, const std::string& bytes);
+
+// Replaces the file's content so that a reader sees the old file or the
+// new one and never a part: a temporary file in the same folder, flushed,
+// then renamed over the old one.
+bool writeFileAtomic(const std::string& path, const std::string& bytes);
+
+// Opens the file for reading and writing, exclusively (an advisory lock
+// that no other writer of the system gets at the same moment), creating it
+// when missing, and writes the bytes at its end. A lock that stays taken for
+// more than a moment makes the write fail rather than wait.
+bool appendExclusive(const std::string& path, const std::string& bytes);
+
+// Copies the file, overwriting the target.
+bool copyFile(const std::string& from, const std::string& to);
+
+bool removeFile(const std::string& path);
+
+std::optional<uint64_t> fileSize(const std::string& path);
+
+// Local time of the last write, seconds resolution.
+struct FileTime {
+  int year, month, day, hour, minute, second;
+};
+std::optional<FileTime> lastWriteTime(const std::string& path);
+
+// Names of the entries of a folder that match the mask (Windows wildcards:
+// '*' any run, '?' one character; ASCII letters match without regard to
+// case), in ascending byte order of their names. "." and ".." are never
+// listed. `filesOnly` leaves out folders.
+std::vector<std::string> listFolder(const std::string& folder, const std::string& mask,
+                                    bool filesOnly = true);
+
+// Windows wildcard match of one name.
+bool wildcardMatch(const std::string& mask, const std::string& name);
+
+}  // namespace orvis::platform

@@ -1,0 +1,95 @@
+#include "ini_file.h"
+
+#include "bytes.h"
+#include "files.h"
+
+namespace orvis::platform {
+namespace {
+
+// Section name when the line is a section header.
+std::optional<std::string> sectionOf(const std::string& line) {
+  std::string t = trim(line);
+  if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return trim(t.substr(1, t.size() - 2));
+  return std::nullopt;
+}
+
+bool isComment(const std::string& line) {
+  std::string t = trimLeft(line);
+  return t.empty() || t[0] == ';';
+}
+
+// Key of a "key=value" line.
+std::optional<std::string> keyOf(const std::string& line) {
+  if (isComment(line)) return std::nullopt;
+  auto eq = line.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  return trim(line.substr(0, eq));
+}
+
+}  // namespace
+
+IniDocument IniDocument::parse(std::string_view bytes) {
+  IniDocument doc;
+  doc.lines_ = splitLines(bytes);
+  return doc;
+}
+
+std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
+  bool inSection = false;
+  for (const auto& line : lines_) {
+    if (auto s = sectionOf(line)) {
+      inSection = cp932EqualsIgnoreCase(*s, section);
+      continue;
+    }
+    if (!inSection) continue;
+    auto k = keyOf(line);
+    if (k && cp932EqualsIgnoreCase(*k, key)) return trim(line.substr(line.find('=') + 1));
+  }
+  return std::nullopt;
+}
+
+void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+  bool inSection = false;
+  bool sectionFound = false;
+  size_t insertAt = 0;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    const std::string& line = lines_[i];
+    if (auto s = sectionOf(line)) {
+      inSection = cp932EqualsIgnoreCase(*s, section);
+      if (inSection && !sectionFound) {
+        sectionFound = true;
+        insertAt = i + 1;
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    auto k = keyOf(line);
+    if (k && cp932EqualsIgnoreCase(*k, key)) {
+      lines_[i] = *k + "=" + std::string(value);
+      return;
+    }
+    if (sectionFound && !trim(line).empty()) insertAt = i + 1;
+  }
+  std::string entry = std::string(key) + "=" + std::string(value);
+  if (sectionFound) {
+    lines_.insert(lines_.begin() + static_cast<long>(insertAt), entry);
+    return;
+  }
+  lines_.push_back("[" + std::string(section) + "]");
+  lines_.push_back(entry);
+}
+
+std::string IniDocument::serialize() const { return joinLinesCrLf(lines_); }
+
+std::optional<IniDocument> loadIniFile(const std::string& path) {
+  if (!pathExists(path)) return IniDocument();
+  auto bytes = readFile(path);
+  if (!bytes) return std::nullopt;
+  return IniDocument::parse(*bytes);
+}
+
+bool saveIniFile(const std::string& path, const IniDocument& doc) {
+  return writeFileAtomic(path, doc.serialize());
+}
+
+}  // namespace orvis::platform

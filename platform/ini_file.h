@@ -1,0 +1,44 @@
+#pragma once
+// INI profile text: "[SECTION]" lines and "key=value" lines. Sections and
+// keys match without regard to the case of ASCII letters; CP932 bytes are
+// kept exactly as stored. Setting a key keeps every other line, comment and
+// blank line of the file where it was.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvis::platform {
+
+class IniDocument {
+ public:
+  IniDocument() = default;
+  static IniDocument parse(std::string_view bytes);
+
+  // The value of the first matching key, blanks trimmed; nullopt when the
+  // section or key is missing.
+  std::optional<std::string> get(std::string_view section, std::string_view key) const;
+
+  // Sets the key: replaces the value of an existing key in place, adds a
+  // missing key after the last entry of its section, and a missing section
+  // at the end of the file.
+  void set(std::string_view section, std::string_view key, std::string_view value);
+
+  // Lines joined with CR LF.
+  std::string serialize() const;
+
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+// Loads the file; a missing file is an empty document, a file that exists
+// but cannot be read gives nullopt.
+std::optional<IniDocument> loadIniFile(const std::string& path);
+
+// Writes the document back atomically (see writeFileAtomic).
+bool saveIniFile(const std::string& path, const IniDocument& doc);
+
+}  // namespace orvis::platform

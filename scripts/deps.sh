@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Only what is missing is installed; as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev                # Qt 6 Widgets, Network and Test
+  libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
+  libasound2-dev              # the alarm sound
+  libgtest-dev                # tests
+  fonts-noto-cjk              # Japanese texts in the windows
+  ca-certificates openssl     # TLS, and the test certificate authority
+  python3 python3-aiosmtpd    # SMTP server of the end-to-end tests
+  xvfb xauth                  # screenshots of the real windows
+  iproute2 procps             # loopback addresses of the mail tests, process tools
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

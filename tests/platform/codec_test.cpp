@@ -1,0 +1,27 @@
+#include "platform/codec.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvis::platform;
+
+TEST(Codec, FixedTextsBecomeTheirShiftJisBytes) {
+  EXPECT_EQ(SJIS("起動成功"), "\x8b\x4e\x93\xae\x90\xac\x8c\xf7");
+  EXPECT_EQ(SJIS("№"), "\x87\x82");
+  EXPECT_EQ(SJIS("ﾒｰﾙﾃｽﾄ"), "\xd2\xb0\xd9\xc3\xbd\xc4");
+  EXPECT_EQ(toUtf8(SJIS("【ORVIS】")), "【ORVIS】");
+}
+
+TEST(Codec, UnmappableCharacters) {
+  EXPECT_EQ(toCp932("a😀b"), "a?b");
+  EXPECT_EQ(toCp932Exact("a😀b"), std::nullopt);
+  EXPECT_EQ(toCp932WithReferences("日本😀"), SJIS("日本") + "&#128512;");
+  EXPECT_EQ(toUtf8("a\x81"), "a\xEF\xBF\xBD");
+}
+
+TEST(Codec, OtherCharsets) {
+  std::string eucjp = "\xc6\xfc\xcb\xdc";  // 日本 in EUC-JP
+  EXPECT_EQ(charsetToCp932(eucjp, "EUC-JP"), SJIS("日本"));
+  EXPECT_EQ(charsetToCp932("abc", "no-such-charset"), std::nullopt);
+  EXPECT_TRUE(isValidUtf8("日本"));
+  EXPECT_FALSE(isValidUtf8("\x93\xfa"));
+}
