@@ -1,0 +1,99 @@
+#pragma once
+// The monitor put together: every part of the logic, wired to the window
+// through the views it hands in, and the life of the process: start-up,
+// the first show, the mode restore, the close question and the stop
+// sequence.
+
+#include <memory>
+#include <string>
+
+#include "monitor/alerting/alarm_player.h"
+#include "monitor/catalogue/job_list.h"
+#include "monitor/catalogue/job_table.h"
+#include "monitor/engine/auto_check_mode.h"
+#include "monitor/settings/settings_store.h"
+#include "monitor/shell/background.h"
+#include "monitor/shell/ini_access.h"
+#include "monitor/shell/message_boxes.h"
+#include "monitor/shell/mode_file.h"
+#include "monitor/shell/monitor_timers.h"
+#include "monitor/shell/prompter.h"
+#include "monitor/shell/services.h"
+#include "monitor/shell/shell_state.h"
+#include "monitor/shell/shell_view.h"
+#include "monitor/shell/start_info.h"
+#include "monitor/shell/sys_log.h"
+#include "monitor/shell/tray_icons.h"
+#include "platform/clock.h"
+#include "platform/pump.h"
+
+namespace orvis {
+
+// What the host program provides.
+struct MonitorHost {
+  std::string dataFolder;  // with a trailing '/'
+  StartInfo start;
+  platform::Clock& clock;
+  platform::Pump& pump;
+  Prompter& prompter;
+};
+
+// The window's faces, as the logic sees them.
+struct MonitorViews {
+  ShellView& shell;
+  JobGridView& grid;
+  TrayView& tray;
+};
+
+class Monitor {
+ public:
+  static constexpr const char* kVersion = "2.6.0";
+  static constexpr const char* kCaption = "NEW ORVIS Monitor";
+
+  Monitor(const MonitorHost& host, const MonitorViews& views);
+  Monitor(const Monitor&) = delete;
+  Monitor& operator=(const Monitor&) = delete;
+
+  // Window events.
+  void FormCreate();
+  void FormShow();
+  void TmrStartupTimer();
+  bool FormCloseQuery();
+  void FormClose();
+  // A logoff, shutdown or termination request: closes without the question.
+  void ShutDownMessage();
+  // "Close".
+  void SpeedButton6Click() { views_.shell.closeWindow(); }
+
+  // The parts, for the window to forward its events to.
+  AutoCheckMode& autoCheck() { return autoCheck_; }
+  BackgroundMode& background() { return background_; }
+  JobList& jobList() { return jobList_; }
+  TrayIcons& tray() { return tray_; }
+  AlarmPlayer& alarm() { return alarm_; }
+  SettingsStore& settings() { return settings_; }
+  ModeFile& modeFile() { return modeFile_; }
+  MonitorTimers& timers() { return timers_; }
+  ShellState& state() { return state_; }
+  const Services& services() const { return services_; }
+  const JobTable& jobs() const { return jobs_; }
+
+ private:
+  SysLog log_;
+  MessageBoxes boxes_;
+  IniAccess ini_;
+  Services services_;
+  MonitorViews views_;
+  ShellState state_;
+  MonitorTimers timers_;
+  SettingsStore settings_;
+  JobTable jobs_;
+  JobList jobList_;
+  ModeFile modeFile_;
+  TrayIcons tray_;
+  BackgroundMode background_;
+  AutoCheckMode autoCheck_;
+  AlarmPlayer alarm_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,66 @@
+#pragma once
+// Loading the job files into the job table (catalogueToList), filling the
+// grid from it (ListDisp), and how each cell is drawn (sg1DrawCell). The
+// list is never filtered or sorted: it shows every job in load order.
+
+#include <string>
+
+#include "job_grid_view.h"
+#include "job_table.h"
+#include "monitor/shell/services.h"
+#include "monitor/shell/shell_view.h"
+
+namespace orvis {
+
+// Column captions and widths of the grid.
+struct JobGridColumn {
+  const char* caption;  // UTF-8
+  int width;
+};
+extern const JobGridColumn kJobGridColumns[12];
+
+// What sg1DrawCell decides for one cell.
+struct CellLook {
+  enum class Picture { None, Result, Mark };
+  unsigned background;  // 0xRRGGBB
+  unsigned textColor;
+  Picture list = Picture::None;
+  int picture = -1;
+};
+
+class JobList {
+ public:
+  JobList(const Services& services, JobTable& table, JobGridView& grid, ShellView& shell)
+      : s_(services), table_(table), grid_(grid), shell_(shell) {}
+
+  // Empties the table and reads every job file of "info/" into it, in
+  // ascending byte order of the file names.
+  void catalogueToList();
+  // Fills the grid from the table.
+  void ListDisp();
+  // Both, between StartPanel and EndPanel, with the busy message.
+  void reload();
+
+  void sg1SelectCell(int column, int row) {
+    selectedColumn_ = column;
+    selectedRow_ = row;
+  }
+  int selectedRow() const { return selectedRow_; }
+  int selectedColumn() const { return selectedColumn_; }
+
+  CellLook sg1DrawCell(int row, int column, bool selected) const;
+
+  const JobTable& table() const { return table_; }
+
+ private:
+  void loadJob(const std::string& path);
+
+  const Services& s_;
+  JobTable& table_;
+  JobGridView& grid_;
+  ShellView& shell_;
+  int selectedRow_ = 0;
+  int selectedColumn_ = 0;
+};
+
+}  // namespace orvis

@@ -1,0 +1,43 @@
+#pragma once
+// Entering and leaving the automatic check mode ("自動チェック開始" /
+// "自動チェック停止").
+
+#include "monitor/catalogue/job_table.h"
+#include "monitor/settings/settings.h"
+#include "monitor/shell/mode_file.h"
+#include "monitor/shell/monitor_timers.h"
+#include "monitor/shell/services.h"
+#include "monitor/shell/shell_state.h"
+#include "monitor/shell/shell_view.h"
+#include "monitor/shell/tray_icons.h"
+
+namespace orvis {
+
+class AutoCheckMode {
+ public:
+  AutoCheckMode(const Services& services, ShellState& state, ShellView& view,
+                const JobTable& jobs, const Settings& settings, MonitorTimers& timers,
+                ModeFile& modeFile, TrayIcons& tray)
+      : s_(services), state_(state), view_(view), jobs_(jobs), settings_(settings),
+        timers_(timers), modeFile_(modeFile), tray_(tray) {}
+
+  // Refused, with a message naming the job, while any job lacks a baseline.
+  void SpeedButton10Click();
+  void SpeedButton14Click();
+
+  // The check timer's interval for a period in minutes, within what a
+  // timer can hold (about 24 days).
+  static int checkIntervalMs(int minutes);
+
+ private:
+  const Services& s_;
+  ShellState& state_;
+  ShellView& view_;
+  const JobTable& jobs_;
+  const Settings& settings_;
+  MonitorTimers& timers_;
+  ModeFile& modeFile_;
+  TrayIcons& tray_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,13 @@
+#pragma once
+// The disk gauge: used megabytes of the file system that holds the data
+// folder, against its total.
+
+#include <string>
+
+#include "monitor/shell/shell_view.h"
+
+namespace orvis {
+
+void RefreshDiskGauge(ShellView& view, const std::string& dataFolder);
+
+}  // namespace orvis

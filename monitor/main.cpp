@@ -1,0 +1,48 @@
+// OrvisWatch: the monitor program.
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "monitor/ui/audio_sub_form.h"
+#include "monitor/ui/main_window.h"
+#include "monitor/ui/offscreen.h"
+#include "monitor/ui/pictures.h"
+#include "monitor/ui/qt_prompter.h"
+#include "monitor/ui/qt_pump.h"
+#include "monitor/ui/settings_dialog.h"
+#include "monitor/ui/signal_bridge.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/instance_lock.h"
+
+int main(int argc, char** argv) {
+  // One monitor per machine: a second start ends at once, without a trace.
+  orvis::platform::InstanceLock lock("OrvisWatch");
+  if (!lock.acquired()) return 0;
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  orvis::ui::selectOffscreenWithoutDisplay();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("OrvisWatch");
+  QApplication::setApplicationDisplayName("ORVIS Monitor");
+  QApplication::setWindowIcon(orvis::ui::applicationIcon());
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  orvis::platform::SystemClock clock;
+  orvis::ui::QtPump pump;
+  orvis::ui::QtPrompter prompter;
+  orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
+                                        orvis::StartInfo::fromArguments(args), clock, pump,
+                                        prompter};
+  orvis::ui::TForm1 form(config);
+  orvis::ui::TAudioSubForm audioForm;
+  orvis::ui::TForm3 settingsDialog(&form);
+
+  orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [&form](QSessionManager&) { form.monitor().ShutDownMessage(); });
+
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,63 @@
+#include "settings_store.h"
+
+#include "platform/bytes.h"
+
+namespace orvis {
+
+std::string SettingsStore::read(const char* key) {
+  return s_.ini.IniReadRetry(s_.orvisIni(), "COMMON", key);
+}
+
+namespace {
+// A period below one minute would make the check timer fire without pause
+// (or not at all); it counts as not a number.
+int periodOr(const std::string& text, int fallback) {
+  auto minutes = platform::parseInt(text);
+  return (minutes && *minutes >= 1) ? *minutes : fallback;
+}
+}  // namespace
+
+std::string SettingsStore::reactivationOrDefault(const std::string& stored) {
+  return (stored.empty() || stored == ":") ? std::string("02:00") : stored;
+}
+
+void SettingsStore::readComparisonRules() {
+  settings_.sourceCheck = read("SOURCE_CHECK");
+  settings_.scriptIgnore = read("SCRIPT_IGNORE");
+  settings_.commentIgnore = read("COMMENT_IGNORE");
+  settings_.hrefIgnore = read("HREF_IGNORE");
+  settings_.srcIgnore = read("SRC_IGNORE");
+  settings_.altIgnore = read("ALT_IGNORE");
+  settings_.headIgnore = read("HEAD_IGNORE");
+}
+
+void SettingsStore::loadAtStartup() {
+  settings_.validDay = read("VALIDDAY");
+  settings_.playCount = read("PLAYCOUNTDISCON");
+  settings_.buzzerDevice = read("BUZZERDEVICE");
+  settings_.checkInterval = periodOr(read("CHECKINTERVAL"), 60);
+  settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
+  readComparisonRules();
+  if (settings_.sourceCheck.empty()) settings_.sourceCheck = "YES";
+  settings_.mailGroupCount = read("MAILGROUPCOUNT");
+  if (settings_.mailGroupCount.empty()) {
+    settings_.mailGroupCount = "1";
+    s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", "1");
+  }
+}
+
+void SettingsStore::reloadAfterSave() {
+  settings_.validDay = read("VALIDDAY");
+  settings_.playCount = read("PLAYCOUNTDISCON");
+  settings_.buzzerDevice = read("BUZZERDEVICE");
+  settings_.checkInterval = periodOr(read("CHECKINTERVAL"), 30);
+  settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
+  readComparisonRules();
+}
+
+void SettingsStore::setMailGroupCount(const std::string& count) {
+  settings_.mailGroupCount = count;
+  s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", count);
+}
+
+}  // namespace orvis

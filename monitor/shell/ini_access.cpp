@@ -1,0 +1,45 @@
+#include "ini_access.h"
+
+#include "platform/files.h"
+
+namespace orvis {
+
+void IniAccess::giveUp() { boxes_.fncMessageBox("Access fail to inifile.", "OrvisWatch", mb::OK); }
+
+int IniAccess::IniWriteRetry(const std::string& path, const std::string& section,
+                             const std::string& key, const std::string& value) {
+  for (int failures = 0;;) {
+    auto doc = platform::loadIniFile(path);
+    if (doc) {
+      doc->set(section, key, value);
+      // The whole file is replaced at once, so a cut-off write never leaves
+      // half a file behind.
+      if (platform::saveIniFile(path, *doc)) return 0;
+    }
+    if (++failures >= kAttempts) break;
+    clock_.sleepMs(kPauseMs);
+  }
+  giveUp();
+  return -1;
+}
+
+std::string IniAccess::IniReadRetry(const std::string& path, const std::string& section,
+                                    const std::string& key) {
+  static const std::string kRetry = "retry";
+  for (int failures = 0;;) {
+    if (!platform::pathExists(path)) return std::string();
+    auto doc = platform::loadIniFile(path);
+    std::string value = doc ? doc->get(section, key).value_or(std::string()) : kRetry;
+    if (value != kRetry) return value;
+    if (++failures >= kAttempts) break;
+    clock_.sleepMs(kPauseMs);
+  }
+  giveUp();
+  return std::string();
+}
+
+std::optional<platform::IniDocument> IniAccess::loadOnce(const std::string& path) const {
+  return platform::loadIniFile(path);
+}
+
+}  // namespace orvis

@@ -1,0 +1,43 @@
+#pragma once
+// IniWriteRetry / IniReadRetry: every INI access of the monitor (settings,
+// job files, the mode file). Five attempts 300 ms apart, then the message
+// "Access fail to inifile." once.
+
+#include <optional>
+#include <string>
+
+#include "message_boxes.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
+
+namespace orvis {
+
+class IniAccess {
+ public:
+  IniAccess(MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
+
+  // 0 on success, -1 after the fifth failed attempt.
+  int IniWriteRetry(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
+
+  // The value, empty when missing. A file that exists but cannot be read,
+  // and a stored value "retry", cost five attempts and the message, and
+  // read as empty.
+  std::string IniReadRetry(const std::string& path, const std::string& section,
+                           const std::string& key);
+
+  // One load without retry or message, for callers that read many keys of
+  // one file: nullopt when the file exists but cannot be read.
+  std::optional<platform::IniDocument> loadOnce(const std::string& path) const;
+
+  static constexpr int kAttempts = 5;
+  static constexpr int kPauseMs = 300;
+
+ private:
+  void giveUp();
+
+  MessageBoxes& boxes_;
+  platform::Clock& clock_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,31 @@
+#pragma once
+// Asking the user: a modal message box with the buttons, icon and default
+// button that the Windows flags name. The window supplies the real one;
+// tests answer from a list.
+
+#include <string>
+
+namespace orvis {
+
+// Message-box flags as the callers pass them.
+namespace mb {
+constexpr int OK = 0x00;
+constexpr int OKCancel = 0x01;
+constexpr int IconExclamation = 0x30;
+constexpr int DefButton2 = 0x100;
+// Answers.
+constexpr int IdOk = 1;
+constexpr int IdCancel = 2;
+
+// The answer that the default button gives.
+int defaultAnswer(int flags);
+}  // namespace mb
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // Text and caption are CP932; returns the answer (mb::IdOk, mb::IdCancel).
+  virtual int ask(const std::string& text, const std::string& caption, int flags) = 0;
+};
+
+}  // namespace orvis

@@ -1,0 +1,36 @@
+#pragma once
+// What every part of the monitor's logic works with: the data folder, the
+// kind of start, the clock, the pump, the log, message boxes and INI access.
+
+#include <string>
+#include <string_view>
+
+#include "ini_access.h"
+#include "message_boxes.h"
+#include "platform/clock.h"
+#include "platform/pump.h"
+#include "start_info.h"
+#include "sys_log.h"
+
+namespace orvis {
+
+struct Services {
+  std::string dataFolder;  // with a trailing '/'
+  StartInfo start;
+  platform::Clock& clock;
+  platform::Pump& pump;
+  SysLog& log;
+  MessageBoxes& boxes;
+  IniAccess& ini;
+
+  // A path under the data folder.
+  std::string path(std::string_view relative) const { return dataFolder + std::string(relative); }
+  std::string orvisIni() const { return path("ORVIS.ini"); }
+
+  void WriteSysLog(std::string_view message) const { log.WriteSysLog(message); }
+  int fncMessageBox(const std::string& text, const std::string& caption, int flags) const {
+    return boxes.fncMessageBox(text, caption, flags);
+  }
+};
+
+}  // namespace orvis

@@ -1,0 +1,34 @@
+#include "sys_log.h"
+
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+
+namespace orvis {
+
+SysLog::SysLog(const std::string& dataFolder, const platform::Clock& clock)
+    : log_(dataFolder + "syslog/", "OrvisWatch", clock) {}
+
+void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& keep) {
+  log.WriteSysLog("Global," + SJIS("syslog整理"));
+  log.WriteSysLog("Global," + keep + SJIS("<-有効ファイル数"));
+  if (mask.find('?') == std::string::npos) {
+    log.WriteSysLog("Global," + SJIS("指定ファイル種別不正"));
+    return;
+  }
+  const std::string& folder = log.folder();
+  if (!platform::folderExists(folder)) platform::makeFolders(folder);
+  std::vector<std::string> names;
+  for (const auto& name : platform::listFolder(folder, mask, false)) names.push_back(platform::trim(name));
+  long toKeep = 10;
+  if (auto n = platform::parseInt(keep)) toKeep = *n;
+  size_t first = 0;
+  while (static_cast<long>(names.size() - first) > toKeep) {
+    std::string path = folder + names[first];
+    platform::removeFile(path);
+    log.WriteSysLog("Global,DeleteLog->" + path);
+    ++first;
+  }
+}
+
+}  // namespace orvis

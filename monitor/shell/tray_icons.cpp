@@ -1,0 +1,40 @@
+#include "tray_icons.h"
+
+#include "platform/codec.h"
+
+namespace orvis {
+
+std::string TrayIcons::tipFor(int icon) const {
+  if (icon == 1) return SJIS("NewORVIS：チェック中");
+  return state_.automaticMode == 1 ? SJIS("NewORVIS：自動チェック待機中") : SJIS("NewORVIS：手動編集中");
+}
+
+void TrayIcons::SetIcon(int icon) {
+  if (s_.start.isService()) {
+    s_.WriteSysLog(prefix() + "SetIcon():N/A");
+    return;
+  }
+  s_.WriteSysLog(prefix() + "SetIcon()Icon=" + std::to_string(icon));
+  if (!tray_.addIcon(icon, tipFor(icon)))
+    s_.WriteSysLog(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
+}
+
+void TrayIcons::MODIFYIcon(int icon) {
+  if (s_.start.isService()) {
+    s_.WriteSysLog(prefix() + "MODIFYIcon():N/A");
+    return;
+  }
+  s_.WriteSysLog(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
+  // A desktop that lost the icon (its panel restarted) gets it again.
+  if (!tray_.modifyIcon(icon, tipFor(icon))) SetIcon(icon);
+}
+
+void TrayIcons::DELIcon() {
+  if (s_.start.isService()) {
+    s_.WriteSysLog(prefix() + "DelIcon():N/A");
+    return;
+  }
+  tray_.removeIcon();
+}
+
+}  // namespace orvis

@@ -1,0 +1,46 @@
+#pragma once
+// The notification-area icon: added at the first show, its picture and tip
+// following the mode and each check pass, removed at the end. In a service
+// start there is no icon; every operation only logs.
+
+#include <string>
+
+#include "services.h"
+#include "shell_state.h"
+#include "shell_view.h"
+
+namespace orvis {
+
+// The icon as the desktop shows it.
+class TrayView {
+ public:
+  virtual ~TrayView() = default;
+  // Pictures: 0 normal, 1 checking. False when the desktop refused.
+  virtual bool addIcon(int picture, const std::string& tip) = 0;
+  virtual bool modifyIcon(int picture, const std::string& tip) = 0;
+  virtual void removeIcon() = 0;
+};
+
+class TrayIcons {
+ public:
+  TrayIcons(const Services& services, const ShellState& state, const ShellView& window,
+            TrayView& tray)
+      : s_(services), state_(state), window_(window), tray_(tray) {}
+
+  void SetIcon(int icon);
+  void MODIFYIcon(int icon);
+  void DELIcon();
+
+  // The tip for the picture and the current mode.
+  std::string tipFor(int icon) const;
+
+ private:
+  std::string prefix() const { return window_.caption() + ","; }
+
+  const Services& s_;
+  const ShellState& state_;
+  const ShellView& window_;
+  TrayView& tray_;
+};
+
+}  // namespace orvis

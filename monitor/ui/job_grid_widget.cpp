@@ -1,0 +1,119 @@
+#include "job_grid_widget.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+#include "pictures.h"
+#include "qt_text.h"
+
+namespace orvis::ui {
+namespace {
+
+QColor rgb(unsigned v) { return QColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+
+class JobCellDelegate : public QStyledItemDelegate {
+ public:
+  explicit JobCellDelegate(JobGridWidget* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+  void paint(QPainter* g, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool selected = option.state & QStyle::State_Selected;
+    CellLook look = grid_->lookAt(index.row() + 1, index.column(), selected);
+    g->save();
+    g->fillRect(option.rect, rgb(look.background));
+    if (look.list != CellLook::Picture::None) {
+      QPixmap picture = look.list == CellLook::Picture::Result ? resultPicture(look.picture)
+                                                               : markPicture(look.picture);
+      // White is the pictures' transparent colour.
+      picture.setMask(picture.createMaskFromColor(Qt::white));
+      g->drawPixmap(option.rect.left() + 10, option.rect.top(), picture);
+    } else {
+      g->setPen(rgb(look.textColor));
+      g->setClipRect(option.rect);
+      g->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                  index.data().toString());
+    }
+    g->restore();
+  }
+
+ private:
+  JobGridWidget* grid_;
+};
+
+}  // namespace
+
+JobGridWidget::JobGridWidget(QWidget* parent) : QTableWidget(parent) {
+  setObjectName("sg1");
+  setColumnCount(12);
+  QStringList captions;
+  for (int c = 0; c < 12; ++c) {
+    captions << QString::fromUtf8(kJobGridColumns[c].caption);
+    setColumnWidth(c, kJobGridColumns[c].width);
+  }
+  setHorizontalHeaderLabels(captions);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setStyleSheet(
+      "QHeaderView::section { background: rgb(0,0,255); color: white; border: 1px solid #c0c0c0;"
+      " padding-left: 2px; }");
+  horizontalHeader()->setFixedHeight(18);
+  verticalHeader()->setVisible(false);
+  verticalHeader()->setDefaultSectionSize(16);
+  verticalHeader()->setMinimumSectionSize(16);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(true);
+  setWordWrap(false);
+  setStyleSheet("QTableWidget { background: rgb(255,255,236); gridline-color: #c0c0c0; }");
+  setItemDelegate(new JobCellDelegate(this));
+  setRowCount(1);
+  connect(this, &QTableWidget::currentCellChanged, this,
+          [this](int row, int column, int, int) {
+            if (row >= 0) emit cellSelected(column, row + 1);
+          });
+  connect(this, &QTableWidget::cellClicked, this, [this] { emit clickedOnRow(); });
+  connect(this, &QTableWidget::cellDoubleClicked, this, [this] { emit clickedOnRow(); });
+}
+
+CellLook JobGridWidget::lookAt(int row, int column, bool selected) const {
+  if (look_) return look_(row, column, selected);
+  return CellLook{0xFFFFEC, 0};
+}
+
+void JobGridWidget::setRows(int rows) { setRowCount(rows > 1 ? rows - 1 : 0); }
+
+void JobGridWidget::setCell(int row, int column, const std::string& text) {
+  if (row == 0) {
+    horizontalHeaderItem(column)->setText(fromCp932(text));
+    return;
+  }
+  auto* it = item(row - 1, column);
+  if (!it) {
+    it = new QTableWidgetItem;
+    setItem(row - 1, column, it);
+  }
+  it->setText(fromCp932(text));
+}
+
+std::string JobGridWidget::cell(int row, int column) const {
+  const QTableWidgetItem* it = row == 0 ? horizontalHeaderItem(column) : item(row - 1, column);
+  return it ? toCp932(it->text()) : std::string();
+}
+
+int JobGridWidget::selectionTop() const {
+  int top = 0;
+  for (const auto& r : selectedRanges())
+    if (top == 0 || r.topRow() + 1 < top) top = r.topRow() + 1;
+  return top;
+}
+
+int JobGridWidget::selectionBottom() const {
+  int bottom = 0;
+  for (const auto& r : selectedRanges())
+    if (r.bottomRow() + 1 > bottom) bottom = r.bottomRow() + 1;
+  return bottom;
+}
+
+}  // namespace orvis::ui

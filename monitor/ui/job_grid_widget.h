@@ -1,0 +1,41 @@
+#pragma once
+// sg1: the job grid. Row 0 of the logic is the header; rows 1..n are the
+// table rows 0..n-1. Each cell is drawn as the catalogue logic decides.
+
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <functional>
+
+#include "monitor/catalogue/job_grid_view.h"
+#include "monitor/catalogue/job_list.h"
+
+namespace orvis::ui {
+
+class JobGridWidget : public QTableWidget, public JobGridView {
+  Q_OBJECT
+ public:
+  using LookFn = std::function<CellLook(int row, int column, bool selected)>;
+
+  explicit JobGridWidget(QWidget* parent);
+  void setLook(LookFn look) { look_ = std::move(look); }
+  CellLook lookAt(int row, int column, bool selected) const;
+
+  // JobGridView
+  void setRows(int rows) override;
+  int rows() const override { return rowCount() + 1; }
+  void setCell(int row, int column, const std::string& text) override;
+  std::string cell(int row, int column) const override;
+  void redraw() override { viewport()->update(); }
+  int selectionTop() const override;
+  int selectionBottom() const override;
+
+ signals:
+  // sg1SelectCell, in the logic's row numbers.
+  void cellSelected(int column, int row);
+  void clickedOnRow();
+
+ private:
+  LookFn look_;
+};
+
+}  // namespace orvis::ui

@@ -1,0 +1,158 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "pictures.h"
+#include "qt_text.h"
+
+namespace orvis::ui {
+
+TForm1::TForm1(const MonitorWindowConfig& config)
+    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+  setObjectName("Form1");
+  setWindowIcon(applicationIcon());
+  buildWidgets();
+  config.prompter.setOwner(this);
+  MonitorHost host{config.dataFolder, config.start, config.clock, config.pump, config.prompter};
+  monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *sg1, tray_});
+  if (config.liveTimers) {
+    auto& t = monitor_->timers();
+    for (platform::Timer* timer : {&t.startup, &t.devCheck, &t.react}) timer->attach(&timerDriver_);
+  }
+  sg1->setLook([this](int row, int column, bool selected) {
+    return monitor_->jobList().sg1DrawCell(row, column, selected);
+  });
+  wireEvents();
+  onStopped_ = [] { QCoreApplication::quit(); };
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+    // A session that ends without closing the window still stops in order.
+    if (!stopped_) runStopSequence();
+  });
+  monitor_->FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::wireEvents() {
+  connect(SpeedButton10, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton10Click(); });
+  connect(SpeedButton14, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton14Click(); });
+  connect(SpeedButton18, &QToolButton::clicked, this, [this] { monitor_->background().SpeedButton18Click(); });
+  connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
+  connect(sg1, &JobGridWidget::cellSelected, this,
+          [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
+}
+
+void TForm1::shutdownRequested() {
+  monitor_->ShutDownMessage();
+  close();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  monitor_->FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (stopped_) {
+    event->accept();
+    return;
+  }
+  if (!monitor_->FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  runStopSequence();
+}
+
+void TForm1::runStopSequence() {
+  stopped_ = true;
+  monitor_->FormClose();
+  if (onStopped_) onStopped_();
+}
+
+void TForm1::setCaption(const std::string& text) { setWindowTitle(fromCp932(text)); }
+
+std::string TForm1::caption() const { return toCp932(windowTitle()); }
+
+void TForm1::moveToTopLeft() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  move(screen ? screen->availableGeometry().topLeft() : QPoint(0, 0));
+}
+
+void TForm1::setStatusText(int panel, const std::string& text) {
+  if (panel >= 0 && panel < 3) StatusPanels[panel]->setText(fromCp932(text));
+}
+
+std::string TForm1::statusText(int panel) const {
+  return (panel >= 0 && panel < 3) ? toCp932(StatusPanels[panel]->text()) : std::string();
+}
+
+void TForm1::setModeLabel(bool automatic) {
+  Label10->setText(automatic ? QStringLiteral("自動チェックモード") : QStringLiteral("編集・手動モード"));
+  Label10->setStyleSheet(automatic ? "color: rgb(255,0,0); font-weight: bold; font-size: 16px;"
+                                   : "color: rgb(0,0,255); font-weight: bold; font-size: 16px;");
+}
+
+void TForm1::setAutoCheckButtons(bool startEnabled, bool stopEnabled) {
+  SpeedButton10->setEnabled(startEnabled);
+  SpeedButton14->setEnabled(stopEnabled);
+}
+
+void TForm1::SetEditControlsEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           editor->SpeedButton2, editor->SpeedButton8, SpeedButton12, SpeedButton13,
+           SpeedButton15, SpeedButton16, editor->SpeedButton17, SpeedButton20, SpeedButton21,
+           SpeedButton50, editor->Edit1, editor->Edit2, editor->Edit4})
+    w->setEnabled(enabled);
+}
+
+void TForm1::setCheckPeriod(const std::string& minutes) { Edit3->setText(fromCp932(minutes)); }
+
+void TForm1::setDiskGauge(int64_t maximum, int64_t progress) {
+  Gauge1->setRange(0, static_cast<int>(std::min<int64_t>(maximum, INT32_MAX)));
+  Gauge1->setValue(static_cast<int>(std::min<int64_t>(progress, INT32_MAX)));
+}
+
+void TForm1::StartPanel() {
+  for (QWidget* w : std::initializer_list<QWidget*>{editor->SpeedButton2, SpeedButton6,
+                                                    editor->SpeedButton8, SpeedButton1,
+                                                    SpeedButton3, SpeedButton4, SpeedButton5,
+                                                    SpeedButton7, sg1})
+    w->setEnabled(false);
+  Panel1->move(352, 260);
+  Panel1->show();
+  Panel1->raise();
+  Panel1->Animate1->stop();
+  Panel1->Animate1->start();
+  Panel1->progress->clear();
+  Panel1->progress->show();
+  // Visible before the long operation starts.
+  Panel1->repaint();
+}
+
+void TForm1::EndPanel() {
+  Panel1->Animate1->stop();
+  Panel1->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{sg1, editor->SpeedButton2, SpeedButton6,
+                                                    editor->SpeedButton8, SpeedButton1,
+                                                    SpeedButton3, SpeedButton4, SpeedButton5,
+                                                    SpeedButton7})
+    w->setEnabled(true);
+  Panel1->progress->clear();
+  Panel1->progress->hide();
+}
+
+// The panel's own flag: a hidden window does not make the panel count as hidden.
+bool TForm1::busyPanelVisible() const { return !Panel1->isHidden(); }
+
+void TForm1::setBusyMessage(const std::string& text) { Panel1->panelMsg->setText(fromCp932(text)); }
+
+void TForm1::setProgressText(const std::string& text) { Panel1->progress->setText(fromCp932(text)); }
+
+}  // namespace orvis::ui

@@ -1,0 +1,36 @@
+#include "qt_prompter.h"
+
+#include "qt_text.h"
+
+#include <QPushButton>
+
+namespace orvis::ui {
+
+std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString& text,
+                                                  const QString& caption, int flags) {
+  auto box = std::make_unique<QMessageBox>(owner);
+  box->setWindowTitle(caption);
+  box->setText(text);
+  const bool okCancel = (flags & 0x0F) == mb::OKCancel;
+  box->setStandardButtons(okCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok);
+  box->setDefaultButton(okCancel && (flags & 0xF00) == mb::DefButton2 ? QMessageBox::Cancel
+                                                                      : QMessageBox::Ok);
+  box->setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+  box->setIcon((flags & 0xF0) == mb::IconExclamation ? QMessageBox::Warning
+                                                     : QMessageBox::NoIcon);
+  return box;
+}
+
+int QtPrompter::ask(const std::string& text, const std::string& caption, int flags) {
+  auto box = buildBox(owner_, fromCp932(text), fromCp932(caption), flags);
+  if (!answers_.empty()) {
+    shown_.push_back({box->text(), box->windowTitle(), box->standardButtons(),
+                      box->standardButton(box->defaultButton()), box->icon()});
+    int a = answers_.front();
+    answers_.pop_front();
+    return a;
+  }
+  return box->exec() == QMessageBox::Ok ? mb::IdOk : mb::IdCancel;
+}
+
+}  // namespace orvis::ui

@@ -1,0 +1,47 @@
+#pragma once
+// Message boxes as QMessageBox, with the buttons, icon and default button
+// that the Windows flags name. Tests set the next answers; a box is then
+// built and recorded but never shown, so no test waits on a modal dialog.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "monitor/shell/prompter.h"
+
+namespace orvis::ui {
+
+class QtPrompter : public Prompter {
+ public:
+  explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
+  void setOwner(QWidget* owner) { owner_ = owner; }
+
+  int ask(const std::string& text, const std::string& caption, int flags) override;
+
+  // The box for the flags, configured but not shown.
+  static std::unique_ptr<QMessageBox> buildBox(QWidget* owner, const QString& text,
+                                               const QString& caption, int flags);
+
+  // Test hook: the answers the next boxes give, without showing them.
+  struct Shown {
+    QString text, caption;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+    QMessageBox::Icon icon;
+  };
+  void setNextAnswers(std::vector<int> answers) {
+    answers_.assign(answers.begin(), answers.end());
+  }
+  const std::vector<Shown>& shown() const { return shown_; }
+  void clearShown() { shown_.clear(); }
+
+ private:
+  QPointer<QWidget> owner_;
+  std::deque<int> answers_;
+  std::vector<Shown> shown_;
+};
+
+}  // namespace orvis::ui

@@ -1,0 +1,28 @@
+#include "qt_timer_driver.h"
+
+namespace orvis::ui {
+
+QtTimerDriver::~QtTimerDriver() {
+  // Timers that outlive the driver must not call back into it.
+  auto driven = std::move(timers_);
+  timers_.clear();
+  for (auto& entry : driven) entry.first->attach(nullptr);
+}
+
+void QtTimerDriver::timerChanged(platform::Timer& timer) {
+  auto& q = timers_[&timer];
+  if (!q) {
+    q = std::make_unique<QTimer>();
+    platform::Timer* t = &timer;
+    QObject::connect(q.get(), &QTimer::timeout, [t] { t->fire(); });
+  }
+  q->setInterval(timer.interval());
+  if (timer.enabled())
+    q->start();  // (re)starts a full interval, as enabling a window timer does
+  else
+    q->stop();
+}
+
+void QtTimerDriver::timerDestroyed(platform::Timer& timer) { timers_.erase(&timer); }
+
+}  // namespace orvis::ui

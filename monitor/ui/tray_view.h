@@ -1,0 +1,16 @@
+#pragma once
+// The desktop's notification-area icon. Until the icon itself is drawn on
+// the desktop, the operations succeed without showing anything.
+
+#include "monitor/shell/tray_icons.h"
+
+namespace orvis::ui {
+
+class NullTrayView : public TrayView {
+ public:
+  bool addIcon(int, const std::string&) override { return true; }
+  bool modifyIcon(int, const std::string&) override { return true; }
+  void removeIcon() override {}
+};
+
+}  // namespace orvis::ui
