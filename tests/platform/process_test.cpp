@@ -96,6 +96,26 @@ TEST(ProcessLauncher, ArgumentsFolderAndHandlesAsTheChildSeesThem) {
   EXPECT_FALSE(pathExists(dir / "record.txt"));
 }
 
+TEST(ProcessLauncher, HiddenChildHasItsOwnSessionShownChildSharesOurs) {
+  TempDir dir;
+  // Session id and stdout as the child sees them.
+  writeScript(dir / "where.sh", "out=$(readlink /proc/$$/fd/1)\n"
+                                "{ awk '{print $6}' /proc/$$/stat; echo \"$out\"; } > \"$1\"\n");
+  PosixProcessLauncher launcher;
+  auto hidden = launcher.launch("\"" + dir / "where.sh\" \"" + dir / "hidden.txt\"", "", WindowMode::Hidden);
+  auto shown = launcher.launch("\"" + dir / "where.sh\" \"" + dir / "shown.txt\"", "", WindowMode::Shown);
+  ASSERT_TRUE(hidden) << hidden.error;
+  ASSERT_TRUE(shown) << shown.error;
+  ASSERT_EQ(waitUpTo(*hidden.handle, 5000), kWaitObject0);
+  ASSERT_EQ(waitUpTo(*shown.handle, 5000), kWaitObject0);
+
+  std::string ourStdout = std::filesystem::read_symlink("/proc/self/fd/1").string();
+  EXPECT_EQ(readLines(dir / "hidden.txt"),
+            (std::vector<std::string>{std::to_string(hidden.handle->pid()), "/dev/null"}));
+  EXPECT_EQ(readLines(dir / "shown.txt"),
+            (std::vector<std::string>{std::to_string(::getsid(0)), ourStdout}));
+}
+
 TEST(ProcessLauncher, ProgramThatCannotRunFailsAtLaunch) {
   TempDir dir;
   writeText(dir / "plain.txt", "not a program\n");  // no execute bit
