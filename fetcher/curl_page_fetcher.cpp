@@ -1,0 +1,93 @@
+#include "curl_page_fetcher.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+
+#include "platform/files.h"
+
+namespace orvis::fetcher {
+namespace {
+
+constexpr const char* kSystemCaFolder = "/etc/ssl/certs";
+
+struct Sink {
+  std::string* body;
+  size_t limit;
+  bool overflow = false;
+};
+
+size_t collect(char* data, size_t size, size_t count, void* user) {
+  auto* sink = static_cast<Sink*>(user);
+  size_t n = size * count;
+  if (sink->body->size() + n > sink->limit) {
+    sink->overflow = true;
+    return 0;  // ends the transfer with a write error
+  }
+  sink->body->append(data, n);
+  return n;
+}
+
+}  // namespace
+
+FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
+  FetchResult result;
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+  if (!curl) {
+    result.error = "curl_easy_init failed";
+    return result;
+  }
+  CURL* h = curl.get();
+  char errorText[CURL_ERROR_SIZE] = {};
+  Sink sink{&result.body, request.limits.maxBodyBytes};
+
+  curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
+  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(h, CURLOPT_MAXREDIRS, request.limits.maxRedirects);
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, request.limits.connectTimeoutSeconds);
+  curl_easy_setopt(h, CURLOPT_TIMEOUT, request.limits.totalTimeoutSeconds);
+  curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
+  curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");  // whatever we can decode
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+  // An empty proxy turns off http_proxy and friends; an empty no-proxy list
+  // keeps no_proxy from bypassing the proxy asked for.
+  std::string proxy = request.proxy.empty() ? std::string() : "http://" + request.proxy;
+  curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
+  curl_easy_setopt(h, CURLOPT_NOPROXY, "");
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!request.caFile.empty()) {
+    // The extra file replaces the built-in bundle, so the system's
+    // authorities come in through their hashed folder.
+    curl_easy_setopt(h, CURLOPT_CAINFO, request.caFile.c_str());
+    if (platform::folderExists(kSystemCaFolder)) curl_easy_setopt(h, CURLOPT_CAPATH, kSystemCaFolder);
+  }
+
+  CURLcode rc = curl_easy_perform(h);
+
+  long status = 0;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+  result.status = status;
+  char* type = nullptr;
+  if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
+  char* url = nullptr;
+  if (curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url) result.finalUrl = url;
+  curl_off_t micros = 0;
+  if (curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &micros) == CURLE_OK) result.seconds = micros / 1e6;
+
+  if (rc == CURLE_OK) {
+    result.answered = true;
+  } else if (sink.overflow) {
+    result.error = "page larger than " + std::to_string(request.limits.maxBodyBytes) + " bytes";
+  } else {
+    result.error = errorText[0] ? errorText : curl_easy_strerror(rc);
+  }
+  return result;
+}
+
+}  // namespace orvis::fetcher

@@ -1,0 +1,14 @@
+#pragma once
+// PageFetcher over libcurl. Redirections followed, HTTP and HTTPS only,
+// certificates verified, no proxy from the environment.
+
+#include "page_fetcher.h"
+
+namespace orvis::fetcher {
+
+class CurlPageFetcher : public PageFetcher {
+ public:
+  FetchResult fetch(const FetchRequest& request) override;
+};
+
+}  // namespace orvis::fetcher
