@@ -148,7 +148,10 @@ std::string toCp932WithReferences(std::string_view utf8) {
 }
 
 std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset) {
-  return toCp932Via(bytes, charset.c_str(), appendReference);
+  // Bytes that are not valid in the charset make the whole conversion fail.
+  return toCp932Via(bytes, charset.c_str(), [](std::string& out, std::optional<char32_t> cp) {
+    return cp.has_value() && appendReference(out, cp);
+  });
 }
 
 std::string toUtf8(std::string_view cp932) {

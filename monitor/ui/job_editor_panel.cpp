@@ -19,7 +19,7 @@ W* named(W* w, const char* name) {
 QLabel* note(QWidget* parent, const QString& text) {
   auto* l = new QLabel(text, parent);
   l->setWordWrap(true);
-  l->setStyleSheet("color: #404040;");
+  l->setStyleSheet("color: #404040; font-size: 11px;");
   return l;
 }
 
@@ -94,11 +94,13 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   auto* middle = new QVBoxLayout;
   middle->setSpacing(2);
   chkKobetsu = named(new QCheckBox(QStringLiteral("個別ﾁｪｯｸ設定する"), this), "chkKobetsu");
-  middle->addWidget(chkKobetsu);
-  middle->addWidget(note(this, QStringLiteral("※個別設定しない場合は設定画面の\n　標準設定が有効となります。")));
   chkHikaku = named(new QCheckBox(QStringLiteral("比較チェックする"), this), "chkHikaku");
   chkHikaku->setToolTip(QStringLiteral("応答チェックのみの場合、チェックは外してください。"));
-  middle->addWidget(chkHikaku);
+  auto* compareRow = new QHBoxLayout;
+  compareRow->addWidget(chkKobetsu);
+  compareRow->addWidget(chkHikaku);
+  middle->addLayout(compareRow);
+  middle->addWidget(note(this, QStringLiteral("※個別設定しない場合は設定画面の　標準設定が有効となります。")));
   grpIgnore = named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), this), "grpIgnore");
   auto* ignore = new QGridLayout(grpIgnore);
   ignore->setContentsMargins(6, 2, 6, 2);
@@ -115,6 +117,7 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   ignore->addWidget(chkSrc, 1, 1);
   ignore->addWidget(chkAlt, 2, 0);
   ignore->addWidget(chkHead, 2, 1);
+  grpIgnore->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   middle->addWidget(grpIgnore);
   chkWord = named(new QCheckBox(QStringLiteral("チェックする"), this), "chkWord");
   auto* wordRow = new QHBoxLayout;
@@ -125,6 +128,11 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   wordRow->addWidget(txtWord, 1);
   middle->addLayout(wordRow);
   middle->addWidget(note(this, QStringLiteral("※指定ﾜｰﾄﾞﾁｪｯｸする場合は、比較ﾁｪｯｸの設定にかかわらず実行されます。\n　大文字・小文字も区別されます。")));
+  // The variables of the mail body, listed where there is room for them.
+  middle->addWidget(note(this, QStringLiteral(
+      "%date  :エラー検出日付　　%time  :エラー検出時刻\n"
+      "%name  :名称　　%uri   :チェック対象URI\n"
+      "%sysmsg  :システムメッセージ　　%diff    :更新箇所表示")));
   middle->addStretch(1);
   grid->addLayout(middle, 0, 1);
 
@@ -152,14 +160,11 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   right->addWidget(txtUserMailSubject, 4, 1, 1, 2);
   txtUserMailBody = named(new QPlainTextEdit(this), "txtUserMailBody");
   txtUserMailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtUserMailBody->setMaximumHeight(96);
   txtUserMailBody->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtUserMailBody->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   right->addWidget(caption(this, QStringLiteral("ﾒｰﾙ本文"), txtUserMailBody), 5, 0, Qt::AlignTop);
   right->addWidget(txtUserMailBody, 5, 1, 1, 2);
-  auto* variables = note(this, QStringLiteral(
-      "%date  :エラー検出日付　%time  :エラー検出時刻　%name  :名称\n"
-      "%uri   :チェック対象URI　%sysmsg  :システムメッセージ　%diff    :更新箇所表示"));
-  right->addWidget(variables, 6, 0, 1, 3);
   auto* buttons = new QHBoxLayout;
   SpeedButton8 = flatButton(this, "SpeedButton8", QStringLiteral("追加・更新"),
                             QStringLiteral("チェック登録します。"));

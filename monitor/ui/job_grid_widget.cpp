@@ -30,8 +30,11 @@ class JobCellDelegate : public QStyledItemDelegate {
     } else {
       g->setPen(rgb(look.textColor));
       g->setClipRect(option.rect);
-      g->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                  index.data().toString());
+      // 2 pixels in and 2 down: the baseline sits so that a Japanese glyph
+      // (0.88 em above it) starts 2 pixels below the top of the cell.
+      const int baseline = option.rect.top() + 2 + (option.font.pixelSize() * 88 + 50) / 100;
+      g->setFont(option.font);
+      g->drawText(QPoint(option.rect.left() + 2, baseline), index.data().toString());
     }
     g->restore();
   }
@@ -59,14 +62,19 @@ JobGridWidget::JobGridWidget(QWidget* parent) : QTableWidget(parent) {
       " padding-left: 2px; }");
   horizontalHeader()->setFixedHeight(18);
   verticalHeader()->setVisible(false);
-  verticalHeader()->setDefaultSectionSize(16);
   verticalHeader()->setMinimumSectionSize(16);
+  verticalHeader()->setDefaultSectionSize(16);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(true);
   setWordWrap(false);
   setStyleSheet("QTableWidget { background: rgb(255,255,236); gridline-color: #c0c0c0; }");
+  // Text sits 2 pixels into a 16-pixel row, so the face must fit in 14.
+  QFont small = font();
+  small.setPixelSize(12);
+  setFont(small);
+  horizontalHeader()->setFont(small);
   setItemDelegate(new JobCellDelegate(this));
   setRowCount(1);
   connect(this, &QTableWidget::currentCellChanged, this,

@@ -26,10 +26,12 @@ void TForm1::buildWidgets() {
   layout->addWidget(listLabel);
   sg1 = new JobGridWidget(central);
   listLabel->setBuddy(sg1);
+  sg1->setMinimumHeight(170);
   layout->addWidget(sg1, 1);
 
   editor = new JobEditorPanel(central);
-  layout->addWidget(editor);
+  editor->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  layout->addWidget(editor, 0);
 
   // Hidden buttons that only the busy panel touches.
   SpeedButton1 = flatButton(central, "SpeedButton1", QStringLiteral("?"));
@@ -57,6 +59,8 @@ QWidget* TForm1::buildTopArea(QWidget* parent) {
   auto* period = new QGroupBox(QStringLiteral("チェック周期"), top);
   period->setObjectName("grpCheckPeriod");
   auto* p = new QGridLayout(period);
+  p->setContentsMargins(6, 2, 6, 4);
+  p->setVerticalSpacing(2);
   Label10 = new QLabel(period);
   Label10->setObjectName("Label10");
   setModeLabel(false);
@@ -84,6 +88,8 @@ QWidget* TForm1::buildTopArea(QWidget* parent) {
   auto* ops = new QGroupBox(QStringLiteral("動作設定"), top);
   ops->setObjectName("grpOperation");
   auto* o = new QGridLayout(ops);
+  o->setContentsMargins(6, 2, 6, 4);
+  o->setVerticalSpacing(2);
   SpeedButton18 = flatButton(ops, "SpeedButton18", QStringLiteral("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"));
   SpeedButton15 = flatButton(ops, "SpeedButton15", QStringLiteral("ReActivationﾃｽﾄ"));
   SpeedButton16 = flatButton(ops, "SpeedButton16", QStringLiteral("ﾒｰﾙﾃｽﾄ"));

@@ -22,6 +22,9 @@ TEST(Codec, OtherCharsets) {
   std::string eucjp = "\xc6\xfc\xcb\xdc";  // 日本 in EUC-JP
   EXPECT_EQ(charsetToCp932(eucjp, "EUC-JP"), SJIS("日本"));
   EXPECT_EQ(charsetToCp932("abc", "no-such-charset"), std::nullopt);
+  EXPECT_EQ(charsetToCp932("a\x93\xfa", "UTF-8"), std::nullopt);
+  EXPECT_EQ(charsetToCp932("a\x93\xfa", "utf-8"), std::nullopt);
+  EXPECT_EQ(charsetToCp932("日本😀", "UTF-8"), SJIS("日本") + "&#128512;");
   EXPECT_TRUE(isValidUtf8("日本"));
   EXPECT_FALSE(isValidUtf8("\x93\xfa"));
 }

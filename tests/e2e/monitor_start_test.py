@@ -1,0 +1,127 @@
+"""The installed monitor started as an operator starts it, without a display."""
+
+import os
+import sys
+import time
+import unittest
+
+from orvis_e2e import DataFolder, stop
+
+STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
+
+START_LINES = [
+    "************************* OrvisWatch起動 *************************",
+    "起動パラメータ:OrvisWatchService",
+    "Form1起動",
+    "2.6.0",
+    "Global,情報収集",
+    "ListDisp():開始",
+    "NEW ORVIS Monitor,SetIcon():N/A",
+    "自動チェックモードに移行しました。",
+    "NEW ORVIS Monitor,MODIFYIcon():N/A",
+    "バックグラウンドへ移行しました。",
+    "NEW ORVIS Monitor,MODIFYIcon():N/A",
+]
+STOP_LINES = [
+    "Shutdown要求取得",
+    "NEW ORVIS Monitor,DelIcon():N/A",
+    "オーディオ停止処理",
+    "Global,syslog整理",
+    "Global,3<-有効ファイル数",
+]
+
+
+class ServiceStart(unittest.TestCase):
+    def setUp(self):
+        self.data = DataFolder(STAGE)
+
+    def tearDown(self):
+        self.data.cleanup()
+
+    def test_service_start_second_start_and_termination(self):
+        d = self.data
+        first = d.start("OrvisWatch", "OrvisWatchService")
+        try:
+            self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
+            time.sleep(0.3)
+            self.assertEqual([tag for tag, _ in d.log()], ["OrvisWatch"] * len(START_LINES))
+            self.assertEqual(d.messages(), START_LINES)
+            self.assertEqual(d.read_bytes("ORVIS.ini"), b"[COMMON]\r\nMAILGROUPCOUNT=1\r\n")
+            self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=2\r\n")
+
+            # A second start ends at once and writes nothing.
+            before = {f: d.read_bytes(os.path.join("syslog", f)) for f in d.log_files()}
+            files_before = sorted(os.listdir(d.path))
+            second = d.start("OrvisWatch", "OrvisWatchService")
+            self.assertEqual(second.wait(timeout=5), 0)
+            self.assertEqual(sorted(os.listdir(d.path)), files_before)
+            self.assertEqual({f: d.read_bytes(os.path.join("syslog", f)) for f in d.log_files()},
+                             before)
+            self.assertIsNone(first.poll())
+
+            # Old day files for the clean-up at the end, which keeps VALIDDAY of them.
+            d.write("ORVIS.ini", "[COMMON]\r\nMAILGROUPCOUNT=1\r\nVALIDDAY=3\r\n")
+            for day in ("20200101", "20200102", "20200103", "20200104"):
+                d.write("syslog/%s.txt" % day, "")
+        finally:
+            if first.poll() is None:
+                code = stop(first)
+        self.assertEqual(code, 0)
+        messages = d.messages()
+        # VALIDDAY is read at start-up, when the file held none: the default 10 applies.
+        tail = messages[-6:]
+        self.assertEqual(tail[:4], STOP_LINES[:4])
+        self.assertEqual(tail[-1], "終了")
+
+    def test_termination_keeps_validday_files(self):
+        d = self.data
+        d.write("ORVIS.ini", "[COMMON]\r\nVALIDDAY=3\r\n")
+        for day in ("20200101", "20200102", "20200103", "20200104"):
+            d.write("syslog/%s.txt" % day, "")
+        proc = d.start("OrvisWatch", "OrvisWatchService")
+        self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
+        self.assertEqual(stop(proc), 0)
+        messages = d.messages()
+        end = messages.index("Shutdown要求取得")
+        self.assertEqual(messages[end:end + 5], STOP_LINES)
+        self.assertEqual(messages[-1], "終了")
+        self.assertEqual(d.log_files(), ["20200103.txt", "20200104.txt", time.strftime("%Y%m%d.txt")])
+        deleted = [m for m in messages if m.startswith("Global,DeleteLog->")]
+        self.assertEqual(deleted, ["Global,DeleteLog->" + d.file("syslog/20200101.txt"),
+                                   "Global,DeleteLog->" + d.file("syslog/20200102.txt")])
+
+
+class NormalStart(unittest.TestCase):
+    def run_until_started(self, args, mode):
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        if mode is not None:
+            d.write("Mode.tmp", "[COMMON]\r\nMODE=%s\r\n" % mode)
+        proc = d.start("OrvisWatch", *args)
+        self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
+        time.sleep(0.8)  # past the 300 ms start timer
+        self.assertEqual(stop(proc), 0)
+        return d
+
+    def test_mode_two_restores_automatic_mode_in_the_background(self):
+        d = self.run_until_started(["OrvisWatch"], 2)
+        m = d.messages()
+        self.assertIn("自動チェックモードに移行しました。", m)
+        self.assertIn("バックグラウンドへ移行しました。", m)
+        self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=2\r\n")
+
+    def test_mode_one_restores_automatic_mode_with_the_window(self):
+        d = self.run_until_started(["OrvisWatch"], 1)
+        m = d.messages()
+        self.assertIn("自動チェックモードに移行しました。", m)
+        self.assertNotIn("バックグラウンドへ移行しました。", m)
+        self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=1\r\n")
+
+    def test_no_parameter_stays_in_edit_mode(self):
+        d = self.run_until_started([], 1)
+        self.assertNotIn("自動チェックモードに移行しました。", d.messages())
+        self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=1\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,91 @@
+"""Helpers for end-to-end tests: an installed data folder, the programs
+started in it, and its CP932 logs read back."""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+LINE = re.compile(r"^\d{4}/\d\d/\d\d,\d\d:\d\d:\d\d\.\d{3},\(([^)]*)\),(.*)$")
+
+
+class DataFolder:
+    """A fresh folder with the installed programs copied in."""
+
+    def __init__(self, stage, programs=("OrvisWatch",)):
+        self.root = tempfile.mkdtemp(prefix="orvis-e2e-")
+        self.path = os.path.join(self.root, "data")
+        os.makedirs(self.path)
+        for p in programs:
+            shutil.copy2(os.path.join(stage, p), os.path.join(self.path, p))
+        self.runtime = os.path.join(self.root, "run")
+        os.makedirs(self.runtime, mode=0o700)
+
+    def cleanup(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def file(self, rel):
+        return os.path.join(self.path, rel)
+
+    def write(self, rel, text):
+        path = self.file(rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(text.encode("cp932"))
+
+    def read_bytes(self, rel):
+        with open(self.file(rel), "rb") as f:
+            return f.read()
+
+    def env(self):
+        env = dict(os.environ)
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+            env.pop(name, None)
+        env["XDG_RUNTIME_DIR"] = self.runtime
+        return env
+
+    def start(self, program, *args):
+        return subprocess.Popen([self.file(program), *args], cwd=self.root, env=self.env(),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def log_files(self, folder="syslog"):
+        d = self.file(folder)
+        if not os.path.isdir(d):
+            return []
+        return sorted(f for f in os.listdir(d) if re.match(r"^\d{8}\.txt$", f))
+
+    def log(self, folder="syslog"):
+        """(tag, message) of every line of the day files, in order."""
+        lines = []
+        for name in self.log_files(folder):
+            raw = self.read_bytes(os.path.join(folder, name))
+            if not raw:
+                continue
+            assert raw.endswith(b"\r\n"), "log lines end with CR LF"
+            for line in raw[:-2].split(b"\r\n"):
+                m = LINE.match(line.decode("cp932"))
+                assert m, "line form: %r" % line
+                lines.append((m.group(1), m.group(2)))
+        return lines
+
+    def messages(self, folder="syslog"):
+        return [m for _, m in self.log(folder)]
+
+    def wait_for(self, message, timeout=15.0, folder="syslog"):
+        end = time.time() + timeout
+        while time.time() < end:
+            try:
+                if message in self.messages(folder):
+                    return True
+            except (UnicodeDecodeError, AssertionError):
+                pass  # a line being written
+            time.sleep(0.05)
+        return False
+
+
+def stop(proc, sig=signal.SIGTERM, timeout=10.0):
+    proc.send_signal(sig)
+    return proc.wait(timeout=timeout)

@@ -1,0 +1,70 @@
+#include "monitor/shell/tray_icons.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/codec.h"
+#include "support/fake_clock.h"
+#include "support/fake_prompter.h"
+#include "support/fake_shell_view.h"
+#include "support/temp_dir.h"
+
+using namespace orvis;
+using namespace orvis::testing;
+
+namespace {
+struct TrayFixture {
+  explicit TrayFixture(std::vector<std::string> args)
+      : services{dir.path(), StartInfo::fromArguments(args), clock, pump, log, boxes, ini} {
+    shell.setCaption("NEW ORVIS Monitor");
+  }
+  TempDir dir;
+  FakeClock clock;
+  FakePump pump;
+  FakePrompter prompter;
+  SysLog log{dir.path(), clock};
+  MessageBoxes boxes{log, prompter, false};
+  IniAccess ini{boxes, clock};
+  Services services;
+  ShellState state;
+  FakeShellView shell;
+  FakeTrayView view;
+  TrayIcons tray{services, state, shell, view};
+  std::vector<std::string> lines() {
+    std::vector<std::string> out;
+    for (auto& l : readLogLines(dir / "syslog/")) out.push_back(platform::toUtf8(l).substr(13));
+    return out;
+  }
+};
+}  // namespace
+
+TEST(TrayIcons, TipsFollowTheModeAndALostIconIsAddedAgain) {
+  TrayFixture f({});
+  f.tray.SetIcon(0);
+  f.state.automaticMode = 1;
+  f.tray.MODIFYIcon(1);
+  f.tray.MODIFYIcon(0);
+  f.view.present = false;  // the panel restarted
+  f.tray.MODIFYIcon(0);
+  f.tray.DELIcon();
+  EXPECT_EQ(f.view.events,
+            (std::vector<std::string>{
+                "add 0 " + SJIS("NewORVIS：手動編集中"), "modify 1 " + SJIS("NewORVIS：チェック中"),
+                "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
+                "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
+                "add 0 " + SJIS("NewORVIS：自動チェック待機中"), "remove"}));
+  EXPECT_EQ(f.lines(), (std::vector<std::string>{
+                           "NEW ORVIS Monitor,SetIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=1",
+                           "NEW ORVIS Monitor,MODIFYIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=0",
+                           "NEW ORVIS Monitor,SetIcon()Icon=0"}));
+}
+
+TEST(TrayIcons, ServiceStartOnlyLogs) {
+  TrayFixture f({"OrvisWatchService", "extra"});
+  f.tray.SetIcon(0);
+  f.tray.MODIFYIcon(1);
+  f.tray.DELIcon();
+  EXPECT_TRUE(f.view.events.empty());
+  EXPECT_EQ(f.lines(), (std::vector<std::string>{"NEW ORVIS Monitor,SetIcon():N/A",
+                                                 "NEW ORVIS Monitor,MODIFYIcon():N/A",
+                                                 "NEW ORVIS Monitor,DelIcon():N/A"}));
+}

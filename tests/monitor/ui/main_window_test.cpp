@@ -1,0 +1,203 @@
+// The main window as a user sees it: names, captions, the status bar, the
+// mode label, the busy panel and the close question.
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "monitor/ui/main_window.h"
+#include "monitor/ui/qt_pump.h"
+#include "platform/codec.h"
+#include "support/fake_clock.h"
+#include "support/temp_dir.h"
+
+using namespace orvis;
+using namespace orvis::ui;
+using orvis::testing::FakeClock;
+using orvis::testing::TempDir;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+  struct Window {
+    explicit Window(std::vector<std::string> args = {})
+        : form(MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
+                                   prompter, false}) {
+      form.setOnStopped([this] { ++stops; });
+    }
+    TempDir dir;
+    FakeClock clock;
+    QtPump pump;
+    QtPrompter prompter;
+    TForm1 form;
+    int stops = 0;
+
+    template <typename T = QWidget>
+    T* find(const char* name) {
+      T* w = form.findChild<T*>(name);
+      if (!w) qWarning("missing %s", name);
+      return w;
+    }
+    QString logText() {
+      QString all;
+      for (const auto& line : orvis::testing::readLogLines(dir.path() + "syslog/"))
+        all += QString::fromStdString(platform::toUtf8(line)) + "\n";
+      return all;
+    }
+  };
+
+ private slots:
+  void captionsNamesAndStatusPanels() {
+    Window w;
+    w.form.show();
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("NEW ORVIS Monitor"));
+    QCOMPARE(w.form.size(), QSize(1017, 703));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"SpeedButton10", "自動チェック開始"}, {"SpeedButton14", "自動チェック停止"},
+        {"SpeedButton13", "手動チェック"},     {"SpeedButton12", "比較元ソース取得"},
+        {"SpeedButton18", "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"},   {"SpeedButton15", "ReActivationﾃｽﾄ"},
+        {"SpeedButton16", "ﾒｰﾙﾃｽﾄ"},          {"SpeedButton20", "警告音確認"},
+        {"SpeedButton21", "警告音停止"},       {"SpeedButton50", "設定"},
+        {"SpeedButton6", "Close"},            {"SpeedButton8", "追加・更新"},
+        {"SpeedButton2", "削除"},             {"SpeedButton17", "URIを画面でチェック"},
+    };
+    for (auto [name, caption] : buttons) {
+      auto* b = w.find<QToolButton>(name);
+      QVERIFY2(b, name);
+      QCOMPARE(b->text(), QString::fromUtf8(caption));
+      QVERIFY2(b->isVisible(), name);
+    }
+    for (const char* hidden : {"SpeedButton1", "SpeedButton3", "SpeedButton4", "SpeedButton5",
+                               "SpeedButton7"}) {
+      auto* b = w.find<QToolButton>(hidden);
+      QVERIFY2(b && !b->isVisible(), hidden);
+    }
+    QVERIFY(!w.find<QToolButton>("SpeedButton14")->isEnabled());
+    QCOMPARE(w.form.StatusPanels[1]->text(), QStringLiteral("2.6.0"));
+    QCOMPARE(w.form.StatusPanels[0]->width(), 400);
+    QCOMPARE(w.form.StatusPanels[1]->width(), 300);
+    QCOMPARE(w.form.StatusPanels[2]->width(), 50);
+    QCOMPARE(w.find<QLineEdit>("Edit3")->text(), QStringLiteral("60"));
+    QVERIFY(w.find<QLineEdit>("Edit3")->isReadOnly());
+    QCOMPARE(w.find<QProgressBar>("Gauge1")->toolTip(), QStringLiteral("ハードディスク使用量"));
+    QVERIFY(w.find<QProgressBar>("Gauge1")->maximum() > 0);
+    for (const char* section : {"チェック周期", "チェック対象", "動作設定"}) {
+      bool found = false;
+      for (auto* g : w.form.findChildren<QGroupBox*>())
+        found = found || g->title() == QString::fromUtf8(section);
+      QVERIFY2(found, section);
+    }
+    QCOMPARE(w.find<QLabel>("lblJobList")->text(), QStringLiteral("チェック対象ジョブリスト"));
+    // Every input field can be found by its caption.
+    for (const char* field : {"Edit1", "Edit2", "Edit4", "Edit3", "txtWord", "txtUserMailSubject",
+                              "txtUserMailBody", "cmbMailGroup"}) {
+      QWidget* target = w.find(field);
+      bool hasBuddy = false;
+      for (auto* l : w.form.findChildren<QLabel*>()) hasBuddy = hasBuddy || l->buddy() == target;
+      QVERIFY2(hasBuddy, field);
+    }
+    // The grid's header row.
+    auto* grid = w.find<QTableWidget>("sg1");
+    QCOMPARE(grid->columnCount(), 12);
+    QCOMPARE(grid->horizontalHeaderItem(6)->text(), QStringLiteral("チェック対象"));
+    QCOMPARE(grid->columnWidth(6), 365);
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 16);
+  }
+
+  void modeLabelFollowsTheMode() {
+    Window w;
+    w.form.show();
+    auto* label = w.find<QLabel>("Label10");
+    QCOMPARE(label->text(), QStringLiteral("編集・手動モード"));
+    QVERIFY(label->styleSheet().contains("rgb(0,0,255)"));
+    QTest::mouseClick(w.find<QToolButton>("SpeedButton10"), Qt::LeftButton);
+    QCOMPARE(label->text(), QStringLiteral("自動チェックモード"));
+    QVERIFY(label->styleSheet().contains("rgb(255,0,0)"));
+    QVERIFY(!w.find<QToolButton>("SpeedButton10")->isEnabled());
+    QVERIFY(w.find<QToolButton>("SpeedButton14")->isEnabled());
+    for (const char* locked : {"SpeedButton2", "SpeedButton8", "SpeedButton12", "SpeedButton13",
+                               "SpeedButton15", "SpeedButton16", "SpeedButton17", "SpeedButton20",
+                               "SpeedButton21", "SpeedButton50", "Edit1", "Edit2", "Edit4"})
+      QVERIFY2(!w.find(locked)->isEnabled(), locked);
+    QVERIFY(w.find("SpeedButton18")->isEnabled());
+    QVERIFY(w.form.StatusPanels[0]->text().endsWith(QStringLiteral(" に起動しました。")));
+    QTest::mouseClick(w.find<QToolButton>("SpeedButton14"), Qt::LeftButton);
+    QCOMPARE(label->text(), QStringLiteral("編集・手動モード"));
+    QVERIFY(w.find("Edit1")->isEnabled());
+    QCOMPARE(w.form.StatusPanels[0]->text(), QString());
+  }
+
+  void busyPanelLocksAndUnlocks() {
+    Window w;
+    w.form.show();
+    auto* panel = w.find("Panel1");
+    QVERIFY(panel->isHidden());
+    w.form.setBusyMessage(platform::toCp932("情報更新中です。お待ちください・・"));
+    w.form.StartPanel();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->pos(), QPoint(352, 260));
+    QVERIFY(w.form.Panel1->Animate1->running());
+    for (const char* locked : {"SpeedButton2", "SpeedButton6", "SpeedButton8", "SpeedButton1",
+                               "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton7", "sg1"})
+      QVERIFY2(!w.find(locked)->isEnabled(), locked);
+    QVERIFY(w.find("SpeedButton10")->isEnabled());
+    w.form.EndPanel();
+    QVERIFY(panel->isHidden());
+    QVERIFY(!w.form.Panel1->Animate1->running());
+    for (const char* unlocked : {"SpeedButton2", "SpeedButton6", "SpeedButton8", "sg1"})
+      QVERIFY2(w.find(unlocked)->isEnabled(), unlocked);
+    QCOMPARE(w.find<QLabel>("panelMsg")->text(), QStringLiteral("情報更新中です。お待ちください・・"));
+    // Hidden with the window, the panel still counts by its own flag.
+    w.form.StartPanel();
+    w.form.hide();
+    QVERIFY(w.form.busyPanelVisible());
+  }
+
+  void closeQuestionCancelKeepsRunningOkStops() {
+    Window w;
+    w.form.show();
+    w.prompter.setNextAnswers({mb::IdCancel});
+    QTest::mouseClick(w.find<QToolButton>("SpeedButton6"), Qt::LeftButton);
+    QVERIFY(w.form.isVisible());
+    QCOMPARE(w.stops, 0);
+    QCOMPARE(w.prompter.shown().size(), size_t(1));
+    const auto& box = w.prompter.shown()[0];
+    QCOMPARE(box.text, QStringLiteral("チェックアプリケーションが全て終了します。終了してもよろしいですか？"));
+    QCOMPARE(box.caption, QStringLiteral("OrvisWatch"));
+    QCOMPARE(box.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.defaultButton, QMessageBox::Cancel);
+    w.prompter.setNextAnswers({mb::IdOk});
+    QTest::mouseClick(w.find<QToolButton>("SpeedButton6"), Qt::LeftButton);
+    QVERIFY(!w.form.isVisible());
+    QCOMPARE(w.stops, 1);
+    QVERIFY(w.logText().endsWith(QStringLiteral("終了\n")));
+  }
+
+  void shutdownRequestClosesWithoutAsking() {
+    Window w;
+    w.form.show();
+    w.form.shutdownRequested();
+    QCOMPARE(w.stops, 1);
+    QVERIFY(w.prompter.shown().empty());
+    QVERIFY(w.logText().contains(QStringLiteral("Shutdown要求取得")));
+  }
+
+  void messageBoxFlagsMapToButtons() {
+    auto box = QtPrompter::buildBox(nullptr, "t", "c", 48);
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    box = QtPrompter::buildBox(nullptr, "t", "c", 305);
+    QCOMPARE(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::Cancel);
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    box = QtPrompter::buildBox(nullptr, "t", "c", 1);
+    QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::Ok);
+    QCOMPARE(box->icon(), QMessageBox::NoIcon);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,35 @@
+#include "monitor_rig.h"
+
+#include "platform/codec.h"
+
+namespace orvis::testing {
+
+MonitorRig::MonitorRig(std::vector<std::string> a) : args(std::move(a)) {}
+
+Monitor& MonitorRig::create() {
+  MonitorHost host{dir.path(), StartInfo::fromArguments(args), clock, pump, prompter};
+  monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, tray});
+  monitor->FormCreate();
+  return *monitor;
+}
+
+Monitor& MonitorRig::start() {
+  create();
+  monitor->FormShow();
+  monitor->timers().startup.fire();
+  return *monitor;
+}
+
+std::vector<std::string> MonitorRig::log() const {
+  std::vector<std::string> lines;
+  for (const auto& l : readLogLines(dir.path() + "syslog/")) lines.push_back(platform::toUtf8(l));
+  return lines;
+}
+
+void MonitorRig::writeJob(const std::string& number, const std::vector<std::string>& keyValues) {
+  std::string text = "[COMMON]\r\n";
+  for (const auto& kv : keyValues) text += platform::toCp932(kv) + "\r\n";
+  writeText(dir.path() + "info/" + number + ".ini", text);
+}
+
+}  // namespace orvis::testing

@@ -1,0 +1,43 @@
+#pragma once
+// The whole monitor logic on fakes, in a data folder of its own: for tests
+// that drive start-up, modes, jobs and checks as the window would.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fake_clock.h"
+#include "fake_prompter.h"
+#include "fake_shell_view.h"
+#include "monitor/app/monitor.h"
+#include "temp_dir.h"
+
+namespace orvis::testing {
+
+class MonitorRig {
+ public:
+  explicit MonitorRig(std::vector<std::string> args = {});
+
+  // Builds the monitor (as the window's creation does) and runs FormCreate.
+  Monitor& create();
+  // FormCreate, FormShow and the start-up timer, as a start runs them.
+  Monitor& start();
+
+  std::string path(const std::string& rel) const { return dir.path() + rel; }
+  // The lines of the system log so far, without their time stamps, UTF-8.
+  std::vector<std::string> log() const;
+  // Writes a job file (UTF-8 lines are converted to CP932, CR LF).
+  void writeJob(const std::string& number, const std::vector<std::string>& keyValues);
+
+  TempDir dir;
+  std::vector<std::string> args;
+  FakeClock clock;
+  FakePump pump;
+  FakePrompter prompter;
+  FakeShellView shell;
+  FakeGridView grid;
+  FakeTrayView tray;
+  std::unique_ptr<Monitor> monitor;
+};
+
+}  // namespace orvis::testing
