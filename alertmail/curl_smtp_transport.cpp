@@ -41,10 +41,15 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
       if (startsWith(text, "Connected to")) d->encrypted = false;
       if (startsWith(text, "SSL connection using")) d->encrypted = true;
       break;
-    case CURLINFO_HEADER_OUT:
-      if (startsWith(platform::asciiUpper(text.substr(0, 10)), "MAIL FROM:")) d->mailFromSent = true;
+    case CURLINFO_HEADER_OUT: {
+      std::string command = platform::asciiUpper(text.substr(0, 10));
+      if (startsWith(command, "MAIL FROM:")) d->mailFromSent = true;
+      // libcurl says QUIT after a refusal; its 221 must not hide the refusal.
+      if (startsWith(command, "QUIT")) d->quitSent = true;
       break;
+    }
     case CURLINFO_HEADER_IN:
+      if (d->quitSent) break;
       for (const std::string& line : platform::splitLines(text)) {
         std::string reply = platform::trim(line);
         if (reply.size() < 3) continue;
@@ -151,6 +156,7 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
   dialogue_.lastReply.clear();
   dialogue_.lastCode = 0;
   dialogue_.mailFromSent = false;
+  dialogue_.quitSent = false;
 
   CURLcode rc = curl_easy_perform(curl);
   curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);

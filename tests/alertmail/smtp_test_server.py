@@ -27,6 +27,11 @@ def decode_header_text(value):
     return str(email.header.make_header(email.header.decode_header(value)))
 
 
+def encrypted(server, session):
+    # STARTTLS records itself in the session; implicit TLS only in the transport.
+    return session.ssl is not None or server.transport.get_extra_info("ssl_object") is not None
+
+
 class Recorder:
     def __init__(self, out_dir, reject):
         self.out_dir = out_dir
@@ -54,7 +59,7 @@ class Recorder:
         lines = [
             "MAIL FROM=" + str(envelope.mail_from),
             "RCPT TO=" + ",".join(envelope.rcpt_tos),
-            "TLS=" + ("yes" if session.ssl is not None else "no"),
+            "TLS=" + ("yes" if encrypted(server, session) else "no"),
             "LOGIN=" + login,
             "SUBJECT=" + decode_header_text(msg.get("subject")),
             "FROM NAME=" + name,
@@ -96,8 +101,8 @@ def main():
         ok = a.auth is not None and a.auth == login + ":" + password
         with open(auth_log, "a", encoding="utf-8") as f:
             f.write("%s %s %s tls=%s\n" % (mechanism, login, "ok" if ok else "fail",
-                                            "yes" if session.ssl is not None else "no"))
-        return AuthResult(success=ok, auth_data=auth_data)
+                                            "yes" if encrypted(server, session) else "no"))
+        return AuthResult(success=ok, handled=False, auth_data=auth_data)
 
     kwargs = dict(hostname=a.host, port=a.port, server_hostname="mail.test",
                   authenticator=authenticator, auth_require_tls=False,
