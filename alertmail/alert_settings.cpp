@@ -36,6 +36,13 @@ SettingsResult readAlertSettings(const platform::IniDocument& ini) {
   s.user = value("SMTPID");
   s.password = value("SMTPPWD");
 
+  // EHLO wants a host name; a free text such as a Japanese label would make
+  // servers refuse the greeting, so the machine's own name stands in.
+  if (!s.clientName.empty() && !isPlainHost(s.clientName)) {
+    result.notes.push_back(SJIS("クライアント名称はホスト名でないため、このマシンの名前で接続します:") + s.clientName);
+    s.clientName.clear();
+  }
+
   std::string kind = value("SMTP");
   s.useAuth = platform::asciiUpper(kind) == "SMTP-AUTH";
   if (!s.useAuth && !kind.empty() && platform::asciiUpper(kind) != "SMTP") {

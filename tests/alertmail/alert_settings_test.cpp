@@ -30,14 +30,15 @@ TEST(AlertSettings, ReadsTheKeysTheMonitorWrites) {
   EXPECT_EQ(r.settings->port, 2525);
 }
 
-TEST(AlertSettings, EmptyPortFollowsTheSendType) {
+TEST(AlertSettings, DefaultsForPortAndOddValues) {
   const std::string base = sj("SMTPServer=h\r\n送信元メールアドレス=a@b\r\nSMTPID=u\r\n");
   EXPECT_EQ(read(base + "SMTP=SMTP\r\n").settings->port, 25);
   EXPECT_EQ(read(base).settings->port, 25);
   EXPECT_EQ(read(base + "SMTP=smtp-auth\r\nSMTPPORT=\r\n").settings->port, 587);
-  SettingsResult odd = read(base + "SMTP=POP-BEFORE\r\n");
+  SettingsResult odd = read(base + "SMTP=POP-BEFORE\r\n" + sj("クライアント名称=監視 端末\r\n"));
   EXPECT_FALSE(odd.settings->useAuth);
-  EXPECT_EQ(odd.notes.size(), 1u);
+  EXPECT_TRUE(odd.settings->clientName.empty());  // not a host name: the machine's name is used
+  EXPECT_EQ(odd.notes.size(), 2u);
 }
 
 TEST(AlertSettings, UnusableSettingsAreErrors) {
