@@ -27,6 +27,21 @@ FileText readInput(const std::string& path, std::string_view what) {
   return r;
 }
 
+// The alert the monitor has just written; an error text when it cannot be read.
+std::string readContent(const AlertRequest& request, const AlertSettings& settings, AlertContent& content) {
+  FileText subject = readInput(request.dataFolder + "mail/Subject-0.txt", SJIS("件名ファイル"));
+  if (!subject.text) return subject.error;
+  FileText body = readInput(request.dataFolder + "mail/Body-0.txt", SJIS("本文ファイル"));
+  if (!body.text) return body.error;
+  std::vector<std::string> subjectLines = platform::splitLines(*subject.text);
+  content.subject = subjectLines.empty() ? std::string() : subjectLines.front();
+  content.bodyLines = platform::splitLines(*body.text);
+  content.html = request.html;
+  content.senderName = settings.senderName;
+  content.senderAddress = settings.senderAddress;
+  return {};
+}
+
 }  // namespace
 
 AlertMailJob::AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
@@ -66,19 +81,7 @@ int AlertMailJob::run(const AlertRequest& request) {
   std::string inputError = settings.error;
 
   AlertContent content;
-  if (inputError.empty()) {
-    FileText subject = readInput(d + "mail/Subject-0.txt", SJIS("件名ファイル"));
-    FileText body = readInput(d + "mail/Body-0.txt", SJIS("本文ファイル"));
-    inputError = !subject.text ? subject.error : body.error;
-    if (inputError.empty()) {
-      std::vector<std::string> subjectLines = platform::splitLines(*subject.text);
-      content.subject = subjectLines.empty() ? std::string() : subjectLines.front();
-      content.bodyLines = platform::splitLines(*body.text);
-      content.html = request.html;
-      content.senderName = settings.settings->senderName;
-      content.senderAddress = settings.settings->senderAddress;
-    }
-  }
+  if (inputError.empty()) inputError = readContent(request, *settings.settings, content);
   if (!inputError.empty()) {
     sys_.write(inputError);
     failAll(recipients, 0, inputError);

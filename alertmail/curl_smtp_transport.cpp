@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/bytes.h"
@@ -25,6 +26,17 @@ size_t readMessage(char* buffer, size_t size, size_t count, void* userdata) {
   std::memcpy(buffer, upload->message.data() + upload->offset, n);
   upload->offset += n;
   return n;
+}
+
+// libcurl rewinds when it has to send the message again on a new
+// connection.
+int seekMessage(void* userdata, curl_off_t offset, int origin) {
+  auto* upload = static_cast<Upload*>(userdata);
+  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > upload->message.size()) {
+    return CURL_SEEKFUNC_CANTSEEK;
+  }
+  upload->offset = static_cast<size_t>(offset);
+  return CURL_SEEKFUNC_OK;
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) {
@@ -123,6 +135,7 @@ CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const Transp
   }
   curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
   curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMessage);
+  curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, seekMessage);
   curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, watchDialogue);
   curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &dialogue_);
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds watchDialogue; nothing is printed
@@ -151,6 +164,7 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
   curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.c_str());
   curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
   curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
+  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &upload);
   curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
   dialogue_.lastReply.clear();
