@@ -1,0 +1,43 @@
+#pragma once
+// One run of alertmail: the recipients of group G, the settings, the alert
+// files written by the monitor, and one message per recipient, with a
+// result line for each in the send log.
+
+#include <string>
+#include <vector>
+
+#include "alert_message.h"
+#include "alert_request.h"
+#include "mail_stamps.h"
+#include "platform/day_log.h"
+#include "smtp_transport.h"
+
+namespace orvis::alertmail {
+
+// The program's exit status.
+enum ExitStatus : int {
+  kAllSent = 0,      // every recipient was accepted by the server
+  kSomeFailed = 1,   // at least one recipient was not
+  kBadInput = 2,     // arguments, settings or alert files unusable: nothing sent
+  kNoRecipient = 3,  // the group has no recipient: nothing to send, nobody failed
+};
+
+class AlertMailJob {
+ public:
+  AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
+               MailStamps& stamps, TransportFactory openTransport);
+
+  int run(const AlertRequest& request);
+
+ private:
+  int deliver(const AlertSettings& settings, const AlertContent& content,
+              const std::vector<std::string>& recipients);
+  void failAll(const std::vector<std::string>& recipients, size_t from, const std::string& cause);
+
+  const platform::DayLog& sys_;
+  const platform::DayLog& send_;
+  MailStamps& stamps_;
+  TransportFactory openTransport_;
+};
+
+}  // namespace orvis::alertmail

@@ -1,0 +1,30 @@
+#include "recipient_list.h"
+
+#include <algorithm>
+
+#include "platform/bytes.h"
+
+namespace orvis::alertmail {
+
+RecipientSelection selectRecipients(std::string_view listText, std::string_view group) {
+  RecipientSelection selection;
+  for (const std::string& line : platform::splitLines(listText)) {
+    std::vector<std::string> fields = platform::splitCommaList(line);
+    if (fields.size() != 2 || fields[1] != group) continue;
+    const std::string& address = fields[0];
+    if (address.empty()) {
+      ++selection.emptyAddresses;
+      continue;
+    }
+    // One alert per person, however often the list names them.
+    auto& seen = selection.addresses;
+    if (std::find(seen.begin(), seen.end(), address) != seen.end()) {
+      ++selection.duplicates;
+      continue;
+    }
+    seen.push_back(address);
+  }
+  return selection;
+}
+
+}  // namespace orvis::alertmail
