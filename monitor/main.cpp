@@ -15,6 +15,9 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/posix_process_launcher.h"
+#include "platform/proc_process_lister.h"
+#include "platform/statvfs_disk_space_reader.h"
 
 int main(int argc, char** argv) {
   // One monitor per machine: a second start ends at once, without a trace.
@@ -32,9 +35,17 @@ int main(int argc, char** argv) {
   orvis::platform::SystemClock clock;
   orvis::ui::QtPump pump;
   orvis::ui::QtPrompter prompter;
+  orvis::platform::PosixProcessLauncher launcher;
+  orvis::platform::ProcProcessLister processes;
+  orvis::platform::StatvfsDiskSpaceReader disks;
   orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
-                                        orvis::StartInfo::fromArguments(args), clock, pump,
-                                        prompter};
+                                        orvis::StartInfo::fromArguments(args),
+                                        clock,
+                                        pump,
+                                        prompter,
+                                        launcher,
+                                        processes,
+                                        disks};
   orvis::ui::TForm1 form(config);
   orvis::ui::TAudioSubForm audioForm;
   orvis::ui::TForm3 settingsDialog(&form);

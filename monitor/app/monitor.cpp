@@ -9,7 +9,8 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
     : log_(host.dataFolder, host.clock),
       boxes_(log_, host.prompter, host.start.isService()),
       ini_(boxes_, host.clock),
-      services_{host.dataFolder, host.start, host.clock, host.pump, log_, boxes_, ini_},
+      services_{host.dataFolder, host.start, host.clock,     host.pump,     log_,
+                boxes_,          ini_,       host.launcher, host.processes, host.disks},
       views_(views),
       settings_(services_),
       jobList_(services_, jobs_, views.grid, views.shell),
@@ -37,7 +38,7 @@ void Monitor::FormCreate() {
   views_.grid.setRows(2);
   jobs_.clear();
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
-  RefreshDiskGauge(view, s.dataFolder);
+  RefreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "monitor/alerting/alarm_player.h"
+#include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
 #include "monitor/engine/auto_check_mode.h"
@@ -36,12 +37,16 @@ struct MonitorHost {
   platform::Clock& clock;
   platform::Pump& pump;
   Prompter& prompter;
+  platform::ProcessLauncher& launcher;
+  const platform::ProcessLister& processes;
+  const platform::DiskSpaceReader& disks;
 };
 
 // The window's faces, as the logic sees them.
 struct MonitorViews {
   ShellView& shell;
   JobGridView& grid;
+  JobEditorView& editor;
   TrayView& tray;
 };
 

@@ -1,17 +1,15 @@
 #include "disk_gauge.h"
 
-#include <sys/statvfs.h>
-
 #include <cstdint>
 
 namespace orvis {
 
-void RefreshDiskGauge(ShellView& view, const std::string& dataFolder) {
-  struct statvfs st;
+void RefreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
+                      const std::string& dataFolder) {
   int64_t total = 0, free = 0;
-  if (::statvfs(dataFolder.c_str(), &st) == 0) {
-    total = static_cast<int64_t>(st.f_blocks * st.f_frsize / 1024 / 1024);
-    free = static_cast<int64_t>(st.f_bfree * st.f_frsize / 1024 / 1024);
+  if (auto space = disks.read(dataFolder)) {
+    total = static_cast<int64_t>(space->totalBytes / 1024 / 1024);
+    free = static_cast<int64_t>(space->freeBytes / 1024 / 1024);
   }
   view.setDiskGauge(total, total - free);
 }

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "monitor/shell/shell_view.h"
+#include "platform/disk_space_reader.h"
 
 namespace orvis {
 
-void RefreshDiskGauge(ShellView& view, const std::string& dataFolder);
+void RefreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
+                      const std::string& dataFolder);
 
 }  // namespace orvis

@@ -1,6 +1,7 @@
 #pragma once
 // What every part of the monitor's logic works with: the data folder, the
-// kind of start, the clock, the pump, the log, message boxes and INI access.
+// kind of start, the clock, the pump, the log, message boxes, INI access,
+// and the system's processes and disks.
 
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@
 #include "ini_access.h"
 #include "message_boxes.h"
 #include "platform/clock.h"
+#include "platform/disk_space_reader.h"
+#include "platform/process_launcher.h"
+#include "platform/process_lister.h"
 #include "platform/pump.h"
 #include "start_info.h"
 #include "sys_log.h"
@@ -22,6 +26,9 @@ struct Services {
   SysLog& log;
   MessageBoxes& boxes;
   IniAccess& ini;
+  platform::ProcessLauncher& launcher;
+  const platform::ProcessLister& processes;
+  const platform::DiskSpaceReader& disks;
 
   // A path under the data folder.
   std::string path(std::string_view relative) const { return dataFolder + std::string(relative); }

@@ -18,8 +18,9 @@ TForm1::TForm1(const MonitorWindowConfig& config)
   setWindowIcon(applicationIcon());
   buildWidgets();
   config.prompter.setOwner(this);
-  MonitorHost host{config.dataFolder, config.start, config.clock, config.pump, config.prompter};
-  monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *sg1, tray_});
+  MonitorHost host{config.dataFolder, config.start,    config.clock,     config.pump,
+                   config.prompter,   config.launcher, config.processes, config.disks};
+  monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *sg1, *editor, tray_});
   if (config.liveTimers) {
     auto& t = monitor_->timers();
     for (platform::Timer* timer : {&t.startup, &t.devCheck, &t.react}) timer->attach(&timerDriver_);

@@ -28,6 +28,9 @@ struct MonitorWindowConfig {
   platform::Clock& clock;
   platform::Pump& pump;
   QtPrompter& prompter;
+  platform::ProcessLauncher& launcher;
+  const platform::ProcessLister& processes;
+  const platform::DiskSpaceReader& disks;
   // Off in tests that drive the timers by hand.
   bool liveTimers = true;
 };

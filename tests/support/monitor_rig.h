@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "fake_clock.h"
+#include "fake_editor_view.h"
+#include "fake_processes.h"
 #include "fake_prompter.h"
 #include "fake_shell_view.h"
 #include "monitor/app/monitor.h"
@@ -36,7 +38,11 @@ class MonitorRig {
   FakePrompter prompter;
   FakeShellView shell;
   FakeGridView grid;
+  FakeEditorView editor;
   FakeTrayView tray;
+  FakeLauncher launcher;
+  FakeProcessLister processes;
+  FakeDiskSpace disks;
   std::unique_ptr<Monitor> monitor;
 };
 

@@ -2,24 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_clock.h"
-#include "support/fake_prompter.h"
-#include "support/temp_dir.h"
+#include "support/services_rig.h"
 
 using namespace orvis;
 using namespace orvis::testing;
 
 namespace {
 struct StoreFixture : ::testing::Test {
-  TempDir dir;
-  FakeClock clock;
-  FakePump pump;
-  FakePrompter prompter;
-  SysLog log{dir.path(), clock};
-  MessageBoxes boxes{log, prompter, false};
-  IniAccess ini{boxes, clock};
-  Services services{dir.path(), StartInfo{}, clock, pump, log, boxes, ini};
-  SettingsStore store{services};
+  ServicesRig rig;
+  TempDir& dir = rig.dir;
+  FakePrompter& prompter = rig.prompter;
+  SettingsStore store{rig.services};
 };
 }  // namespace
 

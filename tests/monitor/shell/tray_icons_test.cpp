@@ -3,37 +3,23 @@
 #include <gtest/gtest.h>
 
 #include "platform/codec.h"
-#include "support/fake_clock.h"
-#include "support/fake_prompter.h"
 #include "support/fake_shell_view.h"
-#include "support/temp_dir.h"
+#include "support/services_rig.h"
 
 using namespace orvis;
 using namespace orvis::testing;
 
 namespace {
 struct TrayFixture {
-  explicit TrayFixture(std::vector<std::string> args)
-      : services{dir.path(), StartInfo::fromArguments(args), clock, pump, log, boxes, ini} {
+  explicit TrayFixture(std::vector<std::string> args) : rig(std::move(args)) {
     shell.setCaption("NEW ORVIS Monitor");
   }
-  TempDir dir;
-  FakeClock clock;
-  FakePump pump;
-  FakePrompter prompter;
-  SysLog log{dir.path(), clock};
-  MessageBoxes boxes{log, prompter, false};
-  IniAccess ini{boxes, clock};
-  Services services;
+  ServicesRig rig;
   ShellState state;
   FakeShellView shell;
   FakeTrayView view;
-  TrayIcons tray{services, state, shell, view};
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    for (auto& l : readLogLines(dir / "syslog/")) out.push_back(platform::toUtf8(l).substr(13));
-    return out;
-  }
+  TrayIcons tray{rig.services, state, shell, view};
+  std::vector<std::string> lines() { return rig.logLines(); }
 };
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "monitor/ui/qt_pump.h"
 #include "platform/codec.h"
 #include "support/fake_clock.h"
+#include "support/fake_processes.h"
 #include "support/temp_dir.h"
 
 using namespace orvis;
@@ -25,13 +26,16 @@ class MainWindowTest : public QObject {
   struct Window {
     explicit Window(std::vector<std::string> args = {})
         : form(MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
-                                   prompter, false}) {
+                                   prompter, launcher, processes, disks, false}) {
       form.setOnStopped([this] { ++stops; });
     }
     TempDir dir;
     FakeClock clock;
     QtPump pump;
     QtPrompter prompter;
+    orvis::testing::FakeLauncher launcher;
+    orvis::testing::FakeProcessLister processes;
+    orvis::testing::FakeDiskSpace disks;
     TForm1 form;
     int stops = 0;
 
