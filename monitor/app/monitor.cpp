@@ -14,6 +14,7 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       views_(views),
       settings_(services_),
       jobList_(services_, jobs_, views.grid, views.shell),
+      editor_(services_, views.editor, jobList_, views.shell),
       modeFile_(services_),
       tray_(services_, state_, views.shell, views.tray),
       background_(services_, state_, views.shell, modeFile_, tray_),
@@ -37,6 +38,8 @@ void Monitor::FormCreate() {
   s.WriteSysLog(view.statusText(1));
   views_.grid.setRows(2);
   jobs_.clear();
+  editor_.setEmptyState();
+  editor_.fillMailGroups(settings_.current().mailGroupCount);
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
   RefreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "monitor/alerting/alarm_player.h"
+#include "monitor/catalogue/job_editor.h"
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
@@ -74,6 +75,7 @@ class Monitor {
   AutoCheckMode& autoCheck() { return autoCheck_; }
   BackgroundMode& background() { return background_; }
   JobList& jobList() { return jobList_; }
+  JobEditor& editor() { return editor_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
   SettingsStore& settings() { return settings_; }
@@ -94,6 +96,7 @@ class Monitor {
   SettingsStore settings_;
   JobTable jobs_;
   JobList jobList_;
+  JobEditor editor_;
   ModeFile modeFile_;
   TrayIcons tray_;
   BackgroundMode background_;

@@ -11,6 +11,7 @@ namespace orvis {
 namespace mb {
 constexpr int OK = 0x00;
 constexpr int OKCancel = 0x01;
+constexpr int IconStop = 0x10;
 constexpr int IconExclamation = 0x30;
 constexpr int DefButton2 = 0x100;
 // Answers.

@@ -46,6 +46,26 @@ void TForm1::wireEvents() {
   connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
   connect(sg1, &JobGridWidget::cellSelected, this,
           [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
+  wireEditorEvents();
+}
+
+void TForm1::wireEditorEvents() {
+  JobEditor& e = monitor_->editor();
+  auto on = [this](QAbstractButton* b, auto handler) {
+    connect(b, &QAbstractButton::clicked, this, handler);
+  };
+  connect(sg1, &JobGridWidget::clickedOnRow, this, [&e] { e.sg1Click(); });
+  on(editor->rbUrl, [&e] { e.rbUrlClick(); });
+  on(editor->rbFile, [&e] { e.rbFileClick(); });
+  on(editor->rbProc, [&e] { e.rbProcClick(); });
+  on(editor->rbDrive, [&e] { e.rbDriveClick(); });
+  on(editor->chkUseUserMail, [&e] { e.chkUseUserMailClick(); });
+  on(editor->chkKobetsu, [&e] { e.chkKobetsuClick(); });
+  on(editor->chkHikaku, [&e] { e.chkHikakuClick(); });
+  on(editor->chkWord, [&e] { e.chkWordClick(); });
+  connect(editor->cmbMailGroup, &QComboBox::activated, this, [&e] { e.cmbMailGroupChange(); });
+  on(editor->SpeedButton8, [&e] { e.SpeedButton8Click(); });
+  on(editor->SpeedButton2, [&e] { e.SpeedButton2Click(); });
 }
 
 void TForm1::shutdownRequested() {

@@ -94,6 +94,7 @@ class TForm1 : public QMainWindow, public ShellView {
   QWidget* buildTopArea(QWidget* parent);
   void buildStatusBar();
   void wireEvents();
+  void wireEditorEvents();
   void runStopSequence();
 
   QtTimerDriver timerDriver_;

@@ -16,8 +16,13 @@ std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString&
   box->setDefaultButton(okCancel && (flags & 0xF00) == mb::DefButton2 ? QMessageBox::Cancel
                                                                       : QMessageBox::Ok);
   box->setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
-  box->setIcon((flags & 0xF0) == mb::IconExclamation ? QMessageBox::Warning
-                                                     : QMessageBox::NoIcon);
+  switch (flags & 0xF0) {
+    case mb::IconStop: box->setIcon(QMessageBox::Critical); break;
+    case 0x20: box->setIcon(QMessageBox::Question); break;
+    case mb::IconExclamation: box->setIcon(QMessageBox::Warning); break;
+    case 0x40: box->setIcon(QMessageBox::Information); break;
+    default: box->setIcon(QMessageBox::NoIcon); break;
+  }
   return box;
 }
 

@@ -1,0 +1,67 @@
+#pragma once
+// The job editor: fills its fields from the selected job, keeps their
+// enabling in step with the type and the check boxes, validates and saves
+// a job ("追加・更新") or deletes one ("削除").
+
+#include <string>
+
+#include "job_editor_view.h"
+#include "job_files.h"
+#include "job_list.h"
+#include "monitor/shell/services.h"
+#include "monitor/shell/shell_view.h"
+
+namespace orvis {
+
+class JobEditor {
+ public:
+  JobEditor(const Services& services, JobEditorView& view, JobList& list, ShellView& shell)
+      : s_(services), view_(view), list_(list), shell_(shell), files_(services) {}
+
+  // The editor at start-up, and the mail group selector with "1" to the
+  // group count (no items when the count is not a number).
+  void setEmptyState();
+  void fillMailGroups(const std::string& count);
+
+  // A click or double click on the grid: loads the selected job.
+  void sg1Click();
+  void fncCheckArrange();
+  void rbUrlClick() { typeClicked(JobType::Url); }
+  void rbFileClick() { typeClicked(JobType::File); }
+  void rbProcClick() { typeClicked(JobType::Proc); }
+  void rbDriveClick() { typeClicked(JobType::Drive); }
+  void chkUseUserMailClick();
+  void chkKobetsuClick();
+  void chkHikakuClick();
+  void chkWordClick();
+  void cmbMailGroupChange();
+
+  void SpeedButton8Click();
+  void SpeedButton2Click();
+
+  // The texts that follow the type: target label, example, preview caption.
+  struct TypeTexts {
+    std::string label, example, preview;
+  };
+  static TypeTexts typeTexts(JobType type);
+  static const char* typeName(JobType type);
+
+ private:
+  void typeClicked(JobType type);
+  void showTypeTexts(JobType type);
+  // The first line, trimmed, of the group file of a group; empty without one.
+  std::string groupName(const std::string& group) const;
+  // The first failed validation: its message and the field to focus.
+  bool validate();
+  JobDefinition fromFields() const;
+  void reloadList();
+  void refuse(const std::string& message, EditorControl focus);
+
+  const Services& s_;
+  JobEditorView& view_;
+  JobList& list_;
+  ShellView& shell_;
+  JobFiles files_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,66 @@
+#pragma once
+// The files of one check job: the job file "info/<no>.ini" and the job's
+// own alert subject "userMail/<no>.sub" and body "userMail/<no>.bdy"; its
+// baseline "src/<no>.ini" goes with it when it is deleted. CP932 text with
+// CR LF.
+
+#include <string>
+#include <vector>
+
+#include "monitor/shell/services.h"
+
+namespace orvis {
+
+struct JobDefinition {
+  std::string no, uri, name;
+  bool useProxy = false, useUserMail = false, userMailHtml = false;
+  int mailGroup = -1;
+  bool chkKobetsu = false, chkHikaku = false, chkScript = false, chkComment = false,
+       chkRef = false, chkSrc = false, chkAlt = false, chkHead = false, chkWord = false;
+  std::string word;
+  bool chkSubFolder = false;
+  std::string type = "URL";
+  std::string subject;
+  std::vector<std::string> body;
+};
+
+// The outcome of a write that the editor does not handle itself: empty
+// when it succeeded, else the error's own text.
+using WriteError = std::string;
+
+class JobFiles {
+ public:
+  explicit JobFiles(const Services& services) : s_(services) {}
+
+  // A job number names files: it may not hold "/" nor be "." or "..", so
+  // that no job ever reaches outside its folders.
+  static bool isUsableNumber(const std::string& trimmedNo);
+
+  std::string jobFile(const std::string& trimmedNo) const;
+  std::string baselineFile(const std::string& no) const;
+  std::string subjectFile(const std::string& trimmedNo) const;
+  std::string bodyFile(const std::string& trimmedNo) const;
+
+  // A new job: the whole file in one piece, keys in their order.
+  WriteError create(const JobDefinition& job);
+  // An existing job: key by key through the retrying writer, in the update
+  // order, the result and baseline state emptied; the mail files are
+  // written between MAILGROUP and CHKKOBETSU.
+  WriteError update(const JobDefinition& job);
+  // The two mail files, whether or not the job's own mail is on.
+  WriteError writeMailFiles(const JobDefinition& job);
+  // The job file, its baseline and its mail files; failures are silent.
+  void remove(const std::string& trimmedNo);
+
+  // The subject (first line) and body of a job's own mail; empty when the
+  // files are missing.
+  std::string readSubject(const std::string& trimmedNo) const;
+  std::vector<std::string> readBody(const std::string& trimmedNo) const;
+
+ private:
+  std::string path(const char* folder, const std::string& no, const char* ext) const;
+
+  const Services& s_;
+};
+
+}  // namespace orvis
