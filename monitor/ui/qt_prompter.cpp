@@ -28,9 +28,10 @@ std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString&
 
 int QtPrompter::ask(const std::string& text, const std::string& caption, int flags) {
   auto box = buildBox(owner_, fromCp932(text), fromCp932(caption), flags);
-  if (!answers_.empty()) {
+  if (!answers_.empty() || defaults_) {
     shown_.push_back({box->text(), box->windowTitle(), box->standardButtons(),
                       box->standardButton(box->defaultButton()), box->icon()});
+    if (answers_.empty()) return mb::defaultAnswer(flags);
     int a = answers_.front();
     answers_.pop_front();
     return a;

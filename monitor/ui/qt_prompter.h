@@ -35,12 +35,16 @@ class QtPrompter : public Prompter {
   void setNextAnswers(std::vector<int> answers) {
     answers_.assign(answers.begin(), answers.end());
   }
+  // Test hook: a box with no answer waiting is answered by its default
+  // button instead of being shown.
+  void setAnswerWithDefaults(bool on) { defaults_ = on; }
   const std::vector<Shown>& shown() const { return shown_; }
   void clearShown() { shown_.clear(); }
 
  private:
   QPointer<QWidget> owner_;
   std::deque<int> answers_;
+  bool defaults_ = false;
   std::vector<Shown> shown_;
 };
 

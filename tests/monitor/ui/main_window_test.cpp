@@ -28,6 +28,7 @@ class MainWindowTest : public QObject {
         : form(MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
                                    prompter, launcher, processes, disks, false}) {
       form.setOnStopped([this] { ++stops; });
+      prompter.setAnswerWithDefaults(true);
     }
     TempDir dir;
     FakeClock clock;

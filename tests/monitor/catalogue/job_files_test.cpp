@@ -1,0 +1,111 @@
+// The job file and the job's mail files, byte for byte.
+
+#include "monitor/catalogue/job_files.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "support/services_rig.h"
+
+using namespace orvis;
+using namespace orvis::testing;
+
+namespace {
+JobDefinition sample() {
+  JobDefinition j;
+  j.no = "12";
+  j.uri = "http://example.com/";
+  j.name = sj("監視ページ");
+  j.useProxy = true;
+  j.mailGroup = 1;
+  j.chkKobetsu = true;
+  j.chkHikaku = true;
+  j.chkScript = true;
+  j.chkWord = true;
+  j.word = sj("障害");
+  j.subject = sj("件名");
+  j.body = {sj("本文1"), "", "%diff"};
+  return j;
+}
+}  // namespace
+
+TEST(JobFiles, ANewJobFileByteForByte) {
+  ServicesRig rig;
+  JobFiles files(rig.services);
+  JobDefinition j = sample();
+  EXPECT_EQ(files.create(j), "");
+  EXPECT_EQ(files.writeMailFiles(j), "");
+  EXPECT_EQ(readText(rig.path("info/12.ini")),
+            "[COMMON]\r\nNO=12\r\nURI=http://example.com/\r\nNAME=" + sj("監視ページ") +
+                "\r\nUSEPROXY=1\r\nUSEUSERMAIL=0\r\nUSERMAILHTML=0\r\nMAILGROUP=1\r\n"
+                "CHKKOBETSU=1\r\nCHKHIKAKU=1\r\nCHKSCRIPT=1\r\nCHKCOMMENT=0\r\nCHKREF=0\r\n"
+                "CHKSRC=0\r\nCHKALT=0\r\nCHKHEAD=0\r\nCHKWORD=1\r\nWORD=" + sj("障害") +
+                "\r\nCHKSUBFOLDER=0\r\nTYPE=URL\r\nSOURCE=\r\nCHECK=\r\n");
+  EXPECT_EQ(readText(rig.path("userMail/12.sub")), sj("件名") + "\r\n");
+  EXPECT_EQ(readText(rig.path("userMail/12.bdy")), sj("本文1") + "\r\n\r\n%diff\r\n");
+  // Empty subject and body: an empty line and nothing.
+  j.subject.clear();
+  j.body.clear();
+  EXPECT_EQ(files.writeMailFiles(j), "");
+  EXPECT_EQ(readText(rig.path("userMail/12.sub")), "\r\n");
+  EXPECT_EQ(readText(rig.path("userMail/12.bdy")), "");
+}
+
+TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
+  ServicesRig rig;
+  // A file as a Windows installation wrote it, in its own order.
+  writeText(rig.path("info/12.ini"),
+            "[COMMON]\r\nNO=12\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=0\r\nURI=http://old/\r\nNAME=x\r\n");
+  JobFiles files(rig.services);
+  EXPECT_EQ(files.update(sample()), "");
+  auto lines = readLines(rig.path("info/12.ini"));
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7),
+            (std::vector<std::string>{"[COMMON]", "NO=12", "TYPE=URL", "SOURCE=", "CHECK=",
+                                      "URI=http://example.com/", "NAME=" + sj("監視ページ")}));
+  EXPECT_EQ(lines[7], "USEPROXY=1");  // keys not yet there follow in the update order
+  EXPECT_EQ(lines.back(), "CHKSUBFOLDER=0");
+  EXPECT_TRUE(rig.prompter.questions().empty());
+  EXPECT_EQ(readText(rig.path("userMail/12.sub")), sj("件名") + "\r\n");
+}
+
+TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {
+  ServicesRig rig;
+  JobFiles files(rig.services);
+  writeText(rig.path("victim.ini"), "keep");
+  for (std::string no : {"../victim", "a/b", ".", ".."}) {
+    JobDefinition j = sample();
+    j.no = no;
+    EXPECT_NE(files.create(j), "") << no;
+    EXPECT_NE(files.update(j), "") << no;
+    EXPECT_NE(files.writeMailFiles(j), "") << no;
+    files.remove(no);
+  }
+  EXPECT_EQ(readText(rig.path("victim.ini")), "keep");
+  EXPECT_TRUE(platform::listFolder(rig.path("info"), "*", false).empty());
+  EXPECT_FALSE(platform::pathExists(rig.path("userMail")));
+}
+
+TEST(JobFiles, DeleteTakesTheBaselineAndMailFilesAlong) {
+  ServicesRig rig;
+  JobFiles files(rig.services);
+  JobDefinition j = sample();
+  files.create(j);
+  files.writeMailFiles(j);
+  writeText(rig.path("src/12.ini"), "baseline");
+  writeText(rig.path("src/12.ini.1"), "generation");
+  files.remove("12");
+  for (const char* gone : {"info/12.ini", "src/12.ini", "userMail/12.sub", "userMail/12.bdy"})
+    EXPECT_FALSE(platform::pathExists(rig.path(gone))) << gone;
+  EXPECT_TRUE(platform::pathExists(rig.path("src/12.ini.1")));
+}
+
+TEST(JobFiles, JapaneseNumbersNameUtf8Files) {
+  ServicesRig rig;
+  JobFiles files(rig.services);
+  JobDefinition j = sample();
+  j.no = sj("本社1");
+  EXPECT_EQ(files.create(j), "");
+  EXPECT_TRUE(platform::fileExists(rig.path("info/本社1.ini")));
+}

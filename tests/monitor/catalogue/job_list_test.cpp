@@ -1,0 +1,143 @@
+// Loading the job files into the table and the grid.
+
+#include <gtest/gtest.h>
+
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "support/monitor_rig.h"
+
+using namespace orvis;
+using namespace orvis::testing;
+
+TEST(JobList, AHandWrittenFileLoadsWithEveryDefault) {
+  MonitorRig rig;
+  rig.writeJob("7", {"NO=7", "URI=http://example.com/"});
+  rig.start();
+  const JobTable& t = rig.monitor->jobs();
+  ASSERT_EQ(t.size(), 1u);
+  JobRow r = t.row(0);
+  EXPECT_EQ(r[int(JobCol::No)], "7");
+  EXPECT_EQ(r[int(JobCol::Uri)], "http://example.com/");
+  EXPECT_EQ(r[int(JobCol::Name)], "");
+  EXPECT_EQ(r[int(JobCol::Type)], "URL");
+  EXPECT_EQ(r[int(JobCol::Check)], "-");
+  EXPECT_EQ(r[int(JobCol::Source)], "-");
+  EXPECT_EQ(r[int(JobCol::Word)], "");
+  for (JobCol flag : {JobCol::UseProxy, JobCol::UseUserMail, JobCol::UserMailHtml,
+                      JobCol::MailGroup, JobCol::ChkKobetsu, JobCol::ChkHikaku, JobCol::ChkScript,
+                      JobCol::ChkComment, JobCol::ChkRef, JobCol::ChkSrc, JobCol::ChkAlt,
+                      JobCol::ChkHead, JobCol::ChkWord, JobCol::ChkSubFolder})
+    EXPECT_EQ(r[int(flag)], "0") << int(flag);
+  EXPECT_TRUE(rig.prompter.questions().empty());
+}
+
+TEST(JobList, ResultAndBaselineStatesMapOnLoad) {
+  MonitorRig rig;
+  const std::pair<const char*, const char*> checks[] = {
+      {"1", "1"}, {"0", "0"}, {"R", "-"}, {"", "-"}, {"x", "-"}};
+  int n = 0;
+  for (auto [stored, shown] : checks) {
+    std::string no = std::to_string(n++);
+    rig.writeJob(no, {"NO=" + no, std::string("CHECK=") + stored, std::string("SOURCE=") + stored});
+  }
+  rig.start();
+  const JobTable& t = rig.monitor->jobs();
+  for (size_t i = 0; i < t.size(); ++i) {
+    EXPECT_EQ(t.get(JobCol::Check, i), checks[i].second) << i;
+    EXPECT_EQ(t.get(JobCol::Source, i), std::string(checks[i].first) == "1" ? "1" : "-") << i;
+  }
+}
+
+TEST(JobList, AValueReadAsAFailureGivesItsMessageAndTheDefault) {
+  MonitorRig rig;
+  rig.writeJob("1", {"NO=1", "CHKWORD=1"});
+  rig.writeJob("2", {"NO=2", "NAME=retry", "CHKHIKAKU=retry"});
+  rig.start();
+  const JobTable& t = rig.monitor->jobs();
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_EQ(t.get(JobCol::ChkWord, 0), "1");
+  EXPECT_EQ(t.get(JobCol::Name, 1), "");
+  EXPECT_EQ(t.get(JobCol::ChkHikaku, 1), "0");
+  EXPECT_EQ(rig.prompter.texts(),
+            (std::vector<std::string>{"Access fail to inifile.", "Access fail to inifile."}));
+}
+
+TEST(JobList, LoadOrderIsAscendingByteOrderOfTheFileNames) {
+  MonitorRig rig;
+  for (const char* no : {"2", "10", "9"}) rig.writeJob(no, {std::string("NO=") + no});
+  rig.start();
+  const JobTable& t = rig.monitor->jobs();
+  ASSERT_EQ(t.size(), 3u);
+  EXPECT_EQ(t.get(JobCol::No, 0), "10");
+  EXPECT_EQ(t.get(JobCol::No, 1), "2");
+  EXPECT_EQ(t.get(JobCol::No, 2), "9");
+  EXPECT_EQ(rig.grid.cell(1, 0), "10");
+  EXPECT_EQ(rig.grid.cell(3, 0), "9");
+}
+
+TEST(JobList, TheGridStopsAtABadMailGroup) {
+  MonitorRig rig;
+  rig.writeJob("1", {"NO=1", "MAILGROUP=2", "USEPROXY=1", "CHKWORD=1", "TYPE=FILE"});
+  rig.writeJob("2", {"NO=2", "MAILGROUP=-1"});
+  rig.writeJob("3", {"NO=3", "MAILGROUP=x", "USEUSERMAIL=1"});
+  rig.writeJob("4", {"NO=4"});
+  rig.start();
+  EXPECT_EQ(rig.grid.rows(), 5);
+  EXPECT_EQ(rig.grid.cell(1, 4), "3");
+  EXPECT_EQ(rig.grid.cell(1, 5), sj("○"));
+  EXPECT_EQ(rig.grid.cell(1, 10), sj("○"));
+  EXPECT_EQ(rig.grid.cell(1, 9), "");
+  EXPECT_EQ(rig.grid.cell(1, 11), "FILE");
+  EXPECT_EQ(rig.grid.cell(2, 4), "0");
+  // Row 3 is filled up to its group column, which stays empty; row 4 not at all.
+  EXPECT_EQ(rig.grid.cell(3, 0), "3");
+  EXPECT_EQ(rig.grid.cell(3, 2), sj("○"));
+  EXPECT_EQ(rig.grid.cell(3, 4), "");
+  EXPECT_EQ(rig.grid.cell(3, 11), "");
+  EXPECT_EQ(rig.grid.cell(4, 0), "");
+  auto log = rig.log();
+  EXPECT_NE(std::find(log.begin(), log.end(), "(OrvisWatch),ListDisp():異常終了"), log.end());
+}
+
+TEST(JobList, AnEmptyFolderShowsOneEmptyRow) {
+  MonitorRig rig;
+  rig.shell.status[0] = "old";
+  rig.start();
+  EXPECT_EQ(rig.grid.rows(), 2);
+  EXPECT_EQ(rig.grid.cell(1, 0), "");
+  EXPECT_EQ(rig.shell.statusText(0), "");
+  EXPECT_TRUE(platform::folderExists(rig.path("info")));
+}
+
+TEST(JobList, EachCellIsDrawnAsItsValueSays) {
+  MonitorRig rig;
+  rig.writeJob("1", {"NO=1", "NAME=" + std::string("重要"), "CHECK=0", "SOURCE=1"});
+  rig.writeJob("2", {"NO=2", "NAME=a", "CHECK=1"});
+  rig.start();
+  JobList& list = rig.monitor->jobList();
+  using P = CellLook::Picture;
+  CellLook header = list.sg1DrawCell(0, 3, false);
+  EXPECT_EQ(header.background, 0x0000FFu);
+  EXPECT_EQ(header.textColor, 0xFFFFFFu);
+  CellLook pink = list.sg1DrawCell(1, 6, false);
+  EXPECT_EQ(pink.background, 0xFFD9ECu);
+  EXPECT_EQ(pink.list, P::None);
+  CellLook changed = list.sg1DrawCell(1, 7, false);
+  EXPECT_EQ(changed.list, P::Result);
+  EXPECT_EQ(changed.picture, 4);
+  CellLook baseline = list.sg1DrawCell(1, 8, false);
+  EXPECT_EQ(baseline.picture, 1);
+  CellLook mark = list.sg1DrawCell(1, 1, false);
+  EXPECT_EQ(mark.list, P::Mark);
+  EXPECT_EQ(mark.picture, 0);
+  CellLook ok = list.sg1DrawCell(2, 7, false);
+  EXPECT_EQ(ok.background, 0xFFFFECu);
+  EXPECT_EQ(ok.picture, 1);
+  EXPECT_EQ(list.sg1DrawCell(2, 8, false).list, P::None);  // "-" is drawn as text
+  CellLook selected = list.sg1DrawCell(1, 6, true);
+  EXPECT_EQ(selected.background, 0x000080u);  // selection wins over pink
+  EXPECT_EQ(selected.textColor, 0xFFFFFFu);
+  // A retry pending during a pass.
+  const_cast<JobTable&>(rig.monitor->jobs()).set(JobCol::Check, 1, "R");
+  EXPECT_EQ(list.sg1DrawCell(2, 7, false).picture, 6);
+}
