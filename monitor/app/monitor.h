@@ -11,7 +11,9 @@
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
+#include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
+#include "monitor/engine/baseline_capture.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/ini_access.h"
@@ -76,6 +78,8 @@ class Monitor {
   JobList& jobList() { return jobList_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
+  Acquisition& acquisition() { return acquisition_; }
+  BaselineCapture& capture() { return capture_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -99,6 +103,8 @@ class Monitor {
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
   AlarmPlayer alarm_;
+  Acquisition acquisition_;
+  BaselineCapture capture_;
 };
 
 }  // namespace orvis
