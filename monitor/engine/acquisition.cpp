@@ -5,6 +5,7 @@
 #include "disk_free_space.h"
 #include "file_listing.h"
 #include "job_paths.h"
+#include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/process_wait.h"
@@ -28,10 +29,13 @@ bool Acquisition::snapshotTaken() const {
 std::string Acquisition::fetchCommandLine(const std::string& uri,
                                           const std::string& useProxy) const {
   std::string program = s_.path("urlcheck");
+  // A double quote in the address would regroup the words after it and could
+  // displace the output path; a URL holds it only escaped anyway.
+  const std::string address = platform::replaceAll(uri, "\"", "%22");
   // Unquoted, a data folder with a blank in its path would split the
   // program's name and the fetch could never start.
   if (program.find_first_of(" \t") != std::string::npos) program = "\"" + program + "\"";
-  return program + " " + uri + " \"" + snapshotPath() + "\" " + (useProxy.empty() ? "0" : useProxy);
+  return program + " " + address + " \"" + snapshotPath() + "\" " + (useProxy.empty() ? "0" : useProxy);
 }
 
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(size_t job) {
@@ -70,8 +74,10 @@ void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
 bool Acquisition::AcquireSnapshot(size_t job) {
   if (job >= jobs_.size()) return false;
   platform::removeFile(snapshotPath());
-  const std::string& type = jobs_.get(JobCol::Type, job);
-  const std::string& uri = jobs_.get(JobCol::Uri, job);
+  // Copies: messages run below, and nothing they do may pull the row away.
+  const std::string type = jobs_.get(JobCol::Type, job);
+  const std::string uri = jobs_.get(JobCol::Uri, job);
+  const bool subfolders = jobs_.get(JobCol::ChkSubFolder, job) == "1";
   std::unique_ptr<platform::ProcessHandle> child;
   if (type == "URL") {
     child = startFetch(job);
@@ -93,7 +99,7 @@ bool Acquisition::AcquireSnapshot(size_t job) {
     platform::waitPumping(*child, s_.pump);
     child->close();
   }
-  if (type == "FILE") writeFileSnapshot(uri, jobs_.get(JobCol::ChkSubFolder, job) == "1");
+  if (type == "FILE") writeFileSnapshot(uri, subfolders);
   return true;
 }
 

@@ -54,7 +54,7 @@ void BaselineCapture::SpeedButton5Click() {
 }
 
 void BaselineCapture::captureRow(size_t job) {
-  const std::string& number = jobs_.get(JobCol::No, job);
+  const std::string number = jobs_.get(JobCol::No, job);
   view_.setBusyMessage(SJIS("№") + number + SJIS("のサーバーと通信中・・"));
   const auto baseline = baselinePath(s_, number);
   const auto jobFile = jobFilePath(s_, number);

@@ -4,14 +4,14 @@
 
 namespace orvis {
 
-bool staysInFolder(std::string_view jobNumber) {
-  return jobNumber.find('/') == std::string_view::npos &&
+bool usableAsFileName(std::string_view jobNumber) {
+  return !platform::trim(jobNumber).empty() && jobNumber.find('/') == std::string_view::npos &&
          jobNumber.find('\0') == std::string_view::npos;
 }
 
 std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
                                      std::string_view jobNumber) {
-  if (!staysInFolder(jobNumber)) return std::nullopt;
+  if (!usableAsFileName(jobNumber)) return std::nullopt;
   return s.path(folder) + std::string(jobNumber) + ".ini";
 }
 

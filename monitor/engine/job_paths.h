@@ -19,8 +19,9 @@ inline constexpr const char* kBaselineFolder = "src/";
 inline constexpr const char* kJobFolder = "info/";
 
 // A name made of the job number stays inside its folder: no '/' (CP932
-// trail bytes never take that value) and no NUL.
-bool staysInFolder(std::string_view jobNumber);
+// trail bytes never take that value) and no NUL. A blank number names no
+// job, and all such jobs would share one file: it counts as unusable too.
+bool usableAsFileName(std::string_view jobNumber);
 
 // folder + job number + ".ini", the number as given; nullopt when it would
 // leave the folder.

@@ -92,8 +92,11 @@ TEST(Acquisition, UrlStartsTheFetcherHiddenAndWaitsPumpingForIt) {
   EXPECT_EQ(rig.launcher.closes, 1);
   EXPECT_TRUE(rig.acquisition.snapshotTaken());
 
-  rig.acquire(job("URL", "http://example.com/", "1"));
-  EXPECT_TRUE(rig.launcher.launches[1].commandLine.ends_with("temp/srctemp.txt\" 1"));
+  // A double quote in the address cannot regroup the output path.
+  rig.acquire(job("URL", "http://example.com/?q=\"x", "1"));
+  EXPECT_EQ(platform::splitCommandLine(rig.launcher.launches[1].commandLine),
+            (std::vector<std::string>{F + "urlcheck", "http://example.com/?q=%22x",
+                                      F + "temp/srctemp.txt", "1"}));
 }
 
 TEST(Acquisition, FetcherThatCannotStartIsNotLaunchedAndLeavesNoTrace) {

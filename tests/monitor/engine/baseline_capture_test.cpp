@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capture_failure_text.h"
 #include "monitor/engine/generations.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -14,14 +15,7 @@ using namespace orvis::testing;
 
 namespace {
 
-const std::string kFailureTail =
-    "のソース取得に失敗しました。\r\n次の確認を行ってください。\r\n\r\n"
-    "・指定のURLは正しいですか？「URIを画面でチェック」ボタンを押下してご確認をお願いします。\r\n"
-    "・ORVISのインストールパスにスペースが入っているフォルダ名がありませんか？\r\n"
-    "・JRE5（JavaRuntimeEnvironment）以上がセットアップされていますか？\r\n"
-    "・インターネット環境(PROXYにご注意)に接続されていますか？\r\n"
-    "・指定のドライブは正しいですか？\r\n"
-    "・パスワードで保護されたURLではありませんか？";
+const std::string kFailureTail = kCaptureFailureTail;
 
 struct CaptureRig : MonitorRig {
   // URL jobs whose pages are "page of " + URI; URIs listed in `empty` fetch nothing.
@@ -182,23 +176,25 @@ TEST(BaselineCapture, SelectionRules) {
   EXPECT_TRUE(rig.prompter.questions().empty());
 }
 
-TEST(BaselineCapture, JobNumberThatWouldLeaveItsFolderWritesNothing) {
+TEST(BaselineCapture, JobNumberThatNamesNoFileOfItsFolderWritesNothing) {
   CaptureRig rig;
+  rig.writeJob("8", {"NO=", "URI=http://example.com/8", "SOURCE=1"});
   rig.writeJob("9", {"NO=../evil", "URI=http://example.com/9", "SOURCE=1"});
   writeText(rig.path("evil.ini"), "not ours");
-  writeText(rig.path("src/keep.ini"), "x");
-  rig.capture(1, 1, 1);
+  rig.capture(1, 2, 2);
   EXPECT_TRUE(rig.launcher.launches.empty());
   EXPECT_EQ(readText(rig.path("evil.ini")), "not ours");
   EXPECT_FALSE(platform::pathExists(rig.path("evil.ini.1")));
+  EXPECT_FALSE(platform::pathExists(rig.path("info/.ini")));
   EXPECT_EQ(rig.source("9"), "1");
   auto log = rig.log();
-  EXPECT_NE(std::find_if(log.begin(), log.end(),
-                         [](const std::string& l) {
-                           return l.ends_with(",../evil->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。");
-                         }),
-            log.end());
-  EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"№../evil" + kFailureTail});
+  const std::string refused = "->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。";
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [&](const std::string& l) {
+                            return l.ends_with("," + refused) || l.ends_with(",../evil" + refused);
+                          }),
+            2);
+  EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"№" + kFailureTail});
 }
 
 TEST(BaselineCapture, DriveFileAndProcessJobs) {

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "capture_failure_text.h"
 #include "monitor/ui/main_window.h"
 #include "monitor/ui/qt_pump.h"
 #include "platform/bytes.h"
@@ -91,17 +92,7 @@ class CaptureWindowTest : public QObject {
     std::vector<bool> during;
   };
 
-  static QString failure(const QString& no) {
-    return "№" + no +
-           QStringLiteral(
-               "のソース取得に失敗しました。\r\n次の確認を行ってください。\r\n\r\n"
-               "・指定のURLは正しいですか？「URIを画面でチェック」ボタンを押下してご確認をお願いします。\r\n"
-               "・ORVISのインストールパスにスペースが入っているフォルダ名がありませんか？\r\n"
-               "・JRE5（JavaRuntimeEnvironment）以上がセットアップされていますか？\r\n"
-               "・インターネット環境(PROXYにご注意)に接続されていますか？\r\n"
-               "・指定のドライブは正しいですか？\r\n"
-               "・パスワードで保護されたURLではありませんか？");
-  }
+  static QString failure(const QString& no) { return "№" + no + QString::fromUtf8(kCaptureFailureTail); }
 
  private slots:
   void rowsTwoToFourInOrderWithRowThreeClicked() {
