@@ -19,7 +19,9 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       tray_(services_, state_, views.shell, views.tray),
       background_(services_, state_, views.shell, modeFile_, tray_),
       autoCheck_(services_, state_, views.shell, jobs_, settings_.current(), timers_, modeFile_,
-                 tray_) {
+                 tray_),
+      acquisition_(services_, jobs_),
+      capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_) {
   timers_.startup.setHandler([this] { TmrStartupTimer(); });
 }
 

@@ -12,7 +12,9 @@
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
+#include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
+#include "monitor/engine/baseline_capture.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/ini_access.h"
@@ -78,6 +80,8 @@ class Monitor {
   JobEditor& editor() { return editor_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
+  Acquisition& acquisition() { return acquisition_; }
+  BaselineCapture& capture() { return capture_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -102,6 +106,8 @@ class Monitor {
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
   AlarmPlayer alarm_;
+  Acquisition acquisition_;
+  BaselineCapture capture_;
 };
 
 }  // namespace orvis

@@ -44,6 +44,8 @@ void TForm1::wireEvents() {
   connect(SpeedButton14, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton14Click(); });
   connect(SpeedButton18, &QToolButton::clicked, this, [this] { monitor_->background().SpeedButton18Click(); });
   connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
+  for (QToolButton* capture : {SpeedButton12, SpeedButton5})
+    connect(capture, &QToolButton::clicked, this, [this] { monitor_->capture().SpeedButton5Click(); });
   connect(sg1, &JobGridWidget::cellSelected, this,
           [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
   wireEditorEvents();

@@ -1,0 +1,106 @@
+#include "acquisition.h"
+
+#include <cstdio>
+
+#include "disk_free_space.h"
+#include "file_listing.h"
+#include "job_paths.h"
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/process_wait.h"
+
+namespace orvis {
+namespace {
+
+constexpr int kSettleMs = 500;
+
+std::string upTo(const std::string& text, char stop) { return text.substr(0, text.find(stop)); }
+
+}  // namespace
+
+std::string Acquisition::snapshotPath() const { return s_.path(kSnapshotFile); }
+
+bool Acquisition::snapshotTaken() const {
+  auto size = platform::fileSize(snapshotPath());
+  return size && *size > 0;
+}
+
+std::string Acquisition::fetchCommandLine(const std::string& uri,
+                                          const std::string& useProxy) const {
+  std::string program = s_.path("urlcheck");
+  // A double quote in the address would regroup the words after it and could
+  // displace the output path; a URL holds it only escaped anyway.
+  const std::string address = platform::replaceAll(uri, "\"", "%22");
+  // Unquoted, a data folder with a blank in its path would split the
+  // program's name and the fetch could never start.
+  if (program.find_first_of(" \t") != std::string::npos) program = "\"" + program + "\"";
+  return program + " " + address + " \"" + snapshotPath() + "\" " + (useProxy.empty() ? "0" : useProxy);
+}
+
+std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(size_t job) {
+  auto started = s_.launcher.launch(
+      fetchCommandLine(jobs_.get(JobCol::Uri, job), jobs_.get(JobCol::UseProxy, job)),
+      s_.dataFolder, platform::WindowMode::Hidden);
+  return std::move(started.handle);
+}
+
+void Acquisition::writeProcessSnapshot() {
+  std::string text;
+  char numbers[32];
+  for (const auto& p : s_.processes.list()) {
+    std::snprintf(numbers, sizeof numbers, "%.6d %.6d ", p.pid, p.parentPid);
+    text += numbers;
+    // One line per process, whatever its name holds.
+    for (char c : upTo(p.name, '\0')) text += (c == '\r' || c == '\n') ? '?' : c;
+    text += "\r\n";
+  }
+  platform::writeFile(snapshotPath(), text);
+}
+
+void Acquisition::writeDriveSnapshot(const std::string& uri) {
+  const std::string mountPath = platform::toUtf8(upTo(uri, ':'));
+  const int64_t freeMb = fncDiskFreeSpaceMb(s_.disks, mountPath);
+  // Below 1 MB, or no such disk, there is no snapshot: a response error.
+  if (fncDiskFreeSpaceMb(s_.disks, mountPath) >= 1)
+    platform::writeFile(snapshotPath(), std::to_string(freeMb) + "\r\n");
+}
+
+void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
+  FileListing listing(s_.dataFolder, s_.pump);
+  platform::writeFile(snapshotPath(), listing.list(platform::toUtf8(uri), subfolders));
+}
+
+bool Acquisition::AcquireSnapshot(size_t job) {
+  if (job >= jobs_.size()) return false;
+  platform::removeFile(snapshotPath());
+  // Copies: messages run below, and nothing they do may pull the row away.
+  const std::string type = jobs_.get(JobCol::Type, job);
+  const std::string uri = jobs_.get(JobCol::Uri, job);
+  const bool subfolders = jobs_.get(JobCol::ChkSubFolder, job) == "1";
+  std::unique_ptr<platform::ProcessHandle> child;
+  if (type == "URL") {
+    child = startFetch(job);
+    if (!child) return false;
+  } else if (type == "PROC") {
+    writeProcessSnapshot();
+  } else if (type == "DRIVE") {
+    writeDriveSnapshot(uri);
+  } else if (type != "FILE") {
+    s_.WriteSysLog(jobs_.get(JobCol::No, job) + SJIS("->チェックタイプが不明です->") + type);
+    return false;
+  }
+
+  s_.WriteSysLog(SJIS("起動成功"));
+  s_.pump.processEvents();
+  s_.clock.sleepMs(kSettleMs);
+
+  if (child) {
+    platform::waitPumping(*child, s_.pump);
+    child->close();
+  }
+  if (type == "FILE") writeFileSnapshot(uri, subfolders);
+  return true;
+}
+
+}  // namespace orvis

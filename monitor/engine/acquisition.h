@@ -1,0 +1,44 @@
+#pragma once
+// AcquireSnapshot: the current state of one job's target, written as the
+// snapshot file "temp/srctemp.txt" in the text form of the job's type. The
+// baseline capture and the check pass both take their snapshots here.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "monitor/catalogue/job_table.h"
+#include "monitor/shell/services.h"
+#include "platform/process_handle.h"
+
+namespace orvis {
+
+class Acquisition {
+ public:
+  Acquisition(const Services& services, const JobTable& jobs) : s_(services), jobs_(jobs) {}
+
+  // Deletes the old snapshot and takes a new one. Returns whether the
+  // acquisition was launched: false only when the page fetcher could not be
+  // started (or the job's type is unknown, which is logged); the caller
+  // then leaves the job alone. Whether a launched acquisition succeeded is
+  // for the caller to judge by snapshotTaken().
+  bool AcquireSnapshot(size_t job);
+
+  std::string snapshotPath() const;
+  // The snapshot file exists and is not empty.
+  bool snapshotTaken() const;
+
+  // The page fetcher's command line for a URI and a proxy flag ("0"/"1").
+  std::string fetchCommandLine(const std::string& uri, const std::string& useProxy) const;
+
+ private:
+  std::unique_ptr<platform::ProcessHandle> startFetch(size_t job);
+  void writeProcessSnapshot();
+  void writeDriveSnapshot(const std::string& uri);
+  void writeFileSnapshot(const std::string& uri, bool subfolders);
+
+  const Services& s_;
+  const JobTable& jobs_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,42 @@
+#pragma once
+// "比較元ソース取得": stores a fresh snapshot of each selected job as its
+// baseline "src/" + job number + ".ini", keeps the generations moving, and
+// records in the job file's SOURCE whether a baseline was taken.
+
+#include <string>
+
+#include "acquisition.h"
+#include "monitor/catalogue/job_grid_view.h"
+#include "monitor/catalogue/job_list.h"
+#include "monitor/catalogue/job_table.h"
+#include "monitor/shell/services.h"
+#include "monitor/shell/shell_view.h"
+
+namespace orvis {
+
+class BaselineCapture {
+ public:
+  BaselineCapture(const Services& services, const JobTable& jobs, JobList& list,
+                  const JobGridView& grid, ShellView& view, Acquisition& acquisition)
+      : s_(services), jobs_(jobs), list_(list), grid_(grid), view_(view),
+        acquisition_(acquisition) {}
+
+  // The handler of "比較元ソース取得" (SpeedButton12) and the hidden
+  // SpeedButton5: captures the selected rows of the grid, in order.
+  void SpeedButton5Click();
+
+ private:
+  void captureRow(size_t job);
+  // The SOURCE value the job file holds now; empty when it cannot be named.
+  std::string storedSource(size_t job);
+  std::string failureMessage(const std::string& jobNumber) const;
+
+  const Services& s_;
+  const JobTable& jobs_;
+  JobList& list_;
+  const JobGridView& grid_;
+  ShellView& view_;
+  Acquisition& acquisition_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,50 @@
+#pragma once
+// The FILE snapshot: the listing that `dir` gave on Windows, taken from the
+// file system directly. One line per file, "yyyy/mm/dd hh:nn:ss@" + folder +
+// "/" + name in CP932; the single line "@" when nothing is listed.
+//
+// Order: a folder's entries in ascending byte order of their names, its files
+// before its sub-folders, sub-folders depth-first. Dot names are hidden and
+// skipped, as `dir` skips hidden files (a mask that starts with '.' still
+// names dot files); sub-folders reached through a symbolic link are neither
+// listed nor walked, so a link cannot make the walk run in circles.
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "platform/pump.h"
+#include "pump_throttle.h"
+#include "wildcard_mask.h"
+
+namespace orvis {
+
+class FileListing {
+ public:
+  // A relative target is taken from `dataFolder`, where the listing batch
+  // used to run. Queued messages run every `pumpEveryMs` while it lists.
+  FileListing(std::string dataFolder, platform::Pump& pump, int pumpEveryMs = 50)
+      : dataFolder_(std::move(dataFolder)), throttle_(pump, pumpEveryMs) {}
+
+  // `target` (UTF-8): a folder lists its files; anything else lists the
+  // entries of its parent folder that its last component (a name, or a mask
+  // with '*' and '?') selects. With `subfolders` the same holds in every
+  // folder below. Lines end with CR LF.
+  std::string list(const std::string& target, bool subfolders);
+
+  // The placeholder stamp of a file whose time cannot be read.
+  static constexpr const char* kNoTime = "yyyy/mm/dd hh:nn:ss";
+
+ private:
+  void walk(const std::string& folder, const std::string& folderText, const WildcardMask& mask,
+            bool subfolders, std::string& out);
+  const std::string& stamp(time_t seconds);
+
+  std::string dataFolder_;
+  PumpThrottle throttle_;
+  // Files of one folder mostly share their times.
+  std::optional<time_t> stampSeconds_;
+  std::string stampText_;
+};
+
+}  // namespace orvis

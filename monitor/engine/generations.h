@@ -1,0 +1,15 @@
+#pragma once
+// Earlier versions of a baseline (or a word-check copy) as numbered whole-file
+// copies: P.1 the most recent, P.20 the oldest.
+
+#include <string>
+
+namespace orvis {
+
+inline constexpr int kGenerations = 20;
+
+// Shifts P.1..P.19 up by one, overwriting, and copies P to P.1. Copies whose
+// source is missing are skipped; P itself stays.
+void RotateGenerations(const std::string& path);
+
+}  // namespace orvis

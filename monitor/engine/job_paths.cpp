@@ -1,0 +1,26 @@
+#include "job_paths.h"
+
+#include "platform/bytes.h"
+
+namespace orvis {
+
+bool usableAsFileName(std::string_view jobNumber) {
+  return !platform::trim(jobNumber).empty() && jobNumber.find('/') == std::string_view::npos &&
+         jobNumber.find('\0') == std::string_view::npos;
+}
+
+std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
+                                     std::string_view jobNumber) {
+  if (!usableAsFileName(jobNumber)) return std::nullopt;
+  return s.path(folder) + std::string(jobNumber) + ".ini";
+}
+
+std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber) {
+  return jobFileIn(s, kBaselineFolder, jobNumber);
+}
+
+std::optional<std::string> jobFilePath(const Services& s, std::string_view jobNumber) {
+  return jobFileIn(s, kJobFolder, platform::trim(jobNumber));
+}
+
+}  // namespace orvis

@@ -1,0 +1,37 @@
+#pragma once
+// Where the engine keeps the files of a job. A job number becomes part of a
+// file name; one that could lead out of its folder gives no path at all, so
+// that nothing is ever created, copied or deleted elsewhere.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "monitor/shell/services.h"
+
+namespace orvis {
+
+inline constexpr const char* kTempFolder = "temp/";
+inline constexpr const char* kSnapshotFile = "temp/srctemp.txt";
+// Written by the Windows listing only; still removed after a capture.
+inline constexpr const char* kListingBatch = "temp/srctemp.bat";
+inline constexpr const char* kBaselineFolder = "src/";
+inline constexpr const char* kJobFolder = "info/";
+
+// A name made of the job number stays inside its folder: no '/' (CP932
+// trail bytes never take that value) and no NUL. A blank number names no
+// job, and all such jobs would share one file: it counts as unusable too.
+bool usableAsFileName(std::string_view jobNumber);
+
+// folder + job number + ".ini", the number as given; nullopt when it would
+// leave the folder.
+std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
+                                     std::string_view jobNumber);
+
+// "src/" + the job number unchanged + ".ini".
+std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber);
+
+// "info/" + the job number trimmed of blanks + ".ini".
+std::optional<std::string> jobFilePath(const Services& s, std::string_view jobNumber);
+
+}  // namespace orvis

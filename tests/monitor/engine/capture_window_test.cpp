@@ -1,0 +1,178 @@
+// The capture as a user drives it: rows picked in the grid, the button
+// pressed, the message boxes it answers.
+
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "capture_failure_text.h"
+#include "monitor/ui/main_window.h"
+#include "monitor/ui/qt_pump.h"
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/ini_file.h"
+#include "support/fake_clock.h"
+#include "support/fake_processes.h"
+#include "support/temp_dir.h"
+
+using namespace orvis;
+using namespace orvis::ui;
+using orvis::testing::FakeClock;
+using orvis::testing::readText;
+using orvis::testing::TempDir;
+using orvis::testing::writeText;
+
+class CaptureWindowTest : public QObject {
+  Q_OBJECT
+
+  struct Window {
+    // URL jobs 1..count; the fetch of a URI listed in `empty` writes nothing.
+    explicit Window(int count) {
+      for (int n = 1; n <= count; ++n) {
+        const std::string no = std::to_string(n);
+        writeText(dir.path() + "info/" + no + ".ini",
+                  "[COMMON]\r\nNO=" + no + "\r\nURI=http://example.com/" + no + "\r\nTYPE=URL\r\n");
+      }
+      launcher.onRun = [this](const orvis::testing::FakeLauncher::Launch& l) {
+        const std::string uri = platform::splitCommandLine(l.commandLine).at(1);
+        fetched.push_back(QString::fromStdString(uri));
+        during.push_back(form->Panel1->isVisible() && !form->SpeedButton12->isEnabled());
+        busyText.push_back(form->Panel1->panelMsg->text());
+        bool fails = std::find(empty.begin(), empty.end(), uri) != empty.end();
+        writeText(dir.path() + "temp/srctemp.txt", fails ? "" : "page of " + uri);
+      };
+      form = std::make_unique<TForm1>(MonitorWindowConfig{dir.path(), StartInfo::fromArguments({}),
+                                                          clock, pump, prompter, launcher,
+                                                          processes, disks, false});
+      form->setOnStopped([] {});
+      form->show();
+    }
+    ~Window() { prompter.setNextAnswers({mb::IdOk}); }
+
+    QTableWidget* grid() { return form->findChild<QTableWidget*>("sg1"); }
+    // A user's click on a job row (1 is the first job).
+    void clickRow(int row) {
+      QTableWidget* g = grid();
+      QRect cell = g->visualItemRect(g->item(row - 1, 0));
+      QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    }
+    void selectRows(int first, int last) {
+      grid()->setRangeSelected(QTableWidgetSelectionRange(first - 1, 0, last - 1, 11), true);
+    }
+    // Presses the button; any message box is answered OK and recorded.
+    void capture(QToolButton* button) {
+      prompter.clearShown();
+      prompter.setNextAnswers({mb::IdOk, mb::IdOk, mb::IdOk});
+      if (button->isVisible()) QTest::mouseClick(button, Qt::LeftButton);
+      else button->click();
+      prompter.setNextAnswers({});
+    }
+    QStringList messages() {
+      QStringList out;
+      for (const auto& box : prompter.shown()) out << box.text;
+      return out;
+    }
+    std::string source(int n) {
+      auto doc = platform::loadIniFile(dir.path() + "info/" + std::to_string(n) + ".ini");
+      return doc ? doc->get("COMMON", "SOURCE").value_or("<none>") : "<no file>";
+    }
+    std::string file(const std::string& rel) { return readText(dir.path() + rel); }
+
+    TempDir dir;
+    FakeClock clock;
+    QtPump pump;
+    QtPrompter prompter;
+    orvis::testing::FakeLauncher launcher;
+    orvis::testing::FakeProcessLister processes;
+    orvis::testing::FakeDiskSpace disks;
+    std::unique_ptr<TForm1> form;
+    std::vector<std::string> empty;
+    QStringList fetched, busyText;
+    std::vector<bool> during;
+  };
+
+  static QString failure(const QString& no) { return "№" + no + QString::fromUtf8(kCaptureFailureTail); }
+
+ private slots:
+  void rowsTwoToFourInOrderWithRowThreeClicked() {
+    Window w(5);
+    w.clickRow(3);
+    w.selectRows(2, 4);
+    w.capture(w.form->SpeedButton12);
+    QCOMPARE(w.fetched, (QStringList{"http://example.com/2", "http://example.com/3",
+                                     "http://example.com/4"}));
+    QCOMPARE(w.busyText, (QStringList{"№2のサーバーと通信中・・", "№3のサーバーと通信中・・",
+                                      "№4のサーバーと通信中・・"}));
+    QVERIFY(std::all_of(w.during.begin(), w.during.end(), [](bool b) { return b; }));
+    for (int n : {2, 3, 4}) {
+      QCOMPARE(w.file("src/" + std::to_string(n) + ".ini"),
+               "page of http://example.com/" + std::to_string(n));
+      QCOMPARE(w.source(n), std::string("1"));
+      QCOMPARE(w.grid()->item(n - 1, 8)->text(), QStringLiteral("1"));
+    }
+    QVERIFY(!platform::pathExists(w.dir.path() + "src/1.ini"));
+    QVERIFY(!platform::pathExists(w.dir.path() + "src/5.ini"));
+    QVERIFY(w.messages().isEmpty());
+    QVERIFY(w.form->Panel1->isHidden());
+    QVERIFY(w.form->SpeedButton12->isEnabled());
+    QVERIFY(w.grid()->isEnabled());
+  }
+
+  void emptyPageGivesSourceZeroAndTheMessageNamingTheJob() {
+    Window w(2);
+    w.empty = {"http://example.com/2"};
+    w.clickRow(2);
+    w.capture(w.form->SpeedButton12);
+    QCOMPARE(w.source(2), std::string("0"));
+    QVERIFY(!platform::pathExists(w.dir.path() + "src/2.ini"));
+    QCOMPARE(w.messages(), QStringList{failure("2")});
+    QCOMPARE(w.prompter.shown()[0].caption, QStringLiteral("OrvisWatch"));
+    QCOMPARE(w.prompter.shown()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(w.grid()->item(1, 8)->text(), QStringLiteral("-"));
+  }
+
+  void twoFailedJobsNameOnlyTheFirst() {
+    Window w(4);
+    w.empty = {"http://example.com/2", "http://example.com/4"};
+    w.clickRow(1);
+    w.selectRows(1, 4);
+    w.capture(w.form->SpeedButton12);
+    QCOMPARE(w.fetched.size(), 4);
+    QCOMPARE(w.messages(), QStringList{failure("2")});
+    QCOMPARE(w.source(1), std::string("1"));
+    QCOMPARE(w.source(4), std::string("0"));
+  }
+
+  void generationsShiftWhenTheCaptureFollowsACheck() {
+    Window w(1);
+    writeText(w.dir.path() + "src/1.ini", "baseline of the last check");
+    writeText(w.dir.path() + "src/1.ini.1", "generation 1");
+    writeText(w.dir.path() + "src/1.ini.2", "generation 2");
+    w.clickRow(1);
+    // The hidden "全ソース取得" does the same.
+    w.capture(w.form->SpeedButton5);
+    QCOMPARE(w.file("src/1.ini"), std::string("page of http://example.com/1"));
+    QCOMPARE(w.file("src/1.ini.1"), std::string("generation 1"));
+    QCOMPARE(w.file("src/1.ini.2"), std::string("generation 1"));
+    QCOMPARE(w.file("src/1.ini.3"), std::string("generation 2"));
+    QVERIFY(!platform::pathExists(w.dir.path() + "src/1.ini.4"));
+    QVERIFY(w.messages().isEmpty());
+  }
+
+  void invalidSelectionAndNothingClicked() {
+    Window w(2);
+    w.grid()->clearSelection();
+    w.capture(w.form->SpeedButton12);
+    QCOMPARE(w.messages(), QStringList{QStringLiteral("選択領域が異常です。")});
+    w.selectRows(1, 2);
+    w.capture(w.form->SpeedButton12);
+    QCOMPARE(w.messages(),
+             QStringList{QStringLiteral("リスト上で対象をクリックし単独選択するか、複数選択してください。")});
+    QVERIFY(w.fetched.isEmpty());
+    QVERIFY(w.form->SpeedButton12->isEnabled());
+  }
+};
+
+QTEST_MAIN(CaptureWindowTest)
+#include "capture_window_test.moc"
