@@ -18,7 +18,10 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       tray_(services_, state_, views.shell, views.tray),
       background_(services_, state_, views.shell, modeFile_, tray_),
       autoCheck_(services_, state_, views.shell, jobs_, settings_.current(), timers_, modeFile_,
-                 tray_) {
+                 tray_),
+      mailLauncher_(services_),
+      alertMail_(services_, jobs_, mailLauncher_),
+      mailTest_(services_, views.editor, mailLauncher_) {
   timers_.startup.setHandler([this] { TmrStartupTimer(); });
 }
 

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "monitor/alerting/alarm_player.h"
+#include "monitor/alerting/alert_mail.h"
+#include "monitor/alerting/mail_launcher.h"
+#include "monitor/alerting/mail_test.h"
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
@@ -76,6 +79,8 @@ class Monitor {
   JobList& jobList() { return jobList_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
+  AlertMail& alertMail() { return alertMail_; }
+  MailTest& mailTest() { return mailTest_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -99,6 +104,9 @@ class Monitor {
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
   AlarmPlayer alarm_;
+  MailLauncher mailLauncher_;
+  AlertMail alertMail_;
+  MailTest mailTest_;
 };
 
 }  // namespace orvis

@@ -44,6 +44,7 @@ void TForm1::wireEvents() {
   connect(SpeedButton14, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton14Click(); });
   connect(SpeedButton18, &QToolButton::clicked, this, [this] { monitor_->background().SpeedButton18Click(); });
   connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
+  connect(SpeedButton16, &QToolButton::clicked, this, [this] { monitor_->mailTest().SpeedButton16Click(); });
   connect(sg1, &JobGridWidget::cellSelected, this,
           [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
 }
