@@ -3,51 +3,33 @@
 // closing message.
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 #include <QToolButton>
 
-#include "monitor/ui/main_window.h"
-#include "monitor/ui/qt_pump.h"
 #include "platform/codec.h"
-#include "support/fake_clock.h"
-#include "support/fake_processes.h"
-#include "support/temp_dir.h"
+#include "support/window_rig.h"
 
 using namespace orvis;
 using namespace orvis::ui;
-using orvis::testing::FakeClock;
-using orvis::testing::TempDir;
 
 class MailTestWindowTest : public QObject {
   Q_OBJECT
 
-  struct Window {
-    Window()
-        : form(MonitorWindowConfig{dir.path(), StartInfo::fromArguments({}), clock, pump, prompter,
-                                   launcher, processes, disks, false}) {
-      form.setOnStopped([] {});
+  struct Window : orvis::testing::WindowRig {
+    Window() {
       form.show();
       form.activateWindow();
       form.editor->setMailGroupItems(2);
     }
     void recipients(const char* text) { orvis::testing::writeText(dir / "mail/list.txt", text); }
-    void click() { QTest::mouseClick(form.SpeedButton16, Qt::LeftButton); }
-    // The boxes shown by the last click, answered in order.
+    // The boxes shown by one click on "ﾒｰﾙﾃｽﾄ", answered in order.
     std::vector<QtPrompter::Shown> clickAnswering(std::vector<int> answers) {
       prompter.clearShown();
       prompter.setNextAnswers(std::move(answers));
-      click();
+      QTest::mouseClick(form.SpeedButton16, Qt::LeftButton);
       return prompter.shown();
     }
-
-    TempDir dir;
-    FakeClock clock;
-    QtPump pump;
-    QtPrompter prompter;
-    orvis::testing::FakeLauncher launcher;
-    orvis::testing::FakeProcessLister processes;
-    orvis::testing::FakeDiskSpace disks;
-    TForm1 form;
   };
 
   static void verifyNotice(const QtPrompter::Shown& box, const QString& text) {
