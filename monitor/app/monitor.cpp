@@ -21,7 +21,10 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       autoCheck_(services_, state_, views.shell, jobs_, settings_.current(), timers_, modeFile_,
                  tray_),
       acquisition_(services_, jobs_),
-      capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_) {
+      capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_),
+      mailLauncher_(services_),
+      alertMail_(services_, jobs_, mailLauncher_),
+      mailTest_(services_, views.editor, mailLauncher_) {
   timers_.startup.setHandler([this] { TmrStartupTimer(); });
 }
 

@@ -9,6 +9,9 @@
 
 #include "monitor/alerting/alarm_player.h"
 #include "monitor/catalogue/job_editor.h"
+#include "monitor/alerting/alert_mail.h"
+#include "monitor/alerting/mail_launcher.h"
+#include "monitor/alerting/mail_test.h"
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
@@ -82,6 +85,8 @@ class Monitor {
   AlarmPlayer& alarm() { return alarm_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
+  AlertMail& alertMail() { return alertMail_; }
+  MailTest& mailTest() { return mailTest_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -108,6 +113,9 @@ class Monitor {
   AlarmPlayer alarm_;
   Acquisition acquisition_;
   BaselineCapture capture_;
+  MailLauncher mailLauncher_;
+  AlertMail alertMail_;
+  MailTest mailTest_;
 };
 
 }  // namespace orvis

@@ -46,6 +46,7 @@ void TForm1::wireEvents() {
   connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
   for (QToolButton* capture : {SpeedButton12, SpeedButton5})
     connect(capture, &QToolButton::clicked, this, [this] { monitor_->capture().SpeedButton5Click(); });
+  connect(SpeedButton16, &QToolButton::clicked, this, [this] { monitor_->mailTest().SpeedButton16Click(); });
   connect(sg1, &JobGridWidget::cellSelected, this,
           [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
   wireEditorEvents();

@@ -1,0 +1,67 @@
+#include "alert_mail.h"
+
+#include "alert_texts.h"
+#include "mail_template.h"
+#include "platform/codec.h"
+
+namespace orvis {
+
+std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
+  if (jobIndex < 1 || static_cast<size_t>(jobIndex) > jobs_.size()) {
+    s_.WriteSysLog(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
+    return std::nullopt;
+  }
+  const size_t i = static_cast<size_t>(jobIndex) - 1;
+  return Job{jobs_.get(JobCol::No, i),
+             jobs_.get(JobCol::Uri, i),
+             jobs_.get(JobCol::Name, i),
+             jobs_.get(JobCol::MailGroup, i),
+             jobs_.get(JobCol::UseUserMail, i) == "1",
+             jobs_.get(JobCol::UserMailHtml, i) == "1"};
+}
+
+bool AlertMail::prepare(const Job& job) {
+  // A mailer still reading the files from an alert further up finishes first.
+  launcher_.waitForRunningSender();
+  std::string subject;
+  if (job.userMail) {
+    std::vector<std::string> own = files_.userMail(job.number, ".sub");
+    if (!own.empty()) subject = own.front();
+  } else {
+    subject = alert_text::groupSubject(files_.groupName(job.group));
+  }
+  if (!files_.writeSubject(subject)) return false;
+  return files_.recipientCount(job.group) > 0;
+}
+
+void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
+                              const std::string& systemMessage, const std::string& jobName,
+                              const std::string& differenceText) {
+  std::optional<Job> j = job(jobIndex);
+  if (!j || !prepare(*j)) return;
+  std::vector<std::string> body =
+      j->userMail ? fillTemplate(files_.userMail(j->number, ".bdy"),
+                                 {target, jobName, systemMessage, differenceText, j->html},
+                                 s_.clock)
+                  : alert_text::systemMail(s_.clock, jobName, target, systemMessage,
+                                           differenceText);
+  if (!files_.writeBody(body)) return;
+  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+}
+
+void AlertMail::SendResponseErrorAlert(int jobIndex) {
+  std::optional<Job> j = job(jobIndex);
+  if (!j) return;
+  s_.WriteSysLog(j->number + SJIS("->接続リトライオーバー"));
+  if (!prepare(*j)) return;
+  const std::string& message = alert_text::responseError();
+  // No difference here: "%diff" stays as the user wrote it.
+  std::vector<std::string> body =
+      j->userMail ? fillTemplate(files_.userMail(j->number, ".bdy"),
+                                 {j->uri, j->name, message, std::nullopt, j->html}, s_.clock)
+                  : alert_text::systemMail(s_.clock, std::nullopt, j->uri, message, "");
+  if (!files_.writeBody(body)) return;
+  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+}
+
+}  // namespace orvis

@@ -1,0 +1,47 @@
+#include "mail_files.h"
+
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "recipient_list.h"
+
+namespace orvis {
+
+std::vector<std::string> MailFiles::lines(const std::string& path) const {
+  std::optional<std::string> text = platform::readFile(path);
+  return text ? platform::splitLines(*text) : std::vector<std::string>();
+}
+
+std::string MailFiles::groupName(const std::string& group) const {
+  std::vector<std::string> l = lines(s_.path("mail/Group-" + group + ".txt"));
+  return l.empty() ? std::string() : l.front();
+}
+
+std::vector<std::string> MailFiles::userMail(const std::string& jobNumber,
+                                             const char* extension) const {
+  return lines(s_.path("userMail/" + jobNumber + extension));
+}
+
+int MailFiles::recipientCount(const std::string& group) const {
+  std::optional<RecipientList> list = RecipientList::load(listPath());
+  return list ? list->count(group) : 0;
+}
+
+bool MailFiles::write(const std::string& path, const std::vector<std::string>& lines) const {
+  if (platform::makeFolders(s_.path("mail/")) &&
+      platform::writeFile(path, platform::joinLinesCrLf(lines)))
+    return true;
+  s_.WriteSysLog(SJIS("メールファイルを書き込めません。メール送信を中止します:") + platform::toCp932(path));
+  return false;
+}
+
+bool MailFiles::writeSubject(const std::string& subject) const {
+  return write(subjectPath(), {subject});
+}
+
+bool MailFiles::writeBody(const std::vector<std::string>& lines) const {
+  platform::removeFile(bodyPath());
+  return write(bodyPath(), lines);
+}
+
+}  // namespace orvis

@@ -1,0 +1,45 @@
+#pragma once
+// The files an alert is made of, under the data folder: the group files
+// "mail/Group-n.txt", the job's own mail "userMail/<no>.sub" and ".bdy",
+// the recipient list "mail/list.txt", and the two files the mailer reads,
+// "mail/Subject-0.txt" and "mail/Body-0.txt" (rewritten by every alert).
+
+#include <string>
+#include <vector>
+
+#include "monitor/shell/services.h"
+
+namespace orvis {
+
+class MailFiles {
+ public:
+  explicit MailFiles(const Services& services) : s_(services) {}
+
+  std::string listPath() const { return s_.path("mail/list.txt"); }
+  std::string subjectPath() const { return s_.path("mail/Subject-0.txt"); }
+  std::string bodyPath() const { return s_.path("mail/Body-0.txt"); }
+
+  // The first line of the group's file as stored (not trimmed); empty when
+  // the file is missing or holds no line.
+  std::string groupName(const std::string& group) const;
+  // The lines of the job's own subject (".sub") or body (".bdy") file; none
+  // when it is missing.
+  std::vector<std::string> userMail(const std::string& jobNumber, const char* extension) const;
+
+  // The number of recipient lines of the group; 0 without a list.
+  int recipientCount(const std::string& group) const;
+
+  // Write the subject as the only line, and replace the body. Both create
+  // "mail/" first. A file that cannot be written is logged and gives false:
+  // the mailer must not send what an earlier alert left there.
+  bool writeSubject(const std::string& subject) const;
+  bool writeBody(const std::vector<std::string>& lines) const;
+
+ private:
+  std::vector<std::string> lines(const std::string& path) const;
+  bool write(const std::string& path, const std::vector<std::string>& lines) const;
+
+  const Services& s_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,32 @@
+#include "mail_launcher.h"
+
+#include "platform/codec.h"
+#include "platform/process_wait.h"
+
+namespace orvis {
+
+std::string MailLauncher::commandLine(const std::string& group, const std::string& html) const {
+  // D goes in unquoted: a folder with a blank splits, as it always has.
+  const std::string& d = s_.dataFolder;
+  return d + kProgram + " " + d + " " + group + " " + html;
+}
+
+void MailLauncher::LaunchMailSender(const std::string& group, const std::string& html) {
+  platform::LaunchResult child =
+      s_.launcher.launch(commandLine(group, html), s_.dataFolder, platform::WindowMode::Hidden);
+  if (!child) return;
+  s_.WriteSysLog(SJIS("メール送信起動成功"));
+  platform::ProcessHandle* outer = running_;
+  running_ = child.handle.get();
+  s_.pump.processEvents();
+  s_.clock.sleepMs(kSettleMs);
+  platform::waitPumping(*child.handle, s_.pump);
+  child.handle->close();
+  running_ = outer;
+}
+
+void MailLauncher::waitForRunningSender() {
+  if (running_) platform::waitPumping(*running_, s_.pump);
+}
+
+}  // namespace orvis

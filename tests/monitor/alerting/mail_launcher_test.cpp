@@ -1,0 +1,86 @@
+// LaunchMailSender against a real child: a stand-in "alertmail" script in
+// the data folder that records its arguments and working folder.
+
+#include "monitor/alerting/mail_launcher.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "monitor/alerting/alert_mail.h"
+#include "platform/files.h"
+#include "platform/posix_process_launcher.h"
+#include "support/services_rig.h"
+
+using namespace orvis;
+using namespace orvis::testing;
+
+namespace {
+
+class MailLauncherTest : public ::testing::Test {
+ protected:
+  void installStandIn(const std::string& script) {
+    const std::string path = rig.path("alertmail");
+    writeText(path, "#!/bin/sh\n" + script);
+    ::chmod(path.c_str(), 0755);
+  }
+
+  ServicesRig rig;
+  platform::PosixProcessLauncher posix;
+  Services services{rig.dir.path(), rig.services.start, rig.clock, rig.pump, rig.log,
+                    rig.boxes,      rig.ini,            posix,     rig.processes, rig.disks};
+  MailLauncher launcher{services};
+};
+
+TEST_F(MailLauncherTest, RunsTheMailerOfTheDataFolderWithDGroupAndFlagInD) {
+  // Written relative to the working folder; the last file only once the
+  // stand-in has dawdled, so the caller must have waited for its end.
+  installStandIn(
+      "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"
+      "pwd > cwd.txt\n"
+      "sleep 0.3\n"
+      "echo done > finished.txt\n");
+  launcher.LaunchMailSender("1", "0");
+  const std::string d = rig.dir.path();
+  EXPECT_EQ(launcher.commandLine("1", "0"), d + "alertmail " + d + " 1 0");
+  EXPECT_EQ(readLines(rig.path("args.txt")), (std::vector<std::string>{d, "1", "0"}));
+  EXPECT_EQ(readLines(rig.path("cwd.txt")), (std::vector<std::string>{d.substr(0, d.size() - 1)}));
+  EXPECT_TRUE(platform::fileExists(rig.path("finished.txt")));
+  EXPECT_EQ(rig.logLines(), (std::vector<std::string>{"メール送信起動成功"}));
+  EXPECT_EQ(rig.clock.totalSleptMs(), MailLauncher::kSettleMs);
+  // Once before the pause, then between the 50 ms polls.
+  EXPECT_GE(rig.pump.count(), 2);
+  EXPECT_FALSE(launcher.senderRunning());
+}
+
+TEST_F(MailLauncherTest, TheMailersExitStatusIsNotTheCallersConcern) {
+  installStandIn("exit 3\n");
+  launcher.LaunchMailSender("0", "1");
+  EXPECT_EQ(rig.logLines(), (std::vector<std::string>{"メール送信起動成功"}));
+}
+
+TEST_F(MailLauncherTest, MissingMailerLogsNothingAndLetsTheAlertGoOn) {
+  launcher.LaunchMailSender("0", "0");
+  EXPECT_TRUE(rig.logLines().empty());
+  EXPECT_EQ(rig.pump.count(), 0);
+  EXPECT_EQ(rig.clock.totalSleptMs(), 0);
+
+  // An alert composes its files all the same and returns to the check.
+  JobTable jobs;
+  JobRow row;
+  row[static_cast<int>(JobCol::No)] = "1";
+  row[static_cast<int>(JobCol::MailGroup)] = "0";
+  jobs.append(row);
+  writeText(rig.path("mail/list.txt"), "a@x.test,0\r\n");
+  AlertMail alerts(services, jobs, launcher);
+  alerts.SendAlertMail(1, "u", "m", "n", "");
+  EXPECT_TRUE(platform::fileExists(rig.path("mail/Body-0.txt")));
+  EXPECT_TRUE(rig.logLines().empty());
+}
+
+TEST_F(MailLauncherTest, MailerThatIsNoProgramIsNotStarted) {
+  writeText(rig.path("alertmail"), "not executable\n");
+  launcher.LaunchMailSender("0", "0");
+  EXPECT_TRUE(rig.logLines().empty());
+}
+
+}  // namespace
