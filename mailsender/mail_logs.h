@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/clock.h"
-#include "platform/day_log.h"
+#include "mail_day_log.h"
 
 namespace orvis::postiva {
 
@@ -23,8 +23,9 @@ class MailLogs {
   void WriteSendLog(std::string_view message) const { send_.write(message); }
 
  private:
-  platform::DayLog system_;
-  platform::DayLog send_;
+  // Writing a line changes no state the callers can see.
+  mutable MailDayLog system_;
+  mutable MailDayLog send_;
 };
 
 }  // namespace orvis::postiva

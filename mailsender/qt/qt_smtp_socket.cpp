@@ -14,7 +14,10 @@ void QtSmtpSocket::post(Event event) {
   QMetaObject::invokeMethod(
       &socket_,
       [this, connection, event] {
-        if (listener_ && !closedByUs_ && connection == connection_) event(*listener_);
+        if (!listener_ || closedByUs_ || connection != connection_) return;
+        ++delivering_;
+        event(*listener_);
+        --delivering_;
       },
       Qt::QueuedConnection);
 }
@@ -26,11 +29,14 @@ QtSmtpSocket::QtSmtpSocket() {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     post([](SmtpSocketEvents& l) { l.CS1Connect(); });
   });
-  QObject::connect(&socket_, &QTcpSocket::readyRead, [this] {
-    post([this](SmtpSocketEvents& l) {
-      // An earlier read may have taken these bytes already.
-      if (socket_.bytesAvailable() > 0) l.CS1Read();
-    });
+  // channelReadyRead, unlike readyRead, also reports data that arrives
+  // while a handler lets events run; such data waits in the queue.
+  QObject::connect(&socket_, &QTcpSocket::channelReadyRead, [this](int) {
+    if (delivering_ == 0) {
+      deliverRead();
+    } else {
+      post([this](SmtpSocketEvents&) { deliverRead(); });
+    }
   });
   QObject::connect(&socket_, &QTcpSocket::disconnected, [this] {
     post([this](SmtpSocketEvents& l) {
@@ -54,6 +60,14 @@ QtSmtpSocket::~QtSmtpSocket() {
   socket_.abort();
 }
 
+void QtSmtpSocket::deliverRead() {
+  // An earlier read may have taken these bytes already.
+  if (!listener_ || closedByUs_ || socket_.bytesAvailable() == 0) return;
+  ++delivering_;
+  listener_->CS1Read();
+  --delivering_;
+}
+
 void QtSmtpSocket::open(const std::string& host, int port) {
   closedByUs_ = true;
   if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.abort();
@@ -66,9 +80,10 @@ void QtSmtpSocket::open(const std::string& host, int port) {
 
 void QtSmtpSocket::send(const std::string& text) {
   if (closedByUs_ || socket_.state() != QAbstractSocket::ConnectedState) return;
-  // QTcpSocket keeps whatever the network does not take yet and writes it
-  // in order from the event loop, so no text is ever cut short.
+  // QTcpSocket keeps whatever the network does not take at once and writes
+  // it in order from the event loop, so no text is ever cut short.
   socket_.write(text.data(), static_cast<qint64>(text.size()));
+  socket_.flush();
 }
 
 std::string QtSmtpSocket::readAll() {

@@ -1,8 +1,10 @@
 #pragma once
 // SmtpSocket over QTcpSocket. Qt reports some events from inside the call
 // that caused them (a refused connect, a close); they are posted to the
-// event loop instead, so that the session's handlers never run nested in
-// one another, as with the asynchronous socket the program was built on.
+// event loop instead, and so is data that arrives while a handler runs, so
+// that the session's handlers never run nested in one another, as with the
+// asynchronous socket the program was built on. Data that arrives at rest is
+// handed over at once: a run is a long chain of small round trips.
 
 #include <QTcpSocket>
 #include <cstdint>
@@ -31,12 +33,14 @@ class QtSmtpSocket : public SmtpSocket {
   // has been closed or replaced by then.
   template <typename Event>
   void post(Event event);
+  void deliverRead();
 
   QTcpSocket socket_;
   SmtpSocketEvents* listener_ = nullptr;
   uint64_t connection_ = 0;   // which open() the pending events belong to
   bool closedByUs_ = true;    // nothing is reported after our own close
   bool established_ = false;  // connected, and its end not reported yet
+  int delivering_ = 0;        // a handler of ours is running
 };
 
 }  // namespace orvis::postiva

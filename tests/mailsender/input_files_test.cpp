@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "mailsender/mail_logs.h"
 #include "mailsender/message_files.h"
 #include "mailsender/postiva_settings.h"
 #include "mailsender/recipient_list.h"
+#include "platform/files.h"
 #include "support/fake_clock.h"
 #include "support/temp_dir.h"
 
 using namespace orvis::postiva;
 using namespace orvis::testing;
+using orvis::platform::appendExclusive;
 
 namespace {
 using Lines = std::vector<std::string>;
@@ -113,4 +117,22 @@ TEST(MailLogs, SystemLogIsTaggedAndTheSendLogIsNot) {
   clock.advanceMs(15L * 3600 * 1000);  // past midnight: a new day file
   logs.WriteSendLog(std::string(600, 'x'));
   EXPECT_EQ(readText(dir / "sendlog/mail/20261208.txt").size(), 514u);
+}
+
+TEST(MailLogs, AFileRemovedWhileTheRunGoesOnIsCreatedAgain) {
+  TempDir dir;
+  FakeClock clock({2026, 12, 7, 9, 5, 3, 42});
+  MailLogs logs(dir.path(), "mail", clock);
+  logs.WriteMailLog("one");
+  std::filesystem::remove_all(dir / "syslog");
+  clock.advanceMs(1000);  // it is looked for once a second
+  logs.WriteMailLog("two");
+  EXPECT_EQ(readLines(dir / "syslog/mail/20261207.txt"),
+            (Lines{"2026/12/07,09:05:04.042,(MAIL),two"}));
+  // Lines written by someone else meanwhile stay, and ours follow them.
+  appendExclusive(dir / "syslog/mail/20261207.txt", "other\r\n");
+  logs.WriteMailLog("three");
+  EXPECT_EQ(readLines(dir / "syslog/mail/20261207.txt"),
+            (Lines{"2026/12/07,09:05:04.042,(MAIL),two", "other",
+                   "2026/12/07,09:05:04.042,(MAIL),three"}));
 }
