@@ -64,9 +64,7 @@ void SmtpSession::onMailFromReply(const std::string& reply, int code) {
     state_ = DialogueState::RcptToSent;
     return;
   }
-  errorLine(reply);
-  sendCommand("RSET");
-  state_ = DialogueState::RsetSent;
+  resetAfterRefusal(reply);
 }
 
 void SmtpSession::onRcptToReply(const std::string& reply, int code) {
@@ -76,9 +74,7 @@ void SmtpSession::onRcptToReply(const std::string& reply, int code) {
     state_ = DialogueState::DataSent;
     return;
   }
-  errorLine(reply);
-  sendCommand("RSET");
-  state_ = DialogueState::RsetSent;
+  resetAfterRefusal(reply);
 }
 
 void SmtpSession::onDataReply(const std::string& reply, int code) {
@@ -88,9 +84,7 @@ void SmtpSession::onDataReply(const std::string& reply, int code) {
     state_ = DialogueState::MessageSent;
     return;
   }
-  sendCommand("QUIT");
-  errorLine(reply);
-  closeDown();
+  quitAfterRefusal(reply);
 }
 
 void SmtpSession::onMessageReply(const std::string& reply, int code) {
@@ -98,9 +92,7 @@ void SmtpSession::onMessageReply(const std::string& reply, int code) {
     messageAccepted();
     return;
   }
-  sendCommand("QUIT");
-  errorLine(reply);
-  closeDown();
+  quitAfterRefusal(reply);
 }
 
 void SmtpSession::onQuitReply(int code) {
@@ -128,6 +120,18 @@ void SmtpSession::onRsetReply(int code) {
   }
   sendCommand("QUIT");
   sendLog("SEND ERROR RSET");
+  closeDown();
+}
+
+void SmtpSession::resetAfterRefusal(const std::string& reply) {
+  errorLine(reply);
+  sendCommand("RSET");
+  state_ = DialogueState::RsetSent;
+}
+
+void SmtpSession::quitAfterRefusal(const std::string& reply) {
+  sendCommand("QUIT");
+  errorLine(reply);
   closeDown();
 }
 

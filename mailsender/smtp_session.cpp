@@ -49,34 +49,17 @@ void SmtpSession::execTimerTimer() {
 
 void SmtpSession::SpeedButton1Click() {
   if (ended_) return;
-  ports_.view.SetBusy(true);
-  const std::string& banner = SJIS("＃＃＃＃＃　送信スタート　＃＃＃＃＃");
-  sendLog(banner);
-  remaining_ = static_cast<int>(fields_.Memo5.size());
-  log(banner);
-  log(totalLine(remaining_));
-  position_ = 0;
-  consumed_ = 0;
+  beginPass(SJIS("＃＃＃＃＃　送信スタート　＃＃＃＃＃"), static_cast<int>(fields_.Memo5.size()));
   if (!takeLine(0, SJIS("送信情報異常。"))) return;
   if (recipient_.empty() || remaining_ == 0) {
-    log(SJIS("宛先不明"));
-    log("EXIT");
-    ports_.view.SetBusy(false);
-    endProgram(1);
+    giveUp(SJIS("宛先不明"));
     return;
   }
   if (mailType_.empty()) {
-    log(SJIS("メールタイプ不明:アドレス→") + recipient_);
-    log("EXIT");
-    ports_.view.SetBusy(false);
-    endProgram(1);
+    giveUp(SJIS("メールタイプ不明:アドレス→") + recipient_);
     return;
   }
-  testSend_ = false;
-  state_ = DialogueState::Idle;
-  log("Try SMTP socket open...to " + fields_.URL);
-  ports_.socket.open(fields_.URL, kSmtpPort);
-  state_ = DialogueState::Connecting;
+  openConnection(false);
   st1_.setInterval(kWatchdogMs);
   st1_.setEnabled(true);
   status(SJIS("接続開始．．．"));
@@ -84,14 +67,7 @@ void SmtpSession::SpeedButton1Click() {
 
 void SmtpSession::SpeedButton2Click() {
   if (ended_) return;
-  ports_.view.SetBusy(true);
-  const std::string& banner = SJIS("＃＃＃＃＃　送信スタート（テスト送信）　＃＃＃＃＃");
-  sendLog(banner);
-  remaining_ = 1;
-  log(banner);
-  log(totalLine(remaining_));
-  position_ = 0;
-  consumed_ = 0;
+  beginPass(SJIS("＃＃＃＃＃　送信スタート（テスト送信）　＃＃＃＃＃"), 1);
   recipient_ = fields_.Edit3;
   log("Send to " + recipient_);
   if (recipient_.empty()) {
@@ -99,11 +75,33 @@ void SmtpSession::SpeedButton2Click() {
     ports_.view.SetBusy(false);
     return;
   }
-  testSend_ = true;
+  // The watchdog starts with HELO here.
+  openConnection(true);
+}
+
+void SmtpSession::beginPass(const std::string& banner, int lines) {
+  ports_.view.SetBusy(true);
+  sendLog(banner);
+  remaining_ = lines;
+  log(banner);
+  log(totalLine(remaining_));
+  position_ = 0;
+  consumed_ = 0;
+}
+
+void SmtpSession::openConnection(bool testSend) {
+  testSend_ = testSend;
   state_ = DialogueState::Idle;
   log("Try SMTP socket open...to " + fields_.URL);
   ports_.socket.open(fields_.URL, kSmtpPort);
   state_ = DialogueState::Connecting;
+}
+
+void SmtpSession::giveUp(const std::string& reason) {
+  log(reason);
+  log("EXIT");
+  ports_.view.SetBusy(false);
+  endProgram(1);
 }
 
 void SmtpSession::SpeedButton3Click() {
@@ -204,10 +202,7 @@ bool SmtpSession::takeLine(size_t position, const std::string& faultText) {
   log("Send to :" + recipient_);
   log("MailType:" + mailType_);
   if (LoadMessageFiles(workFolder_, mailType_, fields_.Edit1, fields_.Memo4) == 0) return true;
-  log(faultText);
-  log("EXIT");
-  ports_.view.SetBusy(false);
-  endProgram(1);
+  giveUp(faultText);
   return false;
 }
 

@@ -72,8 +72,14 @@ class SmtpSession : public SmtpSocketEvents {
   void onQuitReply(int code);
   void onRsetReply(int code);
   void messageAccepted();
+  void resetAfterRefusal(const std::string& reply);  // error line, RSET, then a retry
+  void quitAfterRefusal(const std::string& reply);   // QUIT, error line, the end
   void transmitMessage();
 
+  void beginPass(const std::string& banner, int lines);
+  void openConnection(bool testSend);
+  // Logs the reason and "EXIT", clears the strip and ends the program.
+  void giveUp(const std::string& reason);
   // Takes line `position` of Memo5 as the current recipient; false when its
   // message files fail, after which the program has been ended.
   bool takeLine(size_t position, const std::string& faultText);

@@ -55,8 +55,7 @@ ProgramRun runPostiva(SessionHarness& h, const QStringList& args) {
 
 TEST(PostivaProgram, WithoutExactlyOneArgumentItEndsAndWritesNothing) {
   SessionHarness h("127.0.0.30");
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
+  h.writeOneRecipient();
   for (const QStringList& args : {QStringList{}, QStringList{"mail", "mail"}}) {
     ProgramRun run = runPostiva(h, args);
     ASSERT_TRUE(run.finished);
@@ -89,13 +88,9 @@ TEST(PostivaProgram, MailsEveryRecipientOffscreenAndEnds) {
 
 TEST(PostivaProgram, RefusalEndsWithFailureAfterItsQuitWentOut) {
   ScriptedSmtpServer server("127.0.0.32");
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    if (c.verb == "DATA") return Reply{{"554 no\r\n"}};
-    return std::nullopt;
-  };
+  server.on("DATA", {{"554 no\r\n"}});
   SessionHarness h("127.0.0.32");
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
+  h.writeOneRecipient();
   ProgramRun run = runPostiva(h, {"mail"});
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);

@@ -72,7 +72,9 @@ void ScriptedSmtpServer::onLine(Connection& c, const std::string& line) {
   }
   command.line = line;
   command.seen = seen_[command.verb]++;
-  std::optional<Reply> reply = script ? script(command) : std::nullopt;
+  std::optional<Reply> reply;
+  if (auto fixed = fixed_.find(command.verb); fixed != fixed_.end()) reply = fixed->second;
+  if (!reply && script) reply = script(command);
   if (!reply) reply = defaultReply(command);
   if (command.verb == "DATA" && !reply->empty() && reply->front().text.rfind("354", 0) == 0) {
     c.inData = true;

@@ -40,6 +40,8 @@ class ScriptedSmtpServer {
   // otherwise). The HELO reply waits a little by default, so that it is
   // read apart from the greeting.
   std::function<std::optional<Reply>(const Command&)> script;
+  // The same reply to every command with this verb (before `script`).
+  void on(const std::string& verb, Reply reply) { fixed_[verb] = std::move(reply); }
 
   std::string received;                // every byte, every connection
   std::vector<std::string> commands;   // command lines, outside message texts
@@ -64,6 +66,7 @@ class ScriptedSmtpServer {
   QTcpServer server_;
   std::map<QTcpSocket*, Connection> open_;
   std::map<std::string, int> seen_;
+  std::map<std::string, Reply> fixed_;
 };
 
 }  // namespace orvis::testing

@@ -79,6 +79,11 @@ void SessionHarness::writeMessage(const std::string& type, const std::string& su
   writeText(work + "Body-" + type + ".txt", sj(platform::joinLinesCrLf(body)));
 }
 
+void SessionHarness::writeOneRecipient() {
+  writeList({"a@rcpt.test,0"});
+  writeMessage("0", "s", {"b"});
+}
+
 bool SessionHarness::formCreate(const std::vector<std::string>& args) {
   app = std::make_unique<postiva::PostivaApp>(
       dir.path(), args, clock, postiva::SessionPorts{socket, view, pump, clock, end});

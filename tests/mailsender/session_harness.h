@@ -34,6 +34,9 @@ class SessionHarness {
   void writeMessage(const std::string& type, const std::string& subject,
                     const std::vector<std::string>& body);
 
+  // list.txt with the one line "a@rcpt.test,0" and its message files.
+  void writeOneRecipient();
+
   bool formCreate(const std::vector<std::string>& args = {"mail"});
   postiva::SmtpSession& session() { return app->session(); }
   // Fires execTimer, which must be running, and runs the dialogue until the

@@ -100,13 +100,9 @@ TEST(SmtpDialogue, TransmitsTheMessageByteForByte) {
 TEST(SmtpDialogue, GreetingAndHeloReplyInOneRead) {
   ScriptedSmtpServer server("127.0.0.4");
   server.greeting = {};
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    if (c.verb == "HELO") return Reply{{"220 scripted ESMTP\r\n250 scripted\r\n"}};
-    return std::nullopt;
-  };
+  server.on("HELO", {{"220 scripted ESMTP\r\n250 scripted\r\n"}});
   SessionHarness h("127.0.0.4");
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runToEnd());
   auto log = fromHelo(h.syslog());
@@ -123,14 +119,10 @@ TEST(SmtpDialogue, GreetingAndHeloReplyInOneRead) {
 TEST(SmtpDialogue, ContinuedGreetingAndShortReadsWaitForTheHeloReply) {
   ScriptedSmtpServer server("127.0.0.5");
   server.greeting = {{"220-first line\r\n"}, {"220 second line\r\n", 60}};
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    // Three characters alone are no reply; the whole one follows.
-    if (c.verb == "HELO") return Reply{{"250", 150}, {"250 scripted\r\n", 60}};
-    return std::nullopt;
-  };
+  // Three characters alone are no reply; the whole one follows.
+  server.on("HELO", {{"250", 150}, {"250 scripted\r\n", 60}});
   SessionHarness h("127.0.0.5");
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runToEnd());
   auto log = fromHelo(h.syslog());
@@ -201,8 +193,7 @@ TEST(SmtpDialogue, PauseRuleBlocksAfterEverySoManyMessagesAndCountsAgainAfterARe
 TEST(SmtpDialogue, TestSendGoesToTheSenderWithWhatTheFieldsHold) {
   ScriptedSmtpServer server("127.0.0.8");
   SessionHarness h("127.0.0.8");
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   h.session().execTimer().setEnabled(false);
   h.session().SpeedButton2Click();

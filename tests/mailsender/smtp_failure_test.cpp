@@ -17,19 +17,6 @@ int countLines(const std::vector<std::string>& lines, const std::string& line) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
-// A server that answers `verb` with `reply` every time.
-void refuse(ScriptedSmtpServer& server, const std::string& verb, const std::string& reply) {
-  server.script = [verb, reply](const Command& c) -> std::optional<Reply> {
-    if (c.verb == verb) return Reply{{reply}};
-    return std::nullopt;
-  };
-}
-
-void oneRecipient(SessionHarness& h) {
-  h.writeList({"a@rcpt.test,0"});
-  h.writeMessage("0", "s", {"b"});
-}
-
 }  // namespace
 
 TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
@@ -72,10 +59,10 @@ TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
 
 TEST(SmtpFailure, RetryZeroEndsAtTheFirstReset) {
   ScriptedSmtpServer server("127.0.0.11");
-  refuse(server, "MAIL", "451 try later\r\n");
+  server.on("MAIL", {{"451 try later\r\n"}});
   SessionHarness h("127.0.0.11");
   h.writeSettings({"Retry=0"});
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   EXPECT_TRUE(h.ended());
@@ -115,9 +102,9 @@ TEST(SmtpFailure, RefusedDataOrMessageSendsQuitAndEnds) {
                  Case{"127.0.0.14", ".", "552 too big\r\n"}}) {
     SCOPED_TRACE(c.verb);
     ScriptedSmtpServer server(c.address);
-    refuse(server, c.verb, c.reply);
+    server.on(c.verb, {{c.reply}});
     SessionHarness h(c.address);
-    oneRecipient(h);
+    h.writeOneRecipient();
     ASSERT_TRUE(h.formCreate());
     ASSERT_TRUE(h.runPass());
     EXPECT_EQ(h.end.exitCode, 1);
@@ -133,9 +120,9 @@ TEST(SmtpFailure, RefusedDataOrMessageSendsQuitAndEnds) {
 
 TEST(SmtpFailure, RefusedHeloSendsQuitInTwoPieces) {
   ScriptedSmtpServer server("127.0.0.15");
-  refuse(server, "HELO", "501 bad name\r\n");
+  server.on("HELO", {{"501 bad name\r\n"}});
   SessionHarness h("127.0.0.15");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
@@ -149,13 +136,10 @@ TEST(SmtpFailure, RefusedHeloSendsQuitInTwoPieces) {
 
 TEST(SmtpFailure, RefusedResetEndsTheRun) {
   ScriptedSmtpServer server("127.0.0.16");
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    if (c.verb == "RCPT") return Reply{{"550 no\r\n"}};
-    if (c.verb == "RSET") return Reply{{"502 no reset\r\n"}};
-    return std::nullopt;
-  };
+  server.on("RCPT", {{"550 no\r\n"}});
+  server.on("RSET", {{"502 no reset\r\n"}});
   SessionHarness h("127.0.0.16");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   EXPECT_EQ(h.end.exitCode, 1);
@@ -168,12 +152,9 @@ TEST(SmtpFailure, RefusedResetEndsTheRun) {
 
 TEST(SmtpFailure, ServerThatClosesMidDialogueEndsThroughTheWatchdog) {
   ScriptedSmtpServer server("127.0.0.17");
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    if (c.verb == "MAIL") return Reply{{"", 0, true}};
-    return std::nullopt;
-  };
+  server.on("MAIL", {{"", 0, true}});
   SessionHarness h("127.0.0.17");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass([&] { return h.logHas("Disconnected!"); }));
   EXPECT_EQ(h.session().state(), DialogueState::MailFromSent);
@@ -201,7 +182,7 @@ TEST(SmtpFailure, UnansweredMessageIsResetAndSentAgainToTheSameRecipient) {
     return std::nullopt;
   };
   SessionHarness h("127.0.0.20");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass([&] { return server.messages.size() == 1; }));
   ASSERT_TRUE(runEventsUntil([&] { return h.session().state() == DialogueState::MessageSent; }));
@@ -216,7 +197,7 @@ TEST(SmtpFailure, UnansweredMessageIsResetAndSentAgainToTheSameRecipient) {
 
 TEST(SmtpFailure, RefusedConnectionIsASocketError) {
   SessionHarness h("127.0.0.18");  // nothing listens there
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
@@ -230,7 +211,7 @@ TEST(SmtpFailure, RefusedConnectionIsASocketError) {
 
 TEST(SmtpFailure, EmptyServerNameIsASocketError) {
   SessionHarness h("");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
@@ -241,7 +222,7 @@ TEST(SmtpFailure, EmptyServerNameIsASocketError) {
 TEST(SmtpFailure, ConnectTimeoutEndsAndLaterEventsAreIgnored) {
   ScriptedSmtpServer server("127.0.0.19");
   SessionHarness h("127.0.0.19");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   h.session().execTimer().fire();
   ASSERT_EQ(h.session().state(), DialogueState::Connecting);
@@ -256,12 +237,9 @@ TEST(SmtpFailure, ConnectTimeoutEndsAndLaterEventsAreIgnored) {
 
 TEST(SmtpFailure, AbortClosesAndEnds) {
   ScriptedSmtpServer server("127.0.0.22");
-  server.script = [](const Command& c) -> std::optional<Reply> {
-    if (c.verb == "HELO") return Reply{};
-    return std::nullopt;
-  };
+  server.on("HELO", {});  // never answered
   SessionHarness h("127.0.0.22");
-  oneRecipient(h);
+  h.writeOneRecipient();
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass([&] { return h.session().state() == DialogueState::HeloSent; }));
   h.session().SpeedButton3Click();
