@@ -30,7 +30,8 @@ QtSmtpSocket::QtSmtpSocket() {
     post([](SmtpSocketEvents& l) { l.CS1Connect(); });
   });
   // channelReadyRead, unlike readyRead, also reports data that arrives
-  // while a handler lets events run; such data waits in the queue.
+  // while a handler lets events run; readyRead would keep it back until
+  // more data came.
   QObject::connect(&socket_, &QTcpSocket::channelReadyRead, [this](int) {
     if (delivering_ == 0) {
       deliverRead();

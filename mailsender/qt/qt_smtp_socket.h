@@ -1,10 +1,11 @@
 #pragma once
 // SmtpSocket over QTcpSocket. Qt reports some events from inside the call
 // that caused them (a refused connect, a close); they are posted to the
-// event loop instead, and so is data that arrives while a handler runs, so
-// that the session's handlers never run nested in one another, as with the
-// asynchronous socket the program was built on. Data that arrives at rest is
-// handed over at once: a run is a long chain of small round trips.
+// event loop instead, so that a handler of the session never starts inside
+// another one's call, as with the asynchronous socket the program was built
+// on. Handlers do run inside one another where a handler lets the event
+// loop run, as they always did. Data is handed over as soon as it arrives:
+// a run is a long chain of small round trips.
 
 #include <QTcpSocket>
 #include <cstdint>
