@@ -1,0 +1,18 @@
+#pragma once
+
+namespace orvis::postiva {
+
+// Where the SMTP dialogue stands; the next reply is read against it.
+enum class DialogueState {
+  Idle,          // no dialogue
+  Connecting,    // socket being opened
+  HeloSent,      // waiting for the greeting and the HELO reply
+  MailFromSent,
+  RcptToSent,
+  DataSent,
+  MessageSent,   // headers, body and end mark sent
+  QuitSent,
+  RsetSent,      // after a refused command or a read timeout
+};
+
+}  // namespace orvis::postiva

@@ -1,0 +1,80 @@
+#include "mail_day_log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/day_log.h"
+#include "platform/files.h"
+
+namespace orvis::postiva {
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+MailDayLog::MailDayLog(std::string folder, std::string tag, const platform::Clock& clock)
+    : folder_(std::move(folder)), tag_(std::move(tag)), clock_(clock) {
+  if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
+}
+
+MailDayLog::~MailDayLog() { close(); }
+
+void MailDayLog::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  day_.clear();
+  checkedSecond_ = -1;
+}
+
+bool MailDayLog::open(const std::string& day) {
+  close();
+  std::string path = folder_ + day + ".txt";
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0 && errno == ENOENT && platform::makeFolders(folder_)) {
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  }
+  if (fd < 0) return false;
+  fd_ = fd;
+  day_ = day;
+  return true;
+}
+
+void MailDayLog::write(std::string_view message) {
+  platform::LocalTime t = clock_.now();
+  std::string line = platform::formatLogLine(t, tag_, message);
+  std::string day = platform::formatDay(t);
+  int second = (t.hour * 60 + t.minute) * 60 + t.second;
+  // The second round follows a file that was removed while it stood open;
+  // that is looked at once a second, not for every line.
+  for (int round = 0; round < 2; ++round) {
+    if ((fd_ < 0 || day != day_) && !open(day)) return;
+    if (second != checkedSecond_) {
+      struct stat st;
+      if (::fstat(fd_, &st) != 0 || st.st_nlink == 0) {
+        close();
+        continue;
+      }
+      checkedSecond_ = second;
+    }
+    // One write in append mode lands whole at the end of the file, whoever
+    // else appends at the same moment: no lock to wait for, no line lost.
+    writeAll(fd_, line);
+    return;
+  }
+}
+
+}  // namespace orvis::postiva

@@ -1,0 +1,16 @@
+#pragma once
+// The subject and body files of one mail type, read anew for every
+// recipient: work folder + "/Subject-" + type + ".txt" (first line only) and
+// "/Body-" + type + ".txt" (every line, empty ones included).
+
+#include <string>
+#include <vector>
+
+namespace orvis::postiva {
+
+// Fills subject and body; 0, or -1 when a file is missing, the subject's
+// first line is empty or the body has no line at all. Both are cleared first.
+int LoadMessageFiles(const std::string& workFolder, const std::string& mailType,
+                     std::string& subject, std::vector<std::string>& body);
+
+}  // namespace orvis::postiva

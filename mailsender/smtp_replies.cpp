@@ -1,0 +1,195 @@
+// SmtpSession: the replies by state and code, and what follows an accepted
+// message.
+
+#include <algorithm>
+
+#include "message_text.h"
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "smtp_session.h"
+
+namespace orvis::postiva {
+
+void SmtpSession::CS1Read() {
+  if (ended_) return;
+  std::string reply = ports_.socket.readAll();
+  log("Receive data:" + reply);
+  if (state_ == DialogueState::Idle || state_ == DialogueState::Connecting) return;
+  // Each read is taken as one whole reply, known by its first three characters.
+  if (reply.size() < 4) return;
+  int code = platform::parseInt(reply.substr(0, 3)).value_or(0);
+  switch (state_) {
+    case DialogueState::HeloSent: onHeloReply(reply, code); break;
+    case DialogueState::MailFromSent: onMailFromReply(reply, code); break;
+    case DialogueState::RcptToSent: onRcptToReply(reply, code); break;
+    case DialogueState::DataSent: onDataReply(reply, code); break;
+    case DialogueState::MessageSent: onMessageReply(reply, code); break;
+    case DialogueState::QuitSent: onQuitReply(code); break;
+    case DialogueState::RsetSent: onRsetReply(code); break;
+    case DialogueState::Idle:
+    case DialogueState::Connecting: break;
+  }
+}
+
+void SmtpSession::onHeloReply(const std::string& reply, int code) {
+  if (code == 220) {
+    if (reply[3] != ' ') {
+      log("220- Recieved");
+      return;
+    }
+    // Greeting and HELO reply in one read.
+    if (reply.find("250 ") == std::string::npos) return;
+    log("we recieved 220&250");
+    log("OK Recieved");
+    sendMailFrom();
+    return;
+  }
+  if (code == 250) {
+    log("OK Recieved");
+    sendMailFrom();
+    return;
+  }
+  log("Send!");
+  log("QUIT");
+  ports_.socket.send("QUIT");
+  ports_.socket.send("\r\n");
+  errorLine(reply);
+  closeDown();
+}
+
+void SmtpSession::onMailFromReply(const std::string& reply, int code) {
+  if (code == 250) {
+    log("OK Recieved.");
+    sendCommand("RCPT TO:<" + recipient_ + ">");
+    state_ = DialogueState::RcptToSent;
+    return;
+  }
+  resetAfterRefusal(reply);
+}
+
+void SmtpSession::onRcptToReply(const std::string& reply, int code) {
+  if (code == 250) {
+    log("OK Recieved");
+    sendCommand("DATA");
+    state_ = DialogueState::DataSent;
+    return;
+  }
+  resetAfterRefusal(reply);
+}
+
+void SmtpSession::onDataReply(const std::string& reply, int code) {
+  if (code == 354) {
+    log("OK Recieved");
+    transmitMessage();
+    state_ = DialogueState::MessageSent;
+    return;
+  }
+  quitAfterRefusal(reply);
+}
+
+void SmtpSession::onMessageReply(const std::string& reply, int code) {
+  if (code == 250) {
+    messageAccepted();
+    return;
+  }
+  quitAfterRefusal(reply);
+}
+
+void SmtpSession::onQuitReply(int code) {
+  if (code == 221) {
+    log("OK Recieved");
+    ports_.socket.close();
+    state_ = DialogueState::Idle;
+    log(testSend_ ? SJIS("テスト送信終了") : SJIS("送信終了"));
+    ports_.view.SetBusy(false);
+    sendLog("EXIT.");
+    endProgram(0);
+    return;
+  }
+  // Every message was accepted; only the goodbye went wrong.
+  ports_.socket.close();
+  state_ = DialogueState::Idle;
+  sendLog("EXIT.");
+  endProgram(0);
+}
+
+void SmtpSession::onRsetReply(int code) {
+  if (code == 250) {
+    retry();
+    return;
+  }
+  sendCommand("QUIT");
+  sendLog("SEND ERROR RSET");
+  closeDown();
+}
+
+void SmtpSession::resetAfterRefusal(const std::string& reply) {
+  errorLine(reply);
+  sendCommand("RSET");
+  state_ = DialogueState::RsetSent;
+}
+
+void SmtpSession::quitAfterRefusal(const std::string& reply) {
+  sendCommand("QUIT");
+  errorLine(reply);
+  closeDown();
+}
+
+void SmtpSession::transmitMessage() {
+  MessageText message = composeMessage(fields_.Edit1, recipient_, fields_.Edit4, fields_.Edit3,
+                                       fields_.Memo4);
+  // A subject too long for one word is folded; the log keeps one line.
+  log("Send! " + platform::replaceAll(message.subjectLine, "\r\n ", " "));
+  ports_.socket.send(message.wire);
+}
+
+void SmtpSession::messageAccepted() {
+  log("OK Recieved");
+  sendLog("SEND OK   :" + recipient_);
+  status(SJIS("送信完了...") + std::to_string(position_ + 1) + SJIS("件"));
+  if (ended_) return;
+  ++passCount_;
+  consumed_ = position_ + 1;
+  pauseRule();
+  if (--remaining_ <= 0) {
+    sendQuitAfterLastLine();
+    return;
+  }
+  while (true) {
+    ++position_;
+    if (!takeLine(position_, SJIS("送信情報異常"))) return;
+    if (!recipient_.empty()) {
+      st1_.setEnabled(false);
+      sendMailFrom();
+      st1_.setEnabled(true);
+      return;
+    }
+    // An empty line, or one with nothing before its comma.
+    consumed_ = position_ + 1;
+    if (--remaining_ <= 0) {
+      sendQuitAfterLastLine();
+      return;
+    }
+  }
+}
+
+void SmtpSession::pauseRule() {
+  int every = settings_.pauseInterval;
+  if (every == 0 || passCount_ % every != 0) return;
+  log(SJIS("送信ポーズ実行 Count=") + std::to_string(passCount_) + ",Time=" +
+      settings_.pauseTimeText + "msec.");
+  ports_.clock.sleepMs(settings_.pauseTime);
+}
+
+void SmtpSession::sendMailFrom() {
+  sendCommand("MAIL FROM:<" + fields_.Edit3 + ">");
+  state_ = DialogueState::MailFromSent;
+}
+
+void SmtpSession::sendQuitAfterLastLine() {
+  log("OK Recieved");
+  sendCommand("QUIT");
+  state_ = DialogueState::QuitSent;
+}
+
+}  // namespace orvis::postiva
