@@ -40,6 +40,10 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 // before a quote stand for n backslashes, 2n+1 for n and a literal quote.
 std::vector<std::string> splitCommandLine(std::string_view line);
 
+// The word as it must stand on a command line split by the Windows rules:
+// in double quotes when it holds a blank or tab, unchanged otherwise.
+std::string quoteIfBlank(std::string_view word);
+
 // Splits a line by the comma-list rules: a comma ends a field; blanks and
 // control characters (bytes 1 to 32) also end a field and are skipped
 // around fields, a comma after them being the same separator; a field that

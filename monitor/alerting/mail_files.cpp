@@ -1,5 +1,6 @@
 #include "mail_files.h"
 
+#include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -19,7 +20,8 @@ std::string MailFiles::groupName(const std::string& group) const {
 
 std::vector<std::string> MailFiles::userMail(const std::string& jobNumber,
                                              const char* extension) const {
-  return lines(s_.path("userMail/" + jobNumber + extension));
+  auto path = jobFileIn(s_, kUserMailFolder, jobNumber, extension);
+  return path ? lines(*path) : std::vector<std::string>();
 }
 
 int MailFiles::recipientCount(const std::string& group) const {

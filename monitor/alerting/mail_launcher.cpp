@@ -1,14 +1,17 @@
 #include "mail_launcher.h"
 
+#include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/process_wait.h"
 
 namespace orvis {
 
 std::string MailLauncher::commandLine(const std::string& group, const std::string& html) const {
-  // D goes in unquoted: a folder with a blank splits, as it always has.
+  // A data folder with a blank in its path is quoted: unquoted, the
+  // program could not start and the alert would be lost without a word.
   const std::string& d = s_.dataFolder;
-  return d + kProgram + " " + d + " " + group + " " + html;
+  return platform::quoteIfBlank(d + kProgram) + " " + platform::quoteIfBlank(d) + " " + group +
+         " " + html;
 }
 
 void MailLauncher::LaunchMailSender(const std::string& group, const std::string& html) {

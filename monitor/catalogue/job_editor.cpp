@@ -1,5 +1,6 @@
 #include "job_editor.h"
 
+#include "job_paths.h"
 #include "monitor/shell/general_errors.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -256,7 +257,8 @@ void JobEditor::reloadList() { list_.reload(); }
 void JobEditor::SpeedButton8Click() {
   if (!validate()) return;
   JobDefinition job = fromFields();
-  const bool exists = platform::fileExists(files_.jobFile(job.no));
+  const std::string file = files_.jobFile(job.no);
+  const bool exists = !file.empty() && platform::fileExists(file);
   const std::string question =
       exists ? SJIS("更新してもよろしいですか？") : SJIS("新規登録してもよろしいですか？");
   if (s_.fncMessageBox(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
@@ -279,9 +281,9 @@ void JobEditor::SpeedButton2Click() {
     return;
   }
   const std::string no = platform::trim(typed);
-  if (!JobFiles::isUsableNumber(no)) {
-    ShowGeneralError(s_, "Cannot delete file \"" + platform::toCp932(files_.jobFile(no)) +
-                             "\". A job number cannot hold \"/\".");
+  if (!usableAsFileName(no)) {
+    ShowGeneralError(s_, "Cannot delete file \"" + no +
+                             ".ini\". A job number must not be blank and cannot hold \"/\".");
     return;
   }
   if (!platform::fileExists(files_.jobFile(no))) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "job_keys.h"
+#include "job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -25,25 +26,27 @@ WriteError writeWhole(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-bool JobFiles::isUsableNumber(const std::string& no) {
-  return !no.empty() && no != "." && no != ".." && no.find('/') == std::string::npos &&
-         no.find('\0') == std::string::npos;
-}
-
 std::string JobFiles::path(const char* folder, const std::string& no, const char* ext) const {
-  // The number is CP932 text; the file system names files in UTF-8.
-  return s_.path(folder) + platform::toUtf8(no) + ext;
+  return jobFileIn(s_, folder, no, ext).value_or(std::string());
 }
 
-std::string JobFiles::jobFile(const std::string& no) const { return path("info/", no, ".ini"); }
-std::string JobFiles::baselineFile(const std::string& no) const { return path("src/", no, ".ini"); }
-std::string JobFiles::subjectFile(const std::string& no) const { return path("userMail/", no, ".sub"); }
-std::string JobFiles::bodyFile(const std::string& no) const { return path("userMail/", no, ".bdy"); }
+WriteError JobFiles::unusable(const std::string& no, const char* ext) const {
+  return "Cannot create file \"" + no + ext +
+         "\". A job number must not be blank and cannot hold \"/\".";
+}
+
+std::string JobFiles::jobFile(const std::string& no) const { return path(kJobFolder, no, ".ini"); }
+std::string JobFiles::subjectFile(const std::string& no) const {
+  return path(kUserMailFolder, no, ".sub");
+}
+std::string JobFiles::bodyFile(const std::string& no) const {
+  return path(kUserMailFolder, no, ".bdy");
+}
 
 WriteError JobFiles::create(const JobDefinition& j) {
   const std::string file = jobFile(j.no);
-  if (!isUsableNumber(j.no)) return cannotCreate(file, "A job number cannot hold \"/\".");
-  platform::makeFolders(s_.path("info/"));
+  if (file.empty()) return unusable(j.no, ".ini");
+  platform::makeFolders(s_.path(kJobFolder));
   std::vector<std::string> lines = {
       "[COMMON]",
       std::string("NO=") + j.no,
@@ -73,7 +76,7 @@ WriteError JobFiles::create(const JobDefinition& j) {
 
 WriteError JobFiles::update(const JobDefinition& j) {
   const std::string file = jobFile(j.no);
-  if (!isUsableNumber(j.no)) return cannotCreate(file, "A job number cannot hold \"/\".");
+  if (file.empty()) return unusable(j.no, ".ini");
   auto put = [&](const char* key, const std::string& value) {
     s_.ini.IniWriteRetry(file, jobkey::kSection, key, value);
   };
@@ -104,22 +107,22 @@ WriteError JobFiles::update(const JobDefinition& j) {
 
 WriteError JobFiles::writeMailFiles(const JobDefinition& j) {
   const std::string sub = subjectFile(j.no);
-  if (!isUsableNumber(j.no)) return cannotCreate(sub, "A job number cannot hold \"/\".");
-  platform::makeFolders(s_.path("userMail/"));
+  if (sub.empty()) return unusable(j.no, ".sub");
+  platform::makeFolders(s_.path(kUserMailFolder));
   if (WriteError e = writeWhole(sub, j.subject + "\r\n"); !e.empty()) return e;
   return writeWhole(bodyFile(j.no), platform::joinLinesCrLf(j.body));
 }
 
 void JobFiles::remove(const std::string& no) {
-  if (!isUsableNumber(no)) return;
+  if (!usableAsFileName(no)) return;
   platform::removeFile(jobFile(no));
-  platform::removeFile(baselineFile(no));
+  platform::removeFile(path(kBaselineFolder, no, ".ini"));
   platform::removeFile(subjectFile(no));
   platform::removeFile(bodyFile(no));
 }
 
 std::string JobFiles::readSubject(const std::string& no) const {
-  if (!isUsableNumber(no)) return {};
+  if (!usableAsFileName(no)) return {};
   auto text = platform::readFile(subjectFile(no));
   if (!text) return {};
   auto lines = platform::splitLines(*text);
@@ -127,7 +130,7 @@ std::string JobFiles::readSubject(const std::string& no) const {
 }
 
 std::vector<std::string> JobFiles::readBody(const std::string& no) const {
-  if (!isUsableNumber(no)) return {};
+  if (!usableAsFileName(no)) return {};
   auto text = platform::readFile(bodyFile(no));
   return text ? platform::splitLines(*text) : std::vector<std::string>{};
 }

@@ -32,12 +32,9 @@ class JobFiles {
  public:
   explicit JobFiles(const Services& services) : s_(services) {}
 
-  // A job number names files: it may not hold "/" nor be "." or "..", so
-  // that no job ever reaches outside its folders.
-  static bool isUsableNumber(const std::string& trimmedNo);
-
+  // The files of a job; empty when the number cannot name a file inside
+  // its folder (see usableAsFileName).
   std::string jobFile(const std::string& trimmedNo) const;
-  std::string baselineFile(const std::string& no) const;
   std::string subjectFile(const std::string& trimmedNo) const;
   std::string bodyFile(const std::string& trimmedNo) const;
 
@@ -59,6 +56,7 @@ class JobFiles {
 
  private:
   std::string path(const char* folder, const std::string& no, const char* ext) const;
+  WriteError unusable(const std::string& no, const char* ext) const;
 
   const Services& s_;
 };

@@ -4,7 +4,7 @@
 
 #include "disk_free_space.h"
 #include "file_listing.h"
-#include "job_paths.h"
+#include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -28,13 +28,12 @@ bool Acquisition::snapshotTaken() const {
 
 std::string Acquisition::fetchCommandLine(const std::string& uri,
                                           const std::string& useProxy) const {
-  std::string program = s_.path("urlcheck");
+  const std::string program = platform::quoteIfBlank(s_.path("urlcheck"));
   // A double quote in the address would regroup the words after it and could
   // displace the output path; a URL holds it only escaped anyway.
   const std::string address = platform::replaceAll(uri, "\"", "%22");
-  // Unquoted, a data folder with a blank in its path would split the
-  // program's name and the fetch could never start.
-  if (program.find_first_of(" \t") != std::string::npos) program = "\"" + program + "\"";
+  // (The program is quoted when the data folder holds a blank: unquoted,
+  // its name would split and the fetch could never start.)
   return program + " " + address + " \"" + snapshotPath() + "\" " + (useProxy.empty() ? "0" : useProxy);
 }
 

@@ -1,7 +1,7 @@
 #include "baseline_capture.h"
 
 #include "generations.h"
-#include "job_paths.h"
+#include "monitor/catalogue/job_paths.h"
 #include "monitor/catalogue/job_keys.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"

@@ -44,6 +44,11 @@ TEST(CommandLine, WindowsRules) {
   EXPECT_EQ(splitCommandLine("a\\\\\"b c\""), (V{"a\\b c"}));
   EXPECT_EQ(splitCommandLine("a\\\"b"), (V{"a\"b"}));
   EXPECT_EQ(splitCommandLine(""), V{});
+  // A quoted folder with a blank comes back as one word.
+  EXPECT_EQ(splitCommandLine(quoteIfBlank("/opt/my orvis/alertmail") + " " +
+                             quoteIfBlank("/opt/my orvis/") + " 1 0"),
+            (V{"/opt/my orvis/alertmail", "/opt/my orvis/", "1", "0"}));
+  EXPECT_EQ(quoteIfBlank("/opt/orvis/"), "/opt/orvis/");
 }
 
 TEST(Bytes, TrimParseCase) {

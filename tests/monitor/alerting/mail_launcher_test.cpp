@@ -52,6 +52,20 @@ TEST_F(MailLauncherTest, RunsTheMailerOfTheDataFolderWithDGroupAndFlagInD) {
   EXPECT_FALSE(launcher.senderRunning());
 }
 
+TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
+  ServicesRig rig;
+  const std::string d = rig.dir.path() + "my orvis/";
+  platform::makeFolders(d);
+  writeText(d + "alertmail", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
+  ::chmod((d + "alertmail").c_str(), 0755);
+  platform::PosixProcessLauncher posix;
+  Services services{d,        rig.services.start, rig.clock, rig.pump,      rig.log,
+                    rig.boxes, rig.ini,           posix,     rig.processes, rig.disks};
+  MailLauncher launcher(services);
+  launcher.LaunchMailSender("2", "1");
+  EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"}));
+}
+
 TEST_F(MailLauncherTest, TheMailersExitStatusIsNotTheCallersConcern) {
   installStandIn("exit 3\n");
   launcher.LaunchMailSender("0", "1");

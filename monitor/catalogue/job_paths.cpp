@@ -1,6 +1,7 @@
 #include "job_paths.h"
 
 #include "platform/bytes.h"
+#include "platform/codec.h"
 
 namespace orvis {
 
@@ -10,9 +11,9 @@ bool usableAsFileName(std::string_view jobNumber) {
 }
 
 std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
-                                     std::string_view jobNumber) {
+                                     std::string_view jobNumber, std::string_view extension) {
   if (!usableAsFileName(jobNumber)) return std::nullopt;
-  return s.path(folder) + std::string(jobNumber) + ".ini";
+  return s.path(folder) + platform::toUtf8(jobNumber) + std::string(extension);
 }
 
 std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber) {
