@@ -7,9 +7,9 @@
 
 #include "mailsender/postiva_app.h"
 #include "mailsender/qt/qt_program_end.h"
-#include "mailsender/qt/qt_pump.h"
+#include "platform/qt/qt_pump.h"
 #include "mailsender/qt/qt_smtp_socket.h"
-#include "mailsender/qt/qt_timer_driver.h"
+#include "platform/qt/qt_timer_driver.h"
 #include "mailsender/window/tform1.h"
 #include "platform/files.h"
 
@@ -50,9 +50,9 @@ int main(int argc, char** argv) {
   if (unset("QT_NO_GLIB")) setenv("QT_NO_GLIB", "1", 1);
   QApplication app(argc, argv);
 
-  QtTimerDriver timers;
+  orvis::platform::QtTimerDriver timers;
   orvis::platform::SystemClock clock;
-  QtPump pump;
+  orvis::platform::QtPump pump;
   QtSmtpSocket socket;
   QtProgramEnd end;
   TForm1 form;

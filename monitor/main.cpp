@@ -9,7 +9,7 @@
 #include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
 #include "monitor/ui/qt_prompter.h"
-#include "monitor/ui/qt_pump.h"
+#include "platform/qt/qt_pump.h"
 #include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
 #include "platform/clock.h"
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   orvis::platform::SystemClock clock;
-  orvis::ui::QtPump pump;
+  orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;

@@ -31,13 +31,17 @@ void SettingsStore::readComparisonRules() {
   settings_.headIgnore = read("HEAD_IGNORE");
 }
 
-void SettingsStore::loadAtStartup() {
+void SettingsStore::readOperationSettings(int defaultPeriod) {
   settings_.validDay = read("VALIDDAY");
   settings_.playCount = read("PLAYCOUNTDISCON");
   settings_.buzzerDevice = read("BUZZERDEVICE");
-  settings_.checkInterval = periodOr(read("CHECKINTERVAL"), 60);
+  settings_.checkInterval = periodOr(read("CHECKINTERVAL"), defaultPeriod);
   settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
   readComparisonRules();
+}
+
+void SettingsStore::loadAtStartup() {
+  readOperationSettings(60);
   if (settings_.sourceCheck.empty()) settings_.sourceCheck = "YES";
   settings_.mailGroupCount = read("MAILGROUPCOUNT");
   if (settings_.mailGroupCount.empty()) {
@@ -46,14 +50,7 @@ void SettingsStore::loadAtStartup() {
   }
 }
 
-void SettingsStore::reloadAfterSave() {
-  settings_.validDay = read("VALIDDAY");
-  settings_.playCount = read("PLAYCOUNTDISCON");
-  settings_.buzzerDevice = read("BUZZERDEVICE");
-  settings_.checkInterval = periodOr(read("CHECKINTERVAL"), 30);
-  settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
-  readComparisonRules();
-}
+void SettingsStore::reloadAfterSave() { readOperationSettings(30); }
 
 void SettingsStore::setMailGroupCount(const std::string& count) {
   settings_.mailGroupCount = count;

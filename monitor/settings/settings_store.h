@@ -32,6 +32,8 @@ class SettingsStore {
  private:
   std::string read(const char* key);
   void readComparisonRules();
+  // The keys both reads share, in their order.
+  void readOperationSettings(int defaultPeriod);
 
   const Services& s_;
   Settings settings_;

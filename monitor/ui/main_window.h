@@ -17,7 +17,7 @@
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
 #include "qt_prompter.h"
-#include "qt_timer_driver.h"
+#include "platform/qt/qt_timer_driver.h"
 #include "tray_view.h"
 
 namespace orvis::ui {
@@ -97,7 +97,7 @@ class TForm1 : public QMainWindow, public ShellView {
   void wireEditorEvents();
   void runStopSequence();
 
-  QtTimerDriver timerDriver_;
+  platform::QtTimerDriver timerDriver_;
   NullTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
   std::function<void()> onStopped_;

@@ -1,31 +1,37 @@
 #pragma once
 // A real main window, offscreen, on fakes in a data folder of its own, with
 // its timers driven by hand. Message boxes answer through
-// prompter.setNextAnswers. For window tests (link orvis_ui).
+// prompter.setNextAnswers, and by their default button when no answer
+// waits, so no test ever waits on a modal box. For window tests (link
+// orvis_ui).
 
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_clock.h"
 #include "fake_processes.h"
 #include "monitor/ui/main_window.h"
-#include "monitor/ui/qt_pump.h"
 #include "platform/codec.h"
+#include "platform/qt/qt_pump.h"
 #include "temp_dir.h"
 
 namespace orvis::testing {
 
-struct WindowRig {
-  explicit WindowRig(std::vector<std::string> args = {})
-      : form(ui::MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
-                                     prompter, launcher, processes, disks, false}) {
-    form.setOnStopped([this] { ++stops; });
-  }
+// What a main window is built from.
+struct WindowServices {
+  WindowServices() { prompter.setAnswerWithDefaults(true); }
 
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    return form.findChild<T*>(name);
+  ui::MonitorWindowConfig config(const std::vector<std::string>& args = {}) {
+    return ui::MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
+                                   prompter,   launcher, processes, disks, false};
+  }
+  // A window built now, over what the data folder holds now.
+  std::unique_ptr<ui::TForm1> makeWindow(const std::vector<std::string>& args = {}) {
+    auto form = std::make_unique<ui::TForm1>(config(args));
+    form->setOnStopped([this] { ++stops; });
+    return form;
   }
   // The system log so far, UTF-8, a line each.
   QString logText() const {
@@ -37,13 +43,26 @@ struct WindowRig {
 
   TempDir dir;
   FakeClock clock;
-  ui::QtPump pump;
+  platform::QtPump pump;
   ui::QtPrompter prompter;
   FakeLauncher launcher;
   FakeProcessLister processes;
   FakeDiskSpace disks;
-  ui::TForm1 form;
   int stops = 0;
+};
+
+// A window built at once over an empty data folder.
+struct WindowRig : WindowServices {
+  explicit WindowRig(const std::vector<std::string>& args = {}) : form(config(args)) {
+    form.setOnStopped([this] { ++stops; });
+  }
+
+  template <typename T = QWidget>
+  T* find(const char* name) {
+    return form.findChild<T*>(name);
+  }
+
+  ui::TForm1 form;
 };
 
 }  // namespace orvis::testing

@@ -6,13 +6,8 @@
 using namespace orvis;
 using namespace orvis::ui;
 
-CatalogueWindow::CatalogueWindow() { prompter.setAnswerWithDefaults(true); }
-
 TForm1& CatalogueWindow::open() {
-  form = std::make_unique<TForm1>(MonitorWindowConfig{dir.path(), StartInfo{}, clock, pump,
-                                                      prompter, launcher, processes, disks,
-                                                      false});
-  form->setOnStopped([] {});
+  form = makeWindow();
   form->show();
   if (!QTest::qWaitForWindowExposed(form.get())) qWarning("the window was not exposed");
   form->activateWindow();

@@ -6,14 +6,9 @@
 #include <QTest>
 #include <memory>
 
-#include "monitor/ui/main_window.h"
-#include "monitor/ui/qt_pump.h"
-#include "support/fake_clock.h"
-#include "support/fake_processes.h"
-#include "support/temp_dir.h"
+#include "support/window_rig.h"
 
-struct CatalogueWindow {
-  CatalogueWindow();
+struct CatalogueWindow : orvis::testing::WindowServices {
   // Builds the window over the jobs written so far and shows it.
   orvis::ui::TForm1& open();
   void job(const std::string& no, const std::vector<std::string>& keyValues);
@@ -28,13 +23,6 @@ struct CatalogueWindow {
   // The texts of the message boxes so far, and forgets them.
   QStringList takeMessages();
 
-  orvis::testing::TempDir dir;
-  orvis::testing::FakeClock clock;
-  orvis::ui::QtPump pump;
-  orvis::ui::QtPrompter prompter;
-  orvis::testing::FakeLauncher launcher;
-  orvis::testing::FakeProcessLister processes;
-  orvis::testing::FakeDiskSpace disks;
   std::unique_ptr<orvis::ui::TForm1> form;
 };
 

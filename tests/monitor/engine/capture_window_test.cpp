@@ -7,26 +7,21 @@
 
 #include "capture_failure_text.h"
 #include "monitor/ui/main_window.h"
-#include "monitor/ui/qt_pump.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
-#include "support/fake_clock.h"
-#include "support/fake_processes.h"
-#include "support/temp_dir.h"
+#include "support/window_rig.h"
 
 using namespace orvis;
 using namespace orvis::ui;
-using orvis::testing::FakeClock;
 using orvis::testing::readText;
-using orvis::testing::TempDir;
 using orvis::testing::writeText;
 
 class CaptureWindowTest : public QObject {
   Q_OBJECT
 
-  struct Window {
+  struct Window : orvis::testing::WindowServices {
     // URL jobs 1..count; the fetch of a URI listed in `empty` writes nothing.
     explicit Window(int count) {
       for (int n = 1; n <= count; ++n) {
@@ -42,10 +37,7 @@ class CaptureWindowTest : public QObject {
         bool fails = std::find(empty.begin(), empty.end(), uri) != empty.end();
         writeText(dir.path() + "temp/srctemp.txt", fails ? "" : "page of " + uri);
       };
-      form = std::make_unique<TForm1>(MonitorWindowConfig{dir.path(), StartInfo::fromArguments({}),
-                                                          clock, pump, prompter, launcher,
-                                                          processes, disks, false});
-      form->setOnStopped([] {});
+      form = makeWindow();
       form->show();
     }
     ~Window() { prompter.setNextAnswers({mb::IdOk}); }
@@ -79,13 +71,6 @@ class CaptureWindowTest : public QObject {
     }
     std::string file(const std::string& rel) { return readText(dir.path() + rel); }
 
-    TempDir dir;
-    FakeClock clock;
-    QtPump pump;
-    QtPrompter prompter;
-    orvis::testing::FakeLauncher launcher;
-    orvis::testing::FakeProcessLister processes;
-    orvis::testing::FakeDiskSpace disks;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> empty;
     QStringList fetched, busyText;

@@ -9,11 +9,8 @@
 #include <QToolButton>
 
 #include "monitor/ui/main_window.h"
-#include "monitor/ui/qt_pump.h"
 #include "platform/codec.h"
-#include "support/fake_clock.h"
-#include "support/fake_processes.h"
-#include "support/temp_dir.h"
+#include "support/window_rig.h"
 
 using namespace orvis;
 using namespace orvis::ui;
@@ -23,36 +20,7 @@ using orvis::testing::TempDir;
 class MainWindowTest : public QObject {
   Q_OBJECT
 
-  struct Window {
-    explicit Window(std::vector<std::string> args = {})
-        : form(MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
-                                   prompter, launcher, processes, disks, false}) {
-      form.setOnStopped([this] { ++stops; });
-      prompter.setAnswerWithDefaults(true);
-    }
-    TempDir dir;
-    FakeClock clock;
-    QtPump pump;
-    QtPrompter prompter;
-    orvis::testing::FakeLauncher launcher;
-    orvis::testing::FakeProcessLister processes;
-    orvis::testing::FakeDiskSpace disks;
-    TForm1 form;
-    int stops = 0;
-
-    template <typename T = QWidget>
-    T* find(const char* name) {
-      T* w = form.findChild<T*>(name);
-      if (!w) qWarning("missing %s", name);
-      return w;
-    }
-    QString logText() {
-      QString all;
-      for (const auto& line : orvis::testing::readLogLines(dir.path() + "syslog/"))
-        all += QString::fromStdString(platform::toUtf8(line)) + "\n";
-      return all;
-    }
-  };
+  using Window = orvis::testing::WindowRig;
 
  private slots:
   void captionsNamesAndStatusPanels() {

@@ -1,15 +1,15 @@
 #pragma once
-// "Let queued window messages run" with Qt's event loop.
 
 #include <QCoreApplication>
 
 #include "platform/pump.h"
 
-namespace orvis::postiva {
+namespace orvis::platform {
 
-class QtPump : public platform::Pump {
+// Lets the queued window messages run once.
+class QtPump : public Pump {
  public:
   void processEvents() override { QCoreApplication::processEvents(); }
 };
 
-}  // namespace orvis::postiva
+}  // namespace orvis::platform

@@ -1,6 +1,6 @@
 #include "qt_timer_driver.h"
 
-namespace orvis::ui {
+namespace orvis::platform {
 
 QtTimerDriver::~QtTimerDriver() {
   // Timers that outlive the driver must not call back into it.
@@ -9,11 +9,11 @@ QtTimerDriver::~QtTimerDriver() {
   for (auto& entry : driven) entry.first->attach(nullptr);
 }
 
-void QtTimerDriver::timerChanged(platform::Timer& timer) {
+void QtTimerDriver::timerChanged(Timer& timer) {
   auto& q = timers_[&timer];
   if (!q) {
     q = std::make_unique<QTimer>();
-    platform::Timer* t = &timer;
+    Timer* t = &timer;
     QObject::connect(q.get(), &QTimer::timeout, [t] { t->fire(); });
   }
   q->setInterval(timer.interval());
@@ -23,6 +23,6 @@ void QtTimerDriver::timerChanged(platform::Timer& timer) {
     q->stop();
 }
 
-void QtTimerDriver::timerDestroyed(platform::Timer& timer) { timers_.erase(&timer); }
+void QtTimerDriver::timerDestroyed(Timer& timer) { timers_.erase(&timer); }
 
-}  // namespace orvis::ui
+}  // namespace orvis::platform
