@@ -26,7 +26,7 @@ void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& 
   while (static_cast<long>(names.size() - first) > toKeep) {
     std::string path = folder + names[first];
     platform::removeFile(path);
-    log.WriteSysLog("Global,DeleteLog->" + path);
+    log.WriteSysLog("Global,DeleteLog->" + platform::toCp932(path));
     ++first;
   }
 }
