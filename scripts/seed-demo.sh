@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# Writes a few sample jobs into a data folder that has none yet.
+# Writes a dozen sample jobs of all four types into a data folder that has
+# none yet: seed-demo.sh DATA_FOLDER
 set -euo pipefail
 dir="$1"
 mkdir -p "$dir/info"
 if ls "$dir/info/"*.ini > /dev/null 2>&1; then exit 0; fi
-job() {  # number type uri name
-  printf '[COMMON]\r\nNO=%s\r\nURI=%s\r\nNAME=%s\r\nUSEPROXY=0\r\nUSEUSERMAIL=0\r\nUSERMAILHTML=0\r\nMAILGROUP=0\r\nCHKKOBETSU=0\r\nCHKHIKAKU=0\r\nCHKSCRIPT=0\r\nCHKCOMMENT=0\r\nCHKREF=0\r\nCHKSRC=0\r\nCHKALT=0\r\nCHKHEAD=0\r\nCHKWORD=0\r\nWORD=\r\nCHKSUBFOLDER=0\r\nTYPE=%s\r\nSOURCE=\r\nCHECK=\r\n' \
-    "$1" "$3" "$4" "$2" | iconv -f UTF-8 -t CP932 > "$dir/info/$1.ini"
+job() {  # number type target name group source check [flags...]
+  local no="$1" type="$2" uri="$3" name="$4" group="$5" source="$6" check="$7"
+  shift 7
+  local proxy=0 usermail=0 html=0 kobetsu=0 word=0
+  for f in "$@"; do
+    case "$f" in
+      proxy) proxy=1 ;; usermail) usermail=1 ;; html) html=1 ;; kobetsu) kobetsu=1 ;; word) word=1 ;;
+    esac
+  done
+  printf '[COMMON]\r\nNO=%s\r\nURI=%s\r\nNAME=%s\r\nUSEPROXY=%s\r\nUSEUSERMAIL=%s\r\nUSERMAILHTML=%s\r\nMAILGROUP=%s\r\nCHKKOBETSU=%s\r\nCHKHIKAKU=%s\r\nCHKSCRIPT=%s\r\nCHKCOMMENT=0\r\nCHKREF=0\r\nCHKSRC=0\r\nCHKALT=0\r\nCHKHEAD=0\r\nCHKWORD=%s\r\nWORD=%s\r\nCHKSUBFOLDER=0\r\nTYPE=%s\r\nSOURCE=%s\r\nCHECK=%s\r\n' \
+    "$no" "$uri" "$name" "$proxy" "$usermail" "$html" "$group" "$kobetsu" "$kobetsu" "$kobetsu" \
+    "$word" "$( [ "$word" = 1 ] && echo 障害 || true )" "$type" "$source" "$check" |
+    iconv -f UTF-8 -t CP932 > "$dir/info/$no.ini"
 }
-job 1 URL "https://www.debian.org/" "Debian"
-job 2 FILE "$dir/info/" "ジョブフォルダ"
-job 3 PROC "OrvisWatch" "監視プログラム"
-job 4 DRIVE "/:1" "ルート残量"
+job 1  URL   "https://www.debian.org/"             "Debian"          0 1 1
+job 2  URL   "https://www.example.com/"            "重要"            0 1 1 kobetsu
+job 3  URL   "https://www.example.org/news.html"   "お知らせページ"  1 1 0 word
+job 4  URL   "http://intranet.example.jp/status"   "社内ポータル"    1 1 1 proxy usermail html
+job 5  FILE  "$dir/info/"                          "ジョブフォルダ"  0 1 1
+job 6  FILE  "/etc/hosts"                          "hosts"           0 1 1
+job 7  FILE  "/var/log/*.log"                      "ログフォルダ"    1 1 1 usermail
+job 8  PROC  "OrvisWatch"                          "監視プログラム"  0 1 1
+job 9  PROC  "sshd"                                "SSHサーバー"     0 1 1
+job 10 PROC  "cron"                                "cron"            1 "" ""
+job 11 DRIVE "/:1"                                 "ルート残量"      0 1 1
+job 12 DRIVE "/home:5"                             "ホーム残量"      0 1 1
