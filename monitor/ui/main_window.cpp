@@ -6,7 +6,9 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "monitor/shell/general_errors.h"
 #include "pictures.h"
+#include "platform/codec.h"
 #include "qt_text.h"
 
 namespace orvis::ui {
@@ -39,36 +41,49 @@ TForm1::TForm1(const MonitorWindowConfig& config)
 
 TForm1::~TForm1() = default;
 
+void TForm1::runGuarded(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    ShowGeneralError(monitor_->services(), platform::toCp932(e.what()));
+  } catch (...) {
+    ShowGeneralError(monitor_->services(), SJIS("不明なエラーが発生しました"));
+  }
+}
+
+void TForm1::onClick(QAbstractButton* button, std::function<void()> action) {
+  connect(button, &QAbstractButton::clicked, this, [this, action] { runGuarded(action); });
+}
+
 void TForm1::wireEvents() {
-  connect(SpeedButton10, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton10Click(); });
-  connect(SpeedButton14, &QToolButton::clicked, this, [this] { monitor_->autoCheck().SpeedButton14Click(); });
-  connect(SpeedButton18, &QToolButton::clicked, this, [this] { monitor_->background().SpeedButton18Click(); });
-  connect(SpeedButton6, &QToolButton::clicked, this, [this] { monitor_->SpeedButton6Click(); });
+  Monitor& m = *monitor_;
+  onClick(SpeedButton10, [&m] { m.autoCheck().SpeedButton10Click(); });
+  onClick(SpeedButton14, [&m] { m.autoCheck().SpeedButton14Click(); });
+  onClick(SpeedButton18, [&m] { m.background().SpeedButton18Click(); });
+  onClick(SpeedButton6, [&m] { m.SpeedButton6Click(); });
   for (QToolButton* capture : {SpeedButton12, SpeedButton5})
-    connect(capture, &QToolButton::clicked, this, [this] { monitor_->capture().SpeedButton5Click(); });
-  connect(SpeedButton16, &QToolButton::clicked, this, [this] { monitor_->mailTest().SpeedButton16Click(); });
+    onClick(capture, [&m] { m.capture().SpeedButton5Click(); });
+  onClick(SpeedButton16, [&m] { m.mailTest().SpeedButton16Click(); });
   connect(sg1, &JobGridWidget::cellSelected, this,
-          [this](int column, int row) { monitor_->jobList().sg1SelectCell(column, row); });
+          [&m](int column, int row) { m.jobList().sg1SelectCell(column, row); });
   wireEditorEvents();
 }
 
 void TForm1::wireEditorEvents() {
   JobEditor& e = monitor_->editor();
-  auto on = [this](QAbstractButton* b, auto handler) {
-    connect(b, &QAbstractButton::clicked, this, handler);
-  };
-  connect(sg1, &JobGridWidget::clickedOnRow, this, [&e] { e.sg1Click(); });
-  on(editor->rbUrl, [&e] { e.rbUrlClick(); });
-  on(editor->rbFile, [&e] { e.rbFileClick(); });
-  on(editor->rbProc, [&e] { e.rbProcClick(); });
-  on(editor->rbDrive, [&e] { e.rbDriveClick(); });
-  on(editor->chkUseUserMail, [&e] { e.chkUseUserMailClick(); });
-  on(editor->chkKobetsu, [&e] { e.chkKobetsuClick(); });
-  on(editor->chkHikaku, [&e] { e.chkHikakuClick(); });
-  on(editor->chkWord, [&e] { e.chkWordClick(); });
-  connect(editor->cmbMailGroup, &QComboBox::activated, this, [&e] { e.cmbMailGroupChange(); });
-  on(editor->SpeedButton8, [&e] { e.SpeedButton8Click(); });
-  on(editor->SpeedButton2, [&e] { e.SpeedButton2Click(); });
+  connect(sg1, &JobGridWidget::clickedOnRow, this, [this, &e] { runGuarded([&e] { e.sg1Click(); }); });
+  onClick(editor->rbUrl, [&e] { e.rbUrlClick(); });
+  onClick(editor->rbFile, [&e] { e.rbFileClick(); });
+  onClick(editor->rbProc, [&e] { e.rbProcClick(); });
+  onClick(editor->rbDrive, [&e] { e.rbDriveClick(); });
+  onClick(editor->chkUseUserMail, [&e] { e.chkUseUserMailClick(); });
+  onClick(editor->chkKobetsu, [&e] { e.chkKobetsuClick(); });
+  onClick(editor->chkHikaku, [&e] { e.chkHikakuClick(); });
+  onClick(editor->chkWord, [&e] { e.chkWordClick(); });
+  connect(editor->cmbMailGroup, &QComboBox::activated, this,
+          [this, &e] { runGuarded([&e] { e.cmbMailGroupChange(); }); });
+  onClick(editor->SpeedButton8, [&e] { e.SpeedButton8Click(); });
+  onClick(editor->SpeedButton2, [&e] { e.SpeedButton2Click(); });
 }
 
 void TForm1::shutdownRequested() {

@@ -50,6 +50,11 @@ class TForm1 : public QMainWindow, public ShellView {
   void setOnStopped(std::function<void()> f) { onStopped_ = std::move(f); }
   bool stopped() const { return stopped_; }
 
+  // The application's general error handling around a user's action: an
+  // error the logic does not handle ends the action with its own text in a
+  // message box, and the window stays usable.
+  void runGuarded(const std::function<void()>& action);
+
   // ShellView
   void setCaption(const std::string& text) override;
   std::string caption() const override;
@@ -95,6 +100,7 @@ class TForm1 : public QMainWindow, public ShellView {
   void buildStatusBar();
   void wireEvents();
   void wireEditorEvents();
+  void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
 
   platform::QtTimerDriver timerDriver_;

@@ -158,6 +158,20 @@ class MainWindowTest : public QObject {
     QVERIFY(w.logText().contains(QStringLiteral("Shutdown要求取得")));
   }
 
+  void anUnhandledErrorEndsTheActionAndTheWindowStays() {
+    Window w;
+    w.form.show();
+    w.form.runGuarded([] { throw std::runtime_error("disk full"); });
+    QCOMPARE(w.prompter.shown().size(), size_t(1));
+    QCOMPARE(w.prompter.shown()[0].text, QStringLiteral("disk full"));
+    QCOMPARE(w.prompter.shown()[0].icon, QMessageBox::Critical);
+    QVERIFY(w.form.isVisible());
+    QVERIFY(w.logText().contains(QStringLiteral("disk full->1")));
+    // The next action works as before.
+    QTest::mouseClick(w.find<QToolButton>("SpeedButton10"), Qt::LeftButton);
+    QCOMPARE(w.find<QLabel>("Label10")->text(), QStringLiteral("自動チェックモード"));
+  }
+
   void messageBoxFlagsMapToButtons() {
     auto box = QtPrompter::buildBox(nullptr, "t", "c", 48);
     QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
