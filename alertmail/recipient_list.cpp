@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "monitor/alerting/recipients/recipient_list.h"
 #include "platform/bytes.h"
 
 namespace orvis::alertmail {
@@ -9,9 +10,9 @@ namespace orvis::alertmail {
 RecipientSelection selectRecipients(std::string_view listText, std::string_view group) {
   RecipientSelection selection;
   for (const std::string& line : platform::splitLines(listText)) {
-    std::vector<std::string> fields = platform::splitCommaList(line);
-    if (fields.size() != 2 || fields[1] != group) continue;
-    const std::string& address = fields[0];
+    std::optional<RecipientLine> recipient = splitRecipientLine(line);
+    if (!recipient || recipient->group != group) continue;
+    const std::string& address = recipient->address;
     if (address.empty()) {
       ++selection.emptyAddresses;
       continue;

@@ -4,7 +4,7 @@
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
-#include "recipient_list.h"
+#include "monitor/alerting/recipients/recipient_list.h"
 
 namespace orvis {
 
