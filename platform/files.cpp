@@ -103,6 +103,17 @@ std::optional<std::string> readFile(const std::string& path) {
   return out;
 }
 
+std::optional<std::vector<std::string>> readLines(const std::string& path) {
+  auto text = readFile(path);
+  if (!text) return std::nullopt;
+  return splitLines(*text);
+}
+
+std::string readFirstLine(const std::string& path) {
+  auto lines = readLines(path);
+  return lines && !lines->empty() ? lines->front() : std::string();
+}
+
 bool writeFile(const std::string& path, const std::string& bytes) {
   Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd.ok()) return false;
@@ -110,14 +121,11 @@ bool writeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& bytes) {
-  std::string folder = ".";
-  std::string base = path;
-  auto slash = path.rfind('/');
-  if (slash != std::string::npos) {
-    folder = path.substr(0, slash);
-    if (folder.empty()) folder = "/";
-    base = path.substr(slash + 1);
-  }
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".")
+                             : slash == 0               ? std::string("/")
+                                                        : path.substr(0, slash);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string temp = folder;
   temp.append("/.").append(base).append(".XXXXXX");
   std::vector<char> name(temp.begin(), temp.end());

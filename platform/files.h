@@ -23,6 +23,13 @@ bool makeFolders(const std::string& path);
 // The whole file; nullopt when it cannot be opened or read.
 std::optional<std::string> readFile(const std::string& path);
 
+// The file's lines (a line ends at CR LF, LF or CR); nullopt when the file
+// cannot be read.
+std::optional<std::vector<std::string>> readLines(const std::string& path);
+
+// The file's first line; empty when it cannot be read or holds no line.
+std::string readFirstLine(const std::string& path);
+
 // Replaces the file's content: truncate and write.
 bool writeFile(const std::string& path, const std::string& bytes);
 

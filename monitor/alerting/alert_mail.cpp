@@ -25,8 +25,7 @@ bool AlertMail::prepare(const Job& job) {
   launcher_.waitForRunningSender();
   std::string subject;
   if (job.userMail) {
-    std::vector<std::string> own = files_.userMail(job.number, ".sub");
-    if (!own.empty()) subject = own.front();
+    subject = files_.userSubject(job.number);
   } else {
     subject = alert_text::groupSubject(files_.groupName(job.group));
   }
@@ -40,7 +39,7 @@ void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
   std::optional<Job> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userMail(j->number, ".bdy"),
+      j->userMail ? fillTemplate(files_.userBody(j->number),
                                  {target, jobName, systemMessage, differenceText, j->html},
                                  s_.clock)
                   : alert_text::systemMail(s_.clock, jobName, target, systemMessage,
@@ -57,7 +56,7 @@ void AlertMail::SendResponseErrorAlert(int jobIndex) {
   const std::string& message = alert_text::responseError();
   // No difference here: "%diff" stays as the user wrote it.
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userMail(j->number, ".bdy"),
+      j->userMail ? fillTemplate(files_.userBody(j->number),
                                  {j->uri, j->name, message, std::nullopt, j->html}, s_.clock)
                   : alert_text::systemMail(s_.clock, std::nullopt, j->uri, message, "");
   if (!files_.writeBody(body)) return;

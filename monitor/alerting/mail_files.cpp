@@ -8,20 +8,8 @@
 
 namespace orvis {
 
-std::vector<std::string> MailFiles::lines(const std::string& path) const {
-  std::optional<std::string> text = platform::readFile(path);
-  return text ? platform::splitLines(*text) : std::vector<std::string>();
-}
-
 std::string MailFiles::groupName(const std::string& group) const {
-  std::vector<std::string> l = lines(s_.path("mail/Group-" + group + ".txt"));
-  return l.empty() ? std::string() : l.front();
-}
-
-std::vector<std::string> MailFiles::userMail(const std::string& jobNumber,
-                                             const char* extension) const {
-  auto path = jobFileIn(s_, kUserMailFolder, jobNumber, extension);
-  return path ? lines(*path) : std::vector<std::string>();
+  return platform::readFirstLine(mailGroupFile(s_, group));
 }
 
 int MailFiles::recipientCount(const std::string& group) const {

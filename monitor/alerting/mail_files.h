@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "monitor/catalogue/job_files.h"
 #include "monitor/shell/services.h"
 
 namespace orvis {
 
 class MailFiles {
  public:
-  explicit MailFiles(const Services& services) : s_(services) {}
+  explicit MailFiles(const Services& services) : s_(services), jobFiles_(services) {}
 
   std::string listPath() const { return s_.path("mail/list.txt"); }
   std::string subjectPath() const { return s_.path("mail/Subject-0.txt"); }
@@ -22,9 +23,14 @@ class MailFiles {
   // The first line of the group's file as stored (not trimmed); empty when
   // the file is missing or holds no line.
   std::string groupName(const std::string& group) const;
-  // The lines of the job's own subject (".sub") or body (".bdy") file; none
-  // when it is missing.
-  std::vector<std::string> userMail(const std::string& jobNumber, const char* extension) const;
+  // The job's own subject (the first line of its ".sub" file) and body
+  // (the lines of its ".bdy" file); empty when the files are missing.
+  std::string userSubject(const std::string& jobNumber) const {
+    return jobFiles_.readSubject(jobNumber);
+  }
+  std::vector<std::string> userBody(const std::string& jobNumber) const {
+    return jobFiles_.readBody(jobNumber);
+  }
 
   // The number of recipient lines of the group; 0 without a list.
   int recipientCount(const std::string& group) const;
@@ -36,10 +42,10 @@ class MailFiles {
   bool writeBody(const std::vector<std::string>& lines) const;
 
  private:
-  std::vector<std::string> lines(const std::string& path) const;
   bool write(const std::string& path, const std::vector<std::string>& lines) const;
 
   const Services& s_;
+  JobFiles jobFiles_;
 };
 
 }  // namespace orvis

@@ -71,10 +71,7 @@ void JobEditor::fillMailGroups(const std::string& count) {
 }
 
 std::string JobEditor::groupName(const std::string& group) const {
-  auto text = platform::readFile(s_.path("mail/Group-") + platform::toUtf8(group) + ".txt");
-  if (!text) return {};
-  auto lines = platform::splitLines(*text);
-  return lines.empty() ? std::string() : platform::trim(lines.front());
+  return platform::trim(platform::readFirstLine(mailGroupFile(s_, group)));
 }
 
 void JobEditor::sg1Click() {

@@ -122,17 +122,12 @@ void JobFiles::remove(const std::string& no) {
 }
 
 std::string JobFiles::readSubject(const std::string& no) const {
-  if (!usableAsFileName(no)) return {};
-  auto text = platform::readFile(subjectFile(no));
-  if (!text) return {};
-  auto lines = platform::splitLines(*text);
-  return lines.empty() ? std::string() : lines.front();
+  return usableAsFileName(no) ? platform::readFirstLine(subjectFile(no)) : std::string();
 }
 
 std::vector<std::string> JobFiles::readBody(const std::string& no) const {
   if (!usableAsFileName(no)) return {};
-  auto text = platform::readFile(bodyFile(no));
-  return text ? platform::splitLines(*text) : std::vector<std::string>{};
+  return platform::readLines(bodyFile(no)).value_or(std::vector<std::string>());
 }
 
 }  // namespace orvis

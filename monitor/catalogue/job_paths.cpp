@@ -16,6 +16,10 @@ std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
   return s.path(folder) + platform::toUtf8(jobNumber) + std::string(extension);
 }
 
+std::string mailGroupFile(const Services& s, std::string_view group) {
+  return s.path("mail/Group-") + platform::toUtf8(group) + ".txt";
+}
+
 std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber) {
   return jobFileIn(s, kBaselineFolder, jobNumber);
 }

@@ -32,6 +32,9 @@ std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
                                      std::string_view jobNumber,
                                      std::string_view extension = ".ini");
 
+// The file of mail group `group` (its number as text): "mail/Group-" + n + ".txt".
+std::string mailGroupFile(const Services& s, std::string_view group);
+
 // "src/" + the job number unchanged + ".ini".
 std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber);
 

@@ -88,7 +88,7 @@ TEST(ProcessLauncher, ArgumentsFolderAndHandlesAsTheChildSeesThem) {
   ASSERT_EQ(waitUpTo(*r.handle, 5000), kWaitObject0);
   EXPECT_EQ(r.handle->exitCode(), 0);
 
-  auto lines = readLines(dir / "work/record.txt");
+  auto lines = orvis::testing::readLines(dir / "work/record.txt");
   std::vector<std::string> expected = {
       dir.path() + "work", "[" + std::to_string(leak) + "]", "[two words]", "[plain]",
       "[say \"hi\"]", "/dev/null", "/dev/null", "closed"};
@@ -110,9 +110,9 @@ TEST(ProcessLauncher, HiddenChildHasItsOwnSessionShownChildSharesOurs) {
   ASSERT_EQ(waitUpTo(*shown.handle, 5000), kWaitObject0);
 
   std::string ourStdout = std::filesystem::read_symlink("/proc/self/fd/1").string();
-  EXPECT_EQ(readLines(dir / "hidden.txt"),
+  EXPECT_EQ(orvis::testing::readLines(dir / "hidden.txt"),
             (std::vector<std::string>{std::to_string(hidden.handle->pid()), "/dev/null"}));
-  EXPECT_EQ(readLines(dir / "shown.txt"),
+  EXPECT_EQ(orvis::testing::readLines(dir / "shown.txt"),
             (std::vector<std::string>{std::to_string(::getsid(0)), ourStdout}));
 }
 

@@ -13,9 +13,9 @@ std::optional<RecipientLine> splitRecipientLine(std::string_view line) {
 
 std::optional<RecipientList> RecipientList::load(const std::string& path) {
   if (!platform::fileExists(path)) return std::nullopt;
-  std::optional<std::string> text = platform::readFile(path);
-  if (!text) return std::nullopt;
-  return RecipientList(platform::splitLines(*text));
+  auto lines = platform::readLines(path);
+  if (!lines) return std::nullopt;
+  return RecipientList(std::move(*lines));
 }
 
 int RecipientList::count(std::string_view group) const {
