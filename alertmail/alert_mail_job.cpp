@@ -28,7 +28,8 @@ FileText readInput(const std::string& path, std::string_view what) {
 }
 
 // The alert the monitor has just written; an error text when it cannot be read.
-std::string readContent(const AlertRequest& request, const AlertSettings& settings, AlertContent& content) {
+std::string readContent(const AlertRequest& request, const AlertSettings& settings,
+                        AlertContent& content) {
   FileText subject = readInput(request.dataFolder + "mail/Subject-0.txt", SJIS("件名ファイル"));
   if (!subject.text) return subject.error;
   FileText body = readInput(request.dataFolder + "mail/Body-0.txt", SJIS("本文ファイル"));
@@ -50,7 +51,8 @@ AlertMailJob::AlertMailJob(const platform::DayLog& systemLog, const platform::Da
 
 int AlertMailJob::run(const AlertRequest& request) {
   const std::string& d = request.dataFolder;
-  sys_.write(SJIS("開始(メールグループ=") + request.group + ",HTML=" + (request.html ? "1" : "0") + ")");
+  sys_.write(SJIS("開始(メールグループ=") + request.group + ",HTML=" + (request.html ? "1" : "0") +
+             ")");
   if (!platform::folderExists(d)) {
     sys_.write(SJIS("データフォルダがありません:") + platform::toCp932(d) + ",EXIT");
     return kBadInput;
@@ -63,14 +65,17 @@ int AlertMailJob::run(const AlertRequest& request) {
   }
   RecipientSelection selection = selectRecipients(*list.text, request.group);
   if (selection.emptyAddresses > 0) {
-    sys_.write(SJIS("アドレスのない行を読み飛ばしました:") + std::to_string(selection.emptyAddresses) + SJIS("行"));
+    sys_.write(SJIS("アドレスのない行を読み飛ばしました:") +
+               std::to_string(selection.emptyAddresses) + SJIS("行"));
   }
   if (selection.duplicates > 0) {
-    sys_.write(SJIS("重複したアドレスを読み飛ばしました:") + std::to_string(selection.duplicates) + SJIS("行"));
+    sys_.write(SJIS("重複したアドレスを読み飛ばしました:") + std::to_string(selection.duplicates) +
+               SJIS("行"));
   }
   const std::vector<std::string>& recipients = selection.addresses;
   if (recipients.empty()) {
-    sys_.write(SJIS("メールグループ") + request.group + SJIS("の送信先がありません。送信しません。,EXIT"));
+    sys_.write(SJIS("メールグループ") + request.group +
+               SJIS("の送信先がありません。送信しません。,EXIT"));
     return kNoRecipient;
   }
   sys_.write(SJIS("送信先(") + std::to_string(recipients.size()) + SJIS(")件です。"));
@@ -108,7 +113,8 @@ int AlertMailJob::deliver(const AlertSettings& settings, const AlertContent& con
     for (size_t i = 0; i < recipients.size(); ++i) {
       const std::string& to = recipients[i];
       sys_.write("Send to :" + to);
-      std::string message = buildAlertMessage(content, to, stamps_.date(), stamps_.messageId(domain));
+      std::string message =
+          buildAlertMessage(content, to, stamps_.date(), stamps_.messageId(domain));
       SendOutcome outcome = transport->send(settings.senderAddress, to, message);
       std::string channel = outcome.encrypted ? "TLS" : SJIS("暗号化なし");
       if (outcome.kind == SendOutcome::Kind::Accepted) {
@@ -122,8 +128,8 @@ int AlertMailJob::deliver(const AlertSettings& settings, const AlertContent& con
       if (outcome.kind == SendOutcome::Kind::Broken && i + 1 < recipients.size()) {
         // The next attempt would wait and fail the same way; the monitor is
         // waiting for us.
-        sys_.write(SJIS("サーバーと通信できないため、残り") + std::to_string(recipients.size() - i - 1) +
-                   SJIS("件は送信しません"));
+        sys_.write(SJIS("サーバーと通信できないため、残り") +
+                   std::to_string(recipients.size() - i - 1) + SJIS("件は送信しません"));
         failAll(recipients, i + 1, outcome.cause);
         break;
       }

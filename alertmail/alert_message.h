@@ -12,7 +12,7 @@ struct AlertContent {
   std::string subject;                 // CP932, the first line of Subject-0.txt
   std::vector<std::string> bodyLines;  // CP932, the lines of Body-0.txt
   bool html = false;
-  std::string senderName;              // CP932
+  std::string senderName;  // CP932
   std::string senderAddress;
 };
 

@@ -39,7 +39,8 @@ SettingsResult readAlertSettings(const platform::IniDocument& ini) {
   // EHLO wants a host name; a free text such as a Japanese label would make
   // servers refuse the greeting, so the machine's own name stands in.
   if (!s.clientName.empty() && !isPlainHost(s.clientName)) {
-    result.notes.push_back(SJIS("クライアント名称はホスト名でないため、このマシンの名前で接続します:") + s.clientName);
+    result.notes.push_back(
+        SJIS("クライアント名称はホスト名でないため、このマシンの名前で接続します:") + s.clientName);
     s.clientName.clear();
   }
 

@@ -11,12 +11,12 @@
 namespace orvis::alertmail {
 
 struct AlertSettings {
-  std::string server;         // host name or address
+  std::string server;  // host name or address
   int port = 25;
-  std::string clientName;     // EHLO name; empty: the machine's host name
+  std::string clientName;  // EHLO name; empty: the machine's host name
   std::string senderAddress;
-  std::string senderName;     // display name, CP932
-  bool useAuth = false;       // "SMTP-AUTH"
+  std::string senderName;  // display name, CP932
+  bool useAuth = false;    // "SMTP-AUTH"
   std::string user;
   std::string password;
 };

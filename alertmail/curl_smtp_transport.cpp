@@ -111,7 +111,8 @@ CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const Transp
   std::string scheme = settings.port == kImplicitTlsPort ? "smtps" : "smtp";
   std::string ehlo = ehloName(settings.clientName);
   char* escaped = curl_easy_escape(curl, ehlo.c_str(), static_cast<int>(ehlo.size()));
-  url_ = scheme + "://" + host + ":" + std::to_string(settings.port) + "/" + (escaped ? escaped : "");
+  url_ =
+      scheme + "://" + host + ":" + std::to_string(settings.port) + "/" + (escaped ? escaped : "");
   curl_free(escaped);
 
   curl_easy_setopt(curl, CURLOPT_URL, url_.c_str());
@@ -187,8 +188,9 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
   outcome.kind = serverRefused && dialogue_.mailFromSent ? SendOutcome::Kind::Refused
                                                          : SendOutcome::Kind::Broken;
   if (rc == CURLE_USE_SSL_FAILED && settings_.useAuth) {
-    outcome.cause = "STARTTLS not offered by the server: SMTP-AUTH password not sent over an "
-                    "unencrypted connection";
+    outcome.cause =
+        "STARTTLS not offered by the server: SMTP-AUTH password not sent over an "
+        "unencrypted connection";
   } else if (serverRefused) {
     outcome.cause = oneLine(dialogue_.lastReply);
   } else {

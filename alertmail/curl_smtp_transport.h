@@ -31,11 +31,11 @@ class CurlSmtpTransport : public SmtpTransport {
 
   // Filled from libcurl's dialogue callback while a message goes out.
   struct Dialogue {
-    std::string lastReply;        // last reply line of the server
-    int lastCode = 0;             // its code
-    bool mailFromSent = false;    // this message's own commands have begun
-    bool quitSent = false;        // replies from here on are the farewell
-    bool encrypted = false;       // the current connection runs over TLS
+    std::string lastReply;      // last reply line of the server
+    int lastCode = 0;           // its code
+    bool mailFromSent = false;  // this message's own commands have begun
+    bool quitSent = false;      // replies from here on are the farewell
+    bool encrypted = false;     // the current connection runs over TLS
   };
 
  private:

@@ -52,7 +52,8 @@ std::tm localNow() {
 
 std::string SystemMailStamps::date() {
   std::tm tm = localNow();
-  platform::LocalTime t{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, 0};
+  platform::LocalTime t{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                        tm.tm_min,         tm.tm_sec,     0};
   return formatMailDate(t, static_cast<int>(tm.tm_gmtoff / 60));
 }
 

@@ -16,7 +16,8 @@ constexpr std::string_view kFullWidth =
 // Every character above is three bytes of UTF-8.
 std::vector<std::string> cp932Characters(std::string_view utf8) {
   std::vector<std::string> out;
-  for (size_t i = 0; i + 3 <= utf8.size(); i += 3) out.push_back(platform::toCp932(utf8.substr(i, 3)));
+  for (size_t i = 0; i + 3 <= utf8.size(); i += 3)
+    out.push_back(platform::toCp932(utf8.substr(i, 3)));
   return out;
 }
 
@@ -104,7 +105,8 @@ struct IsoLength {
 
 size_t iso2022JpLength(std::string_view sjis) {
   IsoLength length;
-  for (size_t i = 0; i < sjis.size(); i += characterLength(sjis, i)) length.add(characterLength(sjis, i));
+  for (size_t i = 0; i < sjis.size(); i += characterLength(sjis, i))
+    length.add(characterLength(sjis, i));
   return length.closed();
 }
 

@@ -59,8 +59,10 @@ int main(int argc, char** argv) {
   }
 
   alertmail::TransportLimits limits;
-  limits.connectTimeoutMs = timeoutFromEnvironment("ALERTMAIL_CONNECT_TIMEOUT_MS", limits.connectTimeoutMs);
-  limits.messageTimeoutMs = timeoutFromEnvironment("ALERTMAIL_MESSAGE_TIMEOUT_MS", limits.messageTimeoutMs);
+  limits.connectTimeoutMs =
+      timeoutFromEnvironment("ALERTMAIL_CONNECT_TIMEOUT_MS", limits.connectTimeoutMs);
+  limits.messageTimeoutMs =
+      timeoutFromEnvironment("ALERTMAIL_MESSAGE_TIMEOUT_MS", limits.messageTimeoutMs);
   if (const char* caFile = std::getenv("SSL_CERT_FILE"); caFile && *caFile) {
     if (platform::fileExists(caFile)) {
       limits.caFile = caFile;
@@ -75,10 +77,10 @@ int main(int argc, char** argv) {
     return alertmail::kSomeFailed;
   }
   alertmail::SystemMailStamps stamps;
-  alertmail::AlertMailJob job(systemLog, sendLog, stamps,
-                              [&limits](const alertmail::AlertSettings& settings) {
-                                return std::make_unique<alertmail::CurlSmtpTransport>(settings, limits);
-                              });
+  alertmail::AlertMailJob job(
+      systemLog, sendLog, stamps, [&limits](const alertmail::AlertSettings& settings) {
+        return std::make_unique<alertmail::CurlSmtpTransport>(settings, limits);
+      });
   int status = job.run(*parsed.request);
   curl_global_cleanup();
   return status;

@@ -65,7 +65,8 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
     // The extra file replaces the built-in bundle, so the system's
     // authorities come in through their hashed folder.
     curl_easy_setopt(h, CURLOPT_CAINFO, request.caFile.c_str());
-    if (platform::folderExists(kSystemCaFolder)) curl_easy_setopt(h, CURLOPT_CAPATH, kSystemCaFolder);
+    if (platform::folderExists(kSystemCaFolder))
+      curl_easy_setopt(h, CURLOPT_CAPATH, kSystemCaFolder);
   }
 
   CURLcode rc = curl_easy_perform(h);
@@ -74,11 +75,13 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
   result.status = status;
   char* type = nullptr;
-  if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
+  if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+    result.contentType = type;
   char* url = nullptr;
   if (curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url) result.finalUrl = url;
   curl_off_t micros = 0;
-  if (curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &micros) == CURLE_OK) result.seconds = micros / 1e6;
+  if (curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &micros) == CURLE_OK)
+    result.seconds = micros / 1e6;
 
   if (rc == CURLE_OK) {
     result.answered = true;

@@ -9,7 +9,9 @@
 namespace orvis::fetcher {
 namespace {
 
-bool isHostChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-'; }
+bool isHostChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-';
+}
 
 }  // namespace
 
@@ -17,7 +19,9 @@ FetchSettings readFetchSettings(const std::string& iniPath) {
   FetchSettings out;
   auto doc = platform::loadIniFile(iniPath);
   if (!doc) return out;
-  auto value = [&](const char* key) { return platform::trim(doc->get("COMMON", key).value_or("")); };
+  auto value = [&](const char* key) {
+    return platform::trim(doc->get("COMMON", key).value_or(""));
+  };
 
   std::string agent = value("USERAGENT");
   // A header value ends at a line break; keep control bytes out of it.
@@ -30,7 +34,8 @@ FetchSettings readFetchSettings(const std::string& iniPath) {
   auto number = platform::parseInt(port);
   if (host.empty() || !std::all_of(host.begin(), host.end(), isHostChar)) {
     out.proxyProblem = "PROXYIP=" + host;
-  } else if (!number || *number < 1 || *number > 65535 || port.find_first_not_of("0123456789") != std::string::npos) {
+  } else if (!number || *number < 1 || *number > 65535 ||
+             port.find_first_not_of("0123456789") != std::string::npos) {
     out.proxyProblem = "PROXYPORT=" + port;
   } else {
     out.proxy = host + ":" + std::to_string(*number);

@@ -13,7 +13,8 @@ namespace {
 constexpr size_t kMarkupScanBytes = 4096;
 
 bool isLabelChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' || c == ':';
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' ||
+         c == ':';
 }
 
 // The label after "charset" (or "encoding") at `pos`: optional blanks, '=',
@@ -87,15 +88,16 @@ std::optional<std::string> convert(std::string_view body, std::string label) {
 
 bool isShiftJisName(std::string_view label) {
   static const std::array<std::string_view, 11> names{
-      "shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "cp932",
-      "ms932", "ms_kanji", "csshiftjis", "cswindows31j", "x-ms-cp932"};
+      "shift_jis", "shift-jis", "sjis",       "x-sjis",       "windows-31j", "cp932",
+      "ms932",     "ms_kanji",  "csshiftjis", "cswindows31j", "x-ms-cp932"};
   std::string lower = platform::asciiLower(label);
   return std::find(names.begin(), names.end(), lower) != names.end();
 }
 
 std::optional<std::string> charsetFromContentType(std::string_view contentType) {
   std::string lower = platform::asciiLower(contentType);
-  for (size_t pos = lower.find("charset"); pos != std::string::npos; pos = lower.find("charset", pos + 1)) {
+  for (size_t pos = lower.find("charset"); pos != std::string::npos;
+       pos = lower.find("charset", pos + 1)) {
     // A parameter name: at the start of a parameter, not inside another word.
     size_t before = lower.find_last_not_of(" \t", pos == 0 ? std::string::npos : pos - 1);
     if (pos != 0 && (before == std::string::npos || lower[before] != ';')) continue;
@@ -106,9 +108,11 @@ std::optional<std::string> charsetFromContentType(std::string_view contentType) 
 
 std::optional<std::string> charsetFromMarkup(std::string_view body) {
   std::string head = platform::asciiLower(body.substr(0, std::min(body.size(), kMarkupScanBytes)));
-  for (size_t tag = head.find("<meta"); tag != std::string::npos; tag = head.find("<meta", tag + 5)) {
+  for (size_t tag = head.find("<meta"); tag != std::string::npos;
+       tag = head.find("<meta", tag + 5)) {
     size_t end = head.find('>', tag);
-    std::string_view attributes = std::string_view(head).substr(tag, end == std::string::npos ? std::string::npos : end - tag);
+    std::string_view attributes = std::string_view(head).substr(
+        tag, end == std::string::npos ? std::string::npos : end - tag);
     for (size_t pos = attributes.find("charset"); pos != std::string_view::npos;
          pos = attributes.find("charset", pos + 7)) {
       if (auto label = labelAfter(attributes, pos + 7)) return label;
@@ -133,7 +137,8 @@ DecodedPage decodePage(std::string_view body, std::string_view contentType) {
   if (auto label = charsetFromMarkup(body)) {
     if (auto bytes = convert(body, *label)) return {std::move(*bytes), *label, "meta"};
   }
-  if (platform::isValidUtf8(body)) return {platform::toCp932WithReferences(body), "utf-8", "UTF-8 check"};
+  if (platform::isValidUtf8(body))
+    return {platform::toCp932WithReferences(body), "utf-8", "UTF-8 check"};
   return {std::string(body), "", "as received"};
 }
 

@@ -14,10 +14,10 @@ struct FetchLimits {
 };
 
 struct FetchRequest {
-  std::string url;        // already percent-encoded
+  std::string url;  // already percent-encoded
   std::string userAgent;
-  std::string proxy;      // "host:port"; empty: a direct connection
-  std::string caFile;     // trusted besides the system's authorities; may be empty
+  std::string proxy;   // "host:port"; empty: a direct connection
+  std::string caFile;  // trusted besides the system's authorities; may be empty
   FetchLimits limits;
 };
 
@@ -27,7 +27,7 @@ struct FetchResult {
   std::string contentType;
   std::string body;
   std::string finalUrl;
-  std::string error;      // why there is no complete response
+  std::string error;  // why there is no complete response
   double seconds = 0;
 };
 

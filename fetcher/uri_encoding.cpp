@@ -19,13 +19,15 @@ bool allowedAsIs(char c) {
 }  // namespace
 
 std::string encodeUri(std::string_view address) {
-  std::string text = platform::isValidUtf8(address) ? std::string(address) : platform::toUtf8(address);
+  std::string text =
+      platform::isValidUtf8(address) ? std::string(address) : platform::toUtf8(address);
   static const char digits[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
-    if (allowedAsIs(c) || (c == '%' && i + 2 < text.size() && isHex(text[i + 1]) && isHex(text[i + 2]))) {
+    if (allowedAsIs(c) ||
+        (c == '%' && i + 2 < text.size() && isHex(text[i + 1]) && isHex(text[i + 2]))) {
       out += c;
     } else {
       auto b = static_cast<unsigned char>(c);

@@ -35,7 +35,11 @@ std::string forLog(const std::string& path) { return platform::toCp932(path); }
 
 UrlCheck::UrlCheck(PageFetcher& fetcher, const platform::DayLog& log, std::string iniPath,
                    FetchLimits limits, std::string caFile)
-    : fetcher_(fetcher), log_(log), iniPath_(std::move(iniPath)), limits_(limits), caFile_(std::move(caFile)) {}
+    : fetcher_(fetcher),
+      log_(log),
+      iniPath_(std::move(iniPath)),
+      limits_(limits),
+      caFile_(std::move(caFile)) {}
 
 int UrlCheck::fail(std::ostream& err, int status, const std::string& message) {
   log_.write(message);
@@ -47,7 +51,8 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   auto parsed = parseFetchArguments(args);
   if (!parsed || parsed->outputPath.empty()) {
     err << kUsage;
-    log_.write(SJIS("引数不足(") + std::to_string(args.size()) + SJIS("個),urlcheck URI 出力ファイル USEPROXY"));
+    log_.write(SJIS("引数不足(") + std::to_string(args.size()) +
+               SJIS("個),urlcheck URI 出力ファイル USEPROXY"));
     return kExitUsage;
   }
   const std::string& output = parsed->outputPath;
@@ -82,7 +87,8 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   line += result.answered ? "HTTP " + std::to_string(result.status) : SJIS("応答なし");
   line += ", " + std::to_string(result.body.size()) + " bytes, " + seconds(result.seconds) + " s";
   if (!request.proxy.empty()) line += ", proxy " + request.proxy;
-  if (!result.finalUrl.empty() && result.finalUrl != request.url) line += SJIS(", 転送先 ") + result.finalUrl;
+  if (!result.finalUrl.empty() && result.finalUrl != request.url)
+    line += SJIS(", 転送先 ") + result.finalUrl;
 
   if (!result.answered) {
     log_.write(line);
@@ -90,11 +96,13 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   }
   if (result.status < 200 || result.status > 299) {
     log_.write(line);
-    return fail(err, kExitFetchFailed, SJIS("取得失敗,") + request.url + ",HTTP " + std::to_string(result.status));
+    return fail(err, kExitFetchFailed,
+                SJIS("取得失敗,") + request.url + ",HTTP " + std::to_string(result.status));
   }
 
   DecodedPage page = decodePage(result.body, result.contentType);
-  line += ", " + (page.charset.empty() ? std::string("-") : page.charset) + " (" + page.source + ")";
+  line +=
+      ", " + (page.charset.empty() ? std::string("-") : page.charset) + " (" + page.source + ")";
   log_.write(line);
   if (!platform::writeFileAtomic(output, page.bytes)) {
     return fail(err, kExitLocalFailure, SJIS("出力失敗,") + forLog(output));

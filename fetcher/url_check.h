@@ -22,8 +22,8 @@ class UrlCheck {
  public:
   // `iniPath` is ORVIS.ini of the working folder; `caFile` comes from
   // SSL_CERT_FILE.
-  UrlCheck(PageFetcher& fetcher, const platform::DayLog& log, std::string iniPath, FetchLimits limits,
-           std::string caFile);
+  UrlCheck(PageFetcher& fetcher, const platform::DayLog& log, std::string iniPath,
+           FetchLimits limits, std::string caFile);
 
   // `args` without the program name. Messages for a person go to `err`.
   int run(const std::vector<std::string>& args, std::ostream& err);

@@ -4,15 +4,15 @@ namespace orvis::postiva {
 
 // Where the SMTP dialogue stands; the next reply is read against it.
 enum class DialogueState {
-  Idle,          // no dialogue
-  Connecting,    // socket being opened
-  HeloSent,      // waiting for the greeting and the HELO reply
+  Idle,        // no dialogue
+  Connecting,  // socket being opened
+  HeloSent,    // waiting for the greeting and the HELO reply
   MailFromSent,
   RcptToSent,
   DataSent,
-  MessageSent,   // headers, body and end mark sent
+  MessageSent,  // headers, body and end mark sent
   QuitSent,
-  RsetSent,      // after a refused command or a read timeout
+  RsetSent,  // after a refused command or a read timeout
 };
 
 }  // namespace orvis::postiva

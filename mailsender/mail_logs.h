@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
 #include "mail_day_log.h"
+#include "platform/clock.h"
 
 namespace orvis::postiva {
 

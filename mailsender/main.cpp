@@ -7,11 +7,11 @@
 
 #include "mailsender/postiva_app.h"
 #include "mailsender/qt/qt_program_end.h"
-#include "platform/qt/qt_pump.h"
 #include "mailsender/qt/qt_smtp_socket.h"
-#include "platform/qt/qt_timer_driver.h"
 #include "mailsender/window/tform1.h"
 #include "platform/files.h"
+#include "platform/qt/qt_pump.h"
+#include "platform/qt/qt_timer_driver.h"
 
 namespace {
 

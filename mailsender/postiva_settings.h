@@ -15,7 +15,7 @@ struct PostivaSettings {
   int pauseInterval = 0;      // "PauseInterval": pause after so many accepted messages, 0 never
   int pauseTime = 0;          // "PauseTime": milliseconds
   std::string pauseTimeText = "0";  // as written in the file, for the pause log line
-  int retry = 5;              // "Retry": retries in one run of the program
+  int retry = 5;                    // "Retry": retries in one run of the program
 
   // One log line for every numeric value that was not a whole number of 0
   // or more and was replaced by its default.

@@ -10,8 +10,8 @@ class PostivaView {
  public:
   virtual ~PostivaView() = default;
   virtual void setCaption(const std::string& text) = 0;
-  virtual void setJob(const std::string& text) = 0;      // the work folder name
-  virtual void setStatus(const std::string& text) = 0;   // Panel3
+  virtual void setJob(const std::string& text) = 0;        // the work folder name
+  virtual void setStatus(const std::string& text) = 0;     // Panel3
   virtual void setCountText(const std::string& text) = 0;  // Label2
   // Busy: the send and test-send buttons disabled and Panel3 shown; not
   // busy: the buttons enabled and Panel3 hidden.

@@ -10,8 +10,8 @@ namespace orvis::postiva {
 
 struct RecipientList {
   bool ok = false;
-  std::vector<std::string> lines;  // every line of the file, empty ones included
-  int count = 0;                   // lines that hold a comma
+  std::vector<std::string> lines;      // every line of the file, empty ones included
+  int count = 0;                       // lines that hold a comma
   std::optional<std::string> badLine;  // the first line without a comma
 };
 

@@ -19,15 +19,30 @@ void SmtpSession::CS1Read() {
   if (reply.size() < 4) return;
   int code = platform::parseInt(reply.substr(0, 3)).value_or(0);
   switch (state_) {
-    case DialogueState::HeloSent: onHeloReply(reply, code); break;
-    case DialogueState::MailFromSent: onMailFromReply(reply, code); break;
-    case DialogueState::RcptToSent: onRcptToReply(reply, code); break;
-    case DialogueState::DataSent: onDataReply(reply, code); break;
-    case DialogueState::MessageSent: onMessageReply(reply, code); break;
-    case DialogueState::QuitSent: onQuitReply(code); break;
-    case DialogueState::RsetSent: onRsetReply(code); break;
+    case DialogueState::HeloSent:
+      onHeloReply(reply, code);
+      break;
+    case DialogueState::MailFromSent:
+      onMailFromReply(reply, code);
+      break;
+    case DialogueState::RcptToSent:
+      onRcptToReply(reply, code);
+      break;
+    case DialogueState::DataSent:
+      onDataReply(reply, code);
+      break;
+    case DialogueState::MessageSent:
+      onMessageReply(reply, code);
+      break;
+    case DialogueState::QuitSent:
+      onQuitReply(code);
+      break;
+    case DialogueState::RsetSent:
+      onRsetReply(code);
+      break;
     case DialogueState::Idle:
-    case DialogueState::Connecting: break;
+    case DialogueState::Connecting:
+      break;
   }
 }
 
@@ -136,8 +151,8 @@ void SmtpSession::quitAfterRefusal(const std::string& reply) {
 }
 
 void SmtpSession::transmitMessage() {
-  MessageText message = composeMessage(fields_.Edit1, recipient_, fields_.Edit4, fields_.Edit3,
-                                       fields_.Memo4);
+  MessageText message =
+      composeMessage(fields_.Edit1, recipient_, fields_.Edit4, fields_.Edit3, fields_.Memo4);
   // A subject too long for one word is folded; the log keeps one line.
   log("Send! " + platform::replaceAll(message.subjectLine, "\r\n ", " "));
   ports_.socket.send(message.wire);
@@ -176,8 +191,8 @@ void SmtpSession::messageAccepted() {
 void SmtpSession::pauseRule() {
   int every = settings_.pauseInterval;
   if (every == 0 || passCount_ % every != 0) return;
-  log(SJIS("送信ポーズ実行 Count=") + std::to_string(passCount_) + ",Time=" +
-      settings_.pauseTimeText + "msec.");
+  log(SJIS("送信ポーズ実行 Count=") + std::to_string(passCount_) +
+      ",Time=" + settings_.pauseTimeText + "msec.");
   ports_.clock.sleepMs(settings_.pauseTime);
 }
 

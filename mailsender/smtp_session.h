@@ -105,11 +105,11 @@ class SmtpSession : public SmtpSocketEvents {
   platform::Timer st1_{"ST1", kWatchdogMs};
 
   DialogueState state_ = DialogueState::Idle;
-  int remaining_ = 0;      // list lines not yet consumed in this pass
-  size_t position_ = 0;    // current line of Memo5
-  size_t consumed_ = 0;    // lines of this pass that are done with: sent or skipped
-  int passCount_ = 0;      // messages accepted in this pass
-  int retryCount_ = 0;     // retries since start-up
+  int remaining_ = 0;    // list lines not yet consumed in this pass
+  size_t position_ = 0;  // current line of Memo5
+  size_t consumed_ = 0;  // lines of this pass that are done with: sent or skipped
+  int passCount_ = 0;    // messages accepted in this pass
+  int retryCount_ = 0;   // retries since start-up
   bool testSend_ = false;
   bool ended_ = false;
   std::string recipient_;

@@ -9,7 +9,6 @@
 #include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
 #include "monitor/ui/qt_prompter.h"
-#include "platform/qt/qt_pump.h"
 #include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
 #include "platform/clock.h"
@@ -17,6 +16,7 @@
 #include "platform/instance_lock.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
+#include "platform/qt/qt_pump.h"
 #include "platform/statvfs_disk_space_reader.h"
 
 int main(int argc, char** argv) {

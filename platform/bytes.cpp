@@ -187,7 +187,7 @@ std::vector<std::string> splitCommaList(std::string_view line) {
       }
     } else {
       size_t start = p;
-      while (p < len && static_cast<unsigned char>(line[p]) > 32 && line[p] != ',') ++p;
+      while (p<len&& static_cast<unsigned char>(line[p])> 32 && line[p] != ',') ++p;
       field.assign(line.substr(start, p - start));
     }
     fields.push_back(std::move(field));

@@ -39,8 +39,8 @@ constexpr bool isLeadByte(unsigned char c) {
 
 // A fixed text of the system, written once in UTF-8 in the source and held
 // as its CP932 bytes from its first use on.
-#define SJIS(utf8literal)                                                   \
-  ([]() -> const std::string& {                                             \
+#define SJIS(utf8literal)                                                         \
+  ([]() -> const std::string& {                                                   \
     static const std::string converted = ::orvis::platform::toCp932(utf8literal); \
-    return converted;                                                       \
+    return converted;                                                             \
   }())

@@ -13,8 +13,8 @@ namespace orvis::platform {
 // The folder of the running program's executable, with a trailing '/'.
 std::string executableFolder();
 
-bool pathExists(const std::string& path);   // anything at all
-bool fileExists(const std::string& path);   // a regular file
+bool pathExists(const std::string& path);  // anything at all
+bool fileExists(const std::string& path);  // a regular file
 bool folderExists(const std::string& path);
 
 // Creates the folder with every missing parent. True when it exists after.

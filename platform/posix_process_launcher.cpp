@@ -58,15 +58,20 @@ class PosixProcessHandle : public ProcessHandle {
 
   uint32_t wait(int timeoutMs) override {
     if (closed_) return kWaitFailed;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     while (true) {
       switch (reap()) {
-        case Reap::Ended: return kWaitObject0;
-        case Reap::Failed: return kWaitFailed;
-        case Reap::Running: break;
+        case Reap::Ended:
+          return kWaitObject0;
+        case Reap::Failed:
+          return kWaitFailed;
+        case Reap::Running:
+          break;
       }
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      deadline - std::chrono::steady_clock::now()).count();
+                      deadline - std::chrono::steady_clock::now())
+                      .count();
       if (left <= 0) return kWaitTimeout;
       if (pidfd_ >= 0) {
         // The descriptor turns readable when the child ends.
@@ -162,7 +167,8 @@ std::optional<std::string> findProgram(const std::string& program) {
     size_t end = list.find(':', start);
     if (end == std::string::npos) end = list.size();
     // An empty entry means the current folder, as for execvp.
-    std::string candidate = (end == start ? std::string(".") : list.substr(start, end - start)) + "/" + program;
+    std::string candidate =
+        (end == start ? std::string(".") : list.substr(start, end - start)) + "/" + program;
     if (runnable(candidate)) return candidate;
     start = end + 1;
   }
@@ -192,7 +198,8 @@ LaunchResult PosixProcessLauncher::launch(const std::string& commandLine,
   }
   // No handles are inherited beyond the standard three.
   posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
-  if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
+  if (!workingFolder.empty())
+    posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
 
   short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
   // A hidden child has no controlling terminal: Ctrl+C in the caller's
@@ -210,7 +217,8 @@ LaunchResult PosixProcessLauncher::launch(const std::string& commandLine,
   argv.push_back(nullptr);
 
   pid_t pid = 0;
-  int rc = ::posix_spawn(&pid, program->c_str(), &setup.actions, &setup.attributes, argv.data(), environ);
+  int rc = ::posix_spawn(&pid, program->c_str(), &setup.actions, &setup.attributes, argv.data(),
+                         environ);
   if (rc != 0) return failure(words[0] + ": " + std::strerror(rc));
   // A zombie keeps its pid until we reap it, so this cannot miss the child.
   return LaunchResult{std::make_unique<PosixProcessHandle>(pid, openPidfd(pid)), {}};

@@ -1,8 +1,8 @@
 #include "qt_smtp_socket.h"
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QMetaObject>
+#include <algorithm>
 
 #include "platform/codec.h"
 
@@ -75,8 +75,7 @@ void QtSmtpSocket::open(const std::string& host, int port) {
   ++connection_;
   closedByUs_ = false;
   established_ = false;
-  socket_.connectToHost(QString::fromStdString(platform::toUtf8(host)),
-                        static_cast<quint16>(port));
+  socket_.connectToHost(QString::fromStdString(platform::toUtf8(host)), static_cast<quint16>(port));
 }
 
 void QtSmtpSocket::send(const std::string& text) {

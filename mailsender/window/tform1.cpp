@@ -61,9 +61,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   SpeedButton1 = speedButton(this, "SpeedButton1", "送信実行", 4);
   SpeedButton2 = speedButton(this, "SpeedButton2", "テスト送信", 98);
   SpeedButton3 = speedButton(this, "SpeedButton3", "中　　断", 192);
-  connect(SpeedButton1, &QToolButton::clicked, this, [this] { if (onSend) onSend(); });
-  connect(SpeedButton2, &QToolButton::clicked, this, [this] { if (onTestSend) onTestSend(); });
-  connect(SpeedButton3, &QToolButton::clicked, this, [this] { if (onAbort) onAbort(); });
+  connect(SpeedButton1, &QToolButton::clicked, this, [this] {
+    if (onSend) onSend();
+  });
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+    if (onTestSend) onTestSend();
+  });
+  connect(SpeedButton3, &QToolButton::clicked, this, [this] {
+    if (onAbort) onAbort();
+  });
 }
 
 void TForm1::setCaption(const std::string& text) { setWindowTitle(fromCp932(text)); }

@@ -39,11 +39,10 @@ void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
   std::optional<Job> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userBody(j->number),
-                                 {target, jobName, systemMessage, differenceText, j->html},
-                                 s_.clock)
-                  : alert_text::systemMail(s_.clock, jobName, target, systemMessage,
-                                           differenceText);
+      j->userMail
+          ? fillTemplate(files_.userBody(j->number),
+                         {target, jobName, systemMessage, differenceText, j->html}, s_.clock)
+          : alert_text::systemMail(s_.clock, jobName, target, systemMessage, differenceText);
   if (!files_.writeBody(body)) return;
   launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
 }

@@ -1,10 +1,10 @@
 #include "mail_files.h"
 
+#include "monitor/alerting/recipients/recipient_list.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
-#include "monitor/alerting/recipients/recipient_list.h"
 
 namespace orvis {
 
@@ -21,7 +21,8 @@ bool MailFiles::write(const std::string& path, const std::vector<std::string>& l
   if (platform::makeFolders(s_.path("mail/")) &&
       platform::writeFile(path, platform::joinLinesCrLf(lines)))
     return true;
-  s_.WriteSysLog(SJIS("メールファイルを書き込めません。メール送信を中止します:") + platform::toCp932(path));
+  s_.WriteSysLog(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
+                 platform::toCp932(path));
   return false;
 }
 

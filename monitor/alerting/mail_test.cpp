@@ -54,8 +54,8 @@ void MailTest::SpeedButton16Click() {
 
 void MailTest::send(bool userMail, int group, const std::string& groupName) {
   launcher_.waitForRunningSender();
-  const std::string subject = userMail ? editor_.text(EditorControl::Subject)
-                                       : alert_text::groupSubject(groupName);
+  const std::string subject =
+      userMail ? editor_.text(EditorControl::Subject) : alert_text::groupSubject(groupName);
   const std::string& cannotWrite = SJIS("メール送信用のファイルを作成できませんでした。");
   if (!files_.writeSubject(subject)) {
     message(cannotWrite, mb::IconExclamation);
@@ -79,9 +79,10 @@ void MailTest::send(bool userMail, int group, const std::string& groupName) {
   }
   launcher_.LaunchMailSender(
       groupText, alert_text::htmlFlag(userMail, editor_.checked(EditorControl::UserMailHtml)));
-  message(SJIS("メールのテスト送信を実行しました。送信先で受信の確認をお願いします。") + "\r\n" +
-              SJIS("受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"),
-          mb::OK);
+  message(
+      SJIS("メールのテスト送信を実行しました。送信先で受信の確認をお願いします。") + "\r\n" +
+          SJIS("受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"),
+      mb::OK);
 }
 
 }  // namespace orvis

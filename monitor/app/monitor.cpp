@@ -9,7 +9,7 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
     : log_(host.dataFolder, host.clock),
       boxes_(log_, host.prompter, host.start.isService()),
       ini_(boxes_, host.clock),
-      services_{host.dataFolder, host.start, host.clock,     host.pump,     log_,
+      services_{host.dataFolder, host.start, host.clock,    host.pump,      log_,
                 boxes_,          ini_,       host.launcher, host.processes, host.disks},
       views_(views),
       settings_(services_),

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "monitor/alerting/alarm_player.h"
-#include "monitor/catalogue/job_editor.h"
 #include "monitor/alerting/alert_mail.h"
 #include "monitor/alerting/mail_launcher.h"
 #include "monitor/alerting/mail_test.h"
+#include "monitor/catalogue/job_editor.h"
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"

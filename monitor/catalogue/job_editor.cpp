@@ -17,10 +17,14 @@ constexpr C kIgnoreBoxes[] = {C::Script, C::Comment, C::Ref, C::Src, C::Alt, C::
 
 const char* JobEditor::typeName(JobType type) {
   switch (type) {
-    case JobType::File: return "FILE";
-    case JobType::Proc: return "PROC";
-    case JobType::Drive: return "DRIVE";
-    case JobType::Url: break;
+    case JobType::File:
+      return "FILE";
+    case JobType::Proc:
+      return "PROC";
+    case JobType::Drive:
+      return "DRIVE";
+    case JobType::Url:
+      break;
   }
   return "URL";
 }
@@ -28,16 +32,19 @@ const char* JobEditor::typeName(JobType type) {
 JobEditor::TypeTexts JobEditor::typeTexts(JobType type) {
   switch (type) {
     case JobType::File:
-      return {SJIS("FILE(DIR)"), SJIS("FILE(DIR)設定例）/opt/orvis/data/、/opt/orvis/data/ORVIS.ini"),
+      return {SJIS("FILE(DIR)"),
+              SJIS("FILE(DIR)設定例）/opt/orvis/data/、/opt/orvis/data/ORVIS.ini"),
               SJIS("FILE(DIR)を画面でチェック")};
     case JobType::Proc:
       return {SJIS("ﾌﾟﾛｾｽ"), SJIS("ﾌﾟﾛｾｽ設定例）OrvisWatch"), SJIS("ﾌﾟﾛｾｽを画面でチェック")};
     case JobType::Drive:
       return {SJIS("ﾄﾞﾗｲﾌﾞ"), SJIS("ﾄﾞﾗｲﾌﾞ設定例）/:21　例では21GBになったらエラーと認識します。"),
               SJIS("ﾄﾞﾗｲﾌﾞ残量を画面でチェック")};
-    case JobType::Url: break;
+    case JobType::Url:
+      break;
   }
-  return {"URI", SJIS("URI設定例）https://www.example.co.jp/index.html"), SJIS("URIを画面でチェック")};
+  return {"URI", SJIS("URI設定例）https://www.example.co.jp/index.html"),
+          SJIS("URIを画面でチェック")};
 }
 
 void JobEditor::showTypeTexts(JobType type) {
@@ -217,7 +224,8 @@ bool JobEditor::validate() {
     return false;
   }
   if (view_.checked(C::WordCheck) && view_.text(C::Word).empty()) {
-    refuse(SJIS("ワードチェックが指定されていますが、チェックする文字が指定されていません。"), C::Word);
+    refuse(SJIS("ワードチェックが指定されていますが、チェックする文字が指定されていません。"),
+           C::Word);
     return false;
   }
   return true;

@@ -15,8 +15,8 @@ struct JobDefinition {
   std::string no, uri, name;
   bool useProxy = false, useUserMail = false, userMailHtml = false;
   int mailGroup = -1;
-  bool chkKobetsu = false, chkHikaku = false, chkScript = false, chkComment = false,
-       chkRef = false, chkSrc = false, chkAlt = false, chkHead = false, chkWord = false;
+  bool chkKobetsu = false, chkHikaku = false, chkScript = false, chkComment = false, chkRef = false,
+       chkSrc = false, chkAlt = false, chkHead = false, chkWord = false;
   std::string word;
   bool chkSubFolder = false;
   std::string type = "URL";

@@ -34,7 +34,8 @@ std::string Acquisition::fetchCommandLine(const std::string& uri,
   const std::string address = platform::replaceAll(uri, "\"", "%22");
   // (The program is quoted when the data folder holds a blank: unquoted,
   // its name would split and the fetch could never start.)
-  return program + " " + address + " \"" + snapshotPath() + "\" " + (useProxy.empty() ? "0" : useProxy);
+  return program + " " + address + " \"" + snapshotPath() + "\" " +
+         (useProxy.empty() ? "0" : useProxy);
 }
 
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(size_t job) {

@@ -31,8 +31,8 @@ void AutoCheckMode::SpeedButton10Click() {
   timers_.devCheck.setInterval(checkIntervalMs(settings_.checkInterval));
   timers_.devCheck.setEnabled(true);
   auto now = s_.clock.now();
-  view_.setStatusText(0, platform::formatDate(now) + " " + platform::formatTime(now) +
-                             SJIS(" に起動しました。"));
+  view_.setStatusText(
+      0, platform::formatDate(now) + " " + platform::formatTime(now) + SJIS(" に起動しました。"));
   timers_.react.setEnabled(true);
   modeFile_.ExecModeWrite(1);
   if (!view_.busyPanelVisible()) tray_.MODIFYIcon(0);

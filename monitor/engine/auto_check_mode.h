@@ -15,11 +15,17 @@ namespace orvis {
 
 class AutoCheckMode {
  public:
-  AutoCheckMode(const Services& services, ShellState& state, ShellView& view,
-                const JobTable& jobs, const Settings& settings, MonitorTimers& timers,
-                ModeFile& modeFile, TrayIcons& tray)
-      : s_(services), state_(state), view_(view), jobs_(jobs), settings_(settings),
-        timers_(timers), modeFile_(modeFile), tray_(tray) {}
+  AutoCheckMode(const Services& services, ShellState& state, ShellView& view, const JobTable& jobs,
+                const Settings& settings, MonitorTimers& timers, ModeFile& modeFile,
+                TrayIcons& tray)
+      : s_(services),
+        state_(state),
+        view_(view),
+        jobs_(jobs),
+        settings_(settings),
+        timers_(timers),
+        modeFile_(modeFile),
+        tray_(tray) {}
 
   // Refused, with a message naming the job, while any job lacks a baseline.
   void SpeedButton10Click();

@@ -1,8 +1,8 @@
 #include "baseline_capture.h"
 
 #include "generations.h"
-#include "monitor/catalogue/job_paths.h"
 #include "monitor/catalogue/job_keys.h"
+#include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -24,9 +24,8 @@ void BaselineCapture::SpeedButton5Click() {
   const int clicked = list_.selectedRow();
   if (clicked < 1 || static_cast<size_t>(clicked) > jobs_.size() ||
       jobs_.get(JobCol::No, static_cast<size_t>(clicked - 1)).empty()) {
-    s_.fncMessageBox(
-        SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"), kCaption,
-        mb::OK);
+    s_.fncMessageBox(SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"),
+                     kCaption, mb::OK);
     return;
   }
 
@@ -60,7 +59,8 @@ void BaselineCapture::captureRow(size_t job) {
   const auto jobFile = jobFilePath(s_, number);
   if (!baseline || !jobFile) {
     // Its files would lie outside their folders: nothing is taken or written.
-    s_.WriteSysLog(number + SJIS("->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。"));
+    s_.WriteSysLog(number +
+                   SJIS("->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。"));
     return;
   }
   const std::string snapshot = acquisition_.snapshotPath();
@@ -89,10 +89,13 @@ std::string BaselineCapture::storedSource(size_t job) {
 std::string BaselineCapture::failureMessage(const std::string& jobNumber) const {
   return SJIS("№") + jobNumber + SJIS("のソース取得に失敗しました。") + "\r\n" +
          SJIS("次の確認を行ってください。") + "\r\n\r\n" +
-         SJIS("・指定のURLは正しいですか？「URIを画面でチェック」ボタンを押下してご確認をお願いします。") +
-         "\r\n" + SJIS("・ORVISのインストールパスにスペースが入っているフォルダ名がありませんか？") +
-         "\r\n" + SJIS("・JRE5（JavaRuntimeEnvironment）以上がセットアップされていますか？") + "\r\n" +
-         SJIS("・インターネット環境(PROXYにご注意)に接続されていますか？") + "\r\n" +
+         SJIS(
+             "・指定のURLは正しいですか？「URIを画面でチェック」ボタンを押下してご確認をお願いしま"
+             "す。") +
+         "\r\n" +
+         SJIS("・ORVISのインストールパスにスペースが入っているフォルダ名がありませんか？") +
+         "\r\n" + SJIS("・JRE5（JavaRuntimeEnvironment）以上がセットアップされていますか？") +
+         "\r\n" + SJIS("・インターネット環境(PROXYにご注意)に接続されていますか？") + "\r\n" +
          SJIS("・指定のドライブは正しいですか？") + "\r\n" +
          SJIS("・パスワードで保護されたURLではありませんか？");
 }

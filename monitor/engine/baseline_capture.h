@@ -18,7 +18,11 @@ class BaselineCapture {
  public:
   BaselineCapture(const Services& services, const JobTable& jobs, JobList& list,
                   const JobGridView& grid, ShellView& view, Acquisition& acquisition)
-      : s_(services), jobs_(jobs), list_(list), grid_(grid), view_(view),
+      : s_(services),
+        jobs_(jobs),
+        list_(list),
+        grid_(grid),
+        view_(view),
         acquisition_(acquisition) {}
 
   // The handler of "比較元ソース取得" (SpeedButton12) and the hidden

@@ -42,8 +42,10 @@ class Folder {
   explicit Folder(const std::string& path)
       : fd_(::open(path.empty() ? "/" : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
   ~Folder() {
-    if (dir_) ::closedir(dir_);
-    else if (fd_ >= 0) ::close(fd_);
+    if (dir_)
+      ::closedir(dir_);
+    else if (fd_ >= 0)
+      ::close(fd_);
   }
   Folder(const Folder&) = delete;
   Folder& operator=(const Folder&) = delete;
@@ -145,8 +147,10 @@ void FileListing::walk(const std::string& folder, const std::string& folderText,
       }
       if (!mask.matches(entry.name)) continue;
       if (!known) known = ::fstatat(dir.fd(), entry.name.c_str(), &st, 0) == 0;
-      if (known) out += stamp(st.st_mtim.tv_sec);
-      else out += kNoTime;
+      if (known)
+        out += stamp(st.st_mtim.tv_sec);
+      else
+        out += kNoTime;
       out += '@';
       out += folderText;
       out += '/';

@@ -7,10 +7,10 @@ namespace {
 
 // Stand-ins for the DOS wildcards that the Windows listing turns some '*',
 // '?' and '.' into, outside the range of real characters.
-constexpr char32_t kAnyRun = 0x110000;     // '*'
+constexpr char32_t kAnyRun = 0x110000;        // '*'
 constexpr char32_t kRunToLastDot = 0x110001;  // '*' before '.'
-constexpr char32_t kOneOrNone = 0x110002;  // '?': also nothing at a '.' or the end
-constexpr char32_t kDotOrEnd = 0x110003;   // '.' before '*', '?' or the end
+constexpr char32_t kOneOrNone = 0x110002;     // '?': also nothing at a '.' or the end
+constexpr char32_t kDotOrEnd = 0x110003;      // '.' before '*', '?' or the end
 
 char32_t lowerAscii(char32_t c) { return (c >= U'A' && c <= U'Z') ? c + 32 : c; }
 
@@ -22,8 +22,11 @@ std::vector<char32_t> decode(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) {
     unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3
-                 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    size_t len = c < 0x80             ? 1
+                 : (c & 0xE0) == 0xC0 ? 2
+                 : (c & 0xF0) == 0xE0 ? 3
+                 : (c & 0xF8) == 0xF0 ? 4
+                                      : 0;
     char32_t v = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
     bool ok = len > 0 && i + len <= s.size();
     for (size_t k = 1; ok && k < len; ++k) {
@@ -49,9 +52,12 @@ WildcardMask::WildcardMask(std::string_view utf8Mask) {
   for (size_t i = 0; i < raw.size(); ++i) {
     char32_t next = i + 1 < raw.size() ? raw[i + 1] : 0;
     char32_t c = raw[i];
-    if (c == U'?') c = kOneOrNone;
-    else if (c == U'*') c = next == U'.' ? kRunToLastDot : kAnyRun;
-    else if (c == U'.' && (next == U'*' || next == U'?' || next == 0)) c = kDotOrEnd;
+    if (c == U'?')
+      c = kOneOrNone;
+    else if (c == U'*')
+      c = next == U'.' ? kRunToLastDot : kAnyRun;
+    else if (c == U'.' && (next == U'*' || next == U'?' || next == 0))
+      c = kDotOrEnd;
     pattern_.push_back(c);
   }
   everything_ = pattern_.size() == 1 && pattern_[0] == kAnyRun;

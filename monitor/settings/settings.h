@@ -6,10 +6,10 @@
 namespace orvis {
 
 struct Settings {
-  std::string validDay;        // VALIDDAY, passed unchanged to the log clean-up
-  std::string playCount;       // PLAYCOUNTDISCON, a number only when an alarm starts
-  std::string buzzerDevice;    // BUZZERDEVICE
-  int checkInterval = 60;      // CHECKINTERVAL, minutes
+  std::string validDay;                // VALIDDAY, passed unchanged to the log clean-up
+  std::string playCount;               // PLAYCOUNTDISCON, a number only when an alarm starts
+  std::string buzzerDevice;            // BUZZERDEVICE
+  int checkInterval = 60;              // CHECKINTERVAL, minutes
   std::string reactivation = "02:00";  // REACTIVATION, "hh:nn"
   // The standard comparison rules; each counts as set only when "YES".
   std::string sourceCheck = "YES";

@@ -19,7 +19,8 @@ void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& 
   const std::string& folder = log.folder();
   if (!platform::folderExists(folder)) platform::makeFolders(folder);
   std::vector<std::string> names;
-  for (const auto& name : platform::listFolder(folder, mask, false)) names.push_back(platform::trim(name));
+  for (const auto& name : platform::listFolder(folder, mask, false))
+    names.push_back(platform::trim(name));
   long toKeep = 10;
   if (auto n = platform::parseInt(keep)) toKeep = *n;
   size_t first = 0;

@@ -6,7 +6,8 @@ namespace orvis {
 
 std::string TrayIcons::tipFor(int icon) const {
   if (icon == 1) return SJIS("NewORVIS：チェック中");
-  return state_.automaticMode == 1 ? SJIS("NewORVIS：自動チェック待機中") : SJIS("NewORVIS：手動編集中");
+  return state_.automaticMode == 1 ? SJIS("NewORVIS：自動チェック待機中")
+                                   : SJIS("NewORVIS：手動編集中");
 }
 
 void TrayIcons::SetIcon(int icon) {

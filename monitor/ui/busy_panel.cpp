@@ -1,9 +1,8 @@
 #include "busy_panel.h"
 
 #include <QPainter>
-
-#include <cmath>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace orvis::ui {
 

@@ -39,7 +39,8 @@ QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
 
 }  // namespace
 
-JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チェック対象"), parent) {
+JobEditorPanel::JobEditorPanel(QWidget* parent)
+    : QGroupBox(QStringLiteral("チェック対象"), parent) {
   setObjectName("grpCheckTarget");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 4, 6, 4);
@@ -56,7 +57,8 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   auto* types = new QButtonGroup(this);
   for (auto* rb : {rbUrl, rbFile, rbProc, rbDrive}) types->addButton(rb);
   rbUrl->setChecked(true);
-  chkSubFolder = named(new QCheckBox(QStringLiteral("サブフォルダも監視する"), this), "chkSubFolder");
+  chkSubFolder =
+      named(new QCheckBox(QStringLiteral("サブフォルダも監視する"), this), "chkSubFolder");
   auto* typeRow = new QGridLayout;
   typeRow->addWidget(rbUrl, 0, 0);
   typeRow->addWidget(rbFile, 0, 1);
@@ -81,7 +83,8 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   chkUseProxy = named(new QCheckBox(QStringLiteral("する"), this), "chkUseProxy");
   left->addWidget(caption(this, QStringLiteral("PROXY経由"), chkUseProxy), 5, 0);
   left->addWidget(chkUseProxy, 5, 1);
-  left->addWidget(note(this, QStringLiteral("※PROXY経由「する」と指定した場合は、設定画面でPROXYIPアドレスとポート番号を指定してください。")),
+  left->addWidget(note(this, QStringLiteral("※PROXY経由「する」と指定した場合は、設定画面でPROXYIP"
+                                            "アドレスとポート番号を指定してください。")),
                   6, 0, 1, 2);
   SpeedButton17 = flatButton(this, "SpeedButton17", QStringLiteral("URIを画面でチェック"),
                              QStringLiteral("URIの画面チェック"));
@@ -100,8 +103,10 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   compareRow->addWidget(chkKobetsu);
   compareRow->addWidget(chkHikaku);
   middle->addLayout(compareRow);
-  middle->addWidget(note(this, QStringLiteral("※個別設定しない場合は設定画面の　標準設定が有効となります。")));
-  grpIgnore = named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), this), "grpIgnore");
+  middle->addWidget(
+      note(this, QStringLiteral("※個別設定しない場合は設定画面の　標準設定が有効となります。")));
+  grpIgnore =
+      named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), this), "grpIgnore");
   auto* ignore = new QGridLayout(grpIgnore);
   ignore->setContentsMargins(6, 2, 6, 2);
   ignore->setVerticalSpacing(0);
@@ -127,12 +132,13 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   wordRow->addWidget(caption(this, QStringLiteral("ﾜｰﾄﾞ"), txtWord));
   wordRow->addWidget(txtWord, 1);
   middle->addLayout(wordRow);
-  middle->addWidget(note(this, QStringLiteral("※指定ﾜｰﾄﾞﾁｪｯｸする場合は、比較ﾁｪｯｸの設定にかかわらず実行されます。\n　大文字・小文字も区別されます。")));
+  middle->addWidget(note(this, QStringLiteral("※指定ﾜｰﾄﾞﾁｪｯｸする場合は、比較ﾁｪｯｸの設定にかかわらず"
+                                              "実行されます。\n　大文字・小文字も区別されます。")));
   // The variables of the mail body, listed where there is room for them.
-  middle->addWidget(note(this, QStringLiteral(
-      "%date  :エラー検出日付　　%time  :エラー検出時刻\n"
-      "%name  :名称　　%uri   :チェック対象URI\n"
-      "%sysmsg  :システムメッセージ　　%diff    :更新箇所表示")));
+  middle->addWidget(
+      note(this, QStringLiteral("%date  :エラー検出日付　　%time  :エラー検出時刻\n"
+                                "%name  :名称　　%uri   :チェック対象URI\n"
+                                "%sysmsg  :システムメッセージ　　%diff    :更新箇所表示")));
   middle->addStretch(1);
   grid->addLayout(middle, 0, 1);
 
@@ -144,7 +150,8 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   right->addWidget(chkUseUserMail, 0, 1);
   chkUserMailHtml = named(new QCheckBox(QStringLiteral("HTMLﾒｰﾙ"), this), "chkUserMailHtml");
   right->addWidget(chkUserMailHtml, 0, 2);
-  right->addWidget(note(this, QStringLiteral("※比較エラーが発生した際、システムが作成したメッセージではなく自由なメッセージを送信できます。")),
+  right->addWidget(note(this, QStringLiteral("※比較エラーが発生した際、システムが作成したメッセージ"
+                                             "ではなく自由なメッセージを送信できます。")),
                    1, 0, 1, 3);
   cmbMailGroup = named(new QComboBox(this), "cmbMailGroup");
   right->addWidget(caption(this, QStringLiteral("ﾒｰﾙｸﾞﾙｰﾌﾟ"), cmbMailGroup), 2, 0);
@@ -153,8 +160,9 @@ JobEditorPanel::JobEditorPanel(QWidget* parent) : QGroupBox(QStringLiteral("チ�
   pnlMailGroup->setFrameShape(QFrame::Panel);
   pnlMailGroup->setFrameShadow(QFrame::Sunken);
   right->addWidget(pnlMailGroup, 2, 2);
-  right->addWidget(note(this, QStringLiteral("※送信ﾒｰﾙｸﾞﾙｰﾌﾟを指定します。設定画面でﾒｰﾙｸﾞﾙｰﾌﾟを指定できます。")),
-                   3, 0, 1, 3);
+  right->addWidget(
+      note(this, QStringLiteral("※送信ﾒｰﾙｸﾞﾙｰﾌﾟを指定します。設定画面でﾒｰﾙｸﾞﾙｰﾌﾟを指定できます。")),
+      3, 0, 1, 3);
   txtUserMailSubject = edit(this, "txtUserMailSubject", 64);
   right->addWidget(caption(this, QStringLiteral("件名表示"), txtUserMailSubject), 4, 0);
   right->addWidget(txtUserMailSubject, 4, 1, 1, 2);

@@ -44,11 +44,11 @@ class JobEditorPanel : public QGroupBox, public JobEditorView {
 
   QWidget* widgetFor(EditorControl control) const;
 
-  QLineEdit* Edit1;   // job number
-  QLabel* Label7;     // target caption, by type
-  QLineEdit* Edit2;   // target
-  QLabel* Label5;     // target example, by type
-  QLineEdit* Edit4;   // name
+  QLineEdit* Edit1;  // job number
+  QLabel* Label7;    // target caption, by type
+  QLineEdit* Edit2;  // target
+  QLabel* Label5;    // target example, by type
+  QLineEdit* Edit4;  // name
   QCheckBox* chkUseProxy;
   QCheckBox* chkUseUserMail;
   QComboBox* cmbMailGroup;

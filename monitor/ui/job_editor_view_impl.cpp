@@ -10,26 +10,46 @@ namespace orvis::ui {
 
 QWidget* JobEditorPanel::widgetFor(EditorControl c) const {
   switch (c) {
-    case EditorControl::Number: return Edit1;
-    case EditorControl::Target: return Edit2;
-    case EditorControl::Name: return Edit4;
-    case EditorControl::Subject: return txtUserMailSubject;
-    case EditorControl::Body: return txtUserMailBody;
-    case EditorControl::Word: return txtWord;
-    case EditorControl::UseProxy: return chkUseProxy;
-    case EditorControl::UseUserMail: return chkUseUserMail;
-    case EditorControl::UserMailHtml: return chkUserMailHtml;
-    case EditorControl::Kobetsu: return chkKobetsu;
-    case EditorControl::Hikaku: return chkHikaku;
-    case EditorControl::Script: return chkScript;
-    case EditorControl::Comment: return chkComment;
-    case EditorControl::Ref: return chkRef;
-    case EditorControl::Src: return chkSrc;
-    case EditorControl::Alt: return chkAlt;
-    case EditorControl::Head: return chkHead;
-    case EditorControl::WordCheck: return chkWord;
-    case EditorControl::SubFolder: return chkSubFolder;
-    case EditorControl::MailGroup: return cmbMailGroup;
+    case EditorControl::Number:
+      return Edit1;
+    case EditorControl::Target:
+      return Edit2;
+    case EditorControl::Name:
+      return Edit4;
+    case EditorControl::Subject:
+      return txtUserMailSubject;
+    case EditorControl::Body:
+      return txtUserMailBody;
+    case EditorControl::Word:
+      return txtWord;
+    case EditorControl::UseProxy:
+      return chkUseProxy;
+    case EditorControl::UseUserMail:
+      return chkUseUserMail;
+    case EditorControl::UserMailHtml:
+      return chkUserMailHtml;
+    case EditorControl::Kobetsu:
+      return chkKobetsu;
+    case EditorControl::Hikaku:
+      return chkHikaku;
+    case EditorControl::Script:
+      return chkScript;
+    case EditorControl::Comment:
+      return chkComment;
+    case EditorControl::Ref:
+      return chkRef;
+    case EditorControl::Src:
+      return chkSrc;
+    case EditorControl::Alt:
+      return chkAlt;
+    case EditorControl::Head:
+      return chkHead;
+    case EditorControl::WordCheck:
+      return chkWord;
+    case EditorControl::SubFolder:
+      return chkSubFolder;
+    case EditorControl::MailGroup:
+      return cmbMailGroup;
   }
   return nullptr;
 }
@@ -65,11 +85,17 @@ void JobEditorPanel::setChecked(EditorControl box, bool on) {
   if (auto* b = qobject_cast<QAbstractButton*>(widgetFor(box))) b->setChecked(on);
 }
 
-bool JobEditorPanel::enabled(EditorControl control) const { return widgetFor(control)->isEnabled(); }
+bool JobEditorPanel::enabled(EditorControl control) const {
+  return widgetFor(control)->isEnabled();
+}
 
-void JobEditorPanel::setEnabled(EditorControl control, bool on) { widgetFor(control)->setEnabled(on); }
+void JobEditorPanel::setEnabled(EditorControl control, bool on) {
+  widgetFor(control)->setEnabled(on);
+}
 
-void JobEditorPanel::focus(EditorControl control) { widgetFor(control)->setFocus(Qt::OtherFocusReason); }
+void JobEditorPanel::focus(EditorControl control) {
+  widgetFor(control)->setFocus(Qt::OtherFocusReason);
+}
 
 JobType JobEditorPanel::type() const {
   if (rbUrl->isChecked()) return JobType::Url;

@@ -77,10 +77,9 @@ JobGridWidget::JobGridWidget(QWidget* parent) : QTableWidget(parent) {
   horizontalHeader()->setFont(small);
   setItemDelegate(new JobCellDelegate(this));
   setRowCount(1);
-  connect(this, &QTableWidget::currentCellChanged, this,
-          [this](int row, int column, int, int) {
-            if (row >= 0) emit cellSelected(column, row + 1);
-          });
+  connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
+    if (row >= 0) emit cellSelected(column, row + 1);
+  });
   connect(this, &QTableWidget::cellClicked, this, [this] { emit clickedOnRow(); });
   connect(this, &QTableWidget::cellDoubleClicked, this, [this] { emit clickedOnRow(); });
 }

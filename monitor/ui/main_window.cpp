@@ -71,7 +71,8 @@ void TForm1::wireEvents() {
 
 void TForm1::wireEditorEvents() {
   JobEditor& e = monitor_->editor();
-  connect(sg1, &JobGridWidget::clickedOnRow, this, [this, &e] { runGuarded([&e] { e.sg1Click(); }); });
+  connect(sg1, &JobGridWidget::clickedOnRow, this,
+          [this, &e] { runGuarded([&e] { e.sg1Click(); }); });
   onClick(editor->rbUrl, [&e] { e.rbUrlClick(); });
   onClick(editor->rbFile, [&e] { e.rbFileClick(); });
   onClick(editor->rbProc, [&e] { e.rbProcClick(); });
@@ -133,7 +134,8 @@ std::string TForm1::statusText(int panel) const {
 }
 
 void TForm1::setModeLabel(bool automatic) {
-  Label10->setText(automatic ? QStringLiteral("自動チェックモード") : QStringLiteral("編集・手動モード"));
+  Label10->setText(automatic ? QStringLiteral("自動チェックモード")
+                             : QStringLiteral("編集・手動モード"));
   Label10->setStyleSheet(automatic ? "color: rgb(255,0,0); font-weight: bold; font-size: 16px;"
                                    : "color: rgb(0,0,255); font-weight: bold; font-size: 16px;");
 }
@@ -145,9 +147,9 @@ void TForm1::setAutoCheckButtons(bool startEnabled, bool stopEnabled) {
 
 void TForm1::SetEditControlsEnabled(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{
-           editor->SpeedButton2, editor->SpeedButton8, SpeedButton12, SpeedButton13,
-           SpeedButton15, SpeedButton16, editor->SpeedButton17, SpeedButton20, SpeedButton21,
-           SpeedButton50, editor->Edit1, editor->Edit2, editor->Edit4})
+           editor->SpeedButton2, editor->SpeedButton8, SpeedButton12, SpeedButton13, SpeedButton15,
+           SpeedButton16, editor->SpeedButton17, SpeedButton20, SpeedButton21, SpeedButton50,
+           editor->Edit1, editor->Edit2, editor->Edit4})
     w->setEnabled(enabled);
 }
 
@@ -159,10 +161,9 @@ void TForm1::setDiskGauge(int64_t maximum, int64_t progress) {
 }
 
 void TForm1::StartPanel() {
-  for (QWidget* w : std::initializer_list<QWidget*>{editor->SpeedButton2, SpeedButton6,
-                                                    editor->SpeedButton8, SpeedButton1,
-                                                    SpeedButton3, SpeedButton4, SpeedButton5,
-                                                    SpeedButton7, sg1})
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           editor->SpeedButton2, SpeedButton6, editor->SpeedButton8, SpeedButton1, SpeedButton3,
+           SpeedButton4, SpeedButton5, SpeedButton7, sg1})
     w->setEnabled(false);
   Panel1->move(352, 260);
   Panel1->show();
@@ -178,10 +179,9 @@ void TForm1::StartPanel() {
 void TForm1::EndPanel() {
   Panel1->Animate1->stop();
   Panel1->hide();
-  for (QWidget* w : std::initializer_list<QWidget*>{sg1, editor->SpeedButton2, SpeedButton6,
-                                                    editor->SpeedButton8, SpeedButton1,
-                                                    SpeedButton3, SpeedButton4, SpeedButton5,
-                                                    SpeedButton7})
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           sg1, editor->SpeedButton2, SpeedButton6, editor->SpeedButton8, SpeedButton1,
+           SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton7})
     w->setEnabled(true);
   Panel1->progress->clear();
   Panel1->progress->hide();
@@ -192,6 +192,8 @@ bool TForm1::busyPanelVisible() const { return !Panel1->isHidden(); }
 
 void TForm1::setBusyMessage(const std::string& text) { Panel1->panelMsg->setText(fromCp932(text)); }
 
-void TForm1::setProgressText(const std::string& text) { Panel1->progress->setText(fromCp932(text)); }
+void TForm1::setProgressText(const std::string& text) {
+  Panel1->progress->setText(fromCp932(text));
+}
 
 }  // namespace orvis::ui

@@ -16,8 +16,8 @@
 #include "job_grid_widget.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
-#include "qt_prompter.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "qt_prompter.h"
 #include "tray_view.h"
 
 namespace orvis::ui {

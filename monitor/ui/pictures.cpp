@@ -1,10 +1,9 @@
 #include "pictures.h"
 
 #include <QPainter>
-
-#include <cmath>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <cmath>
 
 namespace orvis::ui {
 namespace {

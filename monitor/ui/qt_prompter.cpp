@@ -1,8 +1,8 @@
 #include "qt_prompter.h"
 
-#include "qt_text.h"
-
 #include <QPushButton>
+
+#include "qt_text.h"
 
 namespace orvis::ui {
 
@@ -17,11 +17,21 @@ std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString&
                                                                       : QMessageBox::Ok);
   box->setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
   switch (flags & 0xF0) {
-    case mb::IconStop: box->setIcon(QMessageBox::Critical); break;
-    case 0x20: box->setIcon(QMessageBox::Question); break;
-    case mb::IconExclamation: box->setIcon(QMessageBox::Warning); break;
-    case 0x40: box->setIcon(QMessageBox::Information); break;
-    default: box->setIcon(QMessageBox::NoIcon); break;
+    case mb::IconStop:
+      box->setIcon(QMessageBox::Critical);
+      break;
+    case 0x20:
+      box->setIcon(QMessageBox::Question);
+      break;
+    case mb::IconExclamation:
+      box->setIcon(QMessageBox::Warning);
+      break;
+    case 0x40:
+      box->setIcon(QMessageBox::Information);
+      break;
+    default:
+      box->setIcon(QMessageBox::NoIcon);
+      break;
   }
   return box;
 }

@@ -32,9 +32,7 @@ class QtPrompter : public Prompter {
     QMessageBox::StandardButton defaultButton;
     QMessageBox::Icon icon;
   };
-  void setNextAnswers(std::vector<int> answers) {
-    answers_.assign(answers.begin(), answers.end());
-  }
+  void setNextAnswers(std::vector<int> answers) { answers_.assign(answers.begin(), answers.end()); }
   // Test hook: a box with no answer waiting is answered by its default
   // button instead of being shown.
   void setAnswerWithDefaults(bool on) { defaults_ = on; }

@@ -23,8 +23,10 @@ struct Sent {
 
 class FakeTransport : public SmtpTransport {
  public:
-  FakeTransport(std::vector<Sent>& sent, std::deque<SendOutcome>& outcomes) : sent_(sent), outcomes_(outcomes) {}
-  SendOutcome send(const std::string& from, const std::string& to, const std::string& message) override {
+  FakeTransport(std::vector<Sent>& sent, std::deque<SendOutcome>& outcomes)
+      : sent_(sent), outcomes_(outcomes) {}
+  SendOutcome send(const std::string& from, const std::string& to,
+                   const std::string& message) override {
     sent_.push_back({from, to, message});
     if (outcomes_.empty()) return {Kind::Accepted, "250 OK", true};
     SendOutcome o = outcomes_.front();
@@ -40,15 +42,17 @@ class FakeTransport : public SmtpTransport {
 class FixedStamps : public MailStamps {
  public:
   std::string date() override { return "Mon, 07 Dec 2026 09:05:03 +0900"; }
-  std::string messageId(std::string_view domain) override { return "<n@" + std::string(domain) + ">"; }
+  std::string messageId(std::string_view domain) override {
+    return "<n@" + std::string(domain) + ">";
+  }
 };
 
 class AlertMailJobTest : public ::testing::Test {
  protected:
   AlertMailJobTest() {
-    writeText(dir / "mail/Postiva.ini",
-              sj("[メール同報システム]\r\nSMTPServer=mail.example.jp\r\n送信元メールアドレス=orvis@example.jp\r\n"
-                 "送信元名称=監視\r\nSMTP=SMTP\r\n"));
+    writeText(dir / "mail/Postiva.ini", sj("[メール同報システム]\r\nSMTPServer=mail.example."
+                                           "jp\r\n送信元メールアドレス=orvis@example.jp\r\n"
+                                           "送信元名称=監視\r\nSMTP=SMTP\r\n"));
     writeText(dir / "mail/list.txt", "a@x.jp,0\r\nb@x.jp,1\r\nc@x.jp,0\r\n");
     writeText(dir / "mail/Subject-0.txt", sj("警報\r\n二行目\r\n"));
     writeText(dir / "mail/Body-0.txt", sj("本文\r\n"));
@@ -89,7 +93,8 @@ TEST_F(AlertMailJobTest, RefusedRecipientDoesNotStopTheOthers) {
   outcomes = {{Kind::Refused, "550 5.1.1 unknown user", true}};
   EXPECT_EQ(run(), kSomeFailed);
   EXPECT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sendLog(), (Lines{"SEND ERROR:a@x.jp,CAUSE:550 5.1.1 unknown user", "SEND OK   :c@x.jp"}));
+  EXPECT_EQ(sendLog(),
+            (Lines{"SEND ERROR:a@x.jp,CAUSE:550 5.1.1 unknown user", "SEND OK   :c@x.jp"}));
 }
 
 TEST_F(AlertMailJobTest, BrokenSessionFailsTheRestWithoutWaitingAgain) {

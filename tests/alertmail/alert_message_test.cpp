@@ -23,7 +23,8 @@ AlertContent sample() {
 }
 
 std::string build(const AlertContent& c) {
-  return buildAlertMessage(c, "to@example.jp", "Mon, 07 Dec 2026 09:05:03 +0900", "<id@example.jp>");
+  return buildAlertMessage(c, "to@example.jp", "Mon, 07 Dec 2026 09:05:03 +0900",
+                           "<id@example.jp>");
 }
 
 std::string fromBase64(std::string_view in) {
@@ -65,7 +66,7 @@ TEST(AlertMessage, HeadersInPostivaOrderThenDateAndId) {
             "\r\n"
             "\x1b$BF|K\\\x1b(B\r\n"
             "\r\n"
-            ".\r\n"      // the transport dot-stuffs; stuffing here would double it
+            ".\r\n"  // the transport dot-stuffs; stuffing here would double it
             "..x\r\n");
 }
 
@@ -113,9 +114,13 @@ TEST(AlertMessage, LongBodyLinesFoldWithinSmtpLimitAndLoseNothing) {
 
 TEST(MailText, HalfwidthKanaWidenedSoTheMessageStaysSevenBit) {
   EXPECT_EQ(widenHalfwidthKana(sj("ﾃｽﾄ ｶﾞｷﾞﾊﾟｳﾞ ｱﾞﾞ ﾟ")), sj("テスト ガギパヴ ア゛゛ ゜"));
-  EXPECT_EQ(widenHalfwidthKana(std::string("a\x80\x1b" "b\xa0\xfd", 6)), "a??b??");
+  EXPECT_EQ(widenHalfwidthKana(std::string("a\x80\x1b"
+                                           "b\xa0\xfd",
+                                           6)),
+            "a??b??");
   EXPECT_EQ(widenHalfwidthKana(sj("漢字abc")), sj("漢字abc"));
-  for (unsigned char c : buildAlertMessage({sj("ｱﾗｰﾄ"), {sj("ﾃｽﾄ")}, false, sj("ｶﾝｼ"), "a@b"}, "t@b", "d", "<i>")) {
+  for (unsigned char c :
+       buildAlertMessage({sj("ｱﾗｰﾄ"), {sj("ﾃｽﾄ")}, false, sj("ｶﾝｼ"), "a@b"}, "t@b", "d", "<i>")) {
     EXPECT_LT(c, 0x80);
   }
 }

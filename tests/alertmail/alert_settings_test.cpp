@@ -15,10 +15,11 @@ SettingsResult read(const std::string& keys) {
 }
 
 TEST(AlertSettings, ReadsTheKeysTheMonitorWrites) {
-  SettingsResult r = read(sj("SMTPServer= mail.example.jp \r\nクライアント名称=orvis-host\r\n"
-                             "送信元メールアドレス=orvis@example.jp\r\n送信元名称=監視システム\r\n"
-                             "PauseInterval=0\r\nSMTP=SMTP-AUTH\r\nSMTPID=user\r\nSMTPPWD=secret\r\n"
-                             "SMTPPORT=2525\r\n"));
+  SettingsResult r =
+      read(sj("SMTPServer= mail.example.jp \r\nクライアント名称=orvis-host\r\n"
+              "送信元メールアドレス=orvis@example.jp\r\n送信元名称=監視システム\r\n"
+              "PauseInterval=0\r\nSMTP=SMTP-AUTH\r\nSMTPID=user\r\nSMTPPWD=secret\r\n"
+              "SMTPPORT=2525\r\n"));
   ASSERT_TRUE(r.settings) << r.error;
   EXPECT_EQ(r.settings->server, "mail.example.jp");
   EXPECT_EQ(r.settings->clientName, "orvis-host");
@@ -44,9 +45,9 @@ TEST(AlertSettings, DefaultsForPortAndOddValues) {
 TEST(AlertSettings, UnusableSettingsAreErrors) {
   const std::string server = "SMTPServer=h\r\n";
   const std::string sender = sj("送信元メールアドレス=a@b\r\n");
-  for (const std::string& keys : {sender, server, "SMTPServer=h/x@y\r\n" + sender,
-                                  server + sender + "SMTPPORT=abc\r\n", server + sender + "SMTPPORT=70000\r\n",
-                                  server + sender + "SMTP=SMTP-AUTH\r\n"}) {
+  for (const std::string& keys :
+       {sender, server, "SMTPServer=h/x@y\r\n" + sender, server + sender + "SMTPPORT=abc\r\n",
+        server + sender + "SMTPPORT=70000\r\n", server + sender + "SMTP=SMTP-AUTH\r\n"}) {
     SettingsResult r = read(keys);
     EXPECT_FALSE(r.settings) << keys;
     EXPECT_FALSE(r.error.empty()) << keys;
@@ -68,8 +69,12 @@ TEST(AlertArguments, DataFolderGroupAndHtmlFlag) {
   p = parseArguments({"/data/", "0", "yes"});
   EXPECT_FALSE(p.request->html);
   EXPECT_EQ(p.notes.size(), 1u);
-  for (const auto& bad : std::vector<std::vector<std::string>>{
-           {}, {"/data/"}, {"/data/", "0", "1", "x"}, {"/data/", "-1", "0"}, {"/data/", "a", "0"}, {"", "0"}}) {
+  for (const auto& bad : std::vector<std::vector<std::string>>{{},
+                                                               {"/data/"},
+                                                               {"/data/", "0", "1", "x"},
+                                                               {"/data/", "-1", "0"},
+                                                               {"/data/", "a", "0"},
+                                                               {"", "0"}}) {
     EXPECT_FALSE(parseArguments(bad).request);
     EXPECT_FALSE(parseArguments(bad).error.empty());
   }

@@ -34,15 +34,21 @@ class Certificates {
  public:
   Certificates() {
     std::string d = dir.path();
-    writeText(d + "ext.cnf", "subjectAltName=IP:127.0.1.21,IP:127.0.1.22,IP:127.0.1.23,"
-                             "IP:127.0.1.24,IP:127.0.1.25,IP:127.0.1.26,DNS:localhost\n");
+    writeText(d + "ext.cnf",
+              "subjectAltName=IP:127.0.1.21,IP:127.0.1.22,IP:127.0.1.23,"
+              "IP:127.0.1.24,IP:127.0.1.25,IP:127.0.1.26,DNS:localhost\n");
     const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
-    ok = std::system(("cd " + d + " && openssl req -x509" + key + "-keyout ca.key -out ca.pem -days 2"
-                      " -subj /CN=alertmail-test-CA -addext basicConstraints=critical,CA:TRUE"
-                      " -addext keyUsage=critical,keyCertSign >log 2>&1"
-                      " && openssl req" + key + "-keyout server.key -out server.csr -subj /CN=localhost >>log 2>&1"
-                      " && openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial"
-                      " -out server.pem -days 2 -extfile ext.cnf >>log 2>&1").c_str()) == 0;
+    ok =
+        std::system(("cd " + d + " && openssl req -x509" + key +
+                     "-keyout ca.key -out ca.pem -days 2"
+                     " -subj /CN=alertmail-test-CA -addext basicConstraints=critical,CA:TRUE"
+                     " -addext keyUsage=critical,keyCertSign >log 2>&1"
+                     " && openssl req" +
+                     key +
+                     "-keyout server.key -out server.csr -subj /CN=localhost >>log 2>&1"
+                     " && openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial"
+                     " -out server.pem -days 2 -extfile ext.cnf >>log 2>&1")
+                        .c_str()) == 0;
   }
   TempDir dir;
   bool ok = false;
@@ -55,11 +61,16 @@ Certificates& certificates() {
 
 class SmtpServer {
  public:
-  SmtpServer(const std::string& host, int port, const std::string& tls, const std::string& auth = "",
-             const std::string& reject = "") {
-    std::vector<std::string> argv = {kPython, ALERTMAIL_TEST_SERVER, "--host", host, "--port", std::to_string(port),
-                                     "--out", out.path(), "--tls", tls, "--lifetime", "120",
-                                     "--cert", certificates().dir / "server.pem", "--key", certificates().dir / "server.key"};
+  SmtpServer(const std::string& host, int port, const std::string& tls,
+             const std::string& auth = "", const std::string& reject = "") {
+    std::vector<std::string> argv = {kPython,      ALERTMAIL_TEST_SERVER,
+                                     "--host",     host,
+                                     "--port",     std::to_string(port),
+                                     "--out",      out.path(),
+                                     "--tls",      tls,
+                                     "--lifetime", "120",
+                                     "--cert",     certificates().dir / "server.pem",
+                                     "--key",      certificates().dir / "server.key"};
     if (!auth.empty()) argv.insert(argv.end(), {"--auth", auth});
     if (!reject.empty()) argv.insert(argv.end(), {"--reject", reject});
     pid_ = startChild(argv, {"PATH=/usr/bin:/bin"}, out.path(), out / "server.log");
@@ -99,20 +110,28 @@ class AlertmailEndToEnd : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(certificates().ok) << readText(certificates().dir / "log");
     std::filesystem::copy_file(std::string(ORVIS_STAGE_DIR) + "/alertmail", data / "alertmail");
-    writeText(data / "mail/list.txt", "a@example.jp,0\r\nb@example.jp,1\r\nc@example.jp,0\r\nd@example.jp\r\n");
-    writeText(data / "mail/Subject-0.txt", sj("【ORVIS】システムからメールグループ[運用]への連絡です。\r\n"));
-    writeText(data / "mail/Body-0.txt", sj("ORVISよりメッセージがあります。\r\n\r\n.\r\n【内　容】ファイル更新を検出\r\n"));
+    writeText(data / "mail/list.txt",
+              "a@example.jp,0\r\nb@example.jp,1\r\nc@example.jp,0\r\nd@example.jp\r\n");
+    writeText(data / "mail/Subject-0.txt",
+              sj("【ORVIS】システムからメールグループ[運用]への連絡です。\r\n"));
+    writeText(data / "mail/Body-0.txt",
+              sj("ORVISよりメッセージがあります。\r\n\r\n.\r\n【内　容】ファイル更新を検出\r\n"));
   }
 
-  void settings(const std::string& host, int port, const std::string& kind, const std::string& password = "s3cret") {
-    writeText(data / "mail/Postiva.ini",
-              sj("[メール同報システム]\r\nSMTPServer=" + host + "\r\nクライアント名称=orvis-test\r\n"
-                 "送信元メールアドレス=orvis@example.jp\r\n送信元名称=監視システム\r\nPauseInterval=0\r\n"
-                 "PauseTime=0\r\nSMTP=" + kind + "\r\nSMTPID=alert\r\nSMTPPWD=" + password +
-                 "\r\nSMTPPORT=" + std::to_string(port) + "\r\n"));
+  void settings(const std::string& host, int port, const std::string& kind,
+                const std::string& password = "s3cret") {
+    writeText(
+        data / "mail/Postiva.ini",
+        sj("[メール同報システム]\r\nSMTPServer=" + host +
+           "\r\nクライアント名称=orvis-test\r\n"
+           "送信元メールアドレス=orvis@example.jp\r\n送信元名称=監視システム\r\nPauseInterval=0\r\n"
+           "PauseTime=0\r\nSMTP=" +
+           kind + "\r\nSMTPID=alert\r\nSMTPPWD=" + password +
+           "\r\nSMTPPORT=" + std::to_string(port) + "\r\n"));
   }
 
-  ChildEnd run(const std::string& group, const std::string& html, std::vector<std::string> env = {}) {
+  ChildEnd run(const std::string& group, const std::string& html,
+               std::vector<std::string> env = {}) {
     env.push_back("PATH=/usr/bin:/bin");
     std::vector<std::string> argv = {data / "alertmail", data.path(), group};
     if (!html.empty()) argv.push_back(html);
@@ -143,12 +162,14 @@ TEST_F(AlertmailEndToEnd, StartTlsWithLoginReachesOnlyTheGroup) {
     EXPECT_EQ(m.fields["SUBJECT"], "【ORVIS】システムからメールグループ[運用]への連絡です。");
     EXPECT_EQ(m.fields["FROM NAME"], "監視システム");
     EXPECT_EQ(m.fields["CONTENT-TYPE"], "text/plain;charset=\"iso-2022-jp\"");
-    EXPECT_EQ(m.body, "ORVISよりメッセージがあります。\r\n\r\n.\r\n【内　容】ファイル更新を検出\r\n");
+    EXPECT_EQ(m.body,
+              "ORVISよりメッセージがあります。\r\n\r\n.\r\n【内　容】ファイル更新を検出\r\n");
     EXPECT_EQ(m.raw.rfind("subject: =?iso-2022-jp?B?", 0), 0u);
     EXPECT_NE(m.raw.find("\r\nDate: "), std::string::npos);
     EXPECT_NE(m.raw.find("\r\nMessage-ID: <"), std::string::npos);
   }
-  EXPECT_EQ(sendLog(), (std::vector<std::string>{"SEND OK   :a@example.jp", "SEND OK   :c@example.jp"}));
+  EXPECT_EQ(sendLog(),
+            (std::vector<std::string>{"SEND OK   :a@example.jp", "SEND OK   :c@example.jp"}));
   EXPECT_EQ(server.authLog().find("tls=no"), std::string::npos);
 }
 
@@ -176,10 +197,12 @@ TEST_F(AlertmailEndToEnd, RefusedRecipientDoesNotStopTheOthers) {
   ASSERT_EQ(mails.size(), 2u);
   EXPECT_EQ(mails[1].fields["RCPT TO"], "c@example.jp");
   EXPECT_EQ(mails[1].fields["TLS"], "no");  // nothing offered, no password to protect
-  EXPECT_EQ(sendLog(), (std::vector<std::string>{
-                           "SEND OK   :a@example.jp",
-                           "SEND ERROR:b@example.jp,CAUSE:550 5.1.1 <b@example.jp>: Recipient address rejected",
-                           "SEND OK   :c@example.jp"}));
+  EXPECT_EQ(
+      sendLog(),
+      (std::vector<std::string>{
+          "SEND OK   :a@example.jp",
+          "SEND ERROR:b@example.jp,CAUSE:550 5.1.1 <b@example.jp>: Recipient address rejected",
+          "SEND OK   :c@example.jp"}));
 }
 
 TEST_F(AlertmailEndToEnd, WrongPasswordGivesSendErrorsAndStatusOne) {
@@ -243,7 +266,8 @@ TEST_F(AlertmailEndToEnd, ServerThatNeverAnswersEndsWithinTheTimeOuts) {
   ASSERT_EQ(::listen(listener, 8), 0);
   settings("127.0.1.27", 10590, "SMTP");
 
-  ChildEnd end = run("0", "0", {"ALERTMAIL_CONNECT_TIMEOUT_MS=1000", "ALERTMAIL_MESSAGE_TIMEOUT_MS=2000"});
+  ChildEnd end =
+      run("0", "0", {"ALERTMAIL_CONNECT_TIMEOUT_MS=1000", "ALERTMAIL_MESSAGE_TIMEOUT_MS=2000"});
   ::close(listener);
   ASSERT_TRUE(end.ended) << "alertmail did not end";
   EXPECT_EQ(end.exitCode, 1);
@@ -257,7 +281,8 @@ TEST_F(AlertmailEndToEnd, BadArgumentsAreLoggedAndEndAtOnce) {
   ChildEnd end = run("zero", "0");
   ASSERT_TRUE(end.ended);
   EXPECT_EQ(end.exitCode, 2);
-  EXPECT_NE(sysLog().find(sj("メールグループ番号が不正です:zero,EXIT")), std::string::npos) << sysLog();
+  EXPECT_NE(sysLog().find(sj("メールグループ番号が不正です:zero,EXIT")), std::string::npos)
+      << sysLog();
 }
 
 }  // namespace

@@ -11,16 +11,17 @@ TEST(RecipientList, OnlyLinesOfExactlyTwoFieldsForTheGroup) {
   const std::string list =
       "a@x.jp,0\r\n"
       "b@x.jp,1\r\n"
-      "c@x.jp,1 \r\n"          // a trailing blank ends the field
-      "d@x.jp\r\n"             // one field
-      "e@x.jp,1,2\r\n"         // three fields
-      "\"f@x.jp\",1\r\n"       // quoted
-      "\"g h\"@x.jp,1\r\n"     // text after the closing quote is a field of its own
-      "i@x.jp , 1\n"           // blanks around the comma, LF only
-      "j@x.jp,01\r\n"          // the group is compared as text
+      "c@x.jp,1 \r\n"       // a trailing blank ends the field
+      "d@x.jp\r\n"          // one field
+      "e@x.jp,1,2\r\n"      // three fields
+      "\"f@x.jp\",1\r\n"    // quoted
+      "\"g h\"@x.jp,1\r\n"  // text after the closing quote is a field of its own
+      "i@x.jp , 1\n"        // blanks around the comma, LF only
+      "j@x.jp,01\r\n"       // the group is compared as text
       "\r\n"
       "k@x.jp,1";
-  EXPECT_EQ(selectRecipients(list, "1").addresses, (Addresses{"b@x.jp", "c@x.jp", "f@x.jp", "i@x.jp", "k@x.jp"}));
+  EXPECT_EQ(selectRecipients(list, "1").addresses,
+            (Addresses{"b@x.jp", "c@x.jp", "f@x.jp", "i@x.jp", "k@x.jp"}));
   EXPECT_EQ(selectRecipients(list, "0").addresses, (Addresses{"a@x.jp"}));
   EXPECT_TRUE(selectRecipients(list, "2").addresses.empty());
   EXPECT_TRUE(selectRecipients("", "0").addresses.empty());

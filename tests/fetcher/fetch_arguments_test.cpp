@@ -1,9 +1,9 @@
 #include "fetcher/fetch_arguments.h"
-#include "fetcher/fetch_settings.h"
-#include "fetcher/uri_encoding.h"
 
 #include <gtest/gtest.h>
 
+#include "fetcher/fetch_settings.h"
+#include "fetcher/uri_encoding.h"
 #include "support/temp_dir.h"
 
 using namespace orvis::fetcher;
@@ -41,7 +41,8 @@ TEST(UriEncoding, OnlyWhatCannotStandInAUriIsEscaped) {
   EXPECT_EQ(encodeUri("http://a/%4"), "http://a/%254");
   EXPECT_EQ(encodeUri("http://a/%zz"), "http://a/%25zz");
   EXPECT_EQ(encodeUri("http://a/\"<>\\^`{|}\t"), "http://a/%22%3C%3E%5C%5E%60%7B%7C%7D%09");
-  EXPECT_EQ(encodeUri("http://[::1]:80/~user/a-b_c.d!$'()*,"), "http://[::1]:80/~user/a-b_c.d!$'()*,");
+  EXPECT_EQ(encodeUri("http://[::1]:80/~user/a-b_c.d!$'()*,"),
+            "http://[::1]:80/~user/a-b_c.d!$'()*,");
 }
 
 TEST(UriEncoding, JapaneseGoesAsUtf8WhetherGivenInCp932OrUtf8) {
@@ -58,7 +59,8 @@ TEST(FetchSettings, UserAgentAndProxyFromTheSettingsFile) {
   EXPECT_EQ(missing.proxyProblem, "");
 
   writeText(dir / "ORVIS.ini",
-            "[COMMON]\r\nUSERAGENT=  Mozilla/5.0 (X11)\x01  \r\nPROXYIP= 10.0.0.1 \r\nPROXYPORT=8080\r\n");
+            "[COMMON]\r\nUSERAGENT=  Mozilla/5.0 (X11)\x01  \r\nPROXYIP= 10.0.0.1 "
+            "\r\nPROXYPORT=8080\r\n");
   auto set = readFetchSettings(dir / "ORVIS.ini");
   EXPECT_EQ(set.userAgent, "Mozilla/5.0 (X11)");
   EXPECT_EQ(set.proxy, "10.0.0.1:8080");
@@ -70,7 +72,8 @@ TEST(FetchSettings, UserAgentAndProxyFromTheSettingsFile) {
   EXPECT_EQ(noPort.proxyProblem, "PROXYPORT=");
 
   for (const char* port : {"0", "65536", "80x", "-1", "+80"}) {
-    writeText(dir / "ORVIS.ini", std::string("[COMMON]\r\nPROXYIP=10.0.0.1\r\nPROXYPORT=") + port + "\r\n");
+    writeText(dir / "ORVIS.ini",
+              std::string("[COMMON]\r\nPROXYIP=10.0.0.1\r\nPROXYPORT=") + port + "\r\n");
     EXPECT_EQ(readFetchSettings(dir / "ORVIS.ini").proxy, "") << port;
   }
   writeText(dir / "ORVIS.ini", "[COMMON]\r\nPROXYIP=user@evil/x\r\nPROXYPORT=80\r\n");

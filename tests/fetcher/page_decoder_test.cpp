@@ -36,12 +36,14 @@ TEST(PageDecoder, ShiftJisUnderAnyNameStaysByteForByte) {
   // Includes a NEC special character, a byte sequence no converter would
   // round-trip, and a lone half-width kana.
   std::string body = sj("①～表示") + "\x81\xFF" + "\xB1";
-  for (const char* name : {"Shift_JIS", "shift-jis", "SJIS", "x-sjis", "Windows-31J", "CP932", "MS932"}) {
+  for (const char* name :
+       {"Shift_JIS", "shift-jis", "SJIS", "x-sjis", "Windows-31J", "CP932", "MS932"}) {
     auto page = decodePage(body, std::string("text/html; charset=") + name);
     EXPECT_EQ(page.bytes, body) << name;
     EXPECT_EQ(page.source, "Content-Type");
   }
-  std::string meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">" + body;
+  std::string meta =
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">" + body;
   EXPECT_EQ(decodePage(meta, "text/html").bytes, meta);
   EXPECT_EQ(decodePage(meta, "text/html").source, "meta");
   // Without any hint a non-UTF-8 page is kept as received.
@@ -70,7 +72,8 @@ TEST(PageDecoder, CharsetFromMarkupInTheFirstFourKilobytes) {
   EXPECT_EQ(decodePage(late, "text/html").source, "as received");
   EXPECT_EQ(decodePage(late, "text/html").bytes, late);
   // Another attribute with "charset" in its name is not the charset.
-  EXPECT_EQ(charsetFromMarkup("<meta name=\"charset-note\" content=\"x\"><meta charset=utf-8>"), "utf-8");
+  EXPECT_EQ(charsetFromMarkup("<meta name=\"charset-note\" content=\"x\"><meta charset=utf-8>"),
+            "utf-8");
 }
 
 TEST(PageDecoder, AHintThatDoesNotFitIsPassedOver) {
@@ -83,7 +86,8 @@ TEST(PageDecoder, AHintThatDoesNotFitIsPassedOver) {
   EXPECT_EQ(decodePage(sjisText, "text/html; charset=utf-8").bytes, sjisText);
   // A charset nobody knows falls back to the next hint.
   std::string utf8 = "<p>" + kJapanese + "</p>";
-  EXPECT_EQ(decodePage(utf8, "text/html; charset=x-no-such-charset").bytes, "<p>" + sj(kJapanese) + "</p>");
+  EXPECT_EQ(decodePage(utf8, "text/html; charset=x-no-such-charset").bytes,
+            "<p>" + sj(kJapanese) + "</p>");
 }
 
 TEST(PageDecoder, Utf16WithByteOrderMark) {

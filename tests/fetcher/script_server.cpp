@@ -44,7 +44,8 @@ ScriptServer::ScriptServer(const std::string& folder, const std::string& name,
     if (i == 0) commandLine += " \"" + portFile() + "\" \"" + logFile() + "\"";
   }
   writeText(logFile(), "");
-  auto launched = platform::PosixProcessLauncher().launch(commandLine, folder, platform::WindowMode::Hidden);
+  auto launched =
+      platform::PosixProcessLauncher().launch(commandLine, folder, platform::WindowMode::Hidden);
   if (!launched) return;
   process_ = std::move(launched.handle);
   for (int i = 0; i < 200 && port_ == 0; ++i) {

@@ -12,7 +12,8 @@ namespace orvis::testing {
 class ScriptServer {
  public:
   // `args` follow the script name; `folder` holds its port and log files.
-  ScriptServer(const std::string& folder, const std::string& name, const std::vector<std::string>& args);
+  ScriptServer(const std::string& folder, const std::string& name,
+               const std::vector<std::string>& args);
   ~ScriptServer();
   ScriptServer(const ScriptServer&) = delete;
   ScriptServer& operator=(const ScriptServer&) = delete;

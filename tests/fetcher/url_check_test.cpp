@@ -1,8 +1,8 @@
 #include "fetcher/url_check.h"
 
-#include <sstream>
-
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "platform/files.h"
 #include "support/fake_clock.h"
@@ -66,7 +66,8 @@ TEST_F(UrlCheckTest, TooFewArgumentsIsAUsageError) {
 
 TEST_F(UrlCheckTest, SuccessWritesTheConvertedPageAndOneLogLine) {
   writeText(out(), "old page");
-  fetcher.next = answer(200, "<p>\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80</p>", "text/html; charset=UTF-8");
+  fetcher.next =
+      answer(200, "<p>\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80</p>", "text/html; charset=UTF-8");
   fetcher.next.finalUrl = "http://a/final";
   EXPECT_EQ(run({"http://a/my", "page", out(), "0"}), kExitFetched);
   ASSERT_EQ(fetcher.requests.size(), 1u);
@@ -77,8 +78,9 @@ TEST_F(UrlCheckTest, SuccessWritesTheConvertedPageAndOneLogLine) {
   EXPECT_EQ(readText(out()), "<p>" + sj("日本") + " &#128512;</p>");
   // Written through a temporary file that does not stay behind.
   EXPECT_EQ(listFolder(dir / "temp", "*"), std::vector<std::string>{"srctemp.txt"});
-  EXPECT_EQ(logLines(), std::vector<std::string>{"(urlcheck),http://a/my%20page -> HTTP 200, 18 bytes, 0.250 s" +
-                                                 sj(", 転送先 ") + "http://a/final, utf-8 (Content-Type)"});
+  EXPECT_EQ(logLines(), std::vector<std::string>{
+                            "(urlcheck),http://a/my%20page -> HTTP 200, 18 bytes, 0.250 s" +
+                            sj(", 転送先 ") + "http://a/final, utf-8 (Content-Type)"});
 }
 
 TEST_F(UrlCheckTest, FailuresLeaveNoFileAndLogTheirCause) {
@@ -111,7 +113,8 @@ TEST_F(UrlCheckTest, FailuresLeaveNoFileAndLogTheirCause) {
 
 TEST_F(UrlCheckTest, ProxyOnlyWithFlagOneAndASetting) {
   fetcher.next = answer(200, "ok");
-  writeText(dir / "ORVIS.ini", "[COMMON]\r\nUSERAGENT=Watcher/2\r\nPROXYIP=10.1.2.3\r\nPROXYPORT=3128\r\n");
+  writeText(dir / "ORVIS.ini",
+            "[COMMON]\r\nUSERAGENT=Watcher/2\r\nPROXYIP=10.1.2.3\r\nPROXYPORT=3128\r\n");
   run({"http://a/", out(), "0"});
   run({"http://a/", out(), "1"});
   ASSERT_EQ(fetcher.requests.size(), 2u);
@@ -128,7 +131,8 @@ TEST_F(UrlCheckTest, ProxyOnlyWithFlagOneAndASetting) {
   EXPECT_EQ(run({"http://a/", out(), "1"}), kExitFetched);
   EXPECT_EQ(fetcher.requests.back().proxy, "");
   auto lines = logLines();
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "(urlcheck)," + sj("プロキシ未設定,直接接続")), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "(urlcheck)," + sj("プロキシ未設定,直接接続")),
+            lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(),
                       "(urlcheck)," + sj("プロキシ設定不正(PROXYPORT=99999),直接接続")),
             lines.end());
@@ -139,7 +143,8 @@ TEST_F(UrlCheckTest, LocalProblemsAreReportedNotHidden) {
   // The output folder is missing: nothing is created anywhere else.
   EXPECT_EQ(run({"http://a/", dir / "nowhere/srctemp.txt", "0"}), kExitLocalFailure);
   EXPECT_FALSE(pathExists(dir / "nowhere"));
-  EXPECT_EQ(logLines().back(), "(urlcheck)," + sj("出力失敗,") + dir.path() + "nowhere/srctemp.txt");
+  EXPECT_EQ(logLines().back(),
+            "(urlcheck)," + sj("出力失敗,") + dir.path() + "nowhere/srctemp.txt");
 
   // An empty address is not fetched, but the old result still goes.
   writeText(out(), "old");

@@ -1,13 +1,12 @@
 // The installed urlcheck, started as the monitor starts it, against page
 // servers, a proxy and a silent port on loopback.
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-
-#include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
@@ -72,7 +71,8 @@ class UrlcheckProgram : public ::testing::Test {
     if (!launched) return -1;
     // Far beyond any time-out of the program: a hang fails, it does not stall.
     for (int waited = 0; waited < 60000; waited += 50) {
-      if (launched.handle->wait(50) != kWaitTimeout) return launched.handle->exitCode().value_or(-1);
+      if (launched.handle->wait(50) != kWaitTimeout)
+        return launched.handle->exitCode().value_or(-1);
     }
     ::kill(launched.handle->pid(), SIGKILL);
     ADD_FAILURE() << "urlcheck did not end: " << commandLine;
@@ -92,9 +92,11 @@ class UrlcheckProgram : public ::testing::Test {
   TempDir data;
 };
 
-const std::string kUtf8Page = "<html><body>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x83\x9A\xE3\x83\xBC"
-                              "\xE3\x82\xB8 \xF0\x9F\x98\x80</body></html>\r\n";
-const std::string kUtf8PageInCp932 = "<html><body>" + sj("日本語のページ") + " &#128512;</body></html>\r\n";
+const std::string kUtf8Page =
+    "<html><body>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x83\x9A\xE3\x83\xBC"
+    "\xE3\x82\xB8 \xF0\x9F\x98\x80</body></html>\r\n";
+const std::string kUtf8PageInCp932 =
+    "<html><body>" + sj("日本語のページ") + " &#128512;</body></html>\r\n";
 
 }  // namespace
 
@@ -108,7 +110,8 @@ TEST_F(UrlcheckProgram, Utf8PageArrivesInShiftJis) {
   EXPECT_EQ(pages.requests(), std::vector<std::string>{"GET /utf8 UA=NewORVIS Connection"});
   auto lines = log();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].rfind("(urlcheck)," + pages.url("/utf8") + " -> HTTP 200, 54 bytes, ", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[0].rfind("(urlcheck)," + pages.url("/utf8") + " -> HTTP 200, 54 bytes, ", 0), 0u)
+      << lines[0];
   EXPECT_NE(lines[0].find("utf-8 (Content-Type)"), std::string::npos);
 }
 
@@ -126,7 +129,8 @@ TEST_F(UrlcheckProgram, ShiftJisPageUnchangedOtherCharsetsConverted) {
   EXPECT_EQ(result(), sjis);
   EXPECT_EQ(fetch(pages.url("/eucjp")), 0);
   EXPECT_EQ(result(),
-            "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\"></head>" +
+            "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+            "charset=EUC-JP\"></head>" +
                 sj("日本語") + "</html>");
   EXPECT_TRUE(contains(log(), "euc-jp (meta)"));
 }
@@ -180,8 +184,9 @@ TEST_F(UrlcheckProgram, ProxyOnlyWithFlagOneNeverFromTheEnvironment) {
   ScriptServer proxy(data.path(), "proxy", {"proxy"});
   ASSERT_NE(pages.port(), 0);
   ASSERT_NE(proxy.port(), 0);
-  writeText(data / "ORVIS.ini", "[COMMON]\r\nUSERAGENT=Watcher/2.0\r\nPROXYIP=127.0.0.1\r\nPROXYPORT=" +
-                                    std::to_string(proxy.port()) + "\r\n");
+  writeText(data / "ORVIS.ini",
+            "[COMMON]\r\nUSERAGENT=Watcher/2.0\r\nPROXYIP=127.0.0.1\r\nPROXYPORT=" +
+                std::to_string(proxy.port()) + "\r\n");
   std::string proxyUrl = "http://127.0.0.1:" + std::to_string(proxy.port());
 
   {
@@ -198,7 +203,8 @@ TEST_F(UrlcheckProgram, ProxyOnlyWithFlagOneNeverFromTheEnvironment) {
   }
   EXPECT_EQ(proxy.requests(), std::vector<std::string>{"GET " + pages.url("/utf8")});
   EXPECT_EQ(result(), kUtf8PageInCp932);
-  EXPECT_EQ(pages.requests(), (std::vector<std::string>{"GET /utf8 UA=Watcher/2.0", "GET /utf8 UA=Watcher/2.0"}));
+  EXPECT_EQ(pages.requests(),
+            (std::vector<std::string>{"GET /utf8 UA=Watcher/2.0", "GET /utf8 UA=Watcher/2.0"}));
   EXPECT_TRUE(contains(log(), ", proxy 127.0.0.1:" + std::to_string(proxy.port())));
 }
 
@@ -215,11 +221,12 @@ TEST_F(UrlcheckProgram, SilentServerEndsAfterTheTimeOutWithNoFile) {
 TEST_F(UrlcheckProgram, HttpsVerifiedAgainstTrustedAuthoritiesOnly) {
   // A certificate for 127.0.0.1 that no system authority signed.
   ASSERT_EQ(run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
-                "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout \"" + data / "key.pem" +
-                "\" -out \"" + data / "cert.pem\""),
+                "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout \"" +
+                data / "key.pem" + "\" -out \"" + data / "cert.pem\""),
             0);
   page("utf8", kUtf8Page, "text/html; charset=utf-8");
-  ScriptServer pages(data.path(), "tls", {"pages", data / "pages", data / "cert.pem", data / "key.pem"});
+  ScriptServer pages(data.path(), "tls",
+                     {"pages", data / "pages", data / "cert.pem", data / "key.pem"});
   ASSERT_NE(pages.port(), 0);
   std::string url = "https://127.0.0.1:" + std::to_string(pages.port()) + "/utf8";
 
@@ -237,7 +244,9 @@ TEST_F(UrlcheckProgram, HttpsVerifiedAgainstTrustedAuthoritiesOnly) {
 
 TEST_F(UrlcheckProgram, TooFewArgumentsIsAUsageError) {
   EXPECT_EQ(run("/bin/sh -c \"exec '" + data / "urlcheck' '" + output() + "' 0 2>usage.txt\""), 2);
-  EXPECT_NE(readText(data / "usage.txt").find("usage: urlcheck URI OUTPUT-FILE USEPROXY"), std::string::npos);
+  EXPECT_NE(readText(data / "usage.txt").find("usage: urlcheck URI OUTPUT-FILE USEPROXY"),
+            std::string::npos);
   EXPECT_FALSE(hasResult());
-  EXPECT_EQ(log(), std::vector<std::string>{"(urlcheck)," + sj("引数不足(2個),urlcheck URI 出力ファイル USEPROXY")});
+  EXPECT_EQ(log(), std::vector<std::string>{
+                       "(urlcheck)," + sj("引数不足(2個),urlcheck URI 出力ファイル USEPROXY")});
 }

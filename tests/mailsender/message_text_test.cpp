@@ -1,10 +1,11 @@
 // The message text after DATA: header case and order, the body conversion,
 // dot-stuffing and long subjects.
 
+#include "mailsender/message_text.h"
+
 #include <gtest/gtest.h>
 
 #include "mailsender/base64/header_word.h"
-#include "mailsender/message_text.h"
 #include "support/temp_dir.h"
 
 using orvis::postiva::composeMessage;
@@ -44,9 +45,13 @@ TEST(MessageText, LinesStartingWithADotAreStuffed) {
 
 TEST(MessageText, EmptySubjectAndBodyStillMakeAMessage) {
   MessageText m = composeMessage("", "t", "", "f", {});
-  EXPECT_EQ(m.subjectLine, "subject: =?iso-2022-jp?B?" "?=");
+  EXPECT_EQ(m.subjectLine,
+            "subject: =?iso-2022-jp?B?"
+            "?=");
   EXPECT_EQ(m.wire.substr(m.wire.size() - 7), "\r\n\r\n.\r\n");
-  EXPECT_NE(m.wire.find("from: =?iso-2022-jp?B?" "?= <f>\r\n"), std::string::npos);
+  EXPECT_NE(m.wire.find("from: =?iso-2022-jp?B?"
+                        "?= <f>\r\n"),
+            std::string::npos);
 }
 
 TEST(MessageText, LongSubjectAndSenderFoldOntoContinuationLines) {

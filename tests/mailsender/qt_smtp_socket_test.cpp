@@ -1,9 +1,10 @@
 // The socket adapter: texts go out whole and in order, our own close is
 // reported at once and only once, data is never held back.
 
+#include "mailsender/qt/qt_smtp_socket.h"
+
 #include <gtest/gtest.h>
 
-#include "mailsender/qt/qt_smtp_socket.h"
 #include "scripted_smtp_server.h"
 #include "session_harness.h"
 
@@ -54,7 +55,8 @@ TEST(QtSmtpSocket, LargeTextsGoOutWholeAndInOrderAndCloseIsReportedAtOnce) {
   socket.send("\r\nQUIT\r\n");
   socket.close();
   EXPECT_EQ(events.events.back(), "disconnect");
-  ASSERT_TRUE(runEventsUntil([&] { return server.received.size() >= 2 * first.size() + 8; }, 20000));
+  ASSERT_TRUE(
+      runEventsUntil([&] { return server.received.size() >= 2 * first.size() + 8; }, 20000));
   EXPECT_EQ(server.received, first + second + "\r\nQUIT\r\n");
   runEventsUntil([] { return false; }, 100);
   EXPECT_EQ(events.events.size(), 2u);  // nothing after our own close
@@ -92,8 +94,7 @@ TEST(QtSmtpSocket, ServerCloseIsADisconnectNotAnError) {
   socket.open("127.0.0.28", 25);
   ASSERT_TRUE(runEventsUntil([&] { return events.events.size() >= 3; }));
   runEventsUntil([] { return false; }, 100);
-  EXPECT_EQ(events.events,
-            (std::vector<std::string>{"connect", "read:220 bye\r\n", "disconnect"}));
+  EXPECT_EQ(events.events, (std::vector<std::string>{"connect", "read:220 bye\r\n", "disconnect"}));
   socket.close();  // already ended: not reported again
   EXPECT_EQ(events.events.size(), 3u);
   socket.send("QUIT\r\n");  // nothing to send on: ignored

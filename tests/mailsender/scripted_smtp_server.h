@@ -43,9 +43,9 @@ class ScriptedSmtpServer {
   // The same reply to every command with this verb (before `script`).
   void on(const std::string& verb, Reply reply) { fixed_[verb] = std::move(reply); }
 
-  std::string received;                // every byte, every connection
-  std::vector<std::string> commands;   // command lines, outside message texts
-  std::vector<std::string> messages;   // message texts as sent, up to the end mark
+  std::string received;               // every byte, every connection
+  std::vector<std::string> commands;  // command lines, outside message texts
+  std::vector<std::string> messages;  // message texts as sent, up to the end mark
   int connections = 0;
 
   int count(const std::string& commandLine) const;

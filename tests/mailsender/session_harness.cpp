@@ -94,8 +94,7 @@ bool SessionHarness::runPass(const std::function<bool()>& until) {
   auto& timer = session().execTimer();
   if (!timer.enabled()) return false;
   timer.fire();
-  return runEventsUntil(
-      [&] { return ended() || timer.enabled() || (until && until()); });
+  return runEventsUntil([&] { return ended() || timer.enabled() || (until && until()); });
 }
 
 bool SessionHarness::runToEnd(int maxPasses) {
@@ -107,7 +106,9 @@ bool SessionHarness::runToEnd(int maxPasses) {
 
 std::vector<std::string> SessionHarness::syslog() const { return utf8Lines(dir / "syslog/mail/"); }
 
-std::vector<std::string> SessionHarness::sendlog() const { return utf8Lines(dir / "sendlog/mail/"); }
+std::vector<std::string> SessionHarness::sendlog() const {
+  return utf8Lines(dir / "sendlog/mail/");
+}
 
 bool SessionHarness::logHas(const std::string& line) const {
   auto lines = syslog();

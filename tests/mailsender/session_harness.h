@@ -46,7 +46,7 @@ class SessionHarness {
   bool runToEnd(int maxPasses = 10);
 
   bool ended() const { return end.calls > 0; }
-  std::vector<std::string> syslog() const;   // UTF-8, without time stamps
+  std::vector<std::string> syslog() const;  // UTF-8, without time stamps
   std::vector<std::string> sendlog() const;
   bool logHas(const std::string& line) const;
 

@@ -15,12 +15,9 @@ using orvis::postiva::DialogueState;
 namespace {
 
 const std::vector<std::string> kStartupLines = {
-    "送信対象リスト(1)件です。", "起動完了(mail) ver.　（Ver1.2.0.3）",
-    "Postiva　（Ver1.2.0.3）"};
+    "送信対象リスト(1)件です。", "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"};
 
-std::string subjectWord(const std::string& utf8) {
-  return orvis::mail::EncodeHeaderText(sj(utf8));
-}
+std::string subjectWord(const std::string& utf8) { return orvis::mail::EncodeHeaderText(sj(utf8)); }
 
 // The log from the HELO line on.
 std::vector<std::string> fromHelo(const std::vector<std::string>& lines) {
@@ -44,13 +41,26 @@ TEST(SmtpDialogue, OneRecipientRunWritesEveryStepInOrder) {
   ASSERT_TRUE(h.runToEnd());
   EXPECT_EQ(h.end.exitCode, 0);
   std::vector<std::string> expected = kStartupLines;
-  for (const char* line : {
-           "＃＃＃＃＃　送信スタート　＃＃＃＃＃", "Total   1.", "Send to :a@rcpt.test",
-           "MailType:0", "Try SMTP socket open...to 127.0.0.2", "Connecting!", "Send!",
-           "HELO client.test", "Receive data:220 scripted ESMTP", "Receive data:250 scripted",
-           "OK Recieved", "Send! MAIL FROM:<orvis@sender.test>", "Receive data:250 ok",
-           "OK Recieved.", "Send! RCPT TO:<a@rcpt.test>", "Receive data:250 ok", "OK Recieved",
-           "Send! DATA", "Receive data:354 go ahead", "OK Recieved"}) {
+  for (const char* line : {"＃＃＃＃＃　送信スタート　＃＃＃＃＃",
+                           "Total   1.",
+                           "Send to :a@rcpt.test",
+                           "MailType:0",
+                           "Try SMTP socket open...to 127.0.0.2",
+                           "Connecting!",
+                           "Send!",
+                           "HELO client.test",
+                           "Receive data:220 scripted ESMTP",
+                           "Receive data:250 scripted",
+                           "OK Recieved",
+                           "Send! MAIL FROM:<orvis@sender.test>",
+                           "Receive data:250 ok",
+                           "OK Recieved.",
+                           "Send! RCPT TO:<a@rcpt.test>",
+                           "Receive data:250 ok",
+                           "OK Recieved",
+                           "Send! DATA",
+                           "Receive data:354 go ahead",
+                           "OK Recieved"}) {
     expected.push_back(line);
   }
   expected.push_back("Send! subject: " + subjectWord("監視通知"));
@@ -150,10 +160,9 @@ TEST(SmtpDialogue, EmptyLineIsSkippedAndCountedInTheStatus) {
   EXPECT_TRUE(h.logHas("Total   3."));
   EXPECT_EQ(h.view.statuses.back(), "送信完了...3件");
   EXPECT_EQ(server.commands,
-            (std::vector<std::string>{"HELO client.test", "MAIL FROM:<orvis@sender.test>",
-                                      "RCPT TO:<a@rcpt.test>", "DATA",
-                                      "MAIL FROM:<orvis@sender.test>", "RCPT TO:<c@rcpt.test>",
-                                      "DATA", "QUIT"}));
+            (std::vector<std::string>{
+                "HELO client.test", "MAIL FROM:<orvis@sender.test>", "RCPT TO:<a@rcpt.test>",
+                "DATA", "MAIL FROM:<orvis@sender.test>", "RCPT TO:<c@rcpt.test>", "DATA", "QUIT"}));
   // Each recipient gets the message of its own mail type.
   ASSERT_EQ(server.messages.size(), 2u);
   EXPECT_EQ(server.messages[0].substr(0, server.messages[0].find("\r\n")),
@@ -172,8 +181,8 @@ TEST(SmtpDialogue, PauseRuleBlocksAfterEverySoManyMessagesAndCountsAgainAfterARe
   };
   SessionHarness h("127.0.0.7");
   h.writeSettings({"PauseInterval=2", "PauseTime=1000"});
-  h.writeList({"a@rcpt.test,0", "b@rcpt.test,0", "c@rcpt.test,0", "d@rcpt.test,0",
-               "e@rcpt.test,0"});
+  h.writeList(
+      {"a@rcpt.test,0", "b@rcpt.test,0", "c@rcpt.test,0", "d@rcpt.test,0", "e@rcpt.test,0"});
   h.writeMessage("0", "s", {"b"});
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runToEnd());
@@ -202,7 +211,9 @@ TEST(SmtpDialogue, TestSendGoesToTheSenderWithWhatTheFieldsHold) {
   EXPECT_EQ(h.end.exitCode, 0);
   EXPECT_TRUE(h.logHas("＃＃＃＃＃　送信スタート（テスト送信）　＃＃＃＃＃"));
   EXPECT_TRUE(h.logHas("Send to orvis@sender.test"));
-  EXPECT_TRUE(h.logHas("Send! subject: =?iso-2022-jp?B?" "?="));
+  EXPECT_TRUE(
+      h.logHas("Send! subject: =?iso-2022-jp?B?"
+               "?="));
   EXPECT_EQ(h.syslog().back(), "テスト送信終了");
   EXPECT_EQ(server.count("RCPT TO:<orvis@sender.test>"), 1);
   ASSERT_EQ(server.messages.size(), 1u);

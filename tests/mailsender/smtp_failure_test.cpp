@@ -53,8 +53,8 @@ TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
   // Retries write no closing line of their own.
   const std::string banner = "＃＃＃＃＃　送信スタート　＃＃＃＃＃";
   const std::string error = "SEND ERROR:b@rcpt.test,CAUSE:550";
-  EXPECT_EQ(h.sendlog(), (std::vector<std::string>{banner, "SEND OK   :a@rcpt.test", error,
-                                                   banner, error, banner, error}));
+  EXPECT_EQ(h.sendlog(), (std::vector<std::string>{banner, "SEND OK   :a@rcpt.test", error, banner,
+                                                   error, banner, error}));
 }
 
 TEST(SmtpFailure, RetryZeroEndsAtTheFirstReset) {
@@ -145,9 +145,9 @@ TEST(SmtpFailure, RefusedResetEndsTheRun) {
   EXPECT_EQ(h.end.exitCode, 1);
   EXPECT_TRUE(h.logHas("Send! QUIT"));
   auto sent = h.sendlog();
-  EXPECT_EQ(std::vector<std::string>(sent.end() - 3, sent.end()),
-            (std::vector<std::string>{"SEND ERROR:a@rcpt.test,CAUSE:550", "SEND ERROR RSET",
-                                      "EXIT."}));
+  EXPECT_EQ(
+      std::vector<std::string>(sent.end() - 3, sent.end()),
+      (std::vector<std::string>{"SEND ERROR:a@rcpt.test,CAUSE:550", "SEND ERROR RSET", "EXIT."}));
 }
 
 TEST(SmtpFailure, ServerThatClosesMidDialogueEndsThroughTheWatchdog) {
@@ -201,9 +201,9 @@ TEST(SmtpFailure, RefusedConnectionIsASocketError) {
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
-  EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
-            (std::vector<std::string>{"Try SMTP socket open...to 127.0.0.18", "Socket error.",
-                                      "EXIT"}));
+  EXPECT_EQ(
+      std::vector<std::string>(log.end() - 3, log.end()),
+      (std::vector<std::string>{"Try SMTP socket open...to 127.0.0.18", "Socket error.", "EXIT"}));
   EXPECT_EQ(h.end.exitCode, 1);
   EXPECT_FALSE(h.session().ST1().enabled());
   EXPECT_EQ(h.sendlog().size(), 1u);  // the banner only
@@ -259,9 +259,9 @@ TEST(SmtpFailure, MissingMessageFilesOfALaterLineDropTheConnection) {
   ASSERT_TRUE(h.formCreate());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
-  EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
-            (std::vector<std::string>{"Send to :b@rcpt.test", "MailType:9", "送信情報異常",
-                                      "EXIT"}));
+  EXPECT_EQ(
+      std::vector<std::string>(log.end() - 4, log.end()),
+      (std::vector<std::string>{"Send to :b@rcpt.test", "MailType:9", "送信情報異常", "EXIT"}));
   EXPECT_EQ(h.end.exitCode, 1);
   runEventsUntil([] { return false; }, 100);
   EXPECT_EQ(server.count("QUIT"), 0);

@@ -84,8 +84,8 @@ TEST(Startup, NumbersThatAreNotWholeNumbersTakeTheirDefaultsWithALogLine) {
   EXPECT_EQ(h.app->settings().retry, 5);
   EXPECT_EQ(h.app->settings().pauseInterval, 0);
   EXPECT_EQ(h.app->settings().pauseTime, 0);
-  EXPECT_EQ(h.syslog(),
-            (Lines{"設定値不正(PauseInterval=-2)既定値0で実行", "設定値不正(PauseTime=1.5)既定値0で実行",
-                   "設定値不正(Retry=many)既定値5で実行", "送信対象リスト(1)件です。",
-                   "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"}));
+  EXPECT_EQ(h.syslog(), (Lines{"設定値不正(PauseInterval=-2)既定値0で実行",
+                               "設定値不正(PauseTime=1.5)既定値0で実行",
+                               "設定値不正(Retry=many)既定値5で実行", "送信対象リスト(1)件です。",
+                               "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"}));
 }

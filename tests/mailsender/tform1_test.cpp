@@ -1,10 +1,11 @@
 // Postiva's status strip: placement, look, and what SetBusy changes.
 
+#include "mailsender/window/tform1.h"
+
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
 
-#include "mailsender/window/tform1.h"
 #include "platform/codec.h"
 
 using orvis::postiva::TForm1;

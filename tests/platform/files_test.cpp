@@ -1,8 +1,8 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "support/temp_dir.h"

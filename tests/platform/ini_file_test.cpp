@@ -1,8 +1,8 @@
 #include "platform/ini_file.h"
-#include "platform/files.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "support/temp_dir.h"
 
 using namespace orvis::platform;

@@ -1,18 +1,16 @@
+#include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/statvfs_disk_space_reader.h"
 #include "support/temp_dir.h"
-
-#include <sys/statvfs.h>
 
 using namespace orvis::platform;
 using namespace orvis::testing;
@@ -29,7 +27,8 @@ TEST(ProcProcessLister, FindsOurChildWithParentAndName) {
   ASSERT_FALSE(list.empty());
   for (size_t i = 1; i < list.size(); ++i) EXPECT_LT(list[i - 1].pid, list[i].pid);
   auto find = [&](int pid) {
-    return std::find_if(list.begin(), list.end(), [&](const ProcessEntry& e) { return e.pid == pid; });
+    return std::find_if(list.begin(), list.end(),
+                        [&](const ProcessEntry& e) { return e.pid == pid; });
   };
   auto mine = find(child.handle->pid());
   ASSERT_NE(mine, list.end());
@@ -96,7 +95,9 @@ TEST(StatvfsDiskSpaceReader, RootAgainstStatvfs) {
   ASSERT_TRUE(space);
   EXPECT_EQ(space->totalBytes, uint64_t(st.f_blocks) * st.f_frsize);
   // Others write meanwhile; a wrong unit or count is far off, not this close.
-  auto near = [](uint64_t a, uint64_t b) { return (a > b ? a - b : b - a) <= (uint64_t(64) << 20); };
+  auto near = [](uint64_t a, uint64_t b) {
+    return (a > b ? a - b : b - a) <= (uint64_t(64) << 20);
+  };
   EXPECT_TRUE(near(space->freeBytes, uint64_t(st.f_bfree) * st.f_frsize));
   EXPECT_TRUE(near(space->availableBytes, uint64_t(st.f_bavail) * st.f_frsize));
   EXPECT_GE(space->freeBytes, space->availableBytes);

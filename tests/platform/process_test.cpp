@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +8,6 @@
 #include <deque>
 #include <filesystem>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
@@ -25,7 +24,8 @@ namespace {
 // hanging it.
 uint32_t waitUpTo(ProcessHandle& p, int totalMs) {
   uint32_t answer = kWaitTimeout;
-  for (int waited = 0; waited < totalMs && answer == kWaitTimeout; waited += 50) answer = p.wait(50);
+  for (int waited = 0; waited < totalMs && answer == kWaitTimeout; waited += 50)
+    answer = p.wait(50);
   return answer;
 }
 
@@ -80,18 +80,19 @@ TEST(ProcessLauncher, ArgumentsFolderAndHandlesAsTheChildSeesThem) {
   ASSERT_GE(leak, 40);
 
   PosixProcessLauncher launcher;
-  auto r = launcher.launch("\"" + script + "\" " + std::to_string(leak) +
-                               " \"two words\" plain \"say \\\"hi\\\"\"",
-                           dir / "work", WindowMode::Hidden);
+  auto r = launcher.launch(
+      "\"" + script + "\" " + std::to_string(leak) + " \"two words\" plain \"say \\\"hi\\\"\"",
+      dir / "work", WindowMode::Hidden);
   ::close(leak);
   ASSERT_TRUE(r) << r.error;
   ASSERT_EQ(waitUpTo(*r.handle, 5000), kWaitObject0);
   EXPECT_EQ(r.handle->exitCode(), 0);
 
   auto lines = orvis::testing::readLines(dir / "work/record.txt");
-  std::vector<std::string> expected = {
-      dir.path() + "work", "[" + std::to_string(leak) + "]", "[two words]", "[plain]",
-      "[say \"hi\"]", "/dev/null", "/dev/null", "closed"};
+  std::vector<std::string> expected = {dir.path() + "work", "[" + std::to_string(leak) + "]",
+                                       "[two words]",       "[plain]",
+                                       "[say \"hi\"]",      "/dev/null",
+                                       "/dev/null",         "closed"};
   EXPECT_EQ(lines, expected);
   EXPECT_FALSE(pathExists(dir / "record.txt"));
 }
@@ -99,11 +100,14 @@ TEST(ProcessLauncher, ArgumentsFolderAndHandlesAsTheChildSeesThem) {
 TEST(ProcessLauncher, HiddenChildHasItsOwnSessionShownChildSharesOurs) {
   TempDir dir;
   // Session id and stdout as the child sees them.
-  writeScript(dir / "where.sh", "out=$(readlink /proc/$$/fd/1)\n"
-                                "{ awk '{print $6}' /proc/$$/stat; echo \"$out\"; } > \"$1\"\n");
+  writeScript(dir / "where.sh",
+              "out=$(readlink /proc/$$/fd/1)\n"
+              "{ awk '{print $6}' /proc/$$/stat; echo \"$out\"; } > \"$1\"\n");
   PosixProcessLauncher launcher;
-  auto hidden = launcher.launch("\"" + dir / "where.sh\" \"" + dir / "hidden.txt\"", "", WindowMode::Hidden);
-  auto shown = launcher.launch("\"" + dir / "where.sh\" \"" + dir / "shown.txt\"", "", WindowMode::Shown);
+  auto hidden =
+      launcher.launch("\"" + dir / "where.sh\" \"" + dir / "hidden.txt\"", "", WindowMode::Hidden);
+  auto shown =
+      launcher.launch("\"" + dir / "where.sh\" \"" + dir / "shown.txt\"", "", WindowMode::Shown);
   ASSERT_TRUE(hidden) << hidden.error;
   ASSERT_TRUE(shown) << shown.error;
   ASSERT_EQ(waitUpTo(*hidden.handle, 5000), kWaitObject0);
@@ -156,7 +160,8 @@ TEST(ProcessLauncher, NoZombieAfterClose) {
   ASSERT_TRUE(ended) << ended.error;
   int pid = ended.handle->pid();
   // Let it end without anyone waiting, then close.
-  for (int i = 0; i < 100 && !zombieOrGone(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (int i = 0; i < 100 && !zombieOrGone(pid); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ended.handle->close();
   EXPECT_TRUE(gone(pid));
   EXPECT_EQ(ended.handle->wait(0), kWaitFailed);
@@ -167,7 +172,8 @@ TEST(ProcessLauncher, NoZombieAfterClose) {
   pid = running.handle->pid();
   running.handle.reset();
   EXPECT_FALSE(gone(pid));
-  for (int i = 0; i < 250 && !gone(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (int i = 0; i < 250 && !gone(pid); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(gone(pid));
 }
 

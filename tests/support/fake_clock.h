@@ -1,10 +1,10 @@
 #pragma once
 // A clock that stands still until told to move; sleeping moves it.
 
+#include <functional>
+
 #include "platform/clock.h"
 #include "platform/pump.h"
-
-#include <functional>
 
 namespace orvis::testing {
 

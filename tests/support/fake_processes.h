@@ -52,8 +52,8 @@ class FakeDiskSpace : public platform::DiskSpaceReader {
     return std::nullopt;
   }
   std::map<std::string, platform::DiskSpace> disks;
-  std::optional<platform::DiskSpace> anyPath = platform::DiskSpace{100ull << 30, 40ull << 30,
-                                                                   40ull << 30};
+  std::optional<platform::DiskSpace> anyPath =
+      platform::DiskSpace{100ull << 30, 40ull << 30, 40ull << 30};
 };
 
 }  // namespace orvis::testing

@@ -7,8 +7,9 @@ namespace orvis::testing {
 MonitorRig::MonitorRig(std::vector<std::string> a) : args(std::move(a)) {}
 
 Monitor& MonitorRig::create() {
-  MonitorHost host{dir.path(), StartInfo::fromArguments(args), clock, pump, prompter,
-                   launcher, processes, disks};
+  MonitorHost host{
+      dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
+      disks};
   monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, editor, tray});
   monitor->FormCreate();
   return *monitor;

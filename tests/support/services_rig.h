@@ -12,9 +12,11 @@ namespace orvis::testing {
 
 struct ServicesRig {
   explicit ServicesRig(std::vector<std::string> a = {})
-      : args(std::move(a)),
-        services{dir.path(), StartInfo::fromArguments(args), clock, pump, log, boxes, ini,
-                 launcher, processes, disks} {}
+      : args(std::move(a)), services{dir.path(), StartInfo::fromArguments(args),
+                                     clock,      pump,
+                                     log,        boxes,
+                                     ini,        launcher,
+                                     processes,  disks} {}
 
   std::string path(const std::string& rel) const { return dir.path() + rel; }
   // The system log so far, without time stamps and the "(OrvisWatch)," tag, UTF-8.

@@ -24,8 +24,11 @@ struct WindowServices {
   WindowServices() { prompter.setAnswerWithDefaults(true); }
 
   ui::MonitorWindowConfig config(const std::vector<std::string>& args = {}) {
-    return ui::MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args), clock, pump,
-                                   prompter,   launcher, processes, disks, false};
+    return ui::MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args),
+                                   clock,      pump,
+                                   prompter,   launcher,
+                                   processes,  disks,
+                                   false};
   }
   // A window built now, over what the data folder holds now.
   std::unique_ptr<ui::TForm1> makeWindow(const std::vector<std::string>& args = {}) {

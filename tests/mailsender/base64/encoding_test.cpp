@@ -59,8 +59,8 @@ TEST(Iso2022Jp, RunsOfTwoByteCharactersAreEnclosedOnce) {
 TEST(Iso2022Jp, RejectedCodesBecomeTheGetaMark) {
   EXPECT_EQ(ToJisChar(0x93, 0xFA).high, 0x46);
   EXPECT_EQ(ToJisChar(0x93, 0xFA).low, 0x7C);
-  for (auto [lead, trail] : {std::pair{0x81, 0x3F}, {0x81, 0x7F}, {0x81, 0xFD}, {0xF0, 0x40},
-                             {0xFA, 0x40}}) {
+  for (auto [lead, trail] :
+       {std::pair{0x81, 0x3F}, {0x81, 0x7F}, {0x81, 0xFD}, {0xF0, 0x40}, {0xFA, 0x40}}) {
     JisChar j = ToJisChar(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
     EXPECT_EQ(j.high, 0x22) << lead << " " << trail;
     EXPECT_EQ(j.low, 0x2E);
@@ -106,8 +106,12 @@ TEST(Base64, StandardAlphabetAndPadding) {
 
 TEST(HeaderWord, ShortTextsKeepOneWord) {
   EXPECT_EQ(EncodeHeaderWord("abc"), "=?iso-2022-jp?B?YWJj?=");
-  EXPECT_EQ(EncodeHeaderWord(""), "=?iso-2022-jp?B?" "?=");
-  EXPECT_EQ(EncodeHeaderText(""), "=?iso-2022-jp?B?" "?=");
+  EXPECT_EQ(EncodeHeaderWord(""),
+            "=?iso-2022-jp?B?"
+            "?=");
+  EXPECT_EQ(EncodeHeaderText(""),
+            "=?iso-2022-jp?B?"
+            "?=");
   std::string subject = sj("【ORVIS】システムからメールグループ[監視担当]への連絡です。");
   EXPECT_EQ(EncodeHeaderText(subject), EncodeHeaderWord(ToIso2022Jp(subject)));
   EXPECT_EQ(decodeWord(EncodeHeaderText(subject)),
@@ -125,8 +129,8 @@ TEST(HeaderWord, LongTextsSplitIntoCompleteFoldedWords) {
   size_t start = 0;
   while (true) {
     size_t fold = header.find("\r\n ", start);
-    std::string word = header.substr(start, fold == std::string::npos ? std::string::npos
-                                                                      : fold - start);
+    std::string word =
+        header.substr(start, fold == std::string::npos ? std::string::npos : fold - start);
     EXPECT_LE(word.size(), kMaxEncodedWordLength);
     decoded += decodeWord(word);
     ++words;

@@ -89,11 +89,11 @@ TEST_F(AlertMailTest, SystemMailNamesTheGroupUntrimmedAndGoesToTheJobsGroup) {
 TEST_F(AlertMailTest, SystemMailWithoutDifferenceHasExactlyEightLines) {
   recipients({"a@x.test,2"});
   send(add({}), "プロセス状態更新を検出", "");
-  EXPECT_EQ(body(), (std::vector<std::string>{
-                        "ORVISよりメッセージがあります。", "", "【日　付】2026/12/07",
-                        "【時　刻】09:05:03", "【名　称】トップページ",
-                        "【ＵＲＬ】http://www.example.test/index.html",
-                        "【内　容】プロセス状態更新を検出", ""}));
+  EXPECT_EQ(body(),
+            (std::vector<std::string>{"ORVISよりメッセージがあります。", "", "【日　付】2026/12/07",
+                                      "【時　刻】09:05:03", "【名　称】トップページ",
+                                      "【ＵＲＬ】http://www.example.test/index.html",
+                                      "【内　容】プロセス状態更新を検出", ""}));
   // Eight lines, each ended by CR LF, and nothing more.
   const std::string raw = readText(rig.path("mail/Body-0.txt"));
   EXPECT_EQ(raw.substr(raw.size() - 4), "\r\n\r\n");
@@ -164,7 +164,8 @@ TEST_F(AlertMailTest, WithoutRecipientsOnlyTheSubjectIsRewritten) {
   int row = add({});
   // No list at all, then a list whose lines are for other groups or no group.
   send(row, "ファイル更新を検出", "d");
-  EXPECT_EQ(subject(), (std::vector<std::string>{"【ORVIS】システムからメールグループ[二課]への連絡です。"}));
+  EXPECT_EQ(subject(),
+            (std::vector<std::string>{"【ORVIS】システムからメールグループ[二課]への連絡です。"}));
   recipients({"a@x.test,1", "b@x.test", "c@x.test,02", "d@x.test,2,2"});
   writeText(rig.path("mail/Subject-0.txt"), "old subject\r\n");
   send(row, "ファイル更新を検出", "d");
@@ -178,7 +179,8 @@ TEST_F(AlertMailTest, WithoutRecipientsOnlyTheSubjectIsRewritten) {
 TEST_F(AlertMailTest, JobWithoutMailGroupNamesAnEmptyGroupAndSendsNothing) {
   recipients({"a@x.test,0", "b@x.test,1"});
   send(add({.group = "-1"}), "ファイル更新を検出", "");
-  EXPECT_EQ(subject(), (std::vector<std::string>{"【ORVIS】システムからメールグループ[]への連絡です。"}));
+  EXPECT_EQ(subject(),
+            (std::vector<std::string>{"【ORVIS】システムからメールグループ[]への連絡です。"}));
   EXPECT_FALSE(platform::fileExists(rig.path("mail/Body-0.txt")));
   EXPECT_TRUE(rig.launcher.launches.empty());
 }
@@ -195,10 +197,10 @@ TEST_F(AlertMailTest, ResponseErrorSystemMailHasNoNameLineAndPlainText) {
   add({});
   int row = add({.no = "12", .html = "1", .uri = "http://down.test/"});
   alerts.SendResponseErrorAlert(row);
-  EXPECT_EQ(body(), (std::vector<std::string>{"ORVISよりメッセージがあります。", "",
-                                              "【日　付】2026/12/07", "【時　刻】09:05:03",
-                                              "【ＵＲＬ】http://down.test/",
-                                              "【内　容】応答エラーを検出しました。", ""}));
+  EXPECT_EQ(body(),
+            (std::vector<std::string>{"ORVISよりメッセージがあります。", "", "【日　付】2026/12/07",
+                                      "【時　刻】09:05:03", "【ＵＲＬ】http://down.test/",
+                                      "【内　容】応答エラーを検出しました。", ""}));
   EXPECT_EQ(launched(), dataFolder() + "alertmail " + dataFolder() + " 2 0");
   EXPECT_EQ(rig.logLines(),
             (std::vector<std::string>{"12->接続リトライオーバー", "メール送信起動成功"}));

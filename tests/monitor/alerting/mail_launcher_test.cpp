@@ -26,8 +26,9 @@ class MailLauncherTest : public ::testing::Test {
 
   ServicesRig rig;
   platform::PosixProcessLauncher posix;
-  Services services{rig.dir.path(), rig.services.start, rig.clock, rig.pump, rig.log,
-                    rig.boxes,      rig.ini,            posix,     rig.processes, rig.disks};
+  Services services{rig.dir.path(), rig.services.start, rig.clock, rig.pump,
+                    rig.log,        rig.boxes,          rig.ini,   posix,
+                    rig.processes,  rig.disks};
   MailLauncher launcher{services};
 };
 
@@ -56,11 +57,12 @@ TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
   ServicesRig rig;
   const std::string d = rig.dir.path() + "my orvis/";
   platform::makeFolders(d);
-  writeText(d + "alertmail", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
+  writeText(d + "alertmail",
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
   ::chmod((d + "alertmail").c_str(), 0755);
   platform::PosixProcessLauncher posix;
-  Services services{d,        rig.services.start, rig.clock, rig.pump,      rig.log,
-                    rig.boxes, rig.ini,           posix,     rig.processes, rig.disks};
+  Services services{d,     rig.services.start, rig.clock, rig.pump, rig.log, rig.boxes, rig.ini,
+                    posix, rig.processes,      rig.disks};
   MailLauncher launcher(services);
   launcher.LaunchMailSender("2", "1");
   EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"}));

@@ -52,19 +52,24 @@ class MailTestWindowTest : public QObject {
     w.recipients("a@x.test,0\r\n");
     shown = w.clickAnswering({mb::IdOk});
     QCOMPARE(shown.size(), size_t(1));
-    verifyNotice(shown[0], QStringLiteral("チェック対象を設定し、チェック対象を選択した後にﾒｰﾙﾃｽﾄを実行してみてください。"));
+    verifyNotice(
+        shown[0],
+        QStringLiteral(
+            "チェック対象を設定し、チェック対象を選択した後にﾒｰﾙﾃｽﾄを実行してみてください。"));
 
     w.form.editor->cmbMailGroup->setCurrentIndex(0);
     QTest::mouseClick(w.form.editor->chkUseUserMail, Qt::LeftButton);
     shown = w.clickAnswering({mb::IdOk});
     QCOMPARE(shown.size(), size_t(1));
-    verifyNotice(shown[0], QStringLiteral("ユーザーメールが指定されていますが、件名が指定されていません。"));
+    verifyNotice(shown[0],
+                 QStringLiteral("ユーザーメールが指定されていますが、件名が指定されていません。"));
     QCOMPARE(QApplication::focusWidget(), w.form.editor->txtUserMailSubject);
 
     w.form.editor->txtUserMailSubject->setText(QStringLiteral("件名"));
     shown = w.clickAnswering({mb::IdOk});
     QCOMPARE(shown.size(), size_t(1));
-    verifyNotice(shown[0], QStringLiteral("ユーザーメールが指定されていますが、本文が指定されていません。"));
+    verifyNotice(shown[0],
+                 QStringLiteral("ユーザーメールが指定されていますが、本文が指定されていません。"));
     QCOMPARE(QApplication::focusWidget(), w.form.editor->txtUserMailBody);
 
     QVERIFY(w.launcher.launches.empty());
@@ -78,8 +83,10 @@ class MailTestWindowTest : public QObject {
     w.form.editor->pnlMailGroup->setText(QStringLiteral("営業"));
     auto shown = w.clickAnswering({mb::IdCancel});
     QCOMPARE(shown.size(), size_t(1));
-    QCOMPARE(shown[0].text,
-             QStringLiteral("メール送信試験を行います。メールグループ「営業」へ送信されます。よろしいですか？"));
+    QCOMPARE(
+        shown[0].text,
+        QStringLiteral(
+            "メール送信試験を行います。メールグループ「営業」へ送信されます。よろしいですか？"));
     QCOMPARE(shown[0].caption, QStringLiteral("OrvisWatch"));
     QCOMPARE(shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(shown[0].defaultButton, QMessageBox::Cancel);
@@ -97,9 +104,11 @@ class MailTestWindowTest : public QObject {
     w.form.editor->txtUserMailBody->setPlainText(QStringLiteral("本文 %sysmsg\n二行目"));
     auto shown = w.clickAnswering({mb::IdOk, mb::IdOk});
     QCOMPARE(shown.size(), size_t(2));
-    verifyNotice(shown[1],
-                 QStringLiteral("メールのテスト送信を実行しました。送信先で受信の確認をお願いします。\r\n"
-                                "受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"));
+    verifyNotice(
+        shown[1],
+        QStringLiteral(
+            "メールのテスト送信を実行しました。送信先で受信の確認をお願いします。\r\n"
+            "受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"));
     QCOMPARE(w.launcher.launches.size(), size_t(1));
     const std::string d = w.dir.path();
     QCOMPARE(w.launcher.launches[0].commandLine, d + "alertmail " + d + " 1 1");

@@ -55,8 +55,8 @@ TEST(RecipientList, ListsAGroupsAddressesAsWrittenBeforeTheFirstComma) {
 }
 
 TEST(RecipientList, KeepsOtherGroupsLinesUnchangedAndDropsStrayLines) {
-  RecipientList list({"a@x.test,0", "b@x.test,1", " c@x.test , 2", "no-group@x.test", "d@x.test,1",
-                      "e@x.test,0"});
+  RecipientList list(
+      {"a@x.test,0", "b@x.test,1", " c@x.test , 2", "no-group@x.test", "d@x.test,1", "e@x.test,0"});
   EXPECT_EQ(list.otherGroupLines("1"),
             (std::vector<std::string>{"a@x.test,0", " c@x.test , 2", "e@x.test,0"}));
 }
@@ -64,7 +64,8 @@ TEST(RecipientList, KeepsOtherGroupsLinesUnchangedAndDropsStrayLines) {
 TEST(RecipientList, LoadsTheFileLineByLineAndTellsAMissingListApart) {
   TempDir dir;
   EXPECT_FALSE(RecipientList::load(dir / "mail/list.txt"));
-  orvis::testing::writeText(dir / "mail/list.txt", "a@x.test,0\r\nb@x.test,0\r\n\r\nc@x.test,1\r\n");
+  orvis::testing::writeText(dir / "mail/list.txt",
+                            "a@x.test,0\r\nb@x.test,0\r\n\r\nc@x.test,1\r\n");
   auto list = RecipientList::load(dir / "mail/list.txt");
   ASSERT_TRUE(list);
   EXPECT_EQ(list->lines().size(), 4u);

@@ -10,7 +10,8 @@ using namespace orvis::testing;
 
 namespace {
 void job(MonitorRig& rig, const std::string& no, const std::string& source) {
-  rig.writeJob(no, {"NO=" + no, "URI=http://example.com/" + no, "NAME=job" + no, "SOURCE=" + source});
+  rig.writeJob(no,
+               {"NO=" + no, "URI=http://example.com/" + no, "NAME=job" + no, "SOURCE=" + source});
 }
 }  // namespace
 
@@ -22,7 +23,8 @@ TEST(Modes, AutomaticModeIsRefusedWhileAJobLacksItsBaseline) {
   rig.start();
   rig.monitor->autoCheck().SpeedButton10Click();
   EXPECT_EQ(rig.prompter.texts(),
-            std::vector<std::string>{"№2の比較元ソースが取得できていません。ソース取得を行ってください。"});
+            std::vector<std::string>{
+                "№2の比較元ソースが取得できていません。ソース取得を行ってください。"});
   EXPECT_EQ(rig.prompter.questions()[0].flags, 0);
   EXPECT_EQ(rig.monitor->state().automaticMode, 0);
   EXPECT_FALSE(rig.monitor->timers().devCheck.enabled());

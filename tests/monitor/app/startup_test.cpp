@@ -101,16 +101,18 @@ TEST(Shutdown, CloseQuestionCancelKeepsRunningOkStops) {
   rig.prompter.answer(mb::IdCancel);
   EXPECT_FALSE(rig.monitor->FormCloseQuery());
   ASSERT_EQ(rig.prompter.questions().size(), 1u);
-  EXPECT_EQ(rig.prompter.texts()[0], "チェックアプリケーションが全て終了します。終了してもよろしいですか？");
+  EXPECT_EQ(rig.prompter.texts()[0],
+            "チェックアプリケーションが全て終了します。終了してもよろしいですか？");
   EXPECT_EQ(rig.prompter.questions()[0].flags, 257);
   rig.prompter.answer(mb::IdOk);
   EXPECT_TRUE(rig.monitor->FormCloseQuery());
   rig.monitor->FormClose();
   auto lines = tail(rig.log());
   std::vector<std::string> end(lines.end() - 5, lines.end());
-  EXPECT_EQ(end, (std::vector<std::string>{"チェックアプリケーションが全て終了します。終了してもよろしいですか？->1",
-                                           "オーディオ停止処理", "Global,syslog整理",
-                                           "Global,<-有効ファイル数", "終了"}));
+  EXPECT_EQ(end,
+            (std::vector<std::string>{
+                "チェックアプリケーションが全て終了します。終了してもよろしいですか？->1",
+                "オーディオ停止処理", "Global,syslog整理", "Global,<-有効ファイル数", "終了"}));
   EXPECT_FALSE(rig.monitor->timers().devCheck.enabled());
   EXPECT_EQ(rig.tray.events.back(), "remove");
 }

@@ -48,11 +48,13 @@ void JobEditorWindowTest::emptyStateAndTypeTexts() {
   click(w, "rbDrive");
   QCOMPARE(w.find<QLabel>("Label7")->text(), QStringLiteral("ﾄﾞﾗｲﾌﾞ"));
   QVERIFY(w.find<QLabel>("Label5")->text().contains(QStringLiteral("/:21")));
-  QCOMPARE(w.find<QAbstractButton>("SpeedButton17")->text(), QStringLiteral("ﾄﾞﾗｲﾌﾞ残量を画面でチェック"));
+  QCOMPARE(w.find<QAbstractButton>("SpeedButton17")->text(),
+           QStringLiteral("ﾄﾞﾗｲﾌﾞ残量を画面でチェック"));
   click(w, "rbProc");
   QCOMPARE(w.find<QLabel>("Label7")->text(), QStringLiteral("ﾌﾟﾛｾｽ"));
   click(w, "rbFile");
-  QCOMPARE(w.find<QAbstractButton>("SpeedButton17")->text(), QStringLiteral("FILE(DIR)を画面でチェック"));
+  QCOMPARE(w.find<QAbstractButton>("SpeedButton17")->text(),
+           QStringLiteral("FILE(DIR)を画面でチェック"));
 }
 
 void JobEditorWindowTest::enablingFollowsTypeAndBoxes() {
@@ -104,8 +106,10 @@ void JobEditorWindowTest::validationRefusesWithFocus() {
       {"Edit1", "  ", "NOを指定してください。（任意の番号）", "Edit1"},  // blanks pass this test
       {nullptr, {}, "URIを指定してください。", "Edit2"},
       {"Edit2", "http://x/", "名称を指定してください。", "Edit4"},
-      {"Edit4", "n", "ユーザーメールが指定されていますが、件名が指定されていません。", "txtUserMailSubject"},
-      {"txtUserMailSubject", "s", "ユーザーメールが指定されていますが、本文が指定されていません。", "txtUserMailBody"},
+      {"Edit4", "n", "ユーザーメールが指定されていますが、件名が指定されていません。",
+       "txtUserMailSubject"},
+      {"txtUserMailSubject", "s", "ユーザーメールが指定されていますが、本文が指定されていません。",
+       "txtUserMailBody"},
   };
   // The first save has an empty number.
   click(w, "SpeedButton8");
@@ -121,7 +125,8 @@ void JobEditorWindowTest::validationRefusesWithFocus() {
   QTest::keyClicks(w.find<QPlainTextEdit>("txtUserMailBody"), "body");
   click(w, "SpeedButton8");
   QCOMPARE(w.takeMessages(),
-           QStringList{QStringLiteral("ワードチェックが指定されていますが、チェックする文字が指定されていません。")});
+           QStringList{QStringLiteral(
+               "ワードチェックが指定されていますが、チェックする文字が指定されていません。")});
   QCOMPARE(focused(), QStringLiteral("txtWord"));
   QVERIFY(orvis::platform::listFolder(w.dir.path() + "info", "*", false).empty());
 }
@@ -210,9 +215,9 @@ void JobEditorWindowTest::loadingASelectedJob() {
   CatalogueWindow w;
   orvis::testing::writeText(w.dir.path() + "mail/Group-1.txt", "  Ops team \r\nsecond\r\n");
   orvis::testing::writeText(w.dir.path() + "ORVIS.ini", "[COMMON]\r\nMAILGROUPCOUNT=3\r\n");
-  w.job("8", {"NO=8", "URI=/srv", "NAME=files", "USEUSERMAIL=1", "USERMAILHTML=1",
-              "MAILGROUP=1", "CHKKOBETSU=1", "CHKHIKAKU=0", "CHKSCRIPT=1", "CHKWORD=1",
-              "WORD=abc", "CHKSUBFOLDER=1", "TYPE=FILE"});
+  w.job("8", {"NO=8", "URI=/srv", "NAME=files", "USEUSERMAIL=1", "USERMAILHTML=1", "MAILGROUP=1",
+              "CHKKOBETSU=1", "CHKHIKAKU=0", "CHKSCRIPT=1", "CHKWORD=1", "WORD=abc",
+              "CHKSUBFOLDER=1", "TYPE=FILE"});
   orvis::testing::writeText(w.dir.path() + "userMail/8.sub", "subject\r\nignored\r\n");
   orvis::testing::writeText(w.dir.path() + "userMail/8.bdy", "line1\r\n\r\nline3\r\n");
   w.open();
@@ -223,7 +228,8 @@ void JobEditorWindowTest::loadingASelectedJob() {
   QCOMPARE(w.find<QComboBox>("cmbMailGroup")->currentIndex(), 1);
   QCOMPARE(w.find<QLabel>("pnlMailGroup")->text(), QStringLiteral("Ops team"));
   QCOMPARE(line(w, "txtUserMailSubject")->text(), QStringLiteral("subject"));
-  QCOMPARE(w.find<QPlainTextEdit>("txtUserMailBody")->toPlainText(), QStringLiteral("line1\n\nline3"));
+  QCOMPARE(w.find<QPlainTextEdit>("txtUserMailBody")->toPlainText(),
+           QStringLiteral("line1\n\nline3"));
   QVERIFY(enabled(w, "txtUserMailBody"));
   QVERIFY(w.find<QAbstractButton>("chkUserMailHtml")->isChecked());
   QVERIFY(w.find<QAbstractButton>("chkScript")->isChecked());

@@ -40,8 +40,8 @@ TEST(JobFiles, ANewJobFileByteForByte) {
             "[COMMON]\r\nNO=12\r\nURI=http://example.com/\r\nNAME=" + sj("監視ページ") +
                 "\r\nUSEPROXY=1\r\nUSEUSERMAIL=0\r\nUSERMAILHTML=0\r\nMAILGROUP=1\r\n"
                 "CHKKOBETSU=1\r\nCHKHIKAKU=1\r\nCHKSCRIPT=1\r\nCHKCOMMENT=0\r\nCHKREF=0\r\n"
-                "CHKSRC=0\r\nCHKALT=0\r\nCHKHEAD=0\r\nCHKWORD=1\r\nWORD=" + sj("障害") +
-                "\r\nCHKSUBFOLDER=0\r\nTYPE=URL\r\nSOURCE=\r\nCHECK=\r\n");
+                "CHKSRC=0\r\nCHKALT=0\r\nCHKHEAD=0\r\nCHKWORD=1\r\nWORD=" +
+                sj("障害") + "\r\nCHKSUBFOLDER=0\r\nTYPE=URL\r\nSOURCE=\r\nCHECK=\r\n");
   EXPECT_EQ(readText(rig.path("userMail/12.sub")), sj("件名") + "\r\n");
   EXPECT_EQ(readText(rig.path("userMail/12.bdy")), sj("本文1") + "\r\n\r\n%diff\r\n");
   // Empty subject and body: an empty line and nothing.
@@ -55,8 +55,9 @@ TEST(JobFiles, ANewJobFileByteForByte) {
 TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
   ServicesRig rig;
   // A file as a Windows installation wrote it, in its own order.
-  writeText(rig.path("info/12.ini"),
-            "[COMMON]\r\nNO=12\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=0\r\nURI=http://old/\r\nNAME=x\r\n");
+  writeText(
+      rig.path("info/12.ini"),
+      "[COMMON]\r\nNO=12\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=0\r\nURI=http://old/\r\nNAME=x\r\n");
   JobFiles files(rig.services);
   EXPECT_EQ(files.update(sample()), "");
   auto lines = readLines(rig.path("info/12.ini"));

@@ -37,8 +37,8 @@ void JobGridWindowTest::captionsWidthsAndMarks() {
   w.job("1", {"NO=1", "NAME=job", "URI=http://example.com/", "USEUSERMAIL=1", "USERMAILHTML=1",
               "MAILGROUP=2", "USEPROXY=1", "CHKKOBETSU=1", "CHKWORD=0", "TYPE=URL"});
   w.open();
-  const char* captions[] = {"№", "名称", "ﾕｰｻﾞML", "HTML", "MLGRP", "PROXY",
-                            "チェック対象", "結果", "比較元", "個別", "ﾜｰﾄﾞ", "TYPE"};
+  const char* captions[] = {"№",    "名称",   "ﾕｰｻﾞML", "HTML", "MLGRP", "PROXY", "チェック対象",
+                            "結果", "比較元", "個別",   "ﾜｰﾄﾞ", "TYPE"};
   const int widths[] = {60, 150, 45, 45, 45, 45, 365, 45, 45, 45, 45, 45};
   for (int c = 0; c < 12; ++c) {
     QCOMPARE(grid(w)->horizontalHeaderItem(c)->text(), QString::fromUtf8(captions[c]));

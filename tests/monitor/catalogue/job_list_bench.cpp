@@ -18,7 +18,8 @@ double loadMs(JobList& list) {
   auto start = std::chrono::steady_clock::now();
   list.catalogueToList();
   list.ListDisp();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 }  // namespace
 
@@ -44,8 +45,9 @@ int main(int argc, char** argv) {
     ui::JobGridWidget widget(nullptr);
     JobList shown(rig.services, table, widget, shell);
     double window = loadMs(shown);
-    std::printf("job list load of %5d jobs: %8.1f ms into the table, %8.1f ms with the window's grid\n",
-                jobs, files, window);
+    std::printf(
+        "job list load of %5d jobs: %8.1f ms into the table, %8.1f ms with the window's grid\n",
+        jobs, files, window);
   }
   return 0;
 }

@@ -1,6 +1,9 @@
 // AcquireSnapshot for the four job types: the common steps on fakes, and
 // the snapshots of real targets (folders, processes, disks, a fetcher).
 
+#include "monitor/engine/acquisition.h"
+
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -10,9 +13,6 @@
 #include <deque>
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
-#include "monitor/engine/acquisition.h"
 #include "monitor/engine/disk_free_space.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -82,7 +82,8 @@ TEST(Acquisition, UrlStartsTheFetcherHiddenAndWaitsPumpingForIt) {
   ASSERT_EQ(rig.launcher.launches.size(), 1u);
   const auto& launch = rig.launcher.launches[0];
   const std::string F = rig.dir.path();
-  EXPECT_EQ(launch.commandLine, F + "urlcheck http://example.com/a b \"" + F + "temp/srctemp.txt\" 0");
+  EXPECT_EQ(launch.commandLine,
+            F + "urlcheck http://example.com/a b \"" + F + "temp/srctemp.txt\" 0");
   EXPECT_EQ(launch.workingFolder, F);
   EXPECT_EQ(launch.mode, platform::WindowMode::Hidden);
   // "起動成功", one pump and 500 ms before the wait; a pump after each time-out.
@@ -112,7 +113,9 @@ TEST(Acquisition, FetcherThatCannotStartIsNotLaunchedAndLeavesNoTrace) {
 
 TEST(Acquisition, EmptyFetchIsLaunchedButNoSnapshot) {
   AcquisitionRig rig;
-  rig.launcher.onRun = [&](const FakeLauncher::Launch&) { writeText(rig.path("temp/srctemp.txt"), ""); };
+  rig.launcher.onRun = [&](const FakeLauncher::Launch&) {
+    writeText(rig.path("temp/srctemp.txt"), "");
+  };
   EXPECT_TRUE(rig.acquire(job("URL", "http://example.com/")));
   EXPECT_FALSE(rig.acquisition.snapshotTaken());
 }
@@ -131,8 +134,16 @@ TEST(Acquisition, ProcessLinesInListOrderWithSixDigitNumbers) {
 TEST(Acquisition, DriveIsTheFreeMegabytesOfTheMountPathWhenTheSecondReadingHasOne) {
   AcquisitionRig rig;
   ReadingsDisk disk;
-  Services s{rig.services.dataFolder, rig.services.start, rig.clock, rig.pump, rig.log, rig.boxes,
-             rig.ini, rig.launcher, rig.processes, disk};
+  Services s{rig.services.dataFolder,
+             rig.services.start,
+             rig.clock,
+             rig.pump,
+             rig.log,
+             rig.boxes,
+             rig.ini,
+             rig.launcher,
+             rig.processes,
+             disk};
   JobTable jobs;
   jobs.append(job("DRIVE", "/home:21"));
   Acquisition acquisition(s, jobs);
@@ -177,7 +188,8 @@ TEST(Acquisition, FileListsAfterTheCommonStepsFromACp932Target) {
   const std::string folderCp932 = platform::toCp932(folder);
   long sleptWhenListed = -1;
   rig.pump.onPump([&] {
-    if (platform::pathExists(rig.path("temp/srctemp.txt"))) sleptWhenListed = rig.clock.totalSleptMs();
+    if (platform::pathExists(rig.path("temp/srctemp.txt")))
+      sleptWhenListed = rig.clock.totalSleptMs();
   });
   ASSERT_TRUE(rig.acquire(job("FILE", folderCp932, "0", "1")));
   auto lines = platform::splitLines(rig.snapshot());
@@ -198,8 +210,8 @@ struct RealRig : AcquisitionRig {
   platform::PosixProcessLauncher realLauncher;
   platform::ProcProcessLister realProcesses;
   platform::StatvfsDiskSpaceReader realDisks;
-  Services real{services.dataFolder, services.start, clock, pump, log, boxes, ini,
-                realLauncher, realProcesses, realDisks};
+  Services real{services.dataFolder, services.start, clock,    pump, log, boxes, ini,
+                realLauncher,        realProcesses,  realDisks};
   Acquisition realAcquisition{real, jobs};
   bool acquireReal(const JobRow& row) {
     jobs.clear();
@@ -249,8 +261,8 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
   writeText(F + "urlcheck",
             "#!/bin/sh\nsleep 0.3\n{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > \"$2\"\n");
   ::chmod((F + "urlcheck").c_str(), 0755);
-  Services s{F, rig.services.start, rig.clock, rig.pump, rig.log, rig.boxes, rig.ini,
-             rig.realLauncher, rig.realProcesses, rig.realDisks};
+  Services s{F,       rig.services.start, rig.clock,         rig.pump,     rig.log, rig.boxes,
+             rig.ini, rig.realLauncher,   rig.realProcesses, rig.realDisks};
   JobTable jobs;
   jobs.append(job("URL", "http://127.0.0.1/page?q=1", "1"));
   Acquisition acquisition(s, jobs);

@@ -61,7 +61,8 @@ TEST(BaselineCapture, SelectedRowsInOrderOneAfterAnother) {
                           "http://example.com/3 №3のサーバーと通信中・・ busy locked",
                           "http://example.com/4 №4のサーバーと通信中・・ busy locked"}));
   for (const char* no : {"2", "3", "4"}) {
-    EXPECT_EQ(readText(rig.path("src/") + no + ".ini"), std::string("page of http://example.com/") + no);
+    EXPECT_EQ(readText(rig.path("src/") + no + ".ini"),
+              std::string("page of http://example.com/") + no);
     EXPECT_EQ(rig.source(no), "1");
   }
   EXPECT_FALSE(platform::pathExists(rig.path("src/1.ini")));
@@ -75,7 +76,9 @@ TEST(BaselineCapture, SelectedRowsInOrderOneAfterAnother) {
   EXPECT_EQ(rig.grid.cell(3, 8), "1");
   EXPECT_EQ(rig.grid.cell(1, 8), "-");
   auto log = rig.log();
-  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.ends_with(",起動成功"); }), 3);
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& l) { return l.ends_with(",起動成功"); }),
+            3);
 }
 
 TEST(BaselineCapture, FailedFetchesGiveSourceZeroAndOneMessageForTheFirst) {
@@ -141,7 +144,8 @@ TEST(RotateGenerations, TwentyCopiesNewestFirst) {
   RotateGenerations(p);
   EXPECT_EQ(readText(p), "now");
   EXPECT_EQ(readText(p + ".1"), "now");
-  for (int k = 2; k <= 20; ++k) EXPECT_EQ(readText(p + "." + std::to_string(k)), "g" + std::to_string(k - 1));
+  for (int k = 2; k <= 20; ++k)
+    EXPECT_EQ(readText(p + "." + std::to_string(k)), "g" + std::to_string(k - 1));
   EXPECT_FALSE(platform::pathExists(p + ".21"));
   // Gaps are skipped: a missing ".1" leaves ".2" as it was.
   TempDir gaps;
@@ -161,7 +165,8 @@ TEST(BaselineCapture, SelectionRules) {
   rig.capture(0, 0, 1);
   EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"選択領域が異常です。"});
   EXPECT_TRUE(rig.log().back().ends_with(",invalid selection."));
-  const std::string nothingClicked = "リスト上で対象をクリックし単独選択するか、複数選択してください。";
+  const std::string nothingClicked =
+      "リスト上で対象をクリックし単独選択するか、複数選択してください。";
   for (int clicked : {0, 3}) {
     rig.prompter.clear();
     rig.capture(1, 2, clicked);
@@ -188,7 +193,8 @@ TEST(BaselineCapture, JobNumberThatNamesNoFileOfItsFolderWritesNothing) {
   EXPECT_FALSE(platform::pathExists(rig.path("info/.ini")));
   EXPECT_EQ(rig.source("9"), "1");
   auto log = rig.log();
-  const std::string refused = "->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。";
+  const std::string refused =
+      "->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。";
   EXPECT_EQ(std::count_if(log.begin(), log.end(),
                           [&](const std::string& l) {
                             return l.ends_with("," + refused) || l.ends_with(",../evil" + refused);

@@ -56,8 +56,10 @@ class CaptureWindowTest : public QObject {
     void capture(QToolButton* button) {
       prompter.clearShown();
       prompter.setNextAnswers({mb::IdOk, mb::IdOk, mb::IdOk});
-      if (button->isVisible()) QTest::mouseClick(button, Qt::LeftButton);
-      else button->click();
+      if (button->isVisible())
+        QTest::mouseClick(button, Qt::LeftButton);
+      else
+        button->click();
       prompter.setNextAnswers({});
     }
     QStringList messages() {
@@ -77,7 +79,9 @@ class CaptureWindowTest : public QObject {
     std::vector<bool> during;
   };
 
-  static QString failure(const QString& no) { return "№" + no + QString::fromUtf8(kCaptureFailureTail); }
+  static QString failure(const QString& no) {
+    return "№" + no + QString::fromUtf8(kCaptureFailureTail);
+  }
 
  private slots:
   void rowsTwoToFourInOrderWithRowThreeClicked() {
@@ -85,8 +89,8 @@ class CaptureWindowTest : public QObject {
     w.clickRow(3);
     w.selectRows(2, 4);
     w.capture(w.form->SpeedButton12);
-    QCOMPARE(w.fetched, (QStringList{"http://example.com/2", "http://example.com/3",
-                                     "http://example.com/4"}));
+    QCOMPARE(w.fetched,
+             (QStringList{"http://example.com/2", "http://example.com/3", "http://example.com/4"}));
     QCOMPARE(w.busyText, (QStringList{"№2のサーバーと通信中・・", "№3のサーバーと通信中・・",
                                       "№4のサーバーと通信中・・"}));
     QVERIFY(std::all_of(w.during.begin(), w.during.end(), [](bool b) { return b; }));
@@ -153,7 +157,8 @@ class CaptureWindowTest : public QObject {
     w.selectRows(1, 2);
     w.capture(w.form->SpeedButton12);
     QCOMPARE(w.messages(),
-             QStringList{QStringLiteral("リスト上で対象をクリックし単独選択するか、複数選択してください。")});
+             QStringList{QStringLiteral(
+                 "リスト上で対象をクリックし単独選択するか、複数選択してください。")});
     QVERIFY(w.fetched.isEmpty());
     QVERIFY(w.form->SpeedButton12->isEnabled());
   }

@@ -41,10 +41,12 @@ int main(int argc, char** argv) {
   int made = 0;
   for (int folder = 0; made < files; ++folder) {
     // Two levels, so the walk goes down as well as across.
-    std::string path = root + "/group" + std::to_string(folder / 10) + "/folder" + std::to_string(folder);
+    std::string path =
+        root + "/group" + std::to_string(folder / 10) + "/folder" + std::to_string(folder);
     orvis::platform::makeFolders(path);
     for (int i = 0; i < perFolder && made < files; ++i, ++made) {
-      int fd = ::open((path + "/file" + std::to_string(i) + ".dat").c_str(), O_CREAT | O_WRONLY, 0644);
+      int fd =
+          ::open((path + "/file" + std::to_string(i) + ".dat").c_str(), O_CREAT | O_WRONLY, 0644);
       if (fd < 0) {
         std::perror("open");
         return 1;
@@ -64,8 +66,8 @@ int main(int argc, char** argv) {
   // find with the same local stamps, and with raw epoch seconds (its
   // cheapest form with times), so the ratio is taken against the faster.
   auto runFind = [&](const char* format) {
-    const std::string command = "find '" + root + "' -type f -printf '" + format + "' > '" +
-                                dir.path() + "find.txt'";
+    const std::string command =
+        "find '" + root + "' -type f -printf '" + format + "' > '" + dir.path() + "find.txt'";
     int status = 0;
     double ms = bestOf(3, [&] { status = std::system(command.c_str()); });
     if (status != 0) std::fprintf(stderr, "find failed: %d\n", status);

@@ -1,6 +1,9 @@
 // The FILE snapshot taken from real folder trees.
 
+#include "monitor/engine/file_listing.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,9 +11,6 @@
 #include <ctime>
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
-#include "monitor/engine/file_listing.h"
 #include "monitor/engine/wildcard_mask.h"
 #include "platform/bytes.h"
 #include "platform/files.h"
@@ -33,8 +33,10 @@ class UtcZone {
     ::tzset();
   }
   ~UtcZone() {
-    if (had_) ::setenv("TZ", old_.c_str(), 1);
-    else ::unsetenv("TZ");
+    if (had_)
+      ::setenv("TZ", old_.c_str(), 1);
+    else
+      ::unsetenv("TZ");
     ::tzset();
   }
 

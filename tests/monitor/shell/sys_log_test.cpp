@@ -56,8 +56,10 @@ TEST_F(LogFixture, CleanUpDeletesTheOldestBeyondTheNumberKept) {
   l.erase(l.begin());
   EXPECT_EQ(l[0].substr(24), "(OrvisWatch),Global,syslog整理");
   EXPECT_EQ(l[1].substr(24), "(OrvisWatch),Global,3<-有効ファイル数");
-  EXPECT_EQ(l[2].substr(24), "(OrvisWatch),Global,DeleteLog->" + dir.path() + "syslog/20261203.txt");
-  EXPECT_EQ(l[3].substr(24), "(OrvisWatch),Global,DeleteLog->" + dir.path() + "syslog/20261204.txt");
+  EXPECT_EQ(l[2].substr(24),
+            "(OrvisWatch),Global,DeleteLog->" + dir.path() + "syslog/20261203.txt");
+  EXPECT_EQ(l[3].substr(24),
+            "(OrvisWatch),Global,DeleteLog->" + dir.path() + "syslog/20261204.txt");
 }
 
 TEST_F(LogFixture, CleanUpKeepsTenWithoutANumberAndNoneWithZero) {

@@ -33,15 +33,16 @@ TEST(TrayIcons, TipsFollowTheModeAndALostIconIsAddedAgain) {
   f.tray.MODIFYIcon(0);
   f.tray.DELIcon();
   EXPECT_EQ(f.view.events,
+            (std::vector<std::string>{"add 0 " + SJIS("NewORVIS：手動編集中"),
+                                      "modify 1 " + SJIS("NewORVIS：チェック中"),
+                                      "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
+                                      "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
+                                      "add 0 " + SJIS("NewORVIS：自動チェック待機中"), "remove"}));
+  EXPECT_EQ(f.lines(),
             (std::vector<std::string>{
-                "add 0 " + SJIS("NewORVIS：手動編集中"), "modify 1 " + SJIS("NewORVIS：チェック中"),
-                "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
-                "modify 0 " + SJIS("NewORVIS：自動チェック待機中"),
-                "add 0 " + SJIS("NewORVIS：自動チェック待機中"), "remove"}));
-  EXPECT_EQ(f.lines(), (std::vector<std::string>{
-                           "NEW ORVIS Monitor,SetIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=1",
-                           "NEW ORVIS Monitor,MODIFYIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=0",
-                           "NEW ORVIS Monitor,SetIcon()Icon=0"}));
+                "NEW ORVIS Monitor,SetIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=1",
+                "NEW ORVIS Monitor,MODIFYIcon()Icon=0", "NEW ORVIS Monitor,MODIFYIcon()Icon=0",
+                "NEW ORVIS Monitor,SetIcon()Icon=0"}));
 }
 
 TEST(TrayIcons, ServiceStartOnlyLogs) {

@@ -1,6 +1,8 @@
 // The main window as a user sees it: names, captions, the status bar, the
 // mode label, the busy panel and the close question.
 
+#include "monitor/ui/main_window.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -8,7 +10,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "monitor/ui/main_window.h"
 #include "platform/codec.h"
 #include "support/window_rig.h"
 
@@ -29,13 +30,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.form.windowTitle(), QStringLiteral("NEW ORVIS Monitor"));
     QCOMPARE(w.form.size(), QSize(1017, 703));
     const std::pair<const char*, const char*> buttons[] = {
-        {"SpeedButton10", "自動チェック開始"}, {"SpeedButton14", "自動チェック停止"},
-        {"SpeedButton13", "手動チェック"},     {"SpeedButton12", "比較元ソース取得"},
-        {"SpeedButton18", "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"},   {"SpeedButton15", "ReActivationﾃｽﾄ"},
-        {"SpeedButton16", "ﾒｰﾙﾃｽﾄ"},          {"SpeedButton20", "警告音確認"},
-        {"SpeedButton21", "警告音停止"},       {"SpeedButton50", "設定"},
-        {"SpeedButton6", "Close"},            {"SpeedButton8", "追加・更新"},
-        {"SpeedButton2", "削除"},             {"SpeedButton17", "URIを画面でチェック"},
+        {"SpeedButton10", "自動チェック開始"},
+        {"SpeedButton14", "自動チェック停止"},
+        {"SpeedButton13", "手動チェック"},
+        {"SpeedButton12", "比較元ソース取得"},
+        {"SpeedButton18", "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"},
+        {"SpeedButton15", "ReActivationﾃｽﾄ"},
+        {"SpeedButton16", "ﾒｰﾙﾃｽﾄ"},
+        {"SpeedButton20", "警告音確認"},
+        {"SpeedButton21", "警告音停止"},
+        {"SpeedButton50", "設定"},
+        {"SpeedButton6", "Close"},
+        {"SpeedButton8", "追加・更新"},
+        {"SpeedButton2", "削除"},
+        {"SpeedButton17", "URIを画面でチェック"},
     };
     for (auto [name, caption] : buttons) {
       auto* b = w.find<QToolButton>(name);
@@ -43,8 +51,8 @@ class MainWindowTest : public QObject {
       QCOMPARE(b->text(), QString::fromUtf8(caption));
       QVERIFY2(b->isVisible(), name);
     }
-    for (const char* hidden : {"SpeedButton1", "SpeedButton3", "SpeedButton4", "SpeedButton5",
-                               "SpeedButton7"}) {
+    for (const char* hidden :
+         {"SpeedButton1", "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton7"}) {
       auto* b = w.find<QToolButton>(hidden);
       QVERIFY2(b && !b->isVisible(), hidden);
     }
@@ -113,8 +121,9 @@ class MainWindowTest : public QObject {
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->pos(), QPoint(352, 260));
     QVERIFY(w.form.Panel1->Animate1->running());
-    for (const char* locked : {"SpeedButton2", "SpeedButton6", "SpeedButton8", "SpeedButton1",
-                               "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton7", "sg1"})
+    for (const char* locked :
+         {"SpeedButton2", "SpeedButton6", "SpeedButton8", "SpeedButton1", "SpeedButton3",
+          "SpeedButton4", "SpeedButton5", "SpeedButton7", "sg1"})
       QVERIFY2(!w.find(locked)->isEnabled(), locked);
     QVERIFY(w.find("SpeedButton10")->isEnabled());
     w.form.EndPanel();
@@ -122,7 +131,8 @@ class MainWindowTest : public QObject {
     QVERIFY(!w.form.Panel1->Animate1->running());
     for (const char* unlocked : {"SpeedButton2", "SpeedButton6", "SpeedButton8", "sg1"})
       QVERIFY2(w.find(unlocked)->isEnabled(), unlocked);
-    QCOMPARE(w.find<QLabel>("panelMsg")->text(), QStringLiteral("情報更新中です。お待ちください・・"));
+    QCOMPARE(w.find<QLabel>("panelMsg")->text(),
+             QStringLiteral("情報更新中です。お待ちください・・"));
     // Hidden with the window, the panel still counts by its own flag.
     w.form.StartPanel();
     w.form.hide();
@@ -138,7 +148,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.stops, 0);
     QCOMPARE(w.prompter.shown().size(), size_t(1));
     const auto& box = w.prompter.shown()[0];
-    QCOMPARE(box.text, QStringLiteral("チェックアプリケーションが全て終了します。終了してもよろしいですか？"));
+    QCOMPARE(box.text, QStringLiteral(
+                           "チェックアプリケーションが全て終了します。終了してもよろしいですか？"));
     QCOMPARE(box.caption, QStringLiteral("OrvisWatch"));
     QCOMPARE(box.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(box.defaultButton, QMessageBox::Cancel);
