@@ -7,17 +7,17 @@
 namespace orvis {
 
 std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
-  if (jobIndex < 1 || static_cast<size_t>(jobIndex) > jobs_.size()) {
+  const JobRecord* j = jobs_.atRow(jobIndex);
+  if (!j) {
     s_.WriteSysLog(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
     return std::nullopt;
   }
-  const size_t i = static_cast<size_t>(jobIndex) - 1;
-  return Job{jobs_.get(JobCol::No, i),
-             jobs_.get(JobCol::Uri, i),
-             jobs_.get(JobCol::Name, i),
-             jobs_.get(JobCol::MailGroup, i),
-             jobs_.get(JobCol::UseUserMail, i) == "1",
-             jobs_.get(JobCol::UserMailHtml, i) == "1"};
+  return Job{j->number,
+             j->target,
+             j->name,
+             j->mailGroup,
+             j->ownMail == Switch::On,
+             j->htmlMail == Switch::On};
 }
 
 bool AlertMail::prepare(const Job& job) {

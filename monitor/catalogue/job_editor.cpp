@@ -15,20 +15,6 @@ constexpr C kIgnoreBoxes[] = {C::Script, C::Comment, C::Ref, C::Src, C::Alt, C::
 
 }  // namespace
 
-const char* JobEditor::typeName(JobType type) {
-  switch (type) {
-    case JobType::File:
-      return "FILE";
-    case JobType::Proc:
-      return "PROC";
-    case JobType::Drive:
-      return "DRIVE";
-    case JobType::Url:
-      break;
-  }
-  return "URL";
-}
-
 JobEditor::TypeTexts JobEditor::typeTexts(JobType type) {
   switch (type) {
     case JobType::File:
@@ -82,58 +68,54 @@ std::string JobEditor::groupName(const std::string& group) const {
 }
 
 void JobEditor::sg1Click() {
-  const int row = list_.selectedRow();
-  const JobTable& t = list_.table();
-  if (row <= 0 || static_cast<size_t>(row) > t.size() || t.get(JobCol::No, row - 1).empty()) return;
-  const size_t job = static_cast<size_t>(row - 1);
-  auto is1 = [&](JobCol c) { return t.get(c, job) == "1"; };
+  const JobRecord* found = list_.table().atRow(list_.selectedRow());
+  if (!found || found->number.empty()) return;
+  const JobRecord& job = *found;
+  auto on = [](const StoredValue<Switch>& value) { return value == Switch::On; };
 
-  view_.setText(C::Number, t.get(JobCol::No, job));
-  view_.setText(C::Target, t.get(JobCol::Uri, job));
-  view_.setText(C::Name, t.get(JobCol::Name, job));
-  view_.setChecked(C::UseProxy, is1(JobCol::UseProxy));
+  view_.setText(C::Number, job.number);
+  view_.setText(C::Target, job.target);
+  view_.setText(C::Name, job.name);
+  view_.setChecked(C::UseProxy, on(job.useProxy));
 
   view_.setChecked(C::UseUserMail, false);
   for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, false);
-  if (is1(JobCol::UseUserMail)) {
+  if (on(job.ownMail)) {
     view_.setChecked(C::UseUserMail, true);
     for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, true);
   }
-  view_.setChecked(C::UserMailHtml, is1(JobCol::UserMailHtml));
+  view_.setChecked(C::UserMailHtml, on(job.htmlMail));
 
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
-  const std::string& group = t.get(JobCol::MailGroup, job);
-  if (!group.empty()) {
-    view_.setMailGroupIndex(platform::parseInt(group).value_or(0));
-    view_.setMailGroupName(groupName(group));
+  if (!job.mailGroup.empty()) {
+    view_.setMailGroupIndex(platform::parseInt(job.mailGroup).value_or(0));
+    view_.setMailGroupName(groupName(job.mailGroup));
   }
 
   platform::makeFolders(s_.path("userMail/"));
-  const std::string no = platform::trim(t.get(JobCol::No, job));
+  const std::string no = platform::trim(job.number);
   view_.setText(C::Subject, files_.readSubject(no));
   view_.setBodyLines(files_.readBody(no));
 
-  view_.setChecked(C::Kobetsu, is1(JobCol::ChkKobetsu));
-  view_.setChecked(C::Hikaku, is1(JobCol::ChkHikaku));
-  const JobCol ignoreKeys[] = {JobCol::ChkScript, JobCol::ChkComment, JobCol::ChkRef,
-                               JobCol::ChkSrc,    JobCol::ChkAlt,     JobCol::ChkHead};
-  for (int i = 0; i < 6; ++i) view_.setChecked(kIgnoreBoxes[i], is1(ignoreKeys[i]));
+  view_.setChecked(C::Kobetsu, on(job.ownCompareRules));
+  view_.setChecked(C::Hikaku, on(job.compareContent));
+  const StoredValue<Switch>* ignores[] = {&job.ignoreScript, &job.ignoreComment, &job.ignoreLinks,
+                                          &job.ignoreSrc,    &job.ignoreAlt,     &job.ignoreHead};
+  for (int i = 0; i < 6; ++i) view_.setChecked(kIgnoreBoxes[i], on(*ignores[i]));
   view_.setEnabled(C::Hikaku, view_.checked(C::Kobetsu));
   const bool ranges = view_.enabled(C::Hikaku) && view_.checked(C::Hikaku);
   for (C box : kIgnoreBoxes) view_.setEnabled(box, ranges);
 
-  view_.setChecked(C::WordCheck, is1(JobCol::ChkWord));
+  view_.setChecked(C::WordCheck, on(job.wordCheck));
   view_.setEnabled(C::Word, view_.checked(C::WordCheck));
-  view_.setText(C::Word, t.get(JobCol::Word, job));
-  view_.setChecked(C::SubFolder, is1(JobCol::ChkSubFolder));
+  view_.setText(C::Word, job.word);
+  view_.setChecked(C::SubFolder, on(job.includeSubfolders));
 
-  const std::string& type = t.get(JobCol::Type, job);
-  for (JobType candidate : {JobType::Url, JobType::File, JobType::Proc, JobType::Drive}) {
-    if (type == typeName(candidate)) {
-      view_.setType(candidate);
-      showTypeTexts(candidate);
-    }
+  // A type outside the four leaves the editor's type as it was.
+  if (std::optional<JobType> type = job.type.known()) {
+    view_.setType(*type);
+    showTypeTexts(*type);
   }
   fncCheckArrange();
 }
@@ -231,29 +213,28 @@ bool JobEditor::validate() {
   return true;
 }
 
-JobDefinition JobEditor::fromFields() const {
-  JobDefinition j;
-  j.no = platform::trim(view_.text(C::Number));
-  j.uri = platform::trim(view_.text(C::Target));
+JobRecord JobEditor::fromFields() const {
+  auto stored = [this](C box) { return view_.checked(box) ? Switch::On : Switch::Off; };
+  JobRecord j;
+  j.number = platform::trim(view_.text(C::Number));
+  j.target = platform::trim(view_.text(C::Target));
   j.name = platform::trim(view_.text(C::Name));
   j.word = platform::trim(view_.text(C::Word));
-  j.useProxy = view_.checked(C::UseProxy);
-  j.useUserMail = view_.checked(C::UseUserMail);
-  j.userMailHtml = view_.checked(C::UserMailHtml);
-  j.mailGroup = view_.mailGroupIndex();
-  j.chkKobetsu = view_.checked(C::Kobetsu);
-  j.chkHikaku = view_.checked(C::Hikaku);
-  j.chkScript = view_.checked(C::Script);
-  j.chkComment = view_.checked(C::Comment);
-  j.chkRef = view_.checked(C::Ref);
-  j.chkSrc = view_.checked(C::Src);
-  j.chkAlt = view_.checked(C::Alt);
-  j.chkHead = view_.checked(C::Head);
-  j.chkWord = view_.checked(C::WordCheck);
-  j.chkSubFolder = view_.checked(C::SubFolder);
-  j.type = typeName(view_.type());
-  j.subject = view_.text(C::Subject);
-  j.body = view_.bodyLines();
+  j.useProxy = stored(C::UseProxy);
+  j.ownMail = stored(C::UseUserMail);
+  j.htmlMail = stored(C::UserMailHtml);
+  j.mailGroup = std::to_string(view_.mailGroupIndex());
+  j.ownCompareRules = stored(C::Kobetsu);
+  j.compareContent = stored(C::Hikaku);
+  j.ignoreScript = stored(C::Script);
+  j.ignoreComment = stored(C::Comment);
+  j.ignoreLinks = stored(C::Ref);
+  j.ignoreSrc = stored(C::Src);
+  j.ignoreAlt = stored(C::Alt);
+  j.ignoreHead = stored(C::Head);
+  j.wordCheck = stored(C::WordCheck);
+  j.includeSubfolders = stored(C::SubFolder);
+  j.type = view_.type();
   return j;
 }
 
@@ -261,16 +242,17 @@ void JobEditor::reloadList() { list_.reload(); }
 
 void JobEditor::SpeedButton8Click() {
   if (!validate()) return;
-  JobDefinition job = fromFields();
-  const std::string file = files_.jobFile(job.no);
+  const JobRecord job = fromFields();
+  const JobMail mail{view_.text(C::Subject), view_.bodyLines()};
+  const std::string file = files_.jobFile(job.number);
   const bool exists = !file.empty() && platform::fileExists(file);
   const std::string question =
       exists ? SJIS("更新してもよろしいですか？") : SJIS("新規登録してもよろしいですか？");
   if (s_.fncMessageBox(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
   // A write the editor cannot handle ends the operation: what was written
   // stays, the list is not reloaded.
-  WriteError error = exists ? files_.update(job) : files_.create(job);
-  if (error.empty() && !exists) error = files_.writeMailFiles(job);
+  WriteError error = exists ? files_.update(job, mail) : files_.create(job);
+  if (error.empty() && !exists) error = files_.writeMailFiles(job.number, mail);
   if (!error.empty()) {
     ShowGeneralError(s_, error);
     return;

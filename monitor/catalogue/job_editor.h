@@ -44,7 +44,6 @@ class JobEditor {
     std::string label, example, preview;
   };
   static TypeTexts typeTexts(JobType type);
-  static const char* typeName(JobType type);
 
  private:
   void typeClicked(JobType type);
@@ -53,7 +52,7 @@ class JobEditor {
   std::string groupName(const std::string& group) const;
   // The first failed validation: its message and the field to focus.
   bool validate();
-  JobDefinition fromFields() const;
+  JobRecord fromFields() const;
   void reloadList();
   void refuse(const std::string& message, EditorControl focus);
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace orvis {
+#include "job_record.h"
 
-enum class JobType { Url, File, Proc, Drive };
+namespace orvis {
 
 // Every control of the editor, by what it holds.
 enum class EditorControl {

@@ -7,19 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "job_record.h"
 #include "monitor/shell/services.h"
 
 namespace orvis {
 
-struct JobDefinition {
-  std::string no, uri, name;
-  bool useProxy = false, useUserMail = false, userMailHtml = false;
-  int mailGroup = -1;
-  bool chkKobetsu = false, chkHikaku = false, chkScript = false, chkComment = false, chkRef = false,
-       chkSrc = false, chkAlt = false, chkHead = false, chkWord = false;
-  std::string word;
-  bool chkSubFolder = false;
-  std::string type = "URL";
+// The job's own alert mail, as the editor holds it.
+struct JobMail {
   std::string subject;
   std::vector<std::string> body;
 };
@@ -39,13 +33,13 @@ class JobFiles {
   std::string bodyFile(const std::string& trimmedNo) const;
 
   // A new job: the whole file in one piece, keys in their order.
-  WriteError create(const JobDefinition& job);
+  WriteError create(const JobRecord& job);
   // An existing job: key by key through the retrying writer, in the update
   // order, the result and baseline state emptied; the mail files are
   // written between MAILGROUP and CHKKOBETSU.
-  WriteError update(const JobDefinition& job);
+  WriteError update(const JobRecord& job, const JobMail& mail);
   // The two mail files, whether or not the job's own mail is on.
-  WriteError writeMailFiles(const JobDefinition& job);
+  WriteError writeMailFiles(const std::string& trimmedNo, const JobMail& mail);
   // The job file, its baseline and its mail files; failures are silent.
   void remove(const std::string& trimmedNo);
 

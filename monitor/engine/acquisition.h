@@ -32,7 +32,7 @@ class Acquisition {
   std::string fetchCommandLine(const std::string& uri, const std::string& useProxy) const;
 
  private:
-  std::unique_ptr<platform::ProcessHandle> startFetch(size_t job);
+  std::unique_ptr<platform::ProcessHandle> startFetch(const JobRecord& job);
   void writeProcessSnapshot();
   void writeDriveSnapshot(const std::string& uri);
   void writeFileSnapshot(const std::string& uri, bool subfolders);

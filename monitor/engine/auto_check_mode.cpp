@@ -15,9 +15,9 @@ int AutoCheckMode::checkIntervalMs(int minutes) {
 }
 
 void AutoCheckMode::SpeedButton10Click() {
-  for (size_t i = 0; i < jobs_.size(); ++i) {
-    if (jobs_.get(JobCol::Source, i) != "1") {
-      s_.fncMessageBox(SJIS("№") + jobs_.get(JobCol::No, i) +
+  for (const JobRecord& job : jobs_) {
+    if (job.baseline != BaselineState::Captured) {
+      s_.fncMessageBox(SJIS("№") + job.number +
                            SJIS("の比較元ソースが取得できていません。ソース取得を行ってください。"),
                        "OrvisWatch", mb::OK);
       return;

@@ -21,9 +21,8 @@ void BaselineCapture::SpeedButton5Click() {
     return;
   }
   if (first == 0) first = 1;
-  const int clicked = list_.selectedRow();
-  if (clicked < 1 || static_cast<size_t>(clicked) > jobs_.size() ||
-      jobs_.get(JobCol::No, static_cast<size_t>(clicked - 1)).empty()) {
+  const JobRecord* clicked = jobs_.atRow(list_.selectedRow());
+  if (!clicked || clicked->number.empty()) {
     s_.fncMessageBox(SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"),
                      kCaption, mb::OK);
     return;
@@ -45,15 +44,14 @@ void BaselineCapture::SpeedButton5Click() {
   for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row) {
     const size_t job = static_cast<size_t>(row - 1);
     if (storedSource(job) != "1") {
-      s_.fncMessageBox(failureMessage(platform::trim(jobs_.get(JobCol::No, job))), kCaption,
-                       mb::OK);
+      s_.fncMessageBox(failureMessage(platform::trim(jobs_[job].number)), kCaption, mb::OK);
       break;
     }
   }
 }
 
 void BaselineCapture::captureRow(size_t job) {
-  const std::string number = jobs_.get(JobCol::No, job);
+  const std::string number = jobs_[job].number;
   view_.setBusyMessage(SJIS("№") + number + SJIS("のサーバーと通信中・・"));
   const auto baseline = baselinePath(s_, number);
   const auto jobFile = jobFilePath(s_, number);
@@ -81,7 +79,7 @@ void BaselineCapture::captureRow(size_t job) {
 }
 
 std::string BaselineCapture::storedSource(size_t job) {
-  const auto jobFile = jobFilePath(s_, jobs_.get(JobCol::No, job));
+  const auto jobFile = jobFilePath(s_, jobs_[job].number);
   if (!jobFile) return std::string();
   return s_.ini.IniReadRetry(*jobFile, jobkey::kSection, jobkey::SOURCE);
 }

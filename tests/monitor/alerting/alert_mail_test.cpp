@@ -31,13 +31,13 @@ class AlertMailTest : public ::testing::Test {
 
   // Adds the job as the next grid row; returns its row.
   int addJob(const Job& j) {
-    JobRow r;
-    r[static_cast<int>(JobCol::No)] = j.no;
-    r[static_cast<int>(JobCol::MailGroup)] = j.group;
-    r[static_cast<int>(JobCol::UseUserMail)] = j.userMail;
-    r[static_cast<int>(JobCol::UserMailHtml)] = j.html;
-    r[static_cast<int>(JobCol::Uri)] = sj(j.uri);
-    r[static_cast<int>(JobCol::Name)] = sj(j.name);
+    JobRecord r;
+    r.number = j.no;
+    r.mailGroup = j.group;
+    r.ownMail = StoredValue<Switch>::fromText(j.userMail);
+    r.htmlMail = StoredValue<Switch>::fromText(j.html);
+    r.target = sj(j.uri);
+    r.name = sj(j.name);
     jobs.append(r);
     return static_cast<int>(jobs.size());
   }

@@ -82,9 +82,9 @@ TEST_F(MailLauncherTest, MissingMailerLogsNothingAndLetsTheAlertGoOn) {
 
   // An alert composes its files all the same and returns to the check.
   JobTable jobs;
-  JobRow row;
-  row[static_cast<int>(JobCol::No)] = "1";
-  row[static_cast<int>(JobCol::MailGroup)] = "0";
+  JobRecord row;
+  row.number = "1";
+  row.mailGroup = "0";
   jobs.append(row);
   writeText(rig.path("mail/list.txt"), "a@x.test,0\r\n");
   AlertMail alerts(services, jobs, launcher);

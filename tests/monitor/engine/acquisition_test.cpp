@@ -27,20 +27,21 @@ using namespace orvis::testing;
 
 namespace {
 
-JobRow job(const std::string& type, const std::string& uri, const std::string& useProxy = "0",
-           const std::string& subfolders = "0") {
-  JobRow r;
-  r[static_cast<int>(JobCol::No)] = "7";
-  r[static_cast<int>(JobCol::Type)] = type;
-  r[static_cast<int>(JobCol::Uri)] = uri;
-  r[static_cast<int>(JobCol::UseProxy)] = useProxy;
-  r[static_cast<int>(JobCol::ChkSubFolder)] = subfolders;
+// A job as a job file of these texts loads.
+JobRecord job(const std::string& type, const std::string& uri, const std::string& useProxy = "0",
+              const std::string& subfolders = "0") {
+  JobRecord r;
+  r.number = "7";
+  r.type = StoredValue<JobType>::fromText(type);
+  r.target = uri;
+  r.useProxy = StoredValue<Switch>::fromText(useProxy);
+  r.includeSubfolders = StoredValue<Switch>::fromText(subfolders);
   return r;
 }
 
 struct AcquisitionRig : ServicesRig {
   AcquisitionRig() { platform::makeFolders(path("temp/")); }
-  bool acquire(const JobRow& row) {
+  bool acquire(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
     return acquisition.AcquireSnapshot(0);
@@ -163,7 +164,7 @@ TEST(Acquisition, DriveIsTheFreeMegabytesOfTheMountPathWhenTheSecondReadingHasOn
   EXPECT_FALSE(platform::pathExists(snapshot));
 
   // A Windows drive letter names no mount path here: nothing is asked.
-  jobs.set(JobCol::Uri, 0, "C:10");
+  jobs[0].target = "C:10";
   disk.asked.clear();
   disk.readings = {100 * MB, 100 * MB};
   EXPECT_TRUE(acquisition.AcquireSnapshot(0));
@@ -213,7 +214,7 @@ struct RealRig : AcquisitionRig {
   Services real{services.dataFolder, services.start, clock,    pump, log, boxes, ini,
                 realLauncher,        realProcesses,  realDisks};
   Acquisition realAcquisition{real, jobs};
-  bool acquireReal(const JobRow& row) {
+  bool acquireReal(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
     return realAcquisition.AcquireSnapshot(0);
