@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/ui/audio_sub_form.h"
+#include "monitor/ui/audio_form.h"
 #include "monitor/ui/main_window.h"
 #include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
@@ -46,13 +46,13 @@ int main(int argc, char** argv) {
                                         launcher,
                                         processes,
                                         disks};
-  orvis::ui::TForm1 form(config);
-  orvis::ui::TAudioSubForm audioForm;
-  orvis::ui::TForm3 settingsDialog(&form);
+  orvis::ui::MainWindow form(config);
+  orvis::ui::AudioForm audioForm;
+  orvis::ui::SettingsDialog settingsDialog(&form);
 
   orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
-                   [&form](QSessionManager&) { form.monitor().ShutDownMessage(); });
+                   [&form](QSessionManager&) { form.monitor().sessionEnding(); });
 
   form.show();
   return app.exec();

@@ -9,7 +9,7 @@ namespace orvis {
 std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
   const JobRecord* j = jobs_.atRow(jobIndex);
   if (!j) {
-    s_.WriteSysLog(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
+    s_.log.write(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
     return std::nullopt;
   }
   return Job{j->number,
@@ -22,7 +22,7 @@ std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
 
 bool AlertMail::prepare(const Job& job) {
   // A mailer still reading the files from an alert further up finishes first.
-  launcher_.waitForRunningSender();
+  launcher_.waitForRunningMailer();
   std::string subject;
   if (job.userMail) {
     subject = files_.userSubject(job.number);
@@ -33,9 +33,8 @@ bool AlertMail::prepare(const Job& job) {
   return files_.recipientCount(job.group) > 0;
 }
 
-void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
-                              const std::string& systemMessage, const std::string& jobName,
-                              const std::string& differenceText) {
+void AlertMail::sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
+                          const std::string& jobName, const std::string& differenceText) {
   std::optional<Job> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
@@ -44,13 +43,13 @@ void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
                          {target, jobName, systemMessage, differenceText, j->html}, s_.clock)
           : alert_text::systemMail(s_.clock, jobName, target, systemMessage, differenceText);
   if (!files_.writeBody(body)) return;
-  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
 }
 
-void AlertMail::SendResponseErrorAlert(int jobIndex) {
+void AlertMail::sendResponseErrorAlert(int jobIndex) {
   std::optional<Job> j = job(jobIndex);
   if (!j) return;
-  s_.WriteSysLog(j->number + SJIS("->接続リトライオーバー"));
+  s_.log.write(j->number + SJIS("->接続リトライオーバー"));
   if (!prepare(*j)) return;
   const std::string& message = alert_text::responseError();
   // No difference here: "%diff" stays as the user wrote it.
@@ -59,7 +58,7 @@ void AlertMail::SendResponseErrorAlert(int jobIndex) {
                                  {j->uri, j->name, message, std::nullopt, j->html}, s_.clock)
                   : alert_text::systemMail(s_.clock, std::nullopt, j->uri, message, "");
   if (!files_.writeBody(body)) return;
-  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
 }
 
 }  // namespace orvis

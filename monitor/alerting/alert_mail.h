@@ -19,9 +19,9 @@ class AlertMail : public AlertSender {
   AlertMail(const Services& services, const JobTable& jobs, MailLauncher& launcher)
       : s_(services), jobs_(jobs), launcher_(launcher), files_(services) {}
 
-  void SendAlertMail(int jobIndex, const std::string& target, const std::string& systemMessage,
-                     const std::string& jobName, const std::string& differenceText) override;
-  void SendResponseErrorAlert(int jobIndex) override;
+  void sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
+                 const std::string& jobName, const std::string& differenceText) override;
+  void sendResponseErrorAlert(int jobIndex) override;
 
  private:
   struct Job {

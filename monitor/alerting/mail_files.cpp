@@ -21,8 +21,8 @@ bool MailFiles::write(const std::string& path, const std::vector<std::string>& l
   if (platform::makeFolders(s_.path("mail/")) &&
       platform::writeFile(path, platform::joinLinesCrLf(lines)))
     return true;
-  s_.WriteSysLog(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
-                 platform::toCp932(path));
+  s_.log.write(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
+               platform::toCp932(path));
   return false;
 }
 

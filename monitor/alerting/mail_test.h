@@ -17,7 +17,7 @@ class MailTest {
   MailTest(const Services& services, JobEditorView& editor, MailLauncher& launcher)
       : s_(services), editor_(editor), launcher_(launcher), files_(services) {}
 
-  void SpeedButton16Click();
+  void sendTestMail();
 
  private:
   // After the question: subject, recipients, body, the mailer, the closing word.

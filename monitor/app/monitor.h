@@ -65,22 +65,28 @@ class Monitor {
   Monitor(const Monitor&) = delete;
   Monitor& operator=(const Monitor&) = delete;
 
-  // Window events.
-  void FormCreate();
-  void FormShow();
-  void TmrStartupTimer();
-  bool FormCloseQuery();
-  void FormClose();
+  // The window's life. Created: settings, caption, an empty grid and editor.
+  void startUp();
+  // Every show; only the first opens the audio device, loads the jobs, adds
+  // the tray icon and arms the start-up timer.
+  void windowShown();
+  // The start-up timer: restores or starts the mode that the start asks for.
+  void restoreStartMode();
+  // Whether the window may close; asks the user unless nobody can answer
+  // or the session is ending.
+  bool confirmClose();
+  // The stop sequence, once the window closes.
+  void shutDown();
   // A logoff, shutdown or termination request: closes without the question.
-  void ShutDownMessage();
+  void sessionEnding();
   // "Close".
-  void SpeedButton6Click() { views_.shell.closeWindow(); }
+  void requestClose() { views_.shell.closeWindow(); }
 
   // The parts, for the window to forward its events to.
   AutoCheckMode& autoCheck() { return autoCheck_; }
   BackgroundMode& background() { return background_; }
   JobList& jobList() { return jobList_; }
-  JobEditor& editor() { return editor_; }
+  JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
   Acquisition& acquisition() { return acquisition_; }

@@ -11,7 +11,8 @@ namespace {
 
 using C = EditorControl;
 
-constexpr C kIgnoreBoxes[] = {C::Script, C::Comment, C::Ref, C::Src, C::Alt, C::Head};
+constexpr C kIgnoreBoxes[] = {C::IgnoreScript, C::IgnoreComment, C::IgnoreLinks,
+                              C::IgnoreSrc,    C::IgnoreAlt,     C::IgnoreHead};
 
 }  // namespace
 
@@ -41,16 +42,16 @@ void JobEditor::showTypeTexts(JobType type) {
 void JobEditor::setEmptyState() {
   for (C f : {C::Number, C::Target, C::Name, C::Subject, C::Word}) view_.setText(f, "");
   view_.setBodyLines({});
-  for (C box : {C::UseProxy, C::UseUserMail, C::UserMailHtml, C::Kobetsu, C::Hikaku, C::WordCheck,
-                C::SubFolder})
+  for (C box : {C::UseProxy, C::OwnMail, C::HtmlMail, C::OwnCompareRules, C::CompareContent,
+                C::WordCheck, C::IncludeSubfolders})
     view_.setChecked(box, false);
   for (C box : kIgnoreBoxes) {
     view_.setChecked(box, false);
     view_.setEnabled(box, false);
   }
-  for (C off : {C::Subject, C::Body, C::UserMailHtml, C::SubFolder, C::Hikaku})
+  for (C off : {C::Subject, C::Body, C::HtmlMail, C::IncludeSubfolders, C::CompareContent})
     view_.setEnabled(off, false);
-  for (C on : {C::Kobetsu, C::WordCheck, C::Word}) view_.setEnabled(on, true);
+  for (C on : {C::OwnCompareRules, C::WordCheck, C::Word}) view_.setEnabled(on, true);
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
   view_.setType(JobType::Url);
@@ -67,7 +68,7 @@ std::string JobEditor::groupName(const std::string& group) const {
   return platform::trim(platform::readFirstLine(mailGroupFile(s_, group)));
 }
 
-void JobEditor::sg1Click() {
+void JobEditor::loadSelectedJob() {
   const JobRecord* found = list_.table().atRow(list_.selectedRow());
   if (!found || found->number.empty()) return;
   const JobRecord& job = *found;
@@ -78,13 +79,13 @@ void JobEditor::sg1Click() {
   view_.setText(C::Name, job.name);
   view_.setChecked(C::UseProxy, on(job.useProxy));
 
-  view_.setChecked(C::UseUserMail, false);
-  for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, false);
+  view_.setChecked(C::OwnMail, false);
+  for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, false);
   if (on(job.ownMail)) {
-    view_.setChecked(C::UseUserMail, true);
-    for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, true);
+    view_.setChecked(C::OwnMail, true);
+    for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, true);
   }
-  view_.setChecked(C::UserMailHtml, on(job.htmlMail));
+  view_.setChecked(C::HtmlMail, on(job.htmlMail));
 
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
@@ -98,71 +99,71 @@ void JobEditor::sg1Click() {
   view_.setText(C::Subject, files_.readSubject(no));
   view_.setBodyLines(files_.readBody(no));
 
-  view_.setChecked(C::Kobetsu, on(job.ownCompareRules));
-  view_.setChecked(C::Hikaku, on(job.compareContent));
+  view_.setChecked(C::OwnCompareRules, on(job.ownCompareRules));
+  view_.setChecked(C::CompareContent, on(job.compareContent));
   const StoredValue<Switch>* ignores[] = {&job.ignoreScript, &job.ignoreComment, &job.ignoreLinks,
                                           &job.ignoreSrc,    &job.ignoreAlt,     &job.ignoreHead};
   for (int i = 0; i < 6; ++i) view_.setChecked(kIgnoreBoxes[i], on(*ignores[i]));
-  view_.setEnabled(C::Hikaku, view_.checked(C::Kobetsu));
-  const bool ranges = view_.enabled(C::Hikaku) && view_.checked(C::Hikaku);
+  view_.setEnabled(C::CompareContent, view_.checked(C::OwnCompareRules));
+  const bool ranges = view_.enabled(C::CompareContent) && view_.checked(C::CompareContent);
   for (C box : kIgnoreBoxes) view_.setEnabled(box, ranges);
 
   view_.setChecked(C::WordCheck, on(job.wordCheck));
   view_.setEnabled(C::Word, view_.checked(C::WordCheck));
   view_.setText(C::Word, job.word);
-  view_.setChecked(C::SubFolder, on(job.includeSubfolders));
+  view_.setChecked(C::IncludeSubfolders, on(job.includeSubfolders));
 
   // A type outside the four leaves the editor's type as it was.
   if (std::optional<JobType> type = job.type.known()) {
     view_.setType(*type);
     showTypeTexts(*type);
   }
-  fncCheckArrange();
+  arrangeForType();
 }
 
-void JobEditor::fncCheckArrange() {
+void JobEditor::arrangeForType() {
   const JobType type = view_.type();
   const bool url = type == JobType::Url;
-  view_.setEnabled(C::SubFolder, type == JobType::File);
-  for (C c : {C::UseProxy, C::Kobetsu, C::WordCheck}) view_.setEnabled(c, url);
-  view_.setEnabled(C::Hikaku, url && view_.checked(C::Kobetsu));
-  const bool ranges = url && view_.checked(C::Kobetsu) && view_.checked(C::Hikaku);
+  view_.setEnabled(C::IncludeSubfolders, type == JobType::File);
+  for (C c : {C::UseProxy, C::OwnCompareRules, C::WordCheck}) view_.setEnabled(c, url);
+  view_.setEnabled(C::CompareContent, url && view_.checked(C::OwnCompareRules));
+  const bool ranges = url && view_.checked(C::OwnCompareRules) && view_.checked(C::CompareContent);
   for (C box : kIgnoreBoxes) view_.setEnabled(box, ranges);
   view_.setEnabled(C::Word, url && view_.checked(C::WordCheck));
 }
 
-void JobEditor::typeClicked(JobType type) {
+void JobEditor::typeChosen(JobType type) {
   showTypeTexts(type);
-  fncCheckArrange();
+  arrangeForType();
 }
 
-void JobEditor::chkUseUserMailClick() {
-  const bool on = view_.checked(C::UseUserMail);
-  for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, on);
+void JobEditor::ownMailToggled() {
+  const bool on = view_.checked(C::OwnMail);
+  for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, on);
 }
 
-void JobEditor::chkKobetsuClick() {
-  if (!view_.checked(C::Kobetsu)) {
-    view_.setEnabled(C::Hikaku, false);
+void JobEditor::ownCompareRulesToggled() {
+  if (!view_.checked(C::OwnCompareRules)) {
+    view_.setEnabled(C::CompareContent, false);
     for (C box : kIgnoreBoxes) view_.setEnabled(box, false);
     return;
   }
-  view_.setEnabled(C::Hikaku, true);
-  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::Hikaku));
+  view_.setEnabled(C::CompareContent, true);
+  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::CompareContent));
 }
 
-void JobEditor::chkHikakuClick() {
-  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::Hikaku));
+void JobEditor::compareContentToggled() {
+  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::CompareContent));
 }
 
-void JobEditor::chkWordClick() { view_.setEnabled(C::Word, view_.checked(C::WordCheck)); }
+void JobEditor::wordCheckToggled() { view_.setEnabled(C::Word, view_.checked(C::WordCheck)); }
 
-void JobEditor::cmbMailGroupChange() {
+void JobEditor::mailGroupChosen() {
   view_.setMailGroupName(groupName(std::to_string(view_.mailGroupIndex())));
 }
 
 void JobEditor::refuse(const std::string& message, EditorControl focus) {
-  s_.fncMessageBox(message, "OrvisWatch", mb::OK);
+  s_.boxes.show(message, "OrvisWatch", mb::OK);
   view_.focus(focus);
 }
 
@@ -197,11 +198,11 @@ bool JobEditor::validate() {
     refuse(SJIS("名称を指定してください。"), C::Name);
     return false;
   }
-  if (view_.checked(C::UseUserMail) && view_.text(C::Subject).empty()) {
+  if (view_.checked(C::OwnMail) && view_.text(C::Subject).empty()) {
     refuse(SJIS("ユーザーメールが指定されていますが、件名が指定されていません。"), C::Subject);
     return false;
   }
-  if (view_.checked(C::UseUserMail) && view_.bodyLines().empty()) {
+  if (view_.checked(C::OwnMail) && view_.bodyLines().empty()) {
     refuse(SJIS("ユーザーメールが指定されていますが、本文が指定されていません。"), C::Body);
     return false;
   }
@@ -221,26 +222,26 @@ JobRecord JobEditor::fromFields() const {
   j.name = platform::trim(view_.text(C::Name));
   j.word = platform::trim(view_.text(C::Word));
   j.useProxy = stored(C::UseProxy);
-  j.ownMail = stored(C::UseUserMail);
-  j.htmlMail = stored(C::UserMailHtml);
+  j.ownMail = stored(C::OwnMail);
+  j.htmlMail = stored(C::HtmlMail);
   j.mailGroup = std::to_string(view_.mailGroupIndex());
-  j.ownCompareRules = stored(C::Kobetsu);
-  j.compareContent = stored(C::Hikaku);
-  j.ignoreScript = stored(C::Script);
-  j.ignoreComment = stored(C::Comment);
-  j.ignoreLinks = stored(C::Ref);
-  j.ignoreSrc = stored(C::Src);
-  j.ignoreAlt = stored(C::Alt);
-  j.ignoreHead = stored(C::Head);
+  j.ownCompareRules = stored(C::OwnCompareRules);
+  j.compareContent = stored(C::CompareContent);
+  j.ignoreScript = stored(C::IgnoreScript);
+  j.ignoreComment = stored(C::IgnoreComment);
+  j.ignoreLinks = stored(C::IgnoreLinks);
+  j.ignoreSrc = stored(C::IgnoreSrc);
+  j.ignoreAlt = stored(C::IgnoreAlt);
+  j.ignoreHead = stored(C::IgnoreHead);
   j.wordCheck = stored(C::WordCheck);
-  j.includeSubfolders = stored(C::SubFolder);
+  j.includeSubfolders = stored(C::IncludeSubfolders);
   j.type = view_.type();
   return j;
 }
 
 void JobEditor::reloadList() { list_.reload(); }
 
-void JobEditor::SpeedButton8Click() {
+void JobEditor::saveJob() {
   if (!validate()) return;
   const JobRecord job = fromFields();
   const JobMail mail{view_.text(C::Subject), view_.bodyLines()};
@@ -248,20 +249,20 @@ void JobEditor::SpeedButton8Click() {
   const bool exists = !file.empty() && platform::fileExists(file);
   const std::string question =
       exists ? SJIS("更新してもよろしいですか？") : SJIS("新規登録してもよろしいですか？");
-  if (s_.fncMessageBox(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
+  if (s_.boxes.show(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
   // A write the editor cannot handle ends the operation: what was written
   // stays, the list is not reloaded.
   WriteError error = exists ? files_.update(job, mail) : files_.create(job);
   if (error.empty() && !exists) error = files_.writeMailFiles(job.number, mail);
   if (!error.empty()) {
-    ShowGeneralError(s_, error);
+    showGeneralError(s_, error);
     return;
   }
   reloadList();
-  s_.fncMessageBox(SJIS("設定完了しました。"), "OrvisWatch", mb::OK);
+  s_.boxes.show(SJIS("設定完了しました。"), "OrvisWatch", mb::OK);
 }
 
-void JobEditor::SpeedButton2Click() {
+void JobEditor::deleteJob() {
   const std::string typed = view_.text(C::Number);
   if (typed.empty()) {
     refuse(SJIS("NOを指定してください。"), C::Number);
@@ -269,20 +270,20 @@ void JobEditor::SpeedButton2Click() {
   }
   const std::string no = platform::trim(typed);
   if (!usableAsFileName(no)) {
-    ShowGeneralError(s_, "Cannot delete file \"" + no +
+    showGeneralError(s_, "Cannot delete file \"" + no +
                              ".ini\". A job number must not be blank and cannot hold \"/\".");
     return;
   }
   if (!platform::fileExists(files_.jobFile(no))) {
-    s_.fncMessageBox(SJIS("削除対象がありません。"), "OrvisWatch", mb::OK);
+    s_.boxes.show(SJIS("削除対象がありません。"), "OrvisWatch", mb::OK);
     reloadList();
     return;
   }
-  if (s_.fncMessageBox(SJIS("削除してもよろしいですか？"), "OrvisWatch", mb::OKCancel) != mb::IdOk)
+  if (s_.boxes.show(SJIS("削除してもよろしいですか？"), "OrvisWatch", mb::OKCancel) != mb::IdOk)
     return;
   files_.remove(no);
   reloadList();
-  s_.fncMessageBox(SJIS("削除しました。"), "OrvisWatch", mb::OK);
+  s_.boxes.show(SJIS("削除しました。"), "OrvisWatch", mb::OK);
 }
 
 }  // namespace orvis

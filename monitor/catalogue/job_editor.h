@@ -24,20 +24,21 @@ class JobEditor {
   void fillMailGroups(const std::string& count);
 
   // A click or double click on the grid: loads the selected job.
-  void sg1Click();
-  void fncCheckArrange();
-  void rbUrlClick() { typeClicked(JobType::Url); }
-  void rbFileClick() { typeClicked(JobType::File); }
-  void rbProcClick() { typeClicked(JobType::Proc); }
-  void rbDriveClick() { typeClicked(JobType::Drive); }
-  void chkUseUserMailClick();
-  void chkKobetsuClick();
-  void chkHikakuClick();
-  void chkWordClick();
-  void cmbMailGroupChange();
+  void loadSelectedJob();
+  // Enables the fields that the chosen type uses.
+  void arrangeForType();
+  // A type radio button: its texts, then the enabling.
+  void typeChosen(JobType type);
+  // The dependent enabling of the check boxes, and the group name.
+  void ownMailToggled();
+  void ownCompareRulesToggled();
+  void compareContentToggled();
+  void wordCheckToggled();
+  void mailGroupChosen();
 
-  void SpeedButton8Click();
-  void SpeedButton2Click();
+  // "追加・更新" and "削除".
+  void saveJob();
+  void deleteJob();
 
   // The texts that follow the type: target label, example, preview caption.
   struct TypeTexts {
@@ -46,7 +47,6 @@ class JobEditor {
   static TypeTexts typeTexts(JobType type);
 
  private:
-  void typeClicked(JobType type);
   void showTypeTexts(JobType type);
   // The first line, trimmed, of the group file of a group; empty without one.
   std::string groupName(const std::string& group) const;

@@ -76,7 +76,7 @@ WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
   const std::string file = jobFile(j.number);
   if (file.empty()) return unusable(j.number, ".ini");
   auto put = [&](const char* key, const std::string& value) {
-    s_.ini.IniWriteRetry(file, jobkey::kSection, key, value);
+    s_.ini.write(file, jobkey::kSection, key, value);
   };
   put(jobkey::NO, j.number);
   put(jobkey::URI, j.target);

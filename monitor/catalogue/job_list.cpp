@@ -29,7 +29,7 @@ class JobReader {
       // The retrying reader takes a stored "retry" for a failed read.
       if (value != "retry") return value;
     }
-    return s_.ini.IniReadRetry(path_, jobkey::kSection, key);
+    return s_.ini.read(path_, jobkey::kSection, key);
   }
 
  private:
@@ -91,16 +91,16 @@ void JobList::loadJob(const std::string& path) {
   table_.append(std::move(job));
 }
 
-void JobList::catalogueToList() {
+void JobList::loadJobFiles() {
   table_.clear();
-  s_.WriteSysLog("Global," + SJIS("情報収集"));
+  s_.log.write("Global," + SJIS("情報収集"));
   const std::string folder = s_.path("info/");
   if (!platform::folderExists(folder)) platform::makeFolders(folder);
   for (const auto& name : platform::listFolder(folder, "*.ini")) loadJob(folder + name);
 }
 
-void JobList::ListDisp() {
-  s_.WriteSysLog("ListDisp():" + SJIS("開始"));
+void JobList::fillGrid() {
+  s_.log.write("ListDisp():" + SJIS("開始"));
   const size_t n = table_.size();
   if (n == 0) {
     grid_.setRows(2);
@@ -128,7 +128,7 @@ void JobList::ListDisp() {
     grid_.setCell(row, 4, "");
     auto group = platform::parseInt(job.mailGroup);
     if (!group) {
-      s_.WriteSysLog("ListDisp():" + SJIS("異常終了"));
+      s_.log.write("ListDisp():" + SJIS("異常終了"));
       return;
     }
     grid_.setCell(row, 4, std::to_string(static_cast<long>(*group) + 1));
@@ -140,13 +140,13 @@ void JobList::ListDisp() {
 
 void JobList::reload() {
   shell_.setBusyMessage(SJIS("情報更新中です。お待ちください・・"));
-  shell_.StartPanel();
-  catalogueToList();
-  ListDisp();
-  shell_.EndPanel();
+  shell_.showBusyPanel();
+  loadJobFiles();
+  fillGrid();
+  shell_.hideBusyPanel();
 }
 
-CellLook JobList::sg1DrawCell(int row, int column, bool selected) const {
+CellLook JobList::cellLook(int row, int column, bool selected) const {
   CellLook look{0xFFFFEC, 0x000000};
   if (const JobRecord* job = table_.atRow(row)) {
     if (job->result == JobResult::Changed) look.background = 0xFFD9EC;

@@ -1,6 +1,6 @@
 #pragma once
-// Loading the job files into the job table (catalogueToList), filling the
-// grid from it (ListDisp), and how each cell is drawn (sg1DrawCell). The
+// Loading the job files into the job table, filling the grid from it, and
+// how each cell of the grid is drawn. The
 // list is never filtered or sorted: it shows every job in load order.
 
 #include <string>
@@ -19,7 +19,7 @@ struct JobGridColumn {
 };
 extern const JobGridColumn kJobGridColumns[12];
 
-// What sg1DrawCell decides for one cell.
+// How one cell of the grid is drawn.
 struct CellLook {
   enum class Picture { None, Result, Mark };
   unsigned background;  // 0xRRGGBB
@@ -35,20 +35,20 @@ class JobList {
 
   // Empties the table and reads every job file of "info/" into it, in
   // ascending byte order of the file names.
-  void catalogueToList();
+  void loadJobFiles();
   // Fills the grid from the table.
-  void ListDisp();
-  // Both, between StartPanel and EndPanel, with the busy message.
+  void fillGrid();
+  // Both, behind the busy panel with its message.
   void reload();
 
-  void sg1SelectCell(int column, int row) {
+  void selectCell(int column, int row) {
     selectedColumn_ = column;
     selectedRow_ = row;
   }
   int selectedRow() const { return selectedRow_; }
   int selectedColumn() const { return selectedColumn_; }
 
-  CellLook sg1DrawCell(int row, int column, bool selected) const;
+  CellLook cellLook(int row, int column, bool selected) const;
 
   const JobTable& table() const { return table_; }
 

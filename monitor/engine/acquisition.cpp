@@ -59,9 +59,9 @@ void Acquisition::writeProcessSnapshot() {
 
 void Acquisition::writeDriveSnapshot(const std::string& uri) {
   const std::string mountPath = platform::toUtf8(upTo(uri, ':'));
-  const int64_t freeMb = fncDiskFreeSpaceMb(s_.disks, mountPath);
+  const int64_t freeMb = freeMegabytes(s_.disks, mountPath);
   // Below 1 MB, or no such disk, there is no snapshot: a response error.
-  if (fncDiskFreeSpaceMb(s_.disks, mountPath) >= 1)
+  if (freeMegabytes(s_.disks, mountPath) >= 1)
     platform::writeFile(snapshotPath(), std::to_string(freeMb) + "\r\n");
 }
 
@@ -70,7 +70,7 @@ void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
   platform::writeFile(snapshotPath(), listing.list(platform::toUtf8(uri), subfolders));
 }
 
-bool Acquisition::AcquireSnapshot(size_t job) {
+bool Acquisition::acquireSnapshot(size_t job) {
   if (job >= jobs_.size()) return false;
   platform::removeFile(snapshotPath());
   // A copy: messages run below, and nothing they do may pull the row away.
@@ -85,11 +85,11 @@ bool Acquisition::AcquireSnapshot(size_t job) {
   } else if (type == JobType::Drive) {
     writeDriveSnapshot(record.target);
   } else if (type != JobType::File) {
-    s_.WriteSysLog(record.number + SJIS("->チェックタイプが不明です->") + record.type.text());
+    s_.log.write(record.number + SJIS("->チェックタイプが不明です->") + record.type.text());
     return false;
   }
 
-  s_.WriteSysLog(SJIS("起動成功"));
+  s_.log.write(SJIS("起動成功"));
   s_.pump.processEvents();
   s_.clock.sleepMs(kSettleMs);
 

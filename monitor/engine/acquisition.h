@@ -1,5 +1,5 @@
 #pragma once
-// AcquireSnapshot: the current state of one job's target, written as the
+// The current state of one job's target, written as the
 // snapshot file "temp/srctemp.txt" in the text form of the job's type. The
 // baseline capture and the check pass both take their snapshots here.
 
@@ -22,7 +22,7 @@ class Acquisition {
   // started (or the job's type is unknown, which is logged); the caller
   // then leaves the job alone. Whether a launched acquisition succeeded is
   // for the caller to judge by snapshotTaken().
-  bool AcquireSnapshot(size_t job);
+  bool acquireSnapshot(size_t job);
 
   std::string snapshotPath() const;
   // The snapshot file exists and is not empty.

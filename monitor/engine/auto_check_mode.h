@@ -28,8 +28,8 @@ class AutoCheckMode {
         tray_(tray) {}
 
   // Refused, with a message naming the job, while any job lacks a baseline.
-  void SpeedButton10Click();
-  void SpeedButton14Click();
+  void startAutomaticMode();
+  void stopAutomaticMode();
 
   // The check timer's interval for a period in minutes, within what a
   // timer can hold (about 24 days).

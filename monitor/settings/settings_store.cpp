@@ -5,7 +5,7 @@
 namespace orvis {
 
 std::string SettingsStore::read(const char* key) {
-  return s_.ini.IniReadRetry(s_.orvisIni(), "COMMON", key);
+  return s_.ini.read(s_.orvisIni(), "COMMON", key);
 }
 
 namespace {
@@ -46,7 +46,7 @@ void SettingsStore::loadAtStartup() {
   settings_.mailGroupCount = read("MAILGROUPCOUNT");
   if (settings_.mailGroupCount.empty()) {
     settings_.mailGroupCount = "1";
-    s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", "1");
+    s_.ini.write(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", "1");
   }
 }
 
@@ -54,7 +54,7 @@ void SettingsStore::reloadAfterSave() { readOperationSettings(30); }
 
 void SettingsStore::setMailGroupCount(const std::string& count) {
   settings_.mailGroupCount = count;
-  s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", count);
+  s_.ini.write(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", count);
 }
 
 }  // namespace orvis

@@ -16,7 +16,7 @@ class BackgroundMode {
       : s_(services), state_(state), view_(view), modeFile_(modeFile), tray_(tray) {}
 
   // "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ": hide the window, whatever the mode, and remember it.
-  void SpeedButton18Click();
+  void sendToBackground();
 
  private:
   const Services& s_;

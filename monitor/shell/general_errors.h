@@ -9,8 +9,8 @@
 
 namespace orvis {
 
-inline void ShowGeneralError(const Services& s, const std::string& text) {
-  s.fncMessageBox(text, "ORVIS Monitor", mb::OK | mb::IconStop);
+inline void showGeneralError(const Services& s, const std::string& text) {
+  s.boxes.show(text, "ORVIS Monitor", mb::OK | mb::IconStop);
 }
 
 }  // namespace orvis

@@ -1,5 +1,5 @@
 #pragma once
-// fncMessageBox: every message box and question of the monitor. In a
+// Every message box and question of the monitor. In a
 // service start there is nobody to answer: no window opens, the default
 // button is the answer. The answer is logged either way.
 
@@ -15,7 +15,7 @@ class MessageBoxes {
   MessageBoxes(const SysLog& log, Prompter& prompter, bool serviceStart)
       : log_(log), prompter_(prompter), service_(serviceStart) {}
 
-  int fncMessageBox(const std::string& text, const std::string& caption, int flags);
+  int show(const std::string& text, const std::string& caption, int flags);
 
  private:
   const SysLog& log_;

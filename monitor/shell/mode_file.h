@@ -11,9 +11,9 @@ class ModeFile {
  public:
   explicit ModeFile(const Services& services) : s_(services) {}
 
-  void ExecModeWrite(int mode);
+  void save(int mode);
   // A missing file or key, or a value that is not a number, reads as 0.
-  int ExecModeRead();
+  int load();
 
  private:
   const Services& s_;

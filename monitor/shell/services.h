@@ -33,11 +33,6 @@ struct Services {
   // A path under the data folder.
   std::string path(std::string_view relative) const { return dataFolder + std::string(relative); }
   std::string orvisIni() const { return path("ORVIS.ini"); }
-
-  void WriteSysLog(std::string_view message) const { log.WriteSysLog(message); }
-  int fncMessageBox(const std::string& text, const std::string& caption, int flags) const {
-    return boxes.fncMessageBox(text, caption, flags);
-  }
 };
 
 }  // namespace orvis

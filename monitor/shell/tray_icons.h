@@ -27,9 +27,9 @@ class TrayIcons {
             TrayView& tray)
       : s_(services), state_(state), window_(window), tray_(tray) {}
 
-  void SetIcon(int icon);
-  void MODIFYIcon(int icon);
-  void DELIcon();
+  void add(int icon);
+  void change(int icon);
+  void remove();
 
   // The tip for the picture and the current mode.
   std::string tipFor(int icon) const;

@@ -1,6 +1,5 @@
 #pragma once
-// The red alarm panel pnlDeviceError and the sound check panel
-// PnlCheckBuzzer, both hidden until used.
+// The red alarm panel and the sound check panel, both hidden until used.
 
 #include <QComboBox>
 #include <QFrame>
@@ -13,17 +12,17 @@ class AlarmPanel : public QFrame {
   Q_OBJECT
  public:
   explicit AlarmPanel(QWidget* parent);
-  QToolButton* SpeedButton9;  // "閉じる"
+  QToolButton* closeButton;  // SpeedButton9 "閉じる"
 };
 
 class SoundCheckPanel : public QFrame {
   Q_OBJECT
  public:
   explicit SoundCheckPanel(QWidget* parent);
-  QComboBox* ComboBox4;
-  QToolButton* SpeedButton23;  // "再生"
-  QToolButton* SpeedButton11;  // "停止"
-  QToolButton* SpeedButton22;  // "Close"
+  QComboBox* soundChoice;    // ComboBox4
+  QToolButton* playButton;   // SpeedButton23 "再生"
+  QToolButton* stopButton;   // SpeedButton11 "停止"
+  QToolButton* closeButton;  // SpeedButton22 "Close"
 };
 
 }  // namespace orvis::ui

@@ -1,7 +1,6 @@
 #pragma once
-// Panel1: the busy panel shown during long operations, with its message
-// label panelMsg, the progress label, the animation Animate1 and the
-// comparison gauge Gauge2.
+// The busy panel shown during long operations: a message, a progress line,
+// an animation and the comparison gauge.
 
 #include <QFrame>
 #include <QLabel>
@@ -33,10 +32,10 @@ class BusyPanel : public QFrame {
  public:
   explicit BusyPanel(QWidget* parent);
 
-  QLabel* panelMsg;
-  QLabel* progress;
-  CopyAnimation* Animate1;
-  QProgressBar* Gauge2;
+  QLabel* message;             // panelMsg
+  QLabel* progress;            // progress
+  CopyAnimation* animation;    // Animate1
+  QProgressBar* compareGauge;  // Gauge2
 };
 
 }  // namespace orvis::ui

@@ -29,7 +29,7 @@ class FakeShellView : public ShellView {
     startEnabled = start;
     stopEnabled = stop;
   }
-  void SetEditControlsEnabled(bool enabled) override {
+  void setEditControlsEnabled(bool enabled) override {
     editControlsEnabled = enabled;
     editControlsHistory.push_back(enabled);
   }
@@ -38,11 +38,11 @@ class FakeShellView : public ShellView {
     gaugeMax = maximum;
     gaugeProgress = progress;
   }
-  void StartPanel() override {
+  void showBusyPanel() override {
     busy = true;
     ++startPanels;
   }
-  void EndPanel() override {
+  void hideBusyPanel() override {
     busy = false;
     ++endPanels;
   }

@@ -31,8 +31,8 @@ struct WindowServices {
                                    false};
   }
   // A window built now, over what the data folder holds now.
-  std::unique_ptr<ui::TForm1> makeWindow(const std::vector<std::string>& args = {}) {
-    auto form = std::make_unique<ui::TForm1>(config(args));
+  std::unique_ptr<ui::MainWindow> makeWindow(const std::vector<std::string>& args = {}) {
+    auto form = std::make_unique<ui::MainWindow>(config(args));
     form->setOnStopped([this] { ++stops; });
     return form;
   }
@@ -65,7 +65,7 @@ struct WindowRig : WindowServices {
     return form.findChild<T*>(name);
   }
 
-  ui::TForm1 form;
+  ui::MainWindow form;
 };
 
 }  // namespace orvis::testing

@@ -16,8 +16,8 @@ using namespace orvis::testing;
 namespace {
 double loadMs(JobList& list) {
   auto start = std::chrono::steady_clock::now();
-  list.catalogueToList();
-  list.ListDisp();
+  list.loadJobFiles();
+  list.fillGrid();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
       .count();
 }

@@ -118,30 +118,30 @@ TEST(JobList, EachCellIsDrawnAsItsValueSays) {
   rig.start();
   JobList& list = rig.monitor->jobList();
   using P = CellLook::Picture;
-  CellLook header = list.sg1DrawCell(0, 3, false);
+  CellLook header = list.cellLook(0, 3, false);
   EXPECT_EQ(header.background, 0x0000FFu);
   EXPECT_EQ(header.textColor, 0xFFFFFFu);
-  CellLook pink = list.sg1DrawCell(1, 6, false);
+  CellLook pink = list.cellLook(1, 6, false);
   EXPECT_EQ(pink.background, 0xFFD9ECu);
   EXPECT_EQ(pink.list, P::None);
-  CellLook changed = list.sg1DrawCell(1, 7, false);
+  CellLook changed = list.cellLook(1, 7, false);
   EXPECT_EQ(changed.list, P::Result);
   EXPECT_EQ(changed.picture, 4);
-  CellLook baseline = list.sg1DrawCell(1, 8, false);
+  CellLook baseline = list.cellLook(1, 8, false);
   EXPECT_EQ(baseline.picture, 1);
-  CellLook mark = list.sg1DrawCell(1, 1, false);
+  CellLook mark = list.cellLook(1, 1, false);
   EXPECT_EQ(mark.list, P::Mark);
   EXPECT_EQ(mark.picture, 0);
-  CellLook ok = list.sg1DrawCell(2, 7, false);
+  CellLook ok = list.cellLook(2, 7, false);
   EXPECT_EQ(ok.background, 0xFFFFECu);
   EXPECT_EQ(ok.picture, 1);
-  EXPECT_EQ(list.sg1DrawCell(2, 8, false).list, P::None);  // "-" is drawn as text
-  CellLook selected = list.sg1DrawCell(1, 6, true);
+  EXPECT_EQ(list.cellLook(2, 8, false).list, P::None);  // "-" is drawn as text
+  CellLook selected = list.cellLook(1, 6, true);
   EXPECT_EQ(selected.background, 0x000080u);  // selection wins over pink
   EXPECT_EQ(selected.textColor, 0xFFFFFFu);
   // A retry pending during a pass.
   const_cast<JobTable&>(rig.monitor->jobs())[1].result = JobResult::NoResponse;
-  EXPECT_EQ(list.sg1DrawCell(2, 7, false).picture, 6);
+  EXPECT_EQ(list.cellLook(2, 7, false).picture, 6);
 }
 
 TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
@@ -158,11 +158,11 @@ TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
   EXPECT_EQ(rig.grid.cell(1, 5), sj("○"));
   EXPECT_EQ(rig.grid.cell(2, 5), "");
   // The type is named in the log as stored; the proxy value goes to the fetcher as stored.
-  EXPECT_FALSE(rig.monitor->acquisition().AcquireSnapshot(0));
+  EXPECT_FALSE(rig.monitor->acquisition().acquireSnapshot(0));
   auto log = rig.log();
   EXPECT_NE(std::find(log.begin(), log.end(), "(OrvisWatch),1->チェックタイプが不明です->ftp"),
             log.end());
-  rig.monitor->acquisition().AcquireSnapshot(1);
+  rig.monitor->acquisition().acquireSnapshot(1);
   ASSERT_EQ(rig.launcher.launches.size(), 1u);
   EXPECT_EQ(
       rig.launcher.launches[0].commandLine.substr(rig.launcher.launches[0].commandLine.size() - 2),

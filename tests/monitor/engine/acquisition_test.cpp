@@ -1,4 +1,4 @@
-// AcquireSnapshot for the four job types: the common steps on fakes, and
+// The snapshots of the four job types: the common steps on fakes, and
 // the snapshots of real targets (folders, processes, disks, a fetcher).
 
 #include "monitor/engine/acquisition.h"
@@ -44,7 +44,7 @@ struct AcquisitionRig : ServicesRig {
   bool acquire(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
-    return acquisition.AcquireSnapshot(0);
+    return acquisition.acquireSnapshot(0);
   }
   std::string snapshot() const { return readText(path("temp/srctemp.txt")); }
 
@@ -151,26 +151,26 @@ TEST(Acquisition, DriveIsTheFreeMegabytesOfTheMountPathWhenTheSecondReadingHasOn
   const std::string snapshot = rig.path("temp/srctemp.txt");
 
   disk.readings = {20480 * MB + MB - 1, 5 * MB};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_EQ(readText(snapshot), "20480\r\n");
   EXPECT_EQ(disk.asked, (std::vector<std::string>{"/home", "/home"}));
 
   // Less than 1 MB on the second reading: no snapshot, a response error.
   disk.readings = {20480 * MB, MB - 1};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
   disk.readings = {};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
 
   // A Windows drive letter names no mount path here: nothing is asked.
   jobs[0].target = "C:10";
   disk.asked.clear();
   disk.readings = {100 * MB, 100 * MB};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
   EXPECT_TRUE(disk.asked.empty());
-  EXPECT_EQ(fncDiskFreeSpaceMb(disk, ""), 0);
+  EXPECT_EQ(freeMegabytes(disk, ""), 0);
 }
 
 TEST(Acquisition, UnknownTypeIsLoggedAndNotLaunched) {
@@ -178,7 +178,7 @@ TEST(Acquisition, UnknownTypeIsLoggedAndNotLaunched) {
   EXPECT_FALSE(rig.acquire(job("url", "http://example.com/")));
   EXPECT_TRUE(rig.launcher.launches.empty());
   EXPECT_EQ(rig.logLines(), std::vector<std::string>{"7->チェックタイプが不明です->url"});
-  EXPECT_FALSE(rig.acquisition.AcquireSnapshot(5));
+  EXPECT_FALSE(rig.acquisition.acquireSnapshot(5));
 }
 
 TEST(Acquisition, FileListsAfterTheCommonStepsFromACp932Target) {
@@ -217,7 +217,7 @@ struct RealRig : AcquisitionRig {
   bool acquireReal(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
-    return realAcquisition.AcquireSnapshot(0);
+    return realAcquisition.acquireSnapshot(0);
   }
 };
 
@@ -267,7 +267,7 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
   JobTable jobs;
   jobs.append(job("URL", "http://127.0.0.1/page?q=1", "1"));
   Acquisition acquisition(s, jobs);
-  ASSERT_TRUE(acquisition.AcquireSnapshot(0));
+  ASSERT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_EQ(readLines(F + "temp/srctemp.txt"),
             (std::vector<std::string>{"[http://127.0.0.1/page?q=1]", "[" + F + "temp/srctemp.txt]",
                                       "[1]", F.substr(0, F.size() - 1)}));
@@ -275,7 +275,7 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
 
   // Without the program the fetch is not launched.
   platform::removeFile(F + "urlcheck");
-  EXPECT_FALSE(acquisition.AcquireSnapshot(0));
+  EXPECT_FALSE(acquisition.acquireSnapshot(0));
 }
 
 }  // namespace
