@@ -38,22 +38,25 @@ int main(int argc, char** argv) {
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;
-  orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
-                                        orvis::StartInfo::fromArguments(args),
-                                        clock,
-                                        pump,
-                                        prompter,
-                                        launcher,
-                                        processes,
-                                        disks};
-  orvis::ui::MainWindow form(config);
+  const orvis::MonitorHost host{orvis::platform::executableFolder(),
+                                orvis::StartInfo::fromArguments(args),
+                                clock,
+                                pump,
+                                prompter,
+                                launcher,
+                                processes,
+                                disks};
+  orvis::ui::MainWindow mainWindow(host);
+  // Boxes asked from now on stand over the main window. (Those of its
+  // creation come before it is ever shown.)
+  prompter.setOwner(&mainWindow);
   orvis::ui::AudioForm audioForm;
-  orvis::ui::SettingsDialog settingsDialog(&form);
+  orvis::ui::SettingsDialog settingsDialog(&mainWindow);
 
-  orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
+  orvis::ui::SignalBridge terminationBridge([&mainWindow](int) { mainWindow.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
-                   [&form](QSessionManager&) { form.monitor().sessionEnding(); });
+                   [&mainWindow](QSessionManager&) { mainWindow.monitor().sessionEnding(); });
 
-  form.show();
+  mainWindow.show();
   return app.exec();
 }

@@ -9,7 +9,7 @@ namespace orvis {
 std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
   const JobRecord* j = jobs_.atRow(jobIndex);
   if (!j) {
-    s_.log.write(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
+    log_.write(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
     return std::nullopt;
   }
   return Job{j->number,
@@ -38,10 +38,9 @@ void AlertMail::sendAlert(int jobIndex, const std::string& target, const std::st
   std::optional<Job> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
-      j->userMail
-          ? fillTemplate(files_.userBody(j->number),
-                         {target, jobName, systemMessage, differenceText, j->html}, s_.clock)
-          : alert_text::systemMail(s_.clock, jobName, target, systemMessage, differenceText);
+      j->userMail ? fillTemplate(files_.userBody(j->number),
+                                 {target, jobName, systemMessage, differenceText, j->html}, clock_)
+                  : alert_text::systemMail(clock_, jobName, target, systemMessage, differenceText);
   if (!files_.writeBody(body)) return;
   launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
 }
@@ -49,14 +48,14 @@ void AlertMail::sendAlert(int jobIndex, const std::string& target, const std::st
 void AlertMail::sendResponseErrorAlert(int jobIndex) {
   std::optional<Job> j = job(jobIndex);
   if (!j) return;
-  s_.log.write(j->number + SJIS("->接続リトライオーバー"));
+  log_.write(j->number + SJIS("->接続リトライオーバー"));
   if (!prepare(*j)) return;
   const std::string& message = alert_text::responseError();
   // No difference here: "%diff" stays as the user wrote it.
   std::vector<std::string> body =
       j->userMail ? fillTemplate(files_.userBody(j->number),
-                                 {j->uri, j->name, message, std::nullopt, j->html}, s_.clock)
-                  : alert_text::systemMail(s_.clock, std::nullopt, j->uri, message, "");
+                                 {j->uri, j->name, message, std::nullopt, j->html}, clock_)
+                  : alert_text::systemMail(clock_, std::nullopt, j->uri, message, "");
   if (!files_.writeBody(body)) return;
   launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
 }

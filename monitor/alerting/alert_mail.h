@@ -10,14 +10,16 @@
 #include "mail_files.h"
 #include "mail_launcher.h"
 #include "monitor/catalogue/job_table.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/sys_log.h"
+#include "platform/clock.h"
 
 namespace orvis {
 
 class AlertMail : public AlertSender {
  public:
-  AlertMail(const Services& services, const JobTable& jobs, MailLauncher& launcher)
-      : s_(services), jobs_(jobs), launcher_(launcher), files_(services) {}
+  AlertMail(const SysLog& log, const platform::Clock& clock, const JobTable& jobs,
+            MailLauncher& launcher, const MailFiles& files)
+      : log_(log), clock_(clock), jobs_(jobs), launcher_(launcher), files_(files) {}
 
   void sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
                  const std::string& jobName, const std::string& differenceText) override;
@@ -33,10 +35,11 @@ class AlertMail : public AlertSender {
   // Subject file and recipient count; false when there is nobody to mail.
   bool prepare(const Job& job);
 
-  const Services& s_;
+  const SysLog& log_;
+  const platform::Clock& clock_;
   const JobTable& jobs_;
   MailLauncher& launcher_;
-  MailFiles files_;
+  const MailFiles& files_;
 };
 
 }  // namespace orvis

@@ -13,7 +13,7 @@ const std::string& MailTest::noList() {
 }
 
 int MailTest::message(const std::string& text, int flags) const {
-  return s_.boxes.show(text, "OrvisWatch", flags);
+  return boxes_.show(text, "OrvisWatch", flags);
 }
 
 void MailTest::sendTestMail() {
@@ -71,8 +71,8 @@ void MailTest::send(bool userMail, int group, const std::string& groupName) {
       userMail ? fillTemplate(editor_.bodyLines(),
                               {editor_.text(EditorControl::Target),
                                editor_.text(EditorControl::Name), test, std::nullopt, false},
-                              s_.clock)
-               : alert_text::systemMail(s_.clock, std::nullopt, "", test, "");
+                              clock_)
+               : alert_text::systemMail(clock_, std::nullopt, "", test, "");
   if (!files_.writeBody(body)) {
     message(cannotWrite, mb::IconExclamation);
     return;

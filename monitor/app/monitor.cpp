@@ -6,32 +6,31 @@
 namespace orvis {
 
 Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
-    : log_(host.dataFolder, host.clock),
-      boxes_(log_, host.prompter, host.start.isService()),
-      ini_(boxes_, host.clock),
-      services_{host.dataFolder, host.start, host.clock,    host.pump,      log_,
-                boxes_,          ini_,       host.launcher, host.processes, host.disks},
+    : services_(host),
+      start_(host.start),
       views_(views),
-      settings_(services_),
-      jobList_(services_, jobs_, views.grid, views.shell),
-      editor_(services_, views.editor, jobList_, views.shell),
-      modeFile_(services_),
-      tray_(services_, state_, views.shell, views.tray),
-      background_(services_, state_, views.shell, modeFile_, tray_),
-      autoCheck_(services_, state_, views.shell, jobs_, settings_.current(), timers_, modeFile_,
-                 tray_),
+      settings_(services_.ini, host.dataFolder),
+      jobFiles_(services_.ini, host.dataFolder),
+      jobList_(services_.log, services_.ini, host.dataFolder, jobs_, views.grid, views.shell),
+      editor_(services_.boxes, host.dataFolder, jobFiles_, views.editor, jobList_),
+      modeFile_(services_.ini, host.dataFolder),
+      tray_(services_.log, start_.isService(), state_, views.shell, views.tray),
+      background_(services_.log, views.shell, modeFile_, tray_),
+      autoCheck_(services_.boxes, services_.log, host.clock, state_, views.shell, jobs_,
+                 settings_.current(), timers_, modeFile_, tray_),
       acquisition_(services_, jobs_),
       capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_),
       mailLauncher_(services_),
-      alertMail_(services_, jobs_, mailLauncher_),
-      mailTest_(services_, views.editor, mailLauncher_) {
+      mailFiles_(services_.log, host.dataFolder, jobFiles_),
+      alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),
+      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_) {
   timers_.startup.setHandler([this] { restoreStartMode(); });
 }
 
 void Monitor::startUp() {
   const Services& s = services_;
   s.log.write(SJIS("************************* OrvisWatch起動 *************************"));
-  s.log.write(SJIS("起動パラメータ:") + s.start.parameter);
+  s.log.write(SJIS("起動パラメータ:") + start_.parameter);
   settings_.loadAtStartup();
   state_.lastReactivationDay = platform::formatDay(s.clock.now());
   state_.shutdownFlag = 0;
@@ -65,22 +64,21 @@ void Monitor::windowShown() {
 
 void Monitor::restoreStartMode() {
   timers_.startup.setEnabled(false);
-  const StartInfo& start = services_.start;
-  if (start.restoresMode()) {
+  if (start_.restoresMode()) {
     if (modeFile_.load() == 2) {
       autoCheck_.startAutomaticMode();
       background_.sendToBackground();
     }
     // After the case above the file holds 2 again, so this does nothing then.
     if (modeFile_.load() == 1) autoCheck_.startAutomaticMode();
-  } else if (start.startsService()) {
+  } else if (start_.startsService()) {
     autoCheck_.startAutomaticMode();
     background_.sendToBackground();
   }
 }
 
 bool Monitor::confirmClose() {
-  if (services_.start.isService() || state_.shutdownFlag == 1) return true;
+  if (start_.isService() || state_.shutdownFlag == 1) return true;
   return services_.boxes.show(
              SJIS("チェックアプリケーションが全て終了します。終了してもよろしいですか？"),
              "OrvisWatch", mb::OKCancel | mb::DefButton2) == mb::IdOk;
@@ -92,7 +90,7 @@ void Monitor::shutDown() {
   jobs_.clear();
   services_.log.write(SJIS("オーディオ停止処理"));
   alarm_.devUnInit();
-  deleteOldLogFiles(log_, "????????.txt", settings_.current().validDay);
+  deleteOldLogFiles(services_.log, "????????.txt", settings_.current().validDay);
   services_.log.write(SJIS("終了"));
 }
 

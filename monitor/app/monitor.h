@@ -9,10 +9,12 @@
 
 #include "monitor/alerting/alarm_player.h"
 #include "monitor/alerting/alert_mail.h"
+#include "monitor/alerting/mail_files.h"
 #include "monitor/alerting/mail_launcher.h"
 #include "monitor/alerting/mail_test.h"
 #include "monitor/catalogue/job_editor.h"
 #include "monitor/catalogue/job_editor_view.h"
+#include "monitor/catalogue/job_files.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
 #include "monitor/engine/acquisition.h"
@@ -20,33 +22,16 @@
 #include "monitor/engine/baseline_capture.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
-#include "monitor/shell/ini_access.h"
-#include "monitor/shell/message_boxes.h"
 #include "monitor/shell/mode_file.h"
+#include "monitor/shell/monitor_host.h"
 #include "monitor/shell/monitor_timers.h"
-#include "monitor/shell/prompter.h"
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
 #include "monitor/shell/shell_view.h"
 #include "monitor/shell/start_info.h"
-#include "monitor/shell/sys_log.h"
 #include "monitor/shell/tray_icons.h"
-#include "platform/clock.h"
-#include "platform/pump.h"
 
 namespace orvis {
-
-// What the host program provides.
-struct MonitorHost {
-  std::string dataFolder;  // with a trailing '/'
-  StartInfo start;
-  platform::Clock& clock;
-  platform::Pump& pump;
-  Prompter& prompter;
-  platform::ProcessLauncher& launcher;
-  const platform::ProcessLister& processes;
-  const platform::DiskSpaceReader& disks;
-};
 
 // The window's faces, as the logic sees them.
 struct MonitorViews {
@@ -101,15 +86,14 @@ class Monitor {
   const JobTable& jobs() const { return jobs_; }
 
  private:
-  SysLog log_;
-  MessageBoxes boxes_;
-  IniAccess ini_;
   Services services_;
+  StartInfo start_;
   MonitorViews views_;
   ShellState state_;
   MonitorTimers timers_;
   SettingsStore settings_;
   JobTable jobs_;
+  JobFiles jobFiles_;
   JobList jobList_;
   JobEditor editor_;
   ModeFile modeFile_;
@@ -120,6 +104,7 @@ class Monitor {
   Acquisition acquisition_;
   BaselineCapture capture_;
   MailLauncher mailLauncher_;
+  MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
 };

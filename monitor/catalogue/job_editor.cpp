@@ -65,7 +65,7 @@ void JobEditor::fillMailGroups(const std::string& count) {
 }
 
 std::string JobEditor::groupName(const std::string& group) const {
-  return platform::trim(platform::readFirstLine(mailGroupFile(s_, group)));
+  return platform::trim(platform::readFirstLine(mailGroupFile(dataFolder_, group)));
 }
 
 void JobEditor::loadSelectedJob() {
@@ -94,7 +94,7 @@ void JobEditor::loadSelectedJob() {
     view_.setMailGroupName(groupName(job.mailGroup));
   }
 
-  platform::makeFolders(s_.path("userMail/"));
+  platform::makeFolders(dataFolder_ + kUserMailFolder);
   const std::string no = platform::trim(job.number);
   view_.setText(C::Subject, files_.readSubject(no));
   view_.setBodyLines(files_.readBody(no));
@@ -163,7 +163,7 @@ void JobEditor::mailGroupChosen() {
 }
 
 void JobEditor::refuse(const std::string& message, EditorControl focus) {
-  s_.boxes.show(message, "OrvisWatch", mb::OK);
+  boxes_.show(message, "OrvisWatch", mb::OK);
   view_.focus(focus);
 }
 
@@ -249,17 +249,17 @@ void JobEditor::saveJob() {
   const bool exists = !file.empty() && platform::fileExists(file);
   const std::string question =
       exists ? SJIS("更新してもよろしいですか？") : SJIS("新規登録してもよろしいですか？");
-  if (s_.boxes.show(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
+  if (boxes_.show(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
   // A write the editor cannot handle ends the operation: what was written
   // stays, the list is not reloaded.
   WriteError error = exists ? files_.update(job, mail) : files_.create(job);
   if (error.empty() && !exists) error = files_.writeMailFiles(job.number, mail);
   if (!error.empty()) {
-    showGeneralError(s_, error);
+    showGeneralError(boxes_, error);
     return;
   }
   reloadList();
-  s_.boxes.show(SJIS("設定完了しました。"), "OrvisWatch", mb::OK);
+  boxes_.show(SJIS("設定完了しました。"), "OrvisWatch", mb::OK);
 }
 
 void JobEditor::deleteJob() {
@@ -270,20 +270,20 @@ void JobEditor::deleteJob() {
   }
   const std::string no = platform::trim(typed);
   if (!usableAsFileName(no)) {
-    showGeneralError(s_, "Cannot delete file \"" + no +
-                             ".ini\". A job number must not be blank and cannot hold \"/\".");
+    showGeneralError(boxes_, "Cannot delete file \"" + no +
+                                 ".ini\". A job number must not be blank and cannot hold \"/\".");
     return;
   }
   if (!platform::fileExists(files_.jobFile(no))) {
-    s_.boxes.show(SJIS("削除対象がありません。"), "OrvisWatch", mb::OK);
+    boxes_.show(SJIS("削除対象がありません。"), "OrvisWatch", mb::OK);
     reloadList();
     return;
   }
-  if (s_.boxes.show(SJIS("削除してもよろしいですか？"), "OrvisWatch", mb::OKCancel) != mb::IdOk)
+  if (boxes_.show(SJIS("削除してもよろしいですか？"), "OrvisWatch", mb::OKCancel) != mb::IdOk)
     return;
   files_.remove(no);
   reloadList();
-  s_.boxes.show(SJIS("削除しました。"), "OrvisWatch", mb::OK);
+  boxes_.show(SJIS("削除しました。"), "OrvisWatch", mb::OK);
 }
 
 }  // namespace orvis

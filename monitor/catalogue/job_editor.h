@@ -8,15 +8,15 @@
 #include "job_editor_view.h"
 #include "job_files.h"
 #include "job_list.h"
-#include "monitor/shell/services.h"
-#include "monitor/shell/shell_view.h"
+#include "monitor/shell/message_boxes.h"
 
 namespace orvis {
 
 class JobEditor {
  public:
-  JobEditor(const Services& services, JobEditorView& view, JobList& list, ShellView& shell)
-      : s_(services), view_(view), list_(list), shell_(shell), files_(services) {}
+  JobEditor(const MessageBoxes& boxes, const std::string& dataFolder, JobFiles& files,
+            JobEditorView& view, JobList& list)
+      : boxes_(boxes), dataFolder_(dataFolder), files_(files), view_(view), list_(list) {}
 
   // The editor at start-up, and the mail group selector with "1" to the
   // group count (no items when the count is not a number).
@@ -56,11 +56,11 @@ class JobEditor {
   void reloadList();
   void refuse(const std::string& message, EditorControl focus);
 
-  const Services& s_;
+  const MessageBoxes& boxes_;
+  std::string dataFolder_;
+  JobFiles& files_;
   JobEditorView& view_;
   JobList& list_;
-  ShellView& shell_;
-  JobFiles files_;
 };
 
 }  // namespace orvis

@@ -25,7 +25,7 @@ WriteError writeWhole(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 std::string JobFiles::path(const char* folder, const std::string& no, const char* ext) const {
-  return jobFileIn(s_, folder, no, ext).value_or(std::string());
+  return jobFileIn(dataFolder_, folder, no, ext).value_or(std::string());
 }
 
 WriteError JobFiles::unusable(const std::string& no, const char* ext) const {
@@ -44,7 +44,7 @@ std::string JobFiles::bodyFile(const std::string& no) const {
 WriteError JobFiles::create(const JobRecord& j) {
   const std::string file = jobFile(j.number);
   if (file.empty()) return unusable(j.number, ".ini");
-  platform::makeFolders(s_.path(kJobFolder));
+  platform::makeFolders(dataFolder_ + kJobFolder);
   std::vector<std::string> lines = {
       "[COMMON]",
       "NO=" + j.number,
@@ -76,7 +76,7 @@ WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
   const std::string file = jobFile(j.number);
   if (file.empty()) return unusable(j.number, ".ini");
   auto put = [&](const char* key, const std::string& value) {
-    s_.ini.write(file, jobkey::kSection, key, value);
+    ini_.write(file, jobkey::kSection, key, value);
   };
   put(jobkey::NO, j.number);
   put(jobkey::URI, j.target);
@@ -106,7 +106,7 @@ WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
 WriteError JobFiles::writeMailFiles(const std::string& no, const JobMail& mail) {
   const std::string sub = subjectFile(no);
   if (sub.empty()) return unusable(no, ".sub");
-  platform::makeFolders(s_.path(kUserMailFolder));
+  platform::makeFolders(dataFolder_ + kUserMailFolder);
   if (WriteError e = writeWhole(sub, mail.subject + "\r\n"); !e.empty()) return e;
   return writeWhole(bodyFile(no), platform::joinLinesCrLf(mail.body));
 }

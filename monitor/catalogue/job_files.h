@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "job_record.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/ini_access.h"
 
 namespace orvis {
 
@@ -24,7 +24,8 @@ using WriteError = std::string;
 
 class JobFiles {
  public:
-  explicit JobFiles(const Services& services) : s_(services) {}
+  JobFiles(const IniAccess& ini, const std::string& dataFolder)
+      : ini_(ini), dataFolder_(dataFolder) {}
 
   // The files of a job; empty when the number cannot name a file inside
   // its folder (see usableAsFileName).
@@ -52,7 +53,8 @@ class JobFiles {
   std::string path(const char* folder, const std::string& no, const char* ext) const;
   WriteError unusable(const std::string& no, const char* ext) const;
 
-  const Services& s_;
+  const IniAccess& ini_;
+  std::string dataFolder_;
 };
 
 }  // namespace orvis

@@ -20,8 +20,8 @@ namespace {
 // each key gives its message and its default as before.
 class JobReader {
  public:
-  JobReader(const Services& s, const std::string& path) : s_(s), path_(path) {
-    doc_ = s.ini.loadOnce(path);
+  JobReader(const IniAccess& ini, const std::string& path) : ini_(ini), path_(path) {
+    doc_ = ini.loadOnce(path);
   }
   std::string operator()(const char* key) {
     if (doc_) {
@@ -29,11 +29,11 @@ class JobReader {
       // The retrying reader takes a stored "retry" for a failed read.
       if (value != "retry") return value;
     }
-    return s_.ini.read(path_, jobkey::kSection, key);
+    return ini_.read(path_, jobkey::kSection, key);
   }
 
  private:
-  const Services& s_;
+  const IniAccess& ini_;
   const std::string& path_;
   std::optional<platform::IniDocument> doc_;
 };
@@ -58,7 +58,7 @@ int resultPicture(JobResult result) {
 }  // namespace
 
 void JobList::loadJob(const std::string& path) {
-  JobReader read(s_, path);
+  JobReader read(ini_, path);
   // A switch that is present is taken as stored; only a missing or empty
   // one reads as off.
   auto stored = [&read](const char* key) {
@@ -93,14 +93,13 @@ void JobList::loadJob(const std::string& path) {
 
 void JobList::loadJobFiles() {
   table_.clear();
-  s_.log.write("Global," + SJIS("情報収集"));
-  const std::string folder = s_.path("info/");
-  if (!platform::folderExists(folder)) platform::makeFolders(folder);
-  for (const auto& name : platform::listFolder(folder, "*.ini")) loadJob(folder + name);
+  log_.write("Global," + SJIS("情報収集"));
+  if (!platform::folderExists(folder_)) platform::makeFolders(folder_);
+  for (const auto& name : platform::listFolder(folder_, "*.ini")) loadJob(folder_ + name);
 }
 
 void JobList::fillGrid() {
-  s_.log.write("ListDisp():" + SJIS("開始"));
+  log_.write("ListDisp():" + SJIS("開始"));
   const size_t n = table_.size();
   if (n == 0) {
     grid_.setRows(2);
@@ -128,7 +127,7 @@ void JobList::fillGrid() {
     grid_.setCell(row, 4, "");
     auto group = platform::parseInt(job.mailGroup);
     if (!group) {
-      s_.log.write("ListDisp():" + SJIS("異常終了"));
+      log_.write("ListDisp():" + SJIS("異常終了"));
       return;
     }
     grid_.setCell(row, 4, std::to_string(static_cast<long>(*group) + 1));

@@ -7,8 +7,9 @@
 
 #include "job_grid_view.h"
 #include "job_table.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/ini_access.h"
 #include "monitor/shell/shell_view.h"
+#include "monitor/shell/sys_log.h"
 
 namespace orvis {
 
@@ -30,8 +31,14 @@ struct CellLook {
 
 class JobList {
  public:
-  JobList(const Services& services, JobTable& table, JobGridView& grid, ShellView& shell)
-      : s_(services), table_(table), grid_(grid), shell_(shell) {}
+  JobList(const SysLog& log, const IniAccess& ini, const std::string& dataFolder, JobTable& table,
+          JobGridView& grid, ShellView& shell)
+      : log_(log),
+        ini_(ini),
+        folder_(dataFolder + "info/"),
+        table_(table),
+        grid_(grid),
+        shell_(shell) {}
 
   // Empties the table and reads every job file of "info/" into it, in
   // ascending byte order of the file names.
@@ -55,7 +62,9 @@ class JobList {
  private:
   void loadJob(const std::string& path);
 
-  const Services& s_;
+  const SysLog& log_;
+  const IniAccess& ini_;
+  std::string folder_;  // of the job files
   JobTable& table_;
   JobGridView& grid_;
   ShellView& shell_;

@@ -17,20 +17,20 @@ int AutoCheckMode::checkIntervalMs(int minutes) {
 void AutoCheckMode::startAutomaticMode() {
   for (const JobRecord& job : jobs_) {
     if (job.baseline != BaselineState::Captured) {
-      s_.boxes.show(SJIS("№") + job.number +
-                        SJIS("の比較元ソースが取得できていません。ソース取得を行ってください。"),
-                    "OrvisWatch", mb::OK);
+      boxes_.show(SJIS("№") + job.number +
+                      SJIS("の比較元ソースが取得できていません。ソース取得を行ってください。"),
+                  "OrvisWatch", mb::OK);
       return;
     }
   }
   view_.setEditControlsEnabled(false);
   view_.setModeLabel(true);
   state_.automaticMode = 1;
-  s_.log.write(SJIS("自動チェックモードに移行しました。"));
+  log_.write(SJIS("自動チェックモードに移行しました。"));
   view_.setAutoCheckButtons(false, true);
   timers_.check.setInterval(checkIntervalMs(settings_.checkInterval));
   timers_.check.setEnabled(true);
-  auto now = s_.clock.now();
+  auto now = clock_.now();
   view_.setStatusText(
       0, platform::formatDate(now) + " " + platform::formatTime(now) + SJIS(" に起動しました。"));
   timers_.reactivation.setEnabled(true);
@@ -43,7 +43,7 @@ void AutoCheckMode::stopAutomaticMode() {
   timers_.check.setEnabled(false);
   timers_.reactivation.setEnabled(false);
   state_.automaticMode = 0;
-  s_.log.write(SJIS("編集・手動モードに移行しました。"));
+  log_.write(SJIS("編集・手動モードに移行しました。"));
   view_.setEditControlsEnabled(true);
   view_.setAutoCheckButtons(true, false);
   view_.setStatusText(0, "");

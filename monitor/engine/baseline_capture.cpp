@@ -53,8 +53,8 @@ void BaselineCapture::captureSelectedJobs() {
 void BaselineCapture::captureRow(size_t job) {
   const std::string number = jobs_[job].number;
   view_.setBusyMessage(SJIS("№") + number + SJIS("のサーバーと通信中・・"));
-  const auto baseline = baselinePath(s_, number);
-  const auto jobFile = jobFilePath(s_, number);
+  const auto baseline = baselinePath(s_.dataFolder, number);
+  const auto jobFile = jobFilePath(s_.dataFolder, number);
   if (!baseline || !jobFile) {
     // Its files would lie outside their folders: nothing is taken or written.
     s_.log.write(number +
@@ -79,7 +79,7 @@ void BaselineCapture::captureRow(size_t job) {
 }
 
 std::string BaselineCapture::storedSource(size_t job) {
-  const auto jobFile = jobFilePath(s_, jobs_[job].number);
+  const auto jobFile = jobFilePath(s_.dataFolder, jobs_[job].number);
   if (!jobFile) return std::string();
   return s_.ini.read(*jobFile, jobkey::kSection, jobkey::SOURCE);
 }

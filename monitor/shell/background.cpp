@@ -7,7 +7,7 @@ namespace orvis {
 void BackgroundMode::sendToBackground() {
   view_.hideWindow();
   modeFile_.save(2);
-  s_.log.write(SJIS("バックグラウンドへ移行しました。"));
+  log_.write(SJIS("バックグラウンドへ移行しました。"));
   if (!view_.busyPanelVisible()) tray_.change(0);
 }
 

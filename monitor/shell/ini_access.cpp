@@ -4,10 +4,10 @@
 
 namespace orvis {
 
-void IniAccess::giveUp() { boxes_.show("Access fail to inifile.", "OrvisWatch", mb::OK); }
+void IniAccess::giveUp() const { boxes_.show("Access fail to inifile.", "OrvisWatch", mb::OK); }
 
 int IniAccess::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) {
+                     const std::string& value) const {
   for (int failures = 0;;) {
     auto doc = platform::loadIniFile(path);
     if (doc) {
@@ -24,7 +24,7 @@ int IniAccess::write(const std::string& path, const std::string& section, const 
 }
 
 std::string IniAccess::read(const std::string& path, const std::string& section,
-                            const std::string& key) {
+                            const std::string& key) const {
   static const std::string kRetry = "retry";
   for (int failures = 0;;) {
     if (!platform::pathExists(path)) return std::string();

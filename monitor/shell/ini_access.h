@@ -14,16 +14,17 @@ namespace orvis {
 
 class IniAccess {
  public:
-  IniAccess(MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
+  IniAccess(const MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
 
   // 0 on success, -1 after the fifth failed attempt.
   int write(const std::string& path, const std::string& section, const std::string& key,
-            const std::string& value);
+            const std::string& value) const;
 
   // The value, empty when missing. A file that exists but cannot be read,
   // and a stored value "retry", cost five attempts and the message, and
   // read as empty.
-  std::string read(const std::string& path, const std::string& section, const std::string& key);
+  std::string read(const std::string& path, const std::string& section,
+                   const std::string& key) const;
 
   // One load without retry or message, for callers that read many keys of
   // one file: nullopt when the file exists but cannot be read.
@@ -33,9 +34,9 @@ class IniAccess {
   static constexpr int kPauseMs = 300;
 
  private:
-  void giveUp();
+  void giveUp() const;
 
-  MessageBoxes& boxes_;
+  const MessageBoxes& boxes_;
   platform::Clock& clock_;
 };
 

@@ -9,7 +9,7 @@ int mb::defaultAnswer(int flags) {
   return IdOk;
 }
 
-int MessageBoxes::show(const std::string& text, const std::string& caption, int flags) {
+int MessageBoxes::show(const std::string& text, const std::string& caption, int flags) const {
   int answer = service_ ? mb::defaultAnswer(flags) : prompter_.ask(text, caption, flags);
   log_.write(text + "->" + std::to_string(answer));
   return answer;

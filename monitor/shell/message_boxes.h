@@ -15,7 +15,7 @@ class MessageBoxes {
   MessageBoxes(const SysLog& log, Prompter& prompter, bool serviceStart)
       : log_(log), prompter_(prompter), service_(serviceStart) {}
 
-  int show(const std::string& text, const std::string& caption, int flags);
+  int show(const std::string& text, const std::string& caption, int flags) const;
 
  private:
   const SysLog& log_;

@@ -4,12 +4,8 @@
 
 namespace orvis {
 
-void ModeFile::save(int mode) {
-  s_.ini.write(s_.path("Mode.tmp"), "COMMON", "MODE", std::to_string(mode));
-}
+void ModeFile::save(int mode) { ini_.write(path_, "COMMON", "MODE", std::to_string(mode)); }
 
-int ModeFile::load() {
-  return platform::parseInt(s_.ini.read(s_.path("Mode.tmp"), "COMMON", "MODE")).value_or(0);
-}
+int ModeFile::load() { return platform::parseInt(ini_.read(path_, "COMMON", "MODE")).value_or(0); }
 
 }  // namespace orvis

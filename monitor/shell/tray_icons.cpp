@@ -11,28 +11,28 @@ std::string TrayIcons::tipFor(int icon) const {
 }
 
 void TrayIcons::add(int icon) {
-  if (s_.start.isService()) {
-    s_.log.write(prefix() + "SetIcon():N/A");
+  if (serviceStart_) {
+    log_.write(prefix() + "SetIcon():N/A");
     return;
   }
-  s_.log.write(prefix() + "SetIcon()Icon=" + std::to_string(icon));
+  log_.write(prefix() + "SetIcon()Icon=" + std::to_string(icon));
   if (!tray_.addIcon(icon, tipFor(icon)))
-    s_.log.write(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
+    log_.write(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
 }
 
 void TrayIcons::change(int icon) {
-  if (s_.start.isService()) {
-    s_.log.write(prefix() + "MODIFYIcon():N/A");
+  if (serviceStart_) {
+    log_.write(prefix() + "MODIFYIcon():N/A");
     return;
   }
-  s_.log.write(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
+  log_.write(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
   // A desktop that lost the icon (its panel restarted) gets it again.
   if (!tray_.modifyIcon(icon, tipFor(icon))) add(icon);
 }
 
 void TrayIcons::remove() {
-  if (s_.start.isService()) {
-    s_.log.write(prefix() + "DelIcon():N/A");
+  if (serviceStart_) {
+    log_.write(prefix() + "DelIcon():N/A");
     return;
   }
   tray_.removeIcon();

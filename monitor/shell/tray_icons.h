@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "services.h"
 #include "shell_state.h"
 #include "shell_view.h"
+#include "sys_log.h"
 
 namespace orvis {
 
@@ -23,9 +23,10 @@ class TrayView {
 
 class TrayIcons {
  public:
-  TrayIcons(const Services& services, const ShellState& state, const ShellView& window,
+  // In a service start there is no icon.
+  TrayIcons(const SysLog& log, bool serviceStart, const ShellState& state, const ShellView& window,
             TrayView& tray)
-      : s_(services), state_(state), window_(window), tray_(tray) {}
+      : log_(log), serviceStart_(serviceStart), state_(state), window_(window), tray_(tray) {}
 
   void add(int icon);
   void change(int icon);
@@ -37,7 +38,8 @@ class TrayIcons {
  private:
   std::string prefix() const { return window_.caption() + ","; }
 
-  const Services& s_;
+  const SysLog& log_;
+  bool serviceStart_;
   const ShellState& state_;
   const ShellView& window_;
   TrayView& tray_;

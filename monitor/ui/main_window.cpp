@@ -13,17 +13,14 @@
 
 namespace orvis::ui {
 
-MainWindow::MainWindow(const MonitorWindowConfig& config)
+MainWindow::MainWindow(const MonitorHost& host, Timers timers)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setObjectName("Form1");
   setWindowIcon(applicationIcon());
   buildWidgets();
-  config.prompter.setOwner(this);
-  MonitorHost host{config.dataFolder, config.start,    config.clock,     config.pump,
-                   config.prompter,   config.launcher, config.processes, config.disks};
   monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_});
-  if (config.liveTimers) {
+  if (timers == Timers::Live) {
     auto& t = monitor_->timers();
     for (platform::Timer* timer : {&t.startup, &t.check, &t.reactivation})
       timer->attach(&timerDriver_);
@@ -46,9 +43,9 @@ void MainWindow::runGuarded(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    showGeneralError(monitor_->services(), platform::toCp932(e.what()));
+    showGeneralError(monitor_->services().boxes, platform::toCp932(e.what()));
   } catch (...) {
-    showGeneralError(monitor_->services(), SJIS("不明なエラーが発生しました"));
+    showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
   }
 }
 

@@ -18,28 +18,16 @@
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
 #include "platform/qt/qt_timer_driver.h"
-#include "qt_prompter.h"
 #include "tray_view.h"
 
 namespace orvis::ui {
 
-struct MonitorWindowConfig {
-  std::string dataFolder;
-  StartInfo start;
-  platform::Clock& clock;
-  platform::Pump& pump;
-  QtPrompter& prompter;
-  platform::ProcessLauncher& launcher;
-  const platform::ProcessLister& processes;
-  const platform::DiskSpaceReader& disks;
-  // Off in tests that drive the timers by hand.
-  bool liveTimers = true;
-};
-
 class MainWindow : public QMainWindow, public ShellView {
   Q_OBJECT
  public:
-  explicit MainWindow(const MonitorWindowConfig& config);
+  // Tests drive the timers by hand.
+  enum class Timers { Live, Manual };
+  explicit MainWindow(const MonitorHost& host, Timers timers = Timers::Live);
   ~MainWindow() override;
 
   Monitor& monitor() { return *monitor_; }

@@ -65,7 +65,8 @@ class AlertMailTest : public ::testing::Test {
   ServicesRig rig;
   JobTable jobs;
   MailLauncher launcher{rig.services};
-  AlertMail alerts{rig.services, jobs, launcher};
+  AlertFiles files{rig};
+  AlertMail alerts{rig.services.log, rig.clock, jobs, launcher, files.mail};
 
  private:
   std::vector<Job> added_;

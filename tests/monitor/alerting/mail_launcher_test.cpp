@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "mail_folder.h"
 #include "monitor/alerting/alert_mail.h"
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
@@ -26,9 +27,7 @@ class MailLauncherTest : public ::testing::Test {
 
   ServicesRig rig;
   platform::PosixProcessLauncher posix;
-  Services services{rig.dir.path(), rig.services.start, rig.clock, rig.pump,
-                    rig.log,        rig.boxes,          rig.ini,   posix,
-                    rig.processes,  rig.disks};
+  Services services{rig.hostWith(rig.dir.path(), posix, rig.processes, rig.disks)};
   MailLauncher launcher{services};
 };
 
@@ -61,8 +60,7 @@ TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
   ::chmod((d + "alertmail").c_str(), 0755);
   platform::PosixProcessLauncher posix;
-  Services services{d,     rig.services.start, rig.clock, rig.pump, rig.log, rig.boxes, rig.ini,
-                    posix, rig.processes,      rig.disks};
+  Services services{rig.hostWith(d, posix, rig.processes, rig.disks)};
   MailLauncher launcher(services);
   launcher.runMailer("2", "1");
   EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"}));
@@ -87,7 +85,8 @@ TEST_F(MailLauncherTest, MissingMailerLogsNothingAndLetsTheAlertGoOn) {
   row.mailGroup = "0";
   jobs.append(row);
   writeText(rig.path("mail/list.txt"), "a@x.test,0\r\n");
-  AlertMail alerts(services, jobs, launcher);
+  AlertFiles files(rig);
+  AlertMail alerts(rig.services.log, rig.clock, jobs, launcher, files.mail);
   alerts.sendAlert(1, "u", "m", "n", "");
   EXPECT_TRUE(platform::fileExists(rig.path("mail/Body-0.txt")));
   EXPECT_TRUE(rig.logLines().empty());

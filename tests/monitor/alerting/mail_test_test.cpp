@@ -33,7 +33,8 @@ class MailTestTest : public ::testing::Test {
   ServicesRig rig;
   FakeEditorView editor;
   MailLauncher launcher{rig.services};
-  MailTest test{rig.services, editor, launcher};
+  AlertFiles files{rig};
+  MailTest test{rig.services.boxes, rig.clock, editor, launcher, files.mail};
 };
 
 const char* const kClosing =

@@ -31,7 +31,7 @@ JobMail sampleMail() { return {sj("件名"), {sj("本文1"), "", "%diff"}}; }
 
 TEST(JobFiles, ANewJobFileByteForByte) {
   ServicesRig rig;
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   JobRecord j = sample();
   EXPECT_EQ(files.create(j), "");
   EXPECT_EQ(files.writeMailFiles(j.number, sampleMail()), "");
@@ -55,7 +55,7 @@ TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
   writeText(
       rig.path("info/12.ini"),
       "[COMMON]\r\nNO=12\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=0\r\nURI=http://old/\r\nNAME=x\r\n");
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   EXPECT_EQ(files.update(sample(), sampleMail()), "");
   auto lines = readLines(rig.path("info/12.ini"));
   ASSERT_GE(lines.size(), 7u);
@@ -70,7 +70,7 @@ TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
 
 TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {
   ServicesRig rig;
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   writeText(rig.path("victim.ini"), "keep");
   for (std::string no : {"../victim", "a/b", "", "  "}) {
     JobRecord j = sample();
@@ -87,7 +87,7 @@ TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {
 
 TEST(JobFiles, DeleteTakesTheBaselineAndMailFilesAlong) {
   ServicesRig rig;
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   JobRecord j = sample();
   files.create(j);
   files.writeMailFiles(j.number, sampleMail());
@@ -101,7 +101,7 @@ TEST(JobFiles, DeleteTakesTheBaselineAndMailFilesAlong) {
 
 TEST(JobFiles, JapaneseNumbersNameUtf8Files) {
   ServicesRig rig;
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   JobRecord j = sample();
   j.number = sj("本社1");
   EXPECT_EQ(files.create(j), "");

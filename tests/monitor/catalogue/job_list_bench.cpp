@@ -40,10 +40,10 @@ int main(int argc, char** argv) {
     JobTable table;
     FakeShellView shell;
     FakeGridView plain;
-    JobList logic(rig.services, table, plain, shell);
+    JobList logic(rig.services.log, rig.services.ini, rig.dir.path(), table, plain, shell);
     double files = loadMs(logic);
     ui::JobGridWidget widget(nullptr);
-    JobList shown(rig.services, table, widget, shell);
+    JobList shown(rig.services.log, rig.services.ini, rig.dir.path(), table, widget, shell);
     double window = loadMs(shown);
     std::printf(
         "job list load of %5d jobs: %8.1f ms into the table, %8.1f ms with the window's grid\n",

@@ -135,16 +135,7 @@ TEST(Acquisition, ProcessLinesInListOrderWithSixDigitNumbers) {
 TEST(Acquisition, DriveIsTheFreeMegabytesOfTheMountPathWhenTheSecondReadingHasOne) {
   AcquisitionRig rig;
   ReadingsDisk disk;
-  Services s{rig.services.dataFolder,
-             rig.services.start,
-             rig.clock,
-             rig.pump,
-             rig.log,
-             rig.boxes,
-             rig.ini,
-             rig.launcher,
-             rig.processes,
-             disk};
+  Services s{rig.hostWith(rig.dir.path(), rig.launcher, rig.processes, disk)};
   JobTable jobs;
   jobs.append(job("DRIVE", "/home:21"));
   Acquisition acquisition(s, jobs);
@@ -211,8 +202,7 @@ struct RealRig : AcquisitionRig {
   platform::PosixProcessLauncher realLauncher;
   platform::ProcProcessLister realProcesses;
   platform::StatvfsDiskSpaceReader realDisks;
-  Services real{services.dataFolder, services.start, clock,    pump, log, boxes, ini,
-                realLauncher,        realProcesses,  realDisks};
+  Services real{hostWith(dir.path(), realLauncher, realProcesses, realDisks)};
   Acquisition realAcquisition{real, jobs};
   bool acquireReal(const JobRecord& row) {
     jobs.clear();
@@ -262,8 +252,7 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
   writeText(F + "urlcheck",
             "#!/bin/sh\nsleep 0.3\n{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > \"$2\"\n");
   ::chmod((F + "urlcheck").c_str(), 0755);
-  Services s{F,       rig.services.start, rig.clock,         rig.pump,     rig.log, rig.boxes,
-             rig.ini, rig.realLauncher,   rig.realProcesses, rig.realDisks};
+  Services s{rig.hostWith(F, rig.realLauncher, rig.realProcesses, rig.realDisks)};
   JobTable jobs;
   jobs.append(job("URL", "http://127.0.0.1/page?q=1", "1"));
   Acquisition acquisition(s, jobs);

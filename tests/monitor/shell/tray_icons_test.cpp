@@ -18,7 +18,7 @@ struct TrayFixture {
   ShellState state;
   FakeShellView shell;
   FakeTrayView view;
-  TrayIcons tray{rig.services, state, shell, view};
+  TrayIcons tray{rig.services.log, rig.host.start.isService(), state, shell, view};
   std::vector<std::string> lines() { return rig.logLines(); }
 };
 }  // namespace
