@@ -5,59 +5,61 @@
 #include "platform/codec.h"
 
 namespace orvis {
+namespace {
 
-std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
+bool ownMail(const JobRecord& job) { return job.ownMail == Switch::On; }
+bool htmlMail(const JobRecord& job) { return job.htmlMail == Switch::On; }
+
+}  // namespace
+
+std::optional<JobRecord> AlertMail::job(int jobIndex) const {
   const JobRecord* j = jobs_.atRow(jobIndex);
   if (!j) {
     log_.write(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
     return std::nullopt;
   }
-  return Job{j->number,
-             j->target,
-             j->name,
-             j->mailGroup,
-             j->ownMail == Switch::On,
-             j->htmlMail == Switch::On};
+  return *j;
 }
 
-bool AlertMail::prepare(const Job& job) {
+bool AlertMail::prepare(const JobRecord& job) {
   // A mailer still reading the files from an alert further up finishes first.
   launcher_.waitForRunningMailer();
   std::string subject;
-  if (job.userMail) {
+  if (ownMail(job)) {
     subject = files_.userSubject(job.number);
   } else {
-    subject = alert_text::groupSubject(files_.groupName(job.group));
+    subject = alert_text::groupSubject(files_.groupName(job.mailGroup));
   }
   if (!files_.writeSubject(subject)) return false;
-  return files_.recipientCount(job.group) > 0;
+  return files_.recipientCount(job.mailGroup) > 0;
 }
 
 void AlertMail::sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
                           const std::string& jobName, const std::string& differenceText) {
-  std::optional<Job> j = job(jobIndex);
+  std::optional<JobRecord> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userBody(j->number),
-                                 {target, jobName, systemMessage, differenceText, j->html}, clock_)
-                  : alert_text::systemMail(clock_, jobName, target, systemMessage, differenceText);
+      ownMail(*j)
+          ? fillTemplate(files_.userBody(j->number),
+                         {target, jobName, systemMessage, differenceText, htmlMail(*j)}, clock_)
+          : alert_text::systemMail(clock_, jobName, target, systemMessage, differenceText);
   if (!files_.writeBody(body)) return;
-  launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->mailGroup, alert_text::htmlFlag(ownMail(*j), htmlMail(*j)));
 }
 
 void AlertMail::sendResponseErrorAlert(int jobIndex) {
-  std::optional<Job> j = job(jobIndex);
+  std::optional<JobRecord> j = job(jobIndex);
   if (!j) return;
   log_.write(j->number + SJIS("->接続リトライオーバー"));
   if (!prepare(*j)) return;
   const std::string& message = alert_text::responseError();
   // No difference here: "%diff" stays as the user wrote it.
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userBody(j->number),
-                                 {j->uri, j->name, message, std::nullopt, j->html}, clock_)
-                  : alert_text::systemMail(clock_, std::nullopt, j->uri, message, "");
+      ownMail(*j) ? fillTemplate(files_.userBody(j->number),
+                                 {j->target, j->name, message, std::nullopt, htmlMail(*j)}, clock_)
+                  : alert_text::systemMail(clock_, std::nullopt, j->target, message, "");
   if (!files_.writeBody(body)) return;
-  launcher_.runMailer(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->mailGroup, alert_text::htmlFlag(ownMail(*j), htmlMail(*j)));
 }
 
 }  // namespace orvis

@@ -26,14 +26,11 @@ class AlertMail : public AlertSender {
   void sendResponseErrorAlert(int jobIndex) override;
 
  private:
-  struct Job {
-    std::string number, uri, name, group;
-    bool userMail = false;
-    bool html = false;
-  };
-  std::optional<Job> job(int jobIndex) const;
+  // A copy of the job of the row: the mailer lets messages run, and
+  // nothing they do may pull the row away.
+  std::optional<JobRecord> job(int jobIndex) const;
   // Subject file and recipient count; false when there is nobody to mail.
-  bool prepare(const Job& job);
+  bool prepare(const JobRecord& job);
 
   const SysLog& log_;
   const platform::Clock& clock_;

@@ -13,7 +13,6 @@
 #include "monitor/alerting/mail_launcher.h"
 #include "monitor/alerting/mail_test.h"
 #include "monitor/catalogue/job_editor.h"
-#include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_files.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
@@ -27,19 +26,11 @@
 #include "monitor/shell/monitor_timers.h"
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
-#include "monitor/shell/shell_view.h"
 #include "monitor/shell/start_info.h"
 #include "monitor/shell/tray_icons.h"
+#include "monitor_views.h"
 
 namespace orvis {
-
-// The window's faces, as the logic sees them.
-struct MonitorViews {
-  ShellView& shell;
-  JobGridView& grid;
-  JobEditorView& editor;
-  TrayView& tray;
-};
 
 class Monitor {
  public:

@@ -7,16 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "job_mail.h"
 #include "job_record.h"
 #include "monitor/shell/ini_access.h"
 
 namespace orvis {
-
-// The job's own alert mail, as the editor holds it.
-struct JobMail {
-  std::string subject;
-  std::vector<std::string> body;
-};
 
 // The outcome of a write that the editor does not handle itself: empty
 // when it succeeded, else the error's own text.

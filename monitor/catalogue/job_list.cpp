@@ -7,12 +7,6 @@
 
 namespace orvis {
 
-const JobGridColumn kJobGridColumns[12] = {
-    {"№", 60},      {"名称", 150}, {"ﾕｰｻﾞML", 45},        {"HTML", 45},
-    {"MLGRP", 45},  {"PROXY", 45}, {"チェック対象", 365}, {"結果", 45},
-    {"比較元", 45}, {"個別", 45},  {"ﾜｰﾄﾞ", 45},          {"TYPE", 45},
-};
-
 namespace {
 
 // Reads the keys of one job file. A file that reads cleanly is read once;

@@ -1,10 +1,11 @@
 #pragma once
 // Loading the job files into the job table, filling the grid from it, and
-// how each cell of the grid is drawn. The
-// list is never filtered or sorted: it shows every job in load order.
+// how each cell of the grid is drawn. The list is never filtered or sorted:
+// it shows every job in load order.
 
 #include <string>
 
+#include "cell_look.h"
 #include "job_grid_view.h"
 #include "job_table.h"
 #include "monitor/shell/ini_access.h"
@@ -12,22 +13,6 @@
 #include "monitor/shell/sys_log.h"
 
 namespace orvis {
-
-// Column captions and widths of the grid.
-struct JobGridColumn {
-  const char* caption;  // UTF-8
-  int width;
-};
-extern const JobGridColumn kJobGridColumns[12];
-
-// How one cell of the grid is drawn.
-struct CellLook {
-  enum class Picture { None, Result, Mark };
-  unsigned background;  // 0xRRGGBB
-  unsigned textColor;
-  Picture list = Picture::None;
-  int picture = -1;
-};
 
 class JobList {
  public:

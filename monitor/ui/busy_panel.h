@@ -5,27 +5,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTimer>
+
+#include "copy_animation.h"
 
 namespace orvis::ui {
-
-// A small looping animation of a sheet travelling from one folder to
-// another, in the manner of the system's file-copy animation.
-class CopyAnimation : public QWidget {
-  Q_OBJECT
- public:
-  explicit CopyAnimation(QWidget* parent = nullptr);
-  void start();
-  void stop();
-  bool running() const { return timer_.isActive(); }
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-
- private:
-  QTimer timer_;
-  int frame_ = 0;
-};
 
 class BusyPanel : public QFrame {
   Q_OBJECT

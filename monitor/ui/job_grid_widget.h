@@ -6,8 +6,8 @@
 #include <QTableWidget>
 #include <functional>
 
+#include "monitor/catalogue/cell_look.h"
 #include "monitor/catalogue/job_grid_view.h"
-#include "monitor/catalogue/job_list.h"
 
 namespace orvis::ui {
 

@@ -11,14 +11,15 @@
 #include <memory>
 #include <vector>
 
-#include "alarm_panels.h"
+#include "alarm_panel.h"
 #include "busy_panel.h"
 #include "job_editor_panel.h"
 #include "job_grid_widget.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
+#include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
-#include "tray_view.h"
+#include "sound_check_panel.h"
 
 namespace orvis::ui {
 
@@ -75,8 +76,12 @@ class MainWindow : public QMainWindow, public ShellView {
   void buildWidgets();
   QWidget* buildTopArea(QWidget* parent);
   void buildStatusBar();
+  // The events of each subsystem's widgets, to its logic.
   void wireEvents();
-  void wireEditorEvents();
+  void wireShellEvents();
+  void wireCatalogueEvents();
+  void wireEngineEvents();
+  void wireAlertingEvents();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
   // What the busy panel locks while it shows.

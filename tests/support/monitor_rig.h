@@ -8,9 +8,11 @@
 
 #include "fake_clock.h"
 #include "fake_editor_view.h"
+#include "fake_grid_view.h"
 #include "fake_processes.h"
 #include "fake_prompter.h"
 #include "fake_shell_view.h"
+#include "fake_tray_view.h"
 #include "monitor/app/monitor.h"
 #include "temp_dir.h"
 

@@ -7,6 +7,7 @@
 
 #include "monitor/catalogue/job_list.h"
 #include "monitor/ui/job_grid_widget.h"
+#include "support/fake_grid_view.h"
 #include "support/fake_shell_view.h"
 #include "support/services_rig.h"
 

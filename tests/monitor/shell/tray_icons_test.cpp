@@ -4,6 +4,7 @@
 
 #include "platform/codec.h"
 #include "support/fake_shell_view.h"
+#include "support/fake_tray_view.h"
 #include "support/services_rig.h"
 
 using namespace orvis;

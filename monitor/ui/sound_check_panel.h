@@ -1,19 +1,12 @@
 #pragma once
-// The red alarm panel and the sound check panel, both hidden until used.
+// The sound check panel: plays and stops the alarm sound for a test,
+// hidden until used.
 
 #include <QComboBox>
 #include <QFrame>
-#include <QLabel>
 #include <QToolButton>
 
 namespace orvis::ui {
-
-class AlarmPanel : public QFrame {
-  Q_OBJECT
- public:
-  explicit AlarmPanel(QWidget* parent);
-  QToolButton* closeButton;  // SpeedButton9 "閉じる"
-};
 
 class SoundCheckPanel : public QFrame {
   Q_OBJECT
