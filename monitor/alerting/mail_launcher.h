@@ -1,7 +1,7 @@
 #pragma once
-// Runs the group mailer "alertmail" of the data folder
-// D as "D/alertmail D G H" (G the mail group from 0, H "1" for HTML mail),
-// hidden, in D, and waits for it to end while queued messages keep running.
+// Runs the group mailer "alertmail" of the data folder D as
+// "D/alertmail D G H" (G the mail group from 0, H "1" for HTML mail), hidden,
+// in D, and waits for it to end while queued messages keep running.
 // The mailer's outcome is its own business: its logs are the record.
 
 #include <string>

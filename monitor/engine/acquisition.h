@@ -1,7 +1,7 @@
 #pragma once
-// The current state of one job's target, written as the
-// snapshot file "temp/srctemp.txt" in the text form of the job's type. The
-// baseline capture and the check pass both take their snapshots here.
+// The current state of one job's target, written as the snapshot file
+// "temp/srctemp.txt" in the text form of the job's type. The baseline
+// capture and the check pass both take their snapshots here.
 
 #include <cstddef>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
-// Every INI access of the monitor (settings,
-// job files, the mode file). Five attempts 300 ms apart, then the message
-// "Access fail to inifile." once.
+// Every INI access of the monitor (settings, job files, the mode file):
+// five attempts 300 ms apart, then the message "Access fail to inifile."
+// once.
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
-// Every message box and question of the monitor. In a
-// service start there is nobody to answer: no window opens, the default
-// button is the answer. The answer is logged either way.
+// Every message box and question of the monitor. In a service start there
+// is nobody to answer: no window opens, the default button is the answer.
+// The answer is logged either way.
 
 #include <string>
 
