@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "monitor/catalogue/job_files.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/monitor_rig.h"
@@ -167,4 +168,23 @@ TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
   EXPECT_EQ(
       rig.launcher.launches[0].commandLine.substr(rig.launcher.launches[0].commandLine.size() - 2),
       " 2");
+}
+
+TEST(JobList, ARecordWritesBackTheTextsItWasLoadedFrom) {
+  MonitorRig rig;
+  const std::vector<std::string> lines = {"NO=5",         "URI=/srv",      "NAME=files",
+                                          "USEPROXY=yes", "USEUSERMAIL=1", "USERMAILHTML=0",
+                                          "MAILGROUP=x",  "CHKKOBETSU=2",  "CHKHIKAKU=1",
+                                          "CHKSCRIPT=0",  "CHKCOMMENT=0",  "CHKREF=0",
+                                          "CHKSRC=0",     "CHKALT=0",      "CHKHEAD=0",
+                                          "CHKWORD=-1",   "WORD=w",        "CHKSUBFOLDER=1",
+                                          "TYPE=ftp",     "SOURCE=",       "CHECK="};
+  rig.writeJob("5", lines);
+  const std::string stored = readText(rig.path("info/5.ini"));
+  rig.start();
+  ASSERT_EQ(rig.monitor->jobs().size(), 1u);
+  platform::removeFile(rig.path("info/5.ini"));
+  JobFiles files(rig.monitor->services().ini, rig.dir.path());
+  EXPECT_EQ(files.create(rig.monitor->jobs()[0]), "");
+  EXPECT_EQ(readText(rig.path("info/5.ini")), stored);
 }
