@@ -283,7 +283,7 @@ TEST_F(AlertMailTest, AlertRaisedWhileAMailerRunsWaitsBeforeRewritingItsFiles) {
   EXPECT_EQ(rig.launcher.closes, 2);
 }
 
-TEST(escapeHtml, ReplacesTheFourCharactersAndLeavesTheRest) {
+TEST(HtmlEscaping, ReplacesTheFourCharactersAndLeavesTheRest) {
   EXPECT_EQ(escapeHtml("<a href=\"x\" title='t'>&amp;</a>"),
             "&lt;a href=&quot;x&quot; title=&#39;t&#39;&gt;&amp;&lt;/a&gt;");
   // Two-byte characters pass byte for byte.

@@ -136,7 +136,7 @@ TEST(BaselineCapture, GenerationsMoveUpAndTheOldBaselineIsNotKept) {
   EXPECT_FALSE(platform::pathExists(rig.path("src/5.ini.4")));
 }
 
-TEST(rotateGenerations, TwentyCopiesNewestFirst) {
+TEST(Generations, TwentyCopiesNewestFirst) {
   TempDir dir;
   const std::string p = dir / "src/9.ini";
   writeText(p, "now");

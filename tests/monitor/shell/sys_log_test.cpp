@@ -85,6 +85,6 @@ TEST_F(LogFixture, CleanUpRefusesAMaskWithoutQuestionMark) {
   EXPECT_EQ(l[2].substr(24), "(OrvisWatch),Global,指定ファイル種別不正");
 }
 
-TEST(removeBlanks, OnlyHalfWidthBlanksGo) {
+TEST(BlankRemoval, OnlyHalfWidthBlanksGo) {
   EXPECT_EQ(removeBlanks("src = \"a\"\t" + SJIS("　")), "src=\"a\"\t" + SJIS("　"));
 }
