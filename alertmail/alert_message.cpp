@@ -1,8 +1,8 @@
 #include "alert_message.h"
 
+#include "mail/header_word.h"
+#include "mail/iso2022jp.h"
 #include "mail_text.h"
-#include "mailsender/base64/header_word.h"
-#include "mailsender/base64/iso2022jp.h"
 
 namespace orvis::alertmail {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "monitor/alerting/recipients/recipient_list.h"
+#include "mail/recipient_list.h"
 #include "platform/bytes.h"
 
 namespace orvis::alertmail {

@@ -1,7 +1,7 @@
 #include "message_text.h"
 
-#include "mailsender/base64/header_word.h"
-#include "mailsender/base64/iso2022jp.h"
+#include "mail/header_word.h"
+#include "mail/iso2022jp.h"
 
 namespace orvis::postiva {
 

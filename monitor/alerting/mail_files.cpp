@@ -1,6 +1,6 @@
 #include "mail_files.h"
 
-#include "monitor/alerting/recipients/recipient_list.h"
+#include "mail/recipient_list.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"

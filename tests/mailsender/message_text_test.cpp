@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mailsender/base64/header_word.h"
+#include "mail/header_word.h"
 #include "support/temp_dir.h"
 
 using orvis::postiva::composeMessage;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "mailsender/base64/header_word.h"
+#include "mail/header_word.h"
 #include "scripted_smtp_server.h"
 #include "session_harness.h"
 

@@ -1,7 +1,7 @@
 // Splitting recipient lines and selecting a group's lines: the rules the
 // alerts count by and the settings dialog lists and rewrites by.
 
-#include "monitor/alerting/recipients/recipient_list.h"
+#include "mail/recipient_list.h"
 
 #include <gtest/gtest.h>
 

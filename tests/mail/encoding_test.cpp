@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "mailsender/base64/base64.h"
-#include "mailsender/base64/header_word.h"
-#include "mailsender/base64/iso2022jp.h"
+#include "mail/base64.h"
+#include "mail/header_word.h"
+#include "mail/iso2022jp.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "support/temp_dir.h"
