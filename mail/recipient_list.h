@@ -1,24 +1,17 @@
 #pragma once
-// The recipient list "mail/list.txt": one recipient per line, the address,
-// a comma and the mail group number (from 0). The alerts count a group's
-// lines; the settings dialog lists a group's addresses and rewrites the
-// list keeping the other groups' lines. All split a line the same way.
+// The recipient list "mail/list.txt" read by mail group: the alerts and the
+// mail test count a group's lines, alertmail mails them, the settings
+// dialog lists a group's addresses and rewrites the list keeping the other
+// groups' lines. A line belongs to a group by RecipientLine::parse.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace orvis {
+#include "recipient_line.h"
 
-struct RecipientLine {
-  std::string address;
-  std::string group;  // as written, compared as text
-};
-
-// A line that splits by the comma-list rules into exactly two fields;
-// nullopt for any other line.
-std::optional<RecipientLine> splitRecipientLine(std::string_view line);
+namespace orvis::mail {
 
 class RecipientList {
  public:
@@ -28,13 +21,14 @@ class RecipientList {
   // The list file's lines; nullopt when it does not exist or cannot be read.
   static std::optional<RecipientList> load(const std::string& path);
 
-  // The lines of group `group` (its number as decimal text).
-  int count(std::string_view group) const;
+  // The lines of group `group` (its number as decimal text), in list order.
+  std::vector<RecipientLine> members(std::string_view group) const;
+  int count(std::string_view group) const { return static_cast<int>(members(group).size()); }
   // The addresses of the group as written: each line's part before its
-  // first comma.
+  // first comma, blanks and quotes included.
   std::vector<std::string> addresses(std::string_view group) const;
-  // The lines of every other group, unchanged and in order. Lines that do
-  // not split into two fields belong to no group and are left out.
+  // The lines of every other group, unchanged and in order. Lines that
+  // belong to no group are left out.
   std::vector<std::string> otherGroupLines(std::string_view group) const;
 
   const std::vector<std::string>& lines() const { return lines_; }
@@ -43,4 +37,4 @@ class RecipientList {
   std::vector<std::string> lines_;
 };
 
-}  // namespace orvis
+}  // namespace orvis::mail

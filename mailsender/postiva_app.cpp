@@ -1,7 +1,7 @@
 #include "postiva_app.h"
 
 #include "platform/codec.h"
-#include "recipient_list.h"
+#include "send_list.h"
 
 namespace orvis::postiva {
 
@@ -52,7 +52,7 @@ bool PostivaApp::FormCreate() {
   fields_.Memo4.clear();
   fields_.Memo5.clear();
 
-  RecipientList list = LoadRecipientList(workFolder);
+  SendList list = loadSendList(workFolder);
   if (list.badLine) {
     logs_->WriteMailLog(SJIS("送信対象リストフォーマットエラー(") + *list.badLine + ")");
   }

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "mail/recipient_line.h"
 #include "message_files.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
-#include "recipient_list.h"
 
 namespace orvis::postiva {
 namespace {
@@ -196,9 +196,9 @@ bool SmtpSession::takeLine(size_t position, const std::string& faultText) {
   recipient_.clear();
   mailType_.clear();
   if (line.empty()) return true;
-  Recipient r = splitRecipientLine(line);
+  mail::RecipientLine r = mail::RecipientLine::splitAtFirstComma(line);
   recipient_ = r.address;
-  mailType_ = r.mailType;
+  mailType_ = r.group;
   log("Send to :" + recipient_);
   log("MailType:" + mailType_);
   if (LoadMessageFiles(workFolder_, mailType_, fields_.Edit1, fields_.Memo4) == 0) return true;

@@ -13,7 +13,7 @@ std::string MailFiles::groupName(const std::string& group) const {
 }
 
 int MailFiles::recipientCount(const std::string& group) const {
-  std::optional<RecipientList> list = RecipientList::load(listPath());
+  std::optional<mail::RecipientList> list = mail::RecipientList::load(listPath());
   return list ? list->count(group) : 0;
 }
 

@@ -7,7 +7,7 @@
 #include "mailsender/mail_logs.h"
 #include "mailsender/message_files.h"
 #include "mailsender/postiva_settings.h"
-#include "mailsender/recipient_list.h"
+#include "mailsender/send_list.h"
 #include "platform/files.h"
 #include "support/fake_clock.h"
 #include "support/temp_dir.h"
@@ -46,28 +46,19 @@ TEST(Settings, ReadsItsOwnSectionTrimmedWithDefaults) {
   EXPECT_EQ(s->pauseTimeText, "0250");  // logged as written
 }
 
-TEST(RecipientList, LinesNeedACommaUnlessEmpty) {
+TEST(SendList, LinesNeedACommaUnlessEmpty) {
   TempDir dir;
-  EXPECT_FALSE(LoadRecipientList(dir.path()).ok);
+  EXPECT_FALSE(loadSendList(dir.path()).ok);
   writeText(dir / "list.txt", "a@x,0\r\n\r\nb@x,0,x\r\n\r\n");
-  RecipientList list = LoadRecipientList(dir.path());
+  SendList list = loadSendList(dir.path());
   EXPECT_TRUE(list.ok);
   EXPECT_EQ(list.count, 2);
   EXPECT_EQ(list.lines, (Lines{"a@x,0", "", "b@x,0,x", ""}));
 
   writeText(dir / "list.txt", "a@x,0\r\nno comma\r\nc@x,0\r\n");
-  list = LoadRecipientList(dir.path());
+  list = loadSendList(dir.path());
   EXPECT_FALSE(list.ok);
   EXPECT_EQ(list.badLine, "no comma");
-}
-
-TEST(RecipientList, SplitsAtTheFirstCommaOnly) {
-  Recipient r = splitRecipientLine("a@x ,  0,x");
-  EXPECT_EQ(r.address, "a@x ");
-  EXPECT_EQ(r.mailType, "  0,x");
-  r = splitRecipientLine("no comma");
-  EXPECT_EQ(r.address, "no comma");
-  EXPECT_EQ(r.mailType, "");
 }
 
 TEST(MessageFiles, SubjectIsTheFirstLineAndTheBodyEveryLine) {
