@@ -37,10 +37,10 @@ bool PostivaApp::FormCreate() {
   logs_ = std::make_unique<MailLogs>(programFolder_, argument, clock_);
   std::string workFolder = programFolder_ + argument;
 
-  auto settings = ReadSettings(workFolder);
+  auto settings = readPostivaSettings(workFolder);
   if (!settings) return fail(SJIS("初期化ファイルが見つかりません(") + fields_.job + ")");
   settings_ = *settings;
-  fields_.URL = settings_.smtpServer;
+  fields_.URL = settings_.server;
   fields_.Edit2 = settings_.clientName;
   fields_.Edit4 = settings_.senderName;
   fields_.Edit3 = settings_.senderAddress;

@@ -22,13 +22,13 @@ using Lines = std::vector<std::string>;
 
 TEST(Settings, ReadsItsOwnSectionTrimmedWithDefaults) {
   TempDir dir;
-  EXPECT_FALSE(ReadSettings(dir / "mail").has_value());
+  EXPECT_FALSE(readPostivaSettings(dir / "mail").has_value());
   writeText(dir / "mail/Postiva.ini",
             sj("[other]\r\nSMTPServer=wrong\r\n[メール同報システム]\r\n"
                "SMTPServer=  smtp.example \t\r\n送信元名称= 監視 担当 \r\nSMTPPORT=587\r\n"));
-  auto s = ReadSettings(dir / "mail");
+  auto s = readPostivaSettings(dir / "mail");
   ASSERT_TRUE(s.has_value());
-  EXPECT_EQ(s->smtpServer, "smtp.example");
+  EXPECT_EQ(s->server, "smtp.example");
   EXPECT_EQ(s->senderName, sj("監視 担当"));
   EXPECT_EQ(s->clientName, "");
   EXPECT_EQ(s->senderAddress, "");
@@ -39,7 +39,7 @@ TEST(Settings, ReadsItsOwnSectionTrimmedWithDefaults) {
 
   writeText(dir / "mail/Postiva.ini",
             sj("[メール同報システム]\r\nRetry= 0\r\nPauseInterval=3\r\nPauseTime=0250\r\n"));
-  s = ReadSettings(dir / "mail");
+  s = readPostivaSettings(dir / "mail");
   EXPECT_EQ(s->retry, 0);
   EXPECT_EQ(s->pauseInterval, 3);
   EXPECT_EQ(s->pauseTime, 250);

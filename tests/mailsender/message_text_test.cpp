@@ -70,6 +70,6 @@ TEST(MessageText, LongSubjectAndSenderFoldOntoContinuationLines) {
     start = end + 2;
   }
   EXPECT_GT(continuations, 8);
-  EXPECT_EQ(m.subjectLine, "subject: " + orvis::mail::EncodeHeaderText(sj(utf8)));
+  EXPECT_EQ(m.subjectLine, "subject: " + orvis::mail::encodeHeaderText(sj(utf8)));
   EXPECT_NE(m.wire.find(" <f@x>\r\nMime-Version"), std::string::npos);
 }

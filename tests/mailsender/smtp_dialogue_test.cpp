@@ -17,7 +17,7 @@ namespace {
 const std::vector<std::string> kStartupLines = {
     "送信対象リスト(1)件です。", "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"};
 
-std::string subjectWord(const std::string& utf8) { return orvis::mail::EncodeHeaderText(sj(utf8)); }
+std::string subjectWord(const std::string& utf8) { return orvis::mail::encodeHeaderText(sj(utf8)); }
 
 // The log from the HELO line on.
 std::vector<std::string> fromHelo(const std::vector<std::string>& lines) {
