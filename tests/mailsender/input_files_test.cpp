@@ -65,26 +65,26 @@ TEST(MessageFiles, SubjectIsTheFirstLineAndTheBodyEveryLine) {
   TempDir dir;
   std::string subject = "stale";
   Lines body = {"stale"};
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "0,x", subject, body), -1);
+  EXPECT_EQ(loadMessageFiles(dir.path(), "0,x", subject, body), -1);
   EXPECT_EQ(subject, "");
   EXPECT_TRUE(body.empty());
 
   writeText(dir / "Subject-0,x.txt", sj("件名\r\n二行目\r\n"));
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "0,x", subject, body), -1);  // no body file
+  EXPECT_EQ(loadMessageFiles(dir.path(), "0,x", subject, body), -1);  // no body file
   writeText(dir / "Body-0,x.txt", sj("一行目\r\n\r\n三行目"));
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "0,x", subject, body), 0);
+  EXPECT_EQ(loadMessageFiles(dir.path(), "0,x", subject, body), 0);
   EXPECT_EQ(subject, sj("件名"));
   EXPECT_EQ(body, (Lines{sj("一行目"), "", sj("三行目")}));
 
   writeText(dir / "Body-0,x.txt", "\r\n");  // one empty line is a body
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "0,x", subject, body), 0);
+  EXPECT_EQ(loadMessageFiles(dir.path(), "0,x", subject, body), 0);
   EXPECT_EQ(body, (Lines{""}));
   writeText(dir / "Body-0,x.txt", "");  // no line at all is not
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "0,x", subject, body), -1);
+  EXPECT_EQ(loadMessageFiles(dir.path(), "0,x", subject, body), -1);
 
   writeText(dir / "Subject-1.txt", "\r\nlater text\r\n");
   writeText(dir / "Body-1.txt", "b\r\n");
-  EXPECT_EQ(LoadMessageFiles(dir.path(), "1", subject, body), -1);
+  EXPECT_EQ(loadMessageFiles(dir.path(), "1", subject, body), -1);
 }
 
 TEST(MessageFiles, JapaneseMailTypesNameUtf8Files) {
@@ -93,20 +93,20 @@ TEST(MessageFiles, JapaneseMailTypesNameUtf8Files) {
   writeText(dir / "Body-営業.txt", "b\r\n");
   std::string subject;
   Lines body;
-  EXPECT_EQ(LoadMessageFiles(dir.path(), sj("営業"), subject, body), 0);
+  EXPECT_EQ(loadMessageFiles(dir.path(), sj("営業"), subject, body), 0);
 }
 
 TEST(MailLogs, SystemLogIsTaggedAndTheSendLogIsNot) {
   TempDir dir;
   FakeClock clock({2026, 12, 7, 9, 5, 3, 42});
   MailLogs logs(dir.path(), "mail", clock);
-  logs.WriteMailLog(sj("起動完了 \r\n"));
-  logs.WriteSendLog("EXIT.");
+  logs.writeSystemLog(sj("起動完了 \r\n"));
+  logs.writeSendLog("EXIT.");
   EXPECT_EQ(readText(dir / "syslog/mail/20261207.txt"),
             sj("2026/12/07,09:05:03.042,(MAIL),起動完了\r\n"));
   EXPECT_EQ(readText(dir / "sendlog/mail/20261207.txt"), "2026/12/07,09:05:03.042,EXIT.\r\n");
   clock.advanceMs(15L * 3600 * 1000);  // past midnight: a new day file
-  logs.WriteSendLog(std::string(600, 'x'));
+  logs.writeSendLog(std::string(600, 'x'));
   EXPECT_EQ(readText(dir / "sendlog/mail/20261208.txt").size(), 514u);
 }
 
@@ -114,15 +114,15 @@ TEST(MailLogs, AFileRemovedWhileTheRunGoesOnIsCreatedAgain) {
   TempDir dir;
   FakeClock clock({2026, 12, 7, 9, 5, 3, 42});
   MailLogs logs(dir.path(), "mail", clock);
-  logs.WriteMailLog("one");
+  logs.writeSystemLog("one");
   std::filesystem::remove_all(dir / "syslog");
   clock.advanceMs(1000);  // it is looked for once a second
-  logs.WriteMailLog("two");
+  logs.writeSystemLog("two");
   EXPECT_EQ(readLines(dir / "syslog/mail/20261207.txt"),
             (Lines{"2026/12/07,09:05:04.042,(MAIL),two"}));
   // Lines written by someone else meanwhile stay, and ours follow them.
   appendExclusive(dir / "syslog/mail/20261207.txt", "other\r\n");
-  logs.WriteMailLog("three");
+  logs.writeSystemLog("three");
   EXPECT_EQ(readLines(dir / "syslog/mail/20261207.txt"),
             (Lines{"2026/12/07,09:05:04.042,(MAIL),two", "other",
                    "2026/12/07,09:05:04.042,(MAIL),three"}));
