@@ -2,7 +2,7 @@
 
 namespace orvis::mail {
 
-bool Base64Encode(std::string_view bytes, bool allowIncomplete, std::string& out) {
+bool encodeBase64(std::string_view bytes, bool allowIncomplete, std::string& out) {
   static const char kAlphabet[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   out.clear();

@@ -1,13 +1,19 @@
-#include "alertmail/recipient_list.h"
+#include "alertmail/group_recipients.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/bytes.h"
 
 namespace orvis::alertmail {
 namespace {
 
 using Addresses = std::vector<std::string>;
 
-TEST(RecipientList, OnlyLinesOfExactlyTwoFieldsForTheGroup) {
+GroupRecipients select(std::string_view listText, std::string_view group) {
+  return selectGroupRecipients(mail::RecipientList(platform::splitLines(listText)), group);
+}
+
+TEST(GroupRecipients, OnlyLinesOfExactlyTwoFieldsForTheGroup) {
   const std::string list =
       "a@x.jp,0\r\n"
       "b@x.jp,1\r\n"
@@ -20,15 +26,15 @@ TEST(RecipientList, OnlyLinesOfExactlyTwoFieldsForTheGroup) {
       "j@x.jp,01\r\n"       // the group is compared as text
       "\r\n"
       "k@x.jp,1";
-  EXPECT_EQ(selectRecipients(list, "1").addresses,
+  EXPECT_EQ(select(list, "1").addresses,
             (Addresses{"b@x.jp", "c@x.jp", "f@x.jp", "i@x.jp", "k@x.jp"}));
-  EXPECT_EQ(selectRecipients(list, "0").addresses, (Addresses{"a@x.jp"}));
-  EXPECT_TRUE(selectRecipients(list, "2").addresses.empty());
-  EXPECT_TRUE(selectRecipients("", "0").addresses.empty());
+  EXPECT_EQ(select(list, "0").addresses, (Addresses{"a@x.jp"}));
+  EXPECT_TRUE(select(list, "2").addresses.empty());
+  EXPECT_TRUE(select("", "0").addresses.empty());
 }
 
-TEST(RecipientList, EmptyAndRepeatedAddressesCountedNotSent) {
-  RecipientSelection s = selectRecipients(",0\r\na@x.jp,0\r\nb@x.jp,0\r\na@x.jp,0\r\n", "0");
+TEST(GroupRecipients, EmptyAndRepeatedAddressesCountedNotSent) {
+  GroupRecipients s = select(",0\r\na@x.jp,0\r\nb@x.jp,0\r\na@x.jp,0\r\n", "0");
   EXPECT_EQ(s.addresses, (Addresses{"a@x.jp", "b@x.jp"}));
   EXPECT_EQ(s.emptyAddresses, 1);
   EXPECT_EQ(s.duplicates, 1);

@@ -8,7 +8,7 @@
 namespace orvis::mail {
 
 // One encoded word of an ISO-2022-JP text, whatever its length.
-std::string EncodeHeaderWord(std::string_view iso2022jp);
+std::string encodeHeaderWord(std::string_view iso2022jp);
 
 // The longest ISO-2022-JP text that one encoded word was ever meant to hold.
 constexpr size_t kHeaderWordCapacity = 192;
@@ -21,6 +21,6 @@ constexpr size_t kMaxEncodedWordLength = 75;
 // characters each, every one a complete ISO-2022-JP piece (escapes closed
 // inside it, no character cut in two), joined by CR LF and a blank so that
 // the header folds onto continuation lines.
-std::string EncodeHeaderText(std::string_view sjis);
+std::string encodeHeaderText(std::string_view sjis);
 
 }  // namespace orvis::mail

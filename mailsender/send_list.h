@@ -1,6 +1,7 @@
 #pragma once
-// list.txt: one recipient per line, "address,mail type". The mail type is
-// everything after the first comma and names the subject and body files.
+// The recipient list of the work folder as Postiva takes it in at start-up:
+// every line of "list.txt", to be worked through from the top. A non-empty
+// line must hold a comma (see mail::RecipientLine::splitAtFirstComma).
 
 #include <optional>
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace orvis::postiva {
 
-struct RecipientList {
+struct SendList {
   bool ok = false;
   std::vector<std::string> lines;      // every line of the file, empty ones included
   int count = 0;                       // lines that hold a comma
@@ -17,14 +18,6 @@ struct RecipientList {
 
 // Reads work folder + "/list.txt". Not ok when the file is missing, when a
 // non-empty line has no comma (badLine names it), or when no line has one.
-RecipientList LoadRecipientList(const std::string& workFolder);
-
-struct Recipient {
-  std::string address;   // before the first comma
-  std::string mailType;  // after it, further commas included; empty without a comma
-};
-
-// Splits a list line (already trimmed as a whole); the parts stay as they are.
-Recipient splitRecipientLine(const std::string& line);
+SendList loadSendList(const std::string& workFolder);
 
 }  // namespace orvis::postiva

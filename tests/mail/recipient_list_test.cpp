@@ -1,19 +1,20 @@
-// Splitting recipient lines and selecting a group's lines: the rules the
-// alerts count by and the settings dialog lists and rewrites by.
+// The two readings of a recipient line, and a group's lines: the rules the
+// alerts count by, alertmail mails by and the settings dialog lists and
+// rewrites by.
 
-#include "monitor/alerting/recipients/recipient_list.h"
+#include "mail/recipient_list.h"
 
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
 
-using namespace orvis;
+using namespace orvis::mail;
 using orvis::testing::TempDir;
 
 namespace {
 
 std::vector<std::string> fieldsOf(const char* line) {
-  auto r = splitRecipientLine(line);
+  auto r = RecipientLine::parse(line);
   if (!r) return {};
   return {r->address, r->group};
 }
@@ -30,17 +31,30 @@ TEST(RecipientLine, SplitsIntoAddressAndGroupOnlyWhenThereAreExactlyTwoFields) {
   EXPECT_EQ(fieldsOf("\"Sales Desk@x.test\",1"), (V{"Sales Desk@x.test", "1"}));
   EXPECT_EQ(fieldsOf("\"a\"\"b@x.test\",1"), (V{"a\"b@x.test", "1"}));
   // A trailing comma gives no field; an address alone is no recipient line.
-  EXPECT_FALSE(splitRecipientLine("a@x.test,"));
-  EXPECT_FALSE(splitRecipientLine("a@x.test"));
-  EXPECT_FALSE(splitRecipientLine(""));
-  EXPECT_FALSE(splitRecipientLine("a@x.test,1,2"));
-  EXPECT_FALSE(splitRecipientLine("a@x.test,,1"));
+  EXPECT_FALSE(RecipientLine::parse("a@x.test,"));
+  EXPECT_FALSE(RecipientLine::parse("a@x.test"));
+  EXPECT_FALSE(RecipientLine::parse(""));
+  EXPECT_FALSE(RecipientLine::parse("a@x.test,1,2"));
+  EXPECT_FALSE(RecipientLine::parse("a@x.test,,1"));
+}
+
+TEST(RecipientLine, TheSendersReadingSplitsAtTheFirstCommaOnly) {
+  RecipientLine r = RecipientLine::splitAtFirstComma("a@x ,  0,x");
+  EXPECT_EQ(r.address, "a@x ");
+  EXPECT_EQ(r.group, "  0,x");
+  r = RecipientLine::splitAtFirstComma("no comma");
+  EXPECT_EQ(r.address, "no comma");
+  EXPECT_EQ(r.group, "");
 }
 
 TEST(RecipientList, CountsTheLinesOfAGroupByTheTextOfItsNumber) {
   RecipientList list({"a@x.test,1", "b@x.test,01", "c@x.test, 1 ", "d@x.test", "e@x.test,1,1",
                       "f@x.test,2", ",1"});
   EXPECT_EQ(list.count("1"), 3);  // a, c and the empty address
+  std::vector<RecipientLine> members = list.members("1");
+  ASSERT_EQ(members.size(), 3u);
+  EXPECT_EQ(members[1].address, "c@x.test");  // fields come trimmed
+  EXPECT_EQ(members[2].address, "");
   EXPECT_EQ(list.count("01"), 1);
   EXPECT_EQ(list.count("2"), 1);
   EXPECT_EQ(list.count("-1"), 0);

@@ -1,7 +1,7 @@
 #pragma once
 // Postiva's window: a borderless 290 x 35 status strip at the top-left
-// corner of the screen, in which only Panel3 shows. The job name, the count
-// label and the three buttons lie outside the strip.
+// corner of the screen, in which only the status panel shows. The work
+// folder name, the count label and the three buttons lie outside the strip.
 
 #include <QWidget>
 #include <functional>
@@ -13,9 +13,9 @@ class QToolButton;
 
 namespace orvis::postiva {
 
-class TForm1 : public QWidget, public PostivaView {
+class StatusWindow : public QWidget, public PostivaView {
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  explicit StatusWindow(QWidget* parent = nullptr);
 
   // The buttons' actions, set by whoever runs the session.
   std::function<void()> onSend, onTestSend, onAbort;
@@ -23,19 +23,19 @@ class TForm1 : public QWidget, public PostivaView {
   std::function<void(const QString& text, const QString& caption)> messageBoxHook;
 
   void setCaption(const std::string& text) override;
-  void setJob(const std::string& text) override;
+  void setWorkFolderName(const std::string& text) override;
   void setStatus(const std::string& text) override;
   void setCountText(const std::string& text) override;
-  void SetBusy(bool busy) override;
+  void setBusy(bool busy) override;
   void showMessage(const std::string& text, const std::string& caption) override;
 
  private:
-  QLabel* Panel3;
-  QLabel* job;
-  QLabel* Label2;
-  QToolButton* SpeedButton1;
-  QToolButton* SpeedButton2;
-  QToolButton* SpeedButton3;
+  QLabel* statusPanel_;          // Panel3
+  QLabel* workFolderLabel_;      // job
+  QLabel* countLabel_;           // Label2
+  QToolButton* sendButton_;      // SpeedButton1
+  QToolButton* testSendButton_;  // SpeedButton2
+  QToolButton* abortButton_;     // SpeedButton3
 };
 
 }  // namespace orvis::postiva

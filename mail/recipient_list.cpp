@@ -1,15 +1,8 @@
 #include "recipient_list.h"
 
-#include "platform/bytes.h"
 #include "platform/files.h"
 
-namespace orvis {
-
-std::optional<RecipientLine> splitRecipientLine(std::string_view line) {
-  std::vector<std::string> fields = platform::splitCommaList(line);
-  if (fields.size() != 2) return std::nullopt;
-  return RecipientLine{std::move(fields[0]), std::move(fields[1])};
-}
+namespace orvis::mail {
 
 std::optional<RecipientList> RecipientList::load(const std::string& path) {
   if (!platform::fileExists(path)) return std::nullopt;
@@ -18,19 +11,19 @@ std::optional<RecipientList> RecipientList::load(const std::string& path) {
   return RecipientList(std::move(*lines));
 }
 
-int RecipientList::count(std::string_view group) const {
-  int n = 0;
+std::vector<RecipientLine> RecipientList::members(std::string_view group) const {
+  std::vector<RecipientLine> out;
   for (const std::string& line : lines_) {
-    auto r = splitRecipientLine(line);
-    if (r && r->group == group) ++n;
+    auto r = RecipientLine::parse(line);
+    if (r && r->group == group) out.push_back(std::move(*r));
   }
-  return n;
+  return out;
 }
 
 std::vector<std::string> RecipientList::addresses(std::string_view group) const {
   std::vector<std::string> out;
   for (const std::string& line : lines_) {
-    auto r = splitRecipientLine(line);
+    auto r = RecipientLine::parse(line);
     if (r && r->group == group) out.push_back(line.substr(0, line.find(',')));
   }
   return out;
@@ -39,10 +32,10 @@ std::vector<std::string> RecipientList::addresses(std::string_view group) const 
 std::vector<std::string> RecipientList::otherGroupLines(std::string_view group) const {
   std::vector<std::string> out;
   for (const std::string& line : lines_) {
-    auto r = splitRecipientLine(line);
+    auto r = RecipientLine::parse(line);
     if (r && r->group != group) out.push_back(line);
   }
   return out;
 }
 
-}  // namespace orvis
+}  // namespace orvis::mail

@@ -8,6 +8,6 @@ namespace orvis::mail {
 
 // Encodes the bytes into `out`. With `allowIncomplete` false, a count that
 // is not a multiple of 3 gives false and no output.
-bool Base64Encode(std::string_view bytes, bool allowIncomplete, std::string& out);
+bool encodeBase64(std::string_view bytes, bool allowIncomplete, std::string& out);
 
 }  // namespace orvis::mail

@@ -1,7 +1,7 @@
 #pragma once
 // Shift-JIS (CP932) text to 7-bit ISO-2022-JP, as mail goes out.
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,11 +14,21 @@ namespace orvis::mail {
 struct JisChar {
   unsigned char high, low;
 };
-JisChar ToJisChar(unsigned char lead, unsigned char trail);
+JisChar jisCharOf(unsigned char lead, unsigned char trail);
 
 // Runs of two-byte characters become ESC $ B ... ESC ( B with their JIS
 // bytes; every single byte (ASCII, half-width katakana) is copied as it is.
 // A lead byte at the very end is taken with a trail byte of 0.
-std::string ToIso2022Jp(std::string_view sjis);
+std::string toIso2022Jp(std::string_view sjis);
+
+// The bytes of the character at `at`: 2 for a lead byte with a byte after
+// it, else 1.
+size_t characterLength(std::string_view sjis, size_t at);
+
+// The length in bytes of the longest head of `sjis`, in whole characters,
+// whose ISO-2022-JP form is at most `maxBytes` long; never less than one
+// character of a text that has one, so that cutting a text into such heads
+// always ends.
+size_t fittingHead(std::string_view sjis, size_t maxBytes);
 
 }  // namespace orvis::mail
