@@ -67,8 +67,8 @@ bool AlsaSoundOutput::open(int device, std::uint32_t playback) {
     pcm_ = nullptr;
     return false;
   }
-  const int descriptors = snd_pcm_poll_descriptors_count(pcm_);
-  if (!configure() || descriptors < 0) {
+  const int descriptors = configure() ? snd_pcm_poll_descriptors_count(pcm_) : -1;
+  if (descriptors < 0) {
     snd_pcm_close(pcm_);
     pcm_ = nullptr;
     return false;
