@@ -40,7 +40,10 @@ int AlsaSoundOutput::deviceCount() {
   for (void** hint = hints; *hint; ++hint) {
     char* name = snd_device_name_get_hint(*hint, "NAME");
     char* direction = snd_device_name_get_hint(*hint, "IOID");  // none: both ways
-    if (name && (!direction || std::strcmp(direction, "Output") == 0)) {
+    // "null" is in every configuration and sounds nowhere: a machine with
+    // nothing else has no output device.
+    if (name && std::strcmp(name, "null") != 0 &&
+        (!direction || std::strcmp(direction, "Output") == 0)) {
       std::string pcm(name);
       devices_.push_back({pcm, pcm.substr(0, kMaxNameLength)});
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The alarm player's output on ALSA. Devices are the output PCMs of the
-// ALSA name hints; the standard device is the PCM "default". The PCM is
+// ALSA name hints but "null"; the standard device is the PCM "default". The PCM is
 // non-blocking: it is fed whenever its poll descriptors report room, and a
 // buffer counts as done once the device has played its last frame. No
 // call ever waits for the device, and every notice reaches the listener
