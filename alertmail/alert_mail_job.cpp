@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "alert_settings.h"
+#include "group_recipients.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
-#include "recipient_list.h"
 
 namespace orvis::alertmail {
 
@@ -63,7 +63,8 @@ int AlertMailJob::run(const AlertRequest& request) {
     sys_.write(list.error + ",EXIT");
     return kBadInput;
   }
-  RecipientSelection selection = selectRecipients(*list.text, request.group);
+  GroupRecipients selection =
+      selectGroupRecipients(mail::RecipientList(platform::splitLines(*list.text)), request.group);
   if (selection.emptyAddresses > 0) {
     sys_.write(SJIS("アドレスのない行を読み飛ばしました:") +
                std::to_string(selection.emptyAddresses) + SJIS("行"));

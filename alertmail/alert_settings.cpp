@@ -22,17 +22,11 @@ bool isPlainHost(const std::string& host) {
 }  // namespace
 
 SettingsResult readAlertSettings(const platform::IniDocument& ini) {
-  const std::string& section = SJIS("メール同報システム");
-  auto value = [&](std::string_view key) {
-    return platform::trim(ini.get(section, key).value_or(""));
-  };
+  auto value = [&](std::string_view key) { return mail::senderValue(ini, key); };
 
   SettingsResult result;
   AlertSettings s;
-  s.server = value("SMTPServer");
-  s.clientName = value(SJIS("クライアント名称"));
-  s.senderAddress = value(SJIS("送信元メールアドレス"));
-  s.senderName = value(SJIS("送信元名称"));
+  mail::readSenderSettings(ini, s);
   s.user = value("SMTPID");
   s.password = value("SMTPPWD");
 

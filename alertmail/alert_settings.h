@@ -6,17 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "mail/sender_settings.h"
 #include "platform/ini_file.h"
 
 namespace orvis::alertmail {
 
-struct AlertSettings {
-  std::string server;  // host name or address
+// clientName is the EHLO name; empty: the machine's host name.
+struct AlertSettings : mail::SenderSettings {
   int port = 25;
-  std::string clientName;  // EHLO name; empty: the machine's host name
-  std::string senderAddress;
-  std::string senderName;  // display name, CP932
-  bool useAuth = false;    // "SMTP-AUTH"
+  bool useAuth = false;  // "SMTP-AUTH"
   std::string user;
   std::string password;
 };

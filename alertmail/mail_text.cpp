@@ -1,7 +1,6 @@
 #include "mail_text.h"
 
-#include <array>
-
+#include "mail/iso2022jp.h"
 #include "platform/codec.h"
 
 namespace orvis::alertmail {
@@ -46,11 +45,6 @@ std::string semiVoiced(unsigned char c) {
 
 bool isHalfwidthKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 
-size_t characterLength(std::string_view s, size_t i) {
-  if (!platform::isLeadByte(static_cast<unsigned char>(s[i]))) return 1;
-  return i + 1 < s.size() ? 2 : 1;
-}
-
 }  // namespace
 
 std::string widenHalfwidthKana(std::string_view sjis) {
@@ -58,7 +52,7 @@ std::string widenHalfwidthKana(std::string_view sjis) {
   out.reserve(sjis.size());
   for (size_t i = 0; i < sjis.size();) {
     auto c = static_cast<unsigned char>(sjis[i]);
-    size_t len = characterLength(sjis, i);
+    size_t len = mail::characterLength(sjis, i);
     if (len == 2) {
       out.append(sjis.substr(i, 2));
     } else if (isHalfwidthKana(c)) {
@@ -80,58 +74,21 @@ std::string widenHalfwidthKana(std::string_view sjis) {
   return out;
 }
 
-namespace {
-
-// Tracks the ISO-2022-JP length of a growing CP932 text.
-struct IsoLength {
-  size_t bytes = 0;
-  bool twoByteMode = false;
-
-  // The length after appending a character of `len` bytes.
-  size_t with(size_t len) const { return bytes + cost(len); }
-  size_t cost(size_t len) const {
-    if (len == 2) return twoByteMode ? 2 : 5;  // ESC $ B before a run
-    return twoByteMode ? 4 : 1;                // ESC ( B after a run
-  }
-  void add(size_t len) {
-    bytes = with(len);
-    twoByteMode = len == 2;
-  }
-  // Including the escape that closes an open run.
-  size_t closed() const { return bytes + (twoByteMode ? 3 : 0); }
-};
-
-}  // namespace
-
-size_t iso2022JpLength(std::string_view sjis) {
-  IsoLength length;
-  for (size_t i = 0; i < sjis.size(); i += characterLength(sjis, i))
-    length.add(characterLength(sjis, i));
-  return length.closed();
-}
-
 std::vector<std::string> foldLine(std::string_view sjis, size_t maxBytes) {
   std::vector<std::string> pieces;
-  size_t start = 0;
   while (true) {
-    IsoLength length;
-    size_t end = start;
-    size_t lastBreak = 0;  // end of the piece after the last blank or '>'
-    while (end < sjis.size()) {
-      size_t len = characterLength(sjis, end);
-      size_t closedAfter = length.with(len) + (len == 2 ? 3 : 0);
-      if (closedAfter > maxBytes && end > start) break;
-      length.add(len);
-      end += len;
-      if (len == 1 && (sjis[end - 1] == ' ' || sjis[end - 1] == '>')) lastBreak = end;
-    }
+    size_t end = mail::fittingHead(sjis, maxBytes);
     if (end >= sjis.size()) {
-      pieces.emplace_back(sjis.substr(start));
+      pieces.emplace_back(sjis);
       return pieces;
     }
-    if (lastBreak > start + (end - start) / 2) end = lastBreak;
-    pieces.emplace_back(sjis.substr(start, end - start));
-    start = end;
+    size_t lastBreak = 0;  // end of the piece after the last blank or '>'
+    for (size_t i = 0; i < end; i += mail::characterLength(sjis, i)) {
+      if (sjis[i] == ' ' || sjis[i] == '>') lastBreak = i + 1;
+    }
+    if (lastBreak > end / 2) end = lastBreak;
+    pieces.emplace_back(sjis.substr(0, end));
+    sjis.remove_prefix(end);
   }
 }
 

@@ -15,9 +15,6 @@ namespace orvis::alertmail {
 // characters and ASCII stay as they are.
 std::string widenHalfwidthKana(std::string_view sjis);
 
-// The length of the text once converted by ToIso2022Jp.
-size_t iso2022JpLength(std::string_view sjis);
-
 // Cuts a CP932 line into pieces whose ISO-2022-JP form is at most maxBytes
 // long, never inside a character; a piece ends after the last blank or '>'
 // in its second half where there is one, so words and HTML tags stay whole.

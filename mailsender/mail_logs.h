@@ -19,8 +19,8 @@ class MailLogs {
   MailLogs(const std::string& programFolder, const std::string& argument,
            const platform::Clock& clock);
 
-  void WriteMailLog(std::string_view message) const { system_.write(message); }
-  void WriteSendLog(std::string_view message) const { send_.write(message); }
+  void writeSystemLog(std::string_view message) const { system_.write(message); }
+  void writeSendLog(std::string_view message) const { send_.write(message); }
 
  private:
   // Writing a line changes no state the callers can see.

@@ -8,7 +8,7 @@
 #include "mailsender/postiva_app.h"
 #include "mailsender/qt/qt_program_end.h"
 #include "mailsender/qt/qt_smtp_socket.h"
-#include "mailsender/window/tform1.h"
+#include "mailsender/window/status_window.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_timer_driver.h"
@@ -55,18 +55,18 @@ int main(int argc, char** argv) {
   orvis::platform::QtPump pump;
   QtSmtpSocket socket;
   QtProgramEnd end;
-  TForm1 form;
-  PostivaApp postiva(orvis::platform::executableFolder(), {argv[1]}, clock,
-                     SessionPorts{socket, form, pump, clock, end}, &timers);
-  if (!postiva.FormCreate()) return postiva.exitCode();
+  StatusWindow window;
+  PostivaApp postiva(orvis::platform::executableFolder(), {argv[1]},
+                     SessionPorts{socket, window, pump, clock, end}, &timers);
+  if (!postiva.start()) return postiva.exitCode();
 
   SmtpSession& session = postiva.session();
-  form.onSend = [&session] { session.SpeedButton1Click(); };
-  form.onTestSend = [&session] { session.SpeedButton2Click(); };
-  form.onAbort = [&session] { session.SpeedButton3Click(); };
+  window.onSend = [&session] { session.startSending(); };
+  window.onTestSend = [&session] { session.startTestSend(); };
+  window.onAbort = [&session] { session.abort(); };
   // Without a display nobody can see the strip; drawing it off screen after
   // every message would only slow the run down.
-  if (!headless) form.show();
+  if (!headless) window.show();
   int exitCode = app.exec();
   // The last command (QUIT) may still sit in the socket's queue.
   socket.finish(5000);

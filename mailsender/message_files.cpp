@@ -6,7 +6,7 @@
 
 namespace orvis::postiva {
 
-int LoadMessageFiles(const std::string& workFolder, const std::string& mailType,
+int loadMessageFiles(const std::string& workFolder, const std::string& mailType,
                      std::string& subject, std::vector<std::string>& body) {
   subject.clear();
   body.clear();

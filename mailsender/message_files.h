@@ -10,7 +10,7 @@ namespace orvis::postiva {
 
 // Fills subject and body; 0, or -1 when a file is missing, the subject's
 // first line is empty or the body has no line at all. Both are cleared first.
-int LoadMessageFiles(const std::string& workFolder, const std::string& mailType,
+int loadMessageFiles(const std::string& workFolder, const std::string& mailType,
                      std::string& subject, std::vector<std::string>& body);
 
 }  // namespace orvis::postiva

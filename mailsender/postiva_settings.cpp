@@ -21,22 +21,18 @@ int wholeNumber(const std::string& key, const std::string& text, int fallback,
 
 }  // namespace
 
-std::optional<PostivaSettings> ReadSettings(const std::string& workFolder) {
+std::optional<PostivaSettings> readPostivaSettings(const std::string& workFolder) {
   std::string path = workFolder + "/Postiva.ini";
   if (!platform::fileExists(path)) return std::nullopt;
   auto ini = platform::loadIniFile(path);
   if (!ini) return std::nullopt;
 
-  const std::string& section = SJIS("メール同報システム");
-  auto read = [&](const std::string& key, const char* fallback) {
-    return platform::trim(ini->get(section, key).value_or(fallback));
+  auto read = [&](std::string_view key, std::string_view fallback) {
+    return mail::senderValue(*ini, key, fallback);
   };
 
   PostivaSettings s;
-  s.smtpServer = read("SMTPServer", "");
-  s.clientName = read(SJIS("クライアント名称"), "");
-  s.senderName = read(SJIS("送信元名称"), "");
-  s.senderAddress = read(SJIS("送信元メールアドレス"), "");
+  mail::readSenderSettings(*ini, s);
   s.pauseInterval = wholeNumber("PauseInterval", read("PauseInterval", "0"), 0, s.rejected);
   std::string pauseTime = read("PauseTime", "0");
   size_t rejectedBefore = s.rejected.size();

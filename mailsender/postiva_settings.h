@@ -1,19 +1,18 @@
 #pragma once
-// Postiva.ini: the one section "メール同報システム" that Postiva reads.
+// Postiva.ini: what Postiva reads of its one section "メール同報システム",
+// the sender's keys and the pause and retry rules.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "mail/sender_settings.h"
+
 namespace orvis::postiva {
 
-struct PostivaSettings {
-  std::string smtpServer;     // "SMTPServer"
-  std::string clientName;     // "クライアント名称"
-  std::string senderName;     // "送信元名称"
-  std::string senderAddress;  // "送信元メールアドレス"
-  int pauseInterval = 0;      // "PauseInterval": pause after so many accepted messages, 0 never
-  int pauseTime = 0;          // "PauseTime": milliseconds
+struct PostivaSettings : mail::SenderSettings {
+  int pauseInterval = 0;  // "PauseInterval": pause after so many accepted messages, 0 never
+  int pauseTime = 0;      // "PauseTime": milliseconds
   std::string pauseTimeText = "0";  // as written in the file, for the pause log line
   int retry = 5;                    // "Retry": retries in one run of the program
 
@@ -24,6 +23,6 @@ struct PostivaSettings {
 
 // Reads work folder + "/Postiva.ini"; nullopt when the file does not exist
 // (or cannot be read). Missing keys take their defaults; values are trimmed.
-std::optional<PostivaSettings> ReadSettings(const std::string& workFolder);
+std::optional<PostivaSettings> readPostivaSettings(const std::string& workFolder);
 
 }  // namespace orvis::postiva

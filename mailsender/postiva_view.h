@@ -10,12 +10,12 @@ class PostivaView {
  public:
   virtual ~PostivaView() = default;
   virtual void setCaption(const std::string& text) = 0;
-  virtual void setJob(const std::string& text) = 0;        // the work folder name
-  virtual void setStatus(const std::string& text) = 0;     // Panel3
-  virtual void setCountText(const std::string& text) = 0;  // Label2
-  // Busy: the send and test-send buttons disabled and Panel3 shown; not
-  // busy: the buttons enabled and Panel3 hidden.
-  virtual void SetBusy(bool busy) = 0;
+  virtual void setWorkFolderName(const std::string& text) = 0;  // job
+  virtual void setStatus(const std::string& text) = 0;          // Panel3
+  virtual void setCountText(const std::string& text) = 0;       // Label2
+  // Busy: the send and test-send buttons disabled and the status shown;
+  // not busy: the buttons enabled and the status hidden.
+  virtual void setBusy(bool busy) = 0;
   // A message box with an OK button and no icon; returns when answered.
   virtual void showMessage(const std::string& text, const std::string& caption) = 0;
 };

@@ -10,7 +10,7 @@
 
 namespace orvis::postiva {
 
-void SmtpSession::CS1Read() {
+void SmtpSession::onDataReceived() {
   if (ended_) return;
   std::string reply = ports_.socket.readAll();
   log("Receive data:" + reply);
@@ -116,7 +116,7 @@ void SmtpSession::onQuitReply(int code) {
     ports_.socket.close();
     state_ = DialogueState::Idle;
     log(testSend_ ? SJIS("テスト送信終了") : SJIS("送信終了"));
-    ports_.view.SetBusy(false);
+    ports_.view.setBusy(false);
     sendLog("EXIT.");
     endProgram(0);
     return;
@@ -151,8 +151,8 @@ void SmtpSession::quitAfterRefusal(const std::string& reply) {
 }
 
 void SmtpSession::transmitMessage() {
-  MessageText message =
-      composeMessage(fields_.Edit1, recipient_, fields_.Edit4, fields_.Edit3, fields_.Memo4);
+  MessageText message = composeMessage(outbox_.subject, recipient_, settings_.senderName,
+                                       settings_.senderAddress, outbox_.bodyLines);
   // A subject too long for one word is folded; the log keeps one line.
   log("Send! " + platform::replaceAll(message.subjectLine, "\r\n ", " "));
   ports_.socket.send(message.wire);
@@ -174,9 +174,9 @@ void SmtpSession::messageAccepted() {
     ++position_;
     if (!takeLine(position_, SJIS("送信情報異常"))) return;
     if (!recipient_.empty()) {
-      st1_.setEnabled(false);
+      watchdog_.setEnabled(false);
       sendMailFrom();
-      st1_.setEnabled(true);
+      watchdog_.setEnabled(true);
       return;
     }
     // An empty line, or one with nothing before its comma.
@@ -197,7 +197,7 @@ void SmtpSession::pauseRule() {
 }
 
 void SmtpSession::sendMailFrom() {
-  sendCommand("MAIL FROM:<" + fields_.Edit3 + ">");
+  sendCommand("MAIL FROM:<" + settings_.senderAddress + ">");
   state_ = DialogueState::MailFromSent;
 }
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "mail/recipient_line.h"
 #include "message_files.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
-#include "recipient_list.h"
 
 namespace orvis::postiva {
 namespace {
@@ -18,15 +18,15 @@ std::string totalLine(int remaining) {
 
 }  // namespace
 
-SmtpSession::SmtpSession(FormFields& fields, const PostivaSettings& settings,
-                         std::string workFolder, const MailLogs& logs, SessionPorts ports)
-    : fields_(fields),
+SmtpSession::SmtpSession(Outbox& outbox, const PostivaSettings& settings, std::string workFolder,
+                         const MailLogs& logs, SessionPorts ports)
+    : outbox_(outbox),
       settings_(settings),
       workFolder_(std::move(workFolder)),
       logs_(logs),
       ports_(ports) {
-  execTimer_.setHandler([this] { execTimerTimer(); });
-  st1_.setHandler([this] { ST1Timer(); });
+  passTimer_.setHandler([this] { runScheduledPass(); });
+  watchdog_.setHandler([this] { onWatchdogTimeout(); });
   ports_.socket.setListener(this);
 }
 
@@ -35,21 +35,22 @@ SmtpSession::~SmtpSession() { ports_.socket.setListener(nullptr); }
 void SmtpSession::start() {
   state_ = DialogueState::Idle;
   retryCount_ = 0;
-  execTimer_.setInterval(kFirstPassMs);
-  execTimer_.setEnabled(true);
+  passTimer_.setInterval(kFirstPassMs);
+  passTimer_.setEnabled(true);
 }
 
-void SmtpSession::execTimerTimer() {
+void SmtpSession::runScheduledPass() {
   if (ended_) return;
-  execTimer_.setEnabled(false);
+  passTimer_.setEnabled(false);
   status(SJIS("動作開始します．．．"));
   passCount_ = 0;
-  SpeedButton1Click();
+  startSending();
 }
 
-void SmtpSession::SpeedButton1Click() {
+void SmtpSession::startSending() {
   if (ended_) return;
-  beginPass(SJIS("＃＃＃＃＃　送信スタート　＃＃＃＃＃"), static_cast<int>(fields_.Memo5.size()));
+  beginPass(SJIS("＃＃＃＃＃　送信スタート　＃＃＃＃＃"),
+            static_cast<int>(outbox_.listLines.size()));
   if (!takeLine(0, SJIS("送信情報異常。"))) return;
   if (recipient_.empty() || remaining_ == 0) {
     giveUp(SJIS("宛先不明"));
@@ -60,19 +61,19 @@ void SmtpSession::SpeedButton1Click() {
     return;
   }
   openConnection(false);
-  st1_.setInterval(kWatchdogMs);
-  st1_.setEnabled(true);
+  watchdog_.setInterval(kWatchdogMs);
+  watchdog_.setEnabled(true);
   status(SJIS("接続開始．．．"));
 }
 
-void SmtpSession::SpeedButton2Click() {
+void SmtpSession::startTestSend() {
   if (ended_) return;
   beginPass(SJIS("＃＃＃＃＃　送信スタート（テスト送信）　＃＃＃＃＃"), 1);
-  recipient_ = fields_.Edit3;
+  recipient_ = settings_.senderAddress;
   log("Send to " + recipient_);
   if (recipient_.empty()) {
     ports_.view.showMessage(SJIS("宛先が設定されていません。"), SJIS("メール同報システム"));
-    ports_.view.SetBusy(false);
+    ports_.view.setBusy(false);
     return;
   }
   // The watchdog starts with HELO here.
@@ -80,7 +81,7 @@ void SmtpSession::SpeedButton2Click() {
 }
 
 void SmtpSession::beginPass(const std::string& banner, int lines) {
-  ports_.view.SetBusy(true);
+  ports_.view.setBusy(true);
   sendLog(banner);
   remaining_ = lines;
   log(banner);
@@ -92,63 +93,63 @@ void SmtpSession::beginPass(const std::string& banner, int lines) {
 void SmtpSession::openConnection(bool testSend) {
   testSend_ = testSend;
   state_ = DialogueState::Idle;
-  log("Try SMTP socket open...to " + fields_.URL);
-  ports_.socket.open(fields_.URL, kSmtpPort);
+  log("Try SMTP socket open...to " + settings_.server);
+  ports_.socket.open(settings_.server, kSmtpPort);
   state_ = DialogueState::Connecting;
 }
 
 void SmtpSession::giveUp(const std::string& reason) {
   log(reason);
   log("EXIT");
-  ports_.view.SetBusy(false);
+  ports_.view.setBusy(false);
   endProgram(1);
 }
 
-void SmtpSession::SpeedButton3Click() {
+void SmtpSession::abort() {
   if (ended_) return;
   ports_.socket.close();
   state_ = DialogueState::Idle;
-  ports_.view.SetBusy(false);
+  ports_.view.setBusy(false);
   sendLog("ABORT.");
   sendLog("EXIT.");
   endProgram(1);
 }
 
-void SmtpSession::CS1Connect() {
+void SmtpSession::onConnected() {
   if (ended_) return;
   log("Connecting!");
-  st1_.setEnabled(false);
+  watchdog_.setEnabled(false);
   status(SJIS("接続完了"));
   // Events run while the strip repaints; one of them may have ended the run.
   if (ended_ || state_ != DialogueState::Connecting) return;
   status(SJIS("ネゴシエーション中..."));
   if (ended_) return;
-  std::string helo = "HELO " + fields_.Edit2;
+  std::string helo = "HELO " + settings_.clientName;
   log("Send!");
   log(helo);
   ports_.socket.send(helo);
   ports_.socket.send("\r\n");
   state_ = DialogueState::HeloSent;
-  st1_.setEnabled(true);
+  watchdog_.setEnabled(true);
 }
 
-void SmtpSession::CS1Disconnect() {
+void SmtpSession::onDisconnected() {
   if (ended_) return;
   log("Disconnected!");
 }
 
-void SmtpSession::CS1Error() {
+void SmtpSession::onSocketError() {
   if (ended_) return;
-  st1_.setEnabled(false);
+  watchdog_.setEnabled(false);
   log("Socket error.");
   log("EXIT");
   ports_.socket.close();
   endProgram(1);
 }
 
-void SmtpSession::ST1Timer() {
+void SmtpSession::onWatchdogTimeout() {
   if (ended_) return;
-  st1_.setEnabled(false);
+  watchdog_.setEnabled(false);
   switch (state_) {
     case DialogueState::RsetSent:
       log("RSET Timed out.Exit.");
@@ -165,20 +166,21 @@ void SmtpSession::ST1Timer() {
       log("read timeout.");
       sendCommand("RSET");
       state_ = DialogueState::RsetSent;
-      st1_.setEnabled(true);
+      watchdog_.setEnabled(true);
       return;
   }
 }
 
 void SmtpSession::retry() {
   log("OK Recieved");
-  st1_.setEnabled(false);
+  watchdog_.setEnabled(false);
   ports_.socket.close();
   // Drop exactly the lines this pass is done with, empty ones included, so
   // that the next pass starts at the recipient that failed and nobody who
   // already got the message gets it twice.
-  size_t drop = std::min(consumed_, fields_.Memo5.size());
-  fields_.Memo5.erase(fields_.Memo5.begin(), fields_.Memo5.begin() + static_cast<long>(drop));
+  size_t drop = std::min(consumed_, outbox_.listLines.size());
+  outbox_.listLines.erase(outbox_.listLines.begin(),
+                          outbox_.listLines.begin() + static_cast<long>(drop));
   ++retryCount_;
   if (retryCount_ > settings_.retry) {
     log("retry over.Exit.");
@@ -186,22 +188,24 @@ void SmtpSession::retry() {
     return;
   }
   log("retry.");
-  execTimer_.setInterval(kRetryPassMs);
-  execTimer_.setEnabled(true);
+  passTimer_.setInterval(kRetryPassMs);
+  passTimer_.setEnabled(true);
 }
 
 bool SmtpSession::takeLine(size_t position, const std::string& faultText) {
-  std::string line =
-      position < fields_.Memo5.size() ? platform::trim(fields_.Memo5[position]) : std::string();
+  std::string line = position < outbox_.listLines.size()
+                         ? platform::trim(outbox_.listLines[position])
+                         : std::string();
   recipient_.clear();
   mailType_.clear();
   if (line.empty()) return true;
-  Recipient r = splitRecipientLine(line);
+  mail::RecipientLine r = mail::RecipientLine::splitAtFirstComma(line);
   recipient_ = r.address;
-  mailType_ = r.mailType;
+  mailType_ = r.group;
   log("Send to :" + recipient_);
   log("MailType:" + mailType_);
-  if (LoadMessageFiles(workFolder_, mailType_, fields_.Edit1, fields_.Memo4) == 0) return true;
+  if (loadMessageFiles(workFolder_, mailType_, outbox_.subject, outbox_.bodyLines) == 0)
+    return true;
   giveUp(faultText);
   return false;
 }
@@ -218,7 +222,7 @@ void SmtpSession::errorLine(const std::string& reply) {
 void SmtpSession::closeDown() {
   ports_.socket.close();
   state_ = DialogueState::Idle;
-  ports_.view.SetBusy(false);
+  ports_.view.setBusy(false);
   sendLog("EXIT.");
   endProgram(1);
 }
@@ -230,8 +234,8 @@ void SmtpSession::status(const std::string& text) {
 
 void SmtpSession::endProgram(int exitCode) {
   ended_ = true;
-  st1_.setEnabled(false);
-  execTimer_.setEnabled(false);
+  watchdog_.setEnabled(false);
+  passTimer_.setEnabled(false);
   ports_.end.endProgram(exitCode);
 }
 

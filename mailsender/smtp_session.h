@@ -1,15 +1,15 @@
 #pragma once
 // Postiva's SMTP client: one connection per pass over the recipient list,
-// one message per list line, driven by the replies, the watchdog ST1 and
-// the pass timer execTimer. Single-threaded: every handler runs on the
-// event loop's thread.
+// one message per list line, driven by the replies, the watchdog timer and
+// the pass timer. Single-threaded: every handler runs on the event loop's
+// thread.
 
 #include <cstddef>
 #include <string>
 
 #include "dialogue_state.h"
-#include "form_fields.h"
 #include "mail_logs.h"
+#include "outbox.h"
 #include "platform/clock.h"
 #include "platform/pump.h"
 #include "platform/timer.h"
@@ -36,26 +36,26 @@ class SmtpSession : public SmtpSocketEvents {
   static constexpr int kFirstPassMs = 500;
   static constexpr int kRetryPassMs = 10000;
 
-  SmtpSession(FormFields& fields, const PostivaSettings& settings, std::string workFolder,
+  SmtpSession(Outbox& outbox, const PostivaSettings& settings, std::string workFolder,
               const MailLogs& logs, SessionPorts ports);
   ~SmtpSession() override;
 
   // State Idle, no retries yet, first pass in 500 ms.
   void start();
 
-  void execTimerTimer();     // starts a pass
-  void SpeedButton1Click();  // send start
-  void SpeedButton2Click();  // test send to the sender's own address
-  void SpeedButton3Click();  // abort
-  void ST1Timer();           // watchdog
+  void runScheduledPass();  // the pass timer: a pass with its status text
+  void startSending();      // a pass over the list (the send button)
+  void startTestSend();     // one message to the sender's own address
+  void abort();             // drops the connection and ends the program
+  void onWatchdogTimeout();
 
-  void CS1Connect() override;
-  void CS1Read() override;
-  void CS1Disconnect() override;
-  void CS1Error() override;
+  void onConnected() override;
+  void onDataReceived() override;
+  void onDisconnected() override;
+  void onSocketError() override;
 
-  platform::Timer& execTimer() { return execTimer_; }
-  platform::Timer& ST1() { return st1_; }
+  platform::Timer& passTimer() { return passTimer_; }
+  platform::Timer& watchdog() { return watchdog_; }
   DialogueState state() const { return state_; }
   int retryCount() const { return retryCount_; }
   int passCount() const { return passCount_; }
@@ -80,7 +80,7 @@ class SmtpSession : public SmtpSocketEvents {
   void openConnection(bool testSend);
   // Logs the reason and "EXIT", clears the strip and ends the program.
   void giveUp(const std::string& reason);
-  // Takes line `position` of Memo5 as the current recipient; false when its
+  // Takes line `position` of the list as the current recipient; false when its
   // message files fail, after which the program has been ended.
   bool takeLine(size_t position, const std::string& faultText);
   void sendCommand(const std::string& command);
@@ -91,22 +91,22 @@ class SmtpSession : public SmtpSocketEvents {
   void errorLine(const std::string& reply);
   void closeDown();
   void status(const std::string& text);
-  void log(const std::string& text) const { logs_.WriteMailLog(text); }
-  void sendLog(const std::string& text) const { logs_.WriteSendLog(text); }
+  void log(const std::string& text) const { logs_.writeSystemLog(text); }
+  void sendLog(const std::string& text) const { logs_.writeSendLog(text); }
   void endProgram(int exitCode);
 
-  FormFields& fields_;
+  Outbox& outbox_;
   const PostivaSettings& settings_;
   std::string workFolder_;
   const MailLogs& logs_;
   SessionPorts ports_;
 
-  platform::Timer execTimer_{"execTimer", kFirstPassMs};
-  platform::Timer st1_{"ST1", kWatchdogMs};
+  platform::Timer passTimer_{"execTimer", kFirstPassMs};
+  platform::Timer watchdog_{"ST1", kWatchdogMs};
 
   DialogueState state_ = DialogueState::Idle;
   int remaining_ = 0;    // list lines not yet consumed in this pass
-  size_t position_ = 0;  // current line of Memo5
+  size_t position_ = 0;  // current line of the list
   size_t consumed_ = 0;  // lines of this pass that are done with: sent or skipped
   int passCount_ = 0;    // messages accepted in this pass
   int retryCount_ = 0;   // retries since start-up

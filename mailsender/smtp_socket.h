@@ -11,12 +11,13 @@ namespace orvis::postiva {
 class SmtpSocketEvents {
  public:
   virtual ~SmtpSocketEvents() = default;
-  virtual void CS1Connect() = 0;
-  virtual void CS1Read() = 0;
+  virtual void onConnected() = 0;
+  // New data to read.
+  virtual void onDataReceived() = 0;
   // The connection ended: closed by the server, or by close().
-  virtual void CS1Disconnect() = 0;
+  virtual void onDisconnected() = 0;
   // Name lookup, connect or transfer failure.
-  virtual void CS1Error() = 0;
+  virtual void onSocketError() = 0;
 };
 
 class SmtpSocket {

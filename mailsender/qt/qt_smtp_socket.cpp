@@ -27,7 +27,7 @@ QtSmtpSocket::QtSmtpSocket() {
     established_ = true;
     // Commands and replies alternate; never hold a command back for an ACK.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    post([](SmtpSocketEvents& l) { l.CS1Connect(); });
+    post([](SmtpSocketEvents& l) { l.onConnected(); });
   });
   // channelReadyRead, unlike readyRead, also reports data that arrives
   // while a handler lets events run; readyRead would keep it back until
@@ -44,14 +44,14 @@ QtSmtpSocket::QtSmtpSocket() {
       // Our own close may have reported this end already.
       if (!established_) return;
       established_ = false;
-      l.CS1Disconnect();
+      l.onDisconnected();
     });
   });
   QObject::connect(&socket_, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError e) {
     // The server's close is an ordinary end of the connection, reported
     // by `disconnected`; the dialogue's watchdog deals with it.
     if (e == QAbstractSocket::RemoteHostClosedError) return;
-    post([](SmtpSocketEvents& l) { l.CS1Error(); });
+    post([](SmtpSocketEvents& l) { l.onSocketError(); });
   });
 }
 
@@ -65,7 +65,7 @@ void QtSmtpSocket::deliverRead() {
   // An earlier read may have taken these bytes already.
   if (!listener_ || closedByUs_ || socket_.bytesAvailable() == 0) return;
   ++delivering_;
-  listener_->CS1Read();
+  listener_->onDataReceived();
   --delivering_;
 }
 
@@ -106,7 +106,7 @@ void QtSmtpSocket::close() {
   } else {
     socket_.abort();
   }
-  if (report && listener_) listener_->CS1Disconnect();
+  if (report && listener_) listener_->onDisconnected();
 }
 
 void QtSmtpSocket::finish(int timeoutMs) {

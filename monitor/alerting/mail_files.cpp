@@ -1,6 +1,6 @@
 #include "mail_files.h"
 
-#include "monitor/alerting/recipients/recipient_list.h"
+#include "mail/recipient_list.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -13,7 +13,7 @@ std::string MailFiles::groupName(const std::string& group) const {
 }
 
 int MailFiles::recipientCount(const std::string& group) const {
-  std::optional<RecipientList> list = RecipientList::load(listPath());
+  std::optional<mail::RecipientList> list = mail::RecipientList::load(listPath());
   return list ? list->count(group) : 0;
 }
 

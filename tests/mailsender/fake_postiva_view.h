@@ -14,15 +14,17 @@ namespace orvis::testing {
 class FakePostivaView : public postiva::PostivaView {
  public:
   void setCaption(const std::string& text) override { caption = platform::toUtf8(text); }
-  void setJob(const std::string& text) override { job = platform::toUtf8(text); }
+  void setWorkFolderName(const std::string& text) override {
+    workFolderName = platform::toUtf8(text);
+  }
   void setStatus(const std::string& text) override { statuses.push_back(platform::toUtf8(text)); }
   void setCountText(const std::string& text) override { countText = platform::toUtf8(text); }
-  void SetBusy(bool on) override { busy.push_back(on); }
+  void setBusy(bool on) override { busy.push_back(on); }
   void showMessage(const std::string& text, const std::string& caption) override {
     messages.push_back(platform::toUtf8(caption) + ":" + platform::toUtf8(text));
   }
 
-  std::string caption, job, countText;
+  std::string caption, workFolderName, countText;
   std::vector<std::string> statuses, messages;
   std::vector<bool> busy;
 };

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mailsender/base64/header_word.h"
+#include "mail/header_word.h"
 #include "support/temp_dir.h"
 
 using orvis::postiva::composeMessage;
@@ -70,6 +70,6 @@ TEST(MessageText, LongSubjectAndSenderFoldOntoContinuationLines) {
     start = end + 2;
   }
   EXPECT_GT(continuations, 8);
-  EXPECT_EQ(m.subjectLine, "subject: " + orvis::mail::EncodeHeaderText(sj(utf8)));
+  EXPECT_EQ(m.subjectLine, "subject: " + orvis::mail::encodeHeaderText(sj(utf8)));
   EXPECT_NE(m.wire.find(" <f@x>\r\nMime-Version"), std::string::npos);
 }

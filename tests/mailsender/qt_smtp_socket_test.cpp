@@ -16,16 +16,16 @@ namespace {
 class Recorder : public orvis::postiva::SmtpSocketEvents {
  public:
   explicit Recorder(QtSmtpSocket& socket) : socket_(socket) {}
-  void CS1Connect() override { events.push_back("connect"); }
-  void CS1Read() override {
+  void onConnected() override { events.push_back("connect"); }
+  void onDataReceived() override {
     ++depth;
     maxDepth = std::max(maxDepth, depth);
     events.push_back("read:" + socket_.readAll());
     if (onRead) onRead();
     --depth;
   }
-  void CS1Disconnect() override { events.push_back("disconnect"); }
-  void CS1Error() override { events.push_back("error"); }
+  void onDisconnected() override { events.push_back("disconnect"); }
+  void onSocketError() override { events.push_back("error"); }
 
   std::vector<std::string> events;
   std::function<void()> onRead;

@@ -84,14 +84,14 @@ void SessionHarness::writeOneRecipient() {
   writeMessage("0", "s", {"b"});
 }
 
-bool SessionHarness::formCreate(const std::vector<std::string>& args) {
+bool SessionHarness::start(const std::vector<std::string>& args) {
   app = std::make_unique<postiva::PostivaApp>(
-      dir.path(), args, clock, postiva::SessionPorts{socket, view, pump, clock, end});
-  return app->FormCreate();
+      dir.path(), args, postiva::SessionPorts{socket, view, pump, clock, end});
+  return app->start();
 }
 
 bool SessionHarness::runPass(const std::function<bool()>& until) {
-  auto& timer = session().execTimer();
+  auto& timer = session().passTimer();
   if (!timer.enabled()) return false;
   timer.fire();
   return runEventsUntil([&] { return ended() || timer.enabled() || (until && until()); });

@@ -37,10 +37,11 @@ class SessionHarness {
   // list.txt with the one line "a@rcpt.test,0" and its message files.
   void writeOneRecipient();
 
-  bool formCreate(const std::vector<std::string>& args = {"mail"});
+  bool start(const std::vector<std::string>& args = {"mail"});
   postiva::SmtpSession& session() { return app->session(); }
-  // Fires execTimer, which must be running, and runs the dialogue until the
-  // program is ended, or execTimer is started for a retry, or `until` holds.
+  // Fires the pass timer, which must be running, and runs the dialogue until
+  // the program is ended, or the pass timer is started for a retry, or
+  // `until` holds.
   bool runPass(const std::function<bool()>& until = nullptr);
   // Runs passes and retries until the program is ended.
   bool runToEnd(int maxPasses = 10);

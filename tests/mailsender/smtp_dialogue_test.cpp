@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "mailsender/base64/header_word.h"
+#include "mail/header_word.h"
 #include "scripted_smtp_server.h"
 #include "session_harness.h"
 
@@ -17,7 +17,7 @@ namespace {
 const std::vector<std::string> kStartupLines = {
     "送信対象リスト(1)件です。", "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"};
 
-std::string subjectWord(const std::string& utf8) { return orvis::mail::EncodeHeaderText(sj(utf8)); }
+std::string subjectWord(const std::string& utf8) { return orvis::mail::encodeHeaderText(sj(utf8)); }
 
 // The log from the HELO line on.
 std::vector<std::string> fromHelo(const std::vector<std::string>& lines) {
@@ -33,10 +33,10 @@ TEST(SmtpDialogue, OneRecipientRunWritesEveryStepInOrder) {
   SessionHarness h("127.0.0.2");
   h.writeList({"a@rcpt.test,0"});
   h.writeMessage("0", "監視通知", {"本文です"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   EXPECT_EQ(h.view.caption, "Postiva　（Ver1.2.0.3）");
   EXPECT_EQ(h.view.countText, "1 件です。");
-  EXPECT_EQ(h.session().execTimer().interval(), 500);
+  EXPECT_EQ(h.session().passTimer().interval(), 500);
 
   ASSERT_TRUE(h.runToEnd());
   EXPECT_EQ(h.end.exitCode, 0);
@@ -85,7 +85,7 @@ TEST(SmtpDialogue, TransmitsTheMessageByteForByte) {
   SessionHarness h("127.0.0.3");
   h.writeList({"a@rcpt.test,0"});
   h.writeMessage("0", "abc", {"1行目", "", ".", ".start", "end."});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runToEnd());
   ASSERT_EQ(server.messages.size(), 1u);
   // "監視システム" in ISO-2022-JP is ESC $ B 4F;k%7%9%F%` ESC ( B.
@@ -113,7 +113,7 @@ TEST(SmtpDialogue, GreetingAndHeloReplyInOneRead) {
   server.on("HELO", {{"220 scripted ESMTP\r\n250 scripted\r\n"}});
   SessionHarness h("127.0.0.4");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runToEnd());
   auto log = fromHelo(h.syslog());
   ASSERT_GE(log.size(), 6u);
@@ -133,7 +133,7 @@ TEST(SmtpDialogue, ContinuedGreetingAndShortReadsWaitForTheHeloReply) {
   server.on("HELO", {{"250", 150}, {"250 scripted\r\n", 60}});
   SessionHarness h("127.0.0.5");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runToEnd());
   auto log = fromHelo(h.syslog());
   ASSERT_GE(log.size(), 9u);
@@ -154,7 +154,7 @@ TEST(SmtpDialogue, EmptyLineIsSkippedAndCountedInTheStatus) {
   h.writeList({"a@rcpt.test,0", "", "c@rcpt.test,1"});
   h.writeMessage("0", "件名ゼロ", {"zero"});
   h.writeMessage("1", "件名イチ", {"one"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   EXPECT_EQ(h.view.countText, "2 件です。");
   ASSERT_TRUE(h.runToEnd());
   EXPECT_TRUE(h.logHas("Total   3."));
@@ -184,7 +184,7 @@ TEST(SmtpDialogue, PauseRuleBlocksAfterEverySoManyMessagesAndCountsAgainAfterARe
   h.writeList(
       {"a@rcpt.test,0", "b@rcpt.test,0", "c@rcpt.test,0", "d@rcpt.test,0", "e@rcpt.test,0"});
   h.writeMessage("0", "s", {"b"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runToEnd());
   std::vector<std::string> pauses;
   for (const auto& line : h.syslog()) {
@@ -203,10 +203,10 @@ TEST(SmtpDialogue, TestSendGoesToTheSenderWithWhatTheFieldsHold) {
   ScriptedSmtpServer server("127.0.0.8");
   SessionHarness h("127.0.0.8");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
-  h.session().execTimer().setEnabled(false);
-  h.session().SpeedButton2Click();
-  EXPECT_FALSE(h.session().ST1().enabled());  // it starts with HELO
+  ASSERT_TRUE(h.start());
+  h.session().passTimer().setEnabled(false);
+  h.session().startTestSend();
+  EXPECT_FALSE(h.session().watchdog().enabled());  // it starts with HELO
   ASSERT_TRUE(runEventsUntil([&] { return h.ended(); }));
   EXPECT_EQ(h.end.exitCode, 0);
   EXPECT_TRUE(h.logHas("＃＃＃＃＃　送信スタート（テスト送信）　＃＃＃＃＃"));
@@ -225,8 +225,8 @@ TEST(SmtpDialogue, TestSendWithoutSenderAddressAsksForOne) {
   SessionHarness h("127.0.0.9");
   h.writeSettings({"送信元メールアドレス="});
   h.writeList({"a@rcpt.test,0"});
-  ASSERT_TRUE(h.formCreate());
-  h.session().SpeedButton2Click();
+  ASSERT_TRUE(h.start());
+  h.session().startTestSend();
   EXPECT_EQ(h.view.messages,
             (std::vector<std::string>{"メール同報システム:宛先が設定されていません。"}));
   EXPECT_EQ(h.view.busy, (std::vector<bool>{true, false}));

@@ -29,13 +29,13 @@ TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
   h.writeSettings({"Retry=2"});
   h.writeList({"a@rcpt.test,0", "b@rcpt.test,0"});
   h.writeMessage("0", "s", {"b"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
 
   ASSERT_TRUE(h.runPass());
   EXPECT_FALSE(h.ended());
-  EXPECT_EQ(h.session().execTimer().interval(), 10000);
-  EXPECT_FALSE(h.session().ST1().enabled());
-  EXPECT_EQ(h.app->fields().Memo5, (std::vector<std::string>{"b@rcpt.test,0"}));
+  EXPECT_EQ(h.session().passTimer().interval(), 10000);
+  EXPECT_FALSE(h.session().watchdog().enabled());
+  EXPECT_EQ(h.app->outbox().listLines, (std::vector<std::string>{"b@rcpt.test,0"}));
   auto log = h.syslog();
   EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
             (std::vector<std::string>{"Send! RSET", "Receive data:250 ok", "OK Recieved",
@@ -63,7 +63,7 @@ TEST(SmtpFailure, RetryZeroEndsAtTheFirstReset) {
   SessionHarness h("127.0.0.11");
   h.writeSettings({"Retry=0"});
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   EXPECT_TRUE(h.ended());
   EXPECT_EQ(h.syslog().back(), "retry over.Exit.");
@@ -80,10 +80,10 @@ TEST(SmtpFailure, RetryResumesAtTheFailedRecipientPastEmptyLines) {
   SessionHarness h("127.0.0.12");
   h.writeList({"a@rcpt.test,0", "", "b@rcpt.test,0", "c@rcpt.test,0"});
   h.writeMessage("0", "s", {"b"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   // a, the empty line and b are done with; nobody is mailed twice.
-  EXPECT_EQ(h.app->fields().Memo5, (std::vector<std::string>{"c@rcpt.test,0"}));
+  EXPECT_EQ(h.app->outbox().listLines, (std::vector<std::string>{"c@rcpt.test,0"}));
   ASSERT_TRUE(h.runToEnd());
   EXPECT_EQ(h.end.exitCode, 0);
   EXPECT_EQ(server.count("RCPT TO:<a@rcpt.test>"), 1);
@@ -105,7 +105,7 @@ TEST(SmtpFailure, RefusedDataOrMessageSendsQuitAndEnds) {
     server.on(c.verb, {{c.reply}});
     SessionHarness h(c.address);
     h.writeOneRecipient();
-    ASSERT_TRUE(h.formCreate());
+    ASSERT_TRUE(h.start());
     ASSERT_TRUE(h.runPass());
     EXPECT_EQ(h.end.exitCode, 1);
     auto log = h.syslog();
@@ -123,7 +123,7 @@ TEST(SmtpFailure, RefusedHeloSendsQuitInTwoPieces) {
   server.on("HELO", {{"501 bad name\r\n"}});
   SessionHarness h("127.0.0.15");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
   ASSERT_GE(log.size(), 3u);
@@ -140,7 +140,7 @@ TEST(SmtpFailure, RefusedResetEndsTheRun) {
   server.on("RSET", {{"502 no reset\r\n"}});
   SessionHarness h("127.0.0.16");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   EXPECT_EQ(h.end.exitCode, 1);
   EXPECT_TRUE(h.logHas("Send! QUIT"));
@@ -155,21 +155,21 @@ TEST(SmtpFailure, ServerThatClosesMidDialogueEndsThroughTheWatchdog) {
   server.on("MAIL", {{"", 0, true}});
   SessionHarness h("127.0.0.17");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass([&] { return h.logHas("Disconnected!"); }));
   EXPECT_EQ(h.session().state(), DialogueState::MailFromSent);
   EXPECT_FALSE(h.logHas("Socket error."));
-  ASSERT_TRUE(h.session().ST1().enabled());
-  EXPECT_EQ(h.session().ST1().interval(), 30000);
+  ASSERT_TRUE(h.session().watchdog().enabled());
+  EXPECT_EQ(h.session().watchdog().interval(), 30000);
 
-  h.session().ST1().fire();
+  h.session().watchdog().fire();
   auto log = h.syslog();
   EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
             (std::vector<std::string>{"read timeout.", "Send! RSET"}));
   EXPECT_EQ(h.session().state(), DialogueState::RsetSent);
-  ASSERT_TRUE(h.session().ST1().enabled());
+  ASSERT_TRUE(h.session().watchdog().enabled());
 
-  h.session().ST1().fire();
+  h.session().watchdog().fire();
   EXPECT_EQ(h.syslog().back(), "RSET Timed out.Exit.");
   EXPECT_TRUE(h.ended());
   EXPECT_EQ(h.end.exitCode, 1);
@@ -183,13 +183,13 @@ TEST(SmtpFailure, UnansweredMessageIsResetAndSentAgainToTheSameRecipient) {
   };
   SessionHarness h("127.0.0.20");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass([&] { return server.messages.size() == 1; }));
   ASSERT_TRUE(runEventsUntil([&] { return h.session().state() == DialogueState::MessageSent; }));
-  h.session().ST1().fire();
-  ASSERT_TRUE(runEventsUntil([&] { return h.session().execTimer().enabled(); }));
+  h.session().watchdog().fire();
+  ASSERT_TRUE(runEventsUntil([&] { return h.session().passTimer().enabled(); }));
   EXPECT_TRUE(h.logHas("read timeout."));
-  EXPECT_EQ(h.app->fields().Memo5, (std::vector<std::string>{"a@rcpt.test,0"}));
+  EXPECT_EQ(h.app->outbox().listLines, (std::vector<std::string>{"a@rcpt.test,0"}));
   ASSERT_TRUE(h.runToEnd());
   EXPECT_EQ(h.end.exitCode, 0);
   EXPECT_EQ(server.messages.size(), 2u);
@@ -198,21 +198,21 @@ TEST(SmtpFailure, UnansweredMessageIsResetAndSentAgainToTheSameRecipient) {
 TEST(SmtpFailure, RefusedConnectionIsASocketError) {
   SessionHarness h("127.0.0.18");  // nothing listens there
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
   EXPECT_EQ(
       std::vector<std::string>(log.end() - 3, log.end()),
       (std::vector<std::string>{"Try SMTP socket open...to 127.0.0.18", "Socket error.", "EXIT"}));
   EXPECT_EQ(h.end.exitCode, 1);
-  EXPECT_FALSE(h.session().ST1().enabled());
+  EXPECT_FALSE(h.session().watchdog().enabled());
   EXPECT_EQ(h.sendlog().size(), 1u);  // the banner only
 }
 
 TEST(SmtpFailure, EmptyServerNameIsASocketError) {
   SessionHarness h("");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
   EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
@@ -223,10 +223,10 @@ TEST(SmtpFailure, ConnectTimeoutEndsAndLaterEventsAreIgnored) {
   ScriptedSmtpServer server("127.0.0.19");
   SessionHarness h("127.0.0.19");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
-  h.session().execTimer().fire();
+  ASSERT_TRUE(h.start());
+  h.session().passTimer().fire();
   ASSERT_EQ(h.session().state(), DialogueState::Connecting);
-  h.session().ST1().fire();
+  h.session().watchdog().fire();
   EXPECT_TRUE(h.ended());
   runEventsUntil([] { return false; }, 200);
   auto log = h.syslog();
@@ -240,9 +240,9 @@ TEST(SmtpFailure, AbortClosesAndEnds) {
   server.on("HELO", {});  // never answered
   SessionHarness h("127.0.0.22");
   h.writeOneRecipient();
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass([&] { return h.session().state() == DialogueState::HeloSent; }));
-  h.session().SpeedButton3Click();
+  h.session().abort();
   EXPECT_EQ(h.syslog().back(), "Disconnected!");
   auto sent = h.sendlog();
   EXPECT_EQ(std::vector<std::string>(sent.end() - 2, sent.end()),
@@ -256,7 +256,7 @@ TEST(SmtpFailure, MissingMessageFilesOfALaterLineDropTheConnection) {
   SessionHarness h("127.0.0.23");
   h.writeList({"a@rcpt.test,0", "b@rcpt.test,9"});
   h.writeMessage("0", "s", {"b"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runPass());
   auto log = h.syslog();
   EXPECT_EQ(
@@ -284,8 +284,8 @@ TEST(SmtpFailure, FirstLineFaultsEndBeforeConnecting) {
     h.writeMessage("0", "s", {"b"});
     writeText(h.work + "Subject-.txt", "s\r\n");
     writeText(h.work + "Body-.txt", "b\r\n");
-    ASSERT_TRUE(h.formCreate());
-    h.session().execTimer().fire();
+    ASSERT_TRUE(h.start());
+    h.session().passTimer().fire();
     EXPECT_TRUE(h.ended());
     EXPECT_EQ(h.end.exitCode, 1);
     auto log = h.syslog();

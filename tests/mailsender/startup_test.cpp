@@ -17,7 +17,7 @@ TEST(Startup, NotExactlyOneArgumentEndsWithoutATrace) {
   for (const Lines& args : {Lines{}, Lines{"mail", "extra"}}) {
     SessionHarness h("127.0.0.25");
     h.writeList({"a@rcpt.test,0"});
-    EXPECT_FALSE(h.formCreate(args));
+    EXPECT_FALSE(h.start(args));
     EXPECT_EQ(h.app->exitCode(), 2);
     EXPECT_FALSE(orvis::platform::pathExists(h.dir / "syslog"));
     EXPECT_FALSE(orvis::platform::pathExists(h.dir / "sendlog"));
@@ -30,15 +30,15 @@ TEST(Startup, MissingSettingsOrListEndWithTheirLines) {
     SessionHarness h("127.0.0.25");
     orvis::platform::removeFile(h.work + "Postiva.ini");
     h.writeList({"a@rcpt.test,0"});
-    EXPECT_FALSE(h.formCreate());
+    EXPECT_FALSE(h.start());
     EXPECT_EQ(h.app->exitCode(), 1);
     EXPECT_EQ(h.syslog(), (Lines{"初期化ファイルが見つかりません(mail)", "EXIT"}));
     EXPECT_EQ(h.view.caption, "Postiva");
-    EXPECT_EQ(h.view.job, "mail");
+    EXPECT_EQ(h.view.workFolderName, "mail");
   }
   {
     SessionHarness h("127.0.0.25");
-    EXPECT_FALSE(h.formCreate());
+    EXPECT_FALSE(h.start());
     EXPECT_EQ(h.syslog(), (Lines{"宛先リストファイル”list.txt”異常です。(mail)", "EXIT"}));
     EXPECT_EQ(h.view.caption, "Postiva　（Ver1.2.0.3）");
   }
@@ -48,14 +48,14 @@ TEST(Startup, BadListLinesAreNamed) {
   {
     SessionHarness h("127.0.0.25");
     h.writeList({"a@rcpt.test,0", "   ", "b@rcpt.test,0"});  // blanks are not an empty line
-    EXPECT_FALSE(h.formCreate());
+    EXPECT_FALSE(h.start());
     EXPECT_EQ(h.syslog(), (Lines{"送信対象リストフォーマットエラー(   )",
                                  "宛先リストファイル”list.txt”異常です。(mail)", "EXIT"}));
   }
   {
     SessionHarness h("127.0.0.25");
     h.writeList({"", ""});  // nothing to send: no line of its own
-    EXPECT_FALSE(h.formCreate());
+    EXPECT_FALSE(h.start());
     EXPECT_EQ(h.syslog(), (Lines{"宛先リストファイル”list.txt”異常です。(mail)", "EXIT"}));
   }
 }
@@ -63,16 +63,16 @@ TEST(Startup, BadListLinesAreNamed) {
 TEST(Startup, CountsRecipientsAndStartsTheFirstPassTimer) {
   SessionHarness h("127.0.0.25");
   h.writeList({"a@rcpt.test,0", "", "b@rcpt.test,0", "", "c@rcpt.test,0"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   EXPECT_EQ(h.view.countText, "3 件です。");
   EXPECT_EQ(h.syslog(), (Lines{"送信対象リスト(3)件です。", "起動完了(mail) ver.　（Ver1.2.0.3）",
                                "Postiva　（Ver1.2.0.3）"}));
-  EXPECT_EQ(h.app->fields().Memo5.size(), 5u);
-  EXPECT_EQ(h.app->fields().URL, "127.0.0.25");
+  EXPECT_EQ(h.app->outbox().listLines.size(), 5u);
+  EXPECT_EQ(h.app->settings().server, "127.0.0.25");
   EXPECT_EQ(h.session().state(), DialogueState::Idle);
-  EXPECT_TRUE(h.session().execTimer().enabled());
-  EXPECT_EQ(h.session().execTimer().interval(), 500);
-  EXPECT_FALSE(h.session().ST1().enabled());
+  EXPECT_TRUE(h.session().passTimer().enabled());
+  EXPECT_EQ(h.session().passTimer().interval(), 500);
+  EXPECT_FALSE(h.session().watchdog().enabled());
   EXPECT_TRUE(h.sendlog().empty());
 }
 
@@ -80,7 +80,7 @@ TEST(Startup, NumbersThatAreNotWholeNumbersTakeTheirDefaultsWithALogLine) {
   SessionHarness h("127.0.0.25");
   h.writeSettings({"Retry=many", "PauseInterval=-2", "PauseTime=1.5"});
   h.writeList({"a@rcpt.test,0"});
-  ASSERT_TRUE(h.formCreate());
+  ASSERT_TRUE(h.start());
   EXPECT_EQ(h.app->settings().retry, 5);
   EXPECT_EQ(h.app->settings().pauseInterval, 0);
   EXPECT_EQ(h.app->settings().pauseTime, 0);
