@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/ui/audio_sub_form.h"
+#include "monitor/ui/audio_form.h"
 #include "monitor/ui/main_window.h"
 #include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
@@ -38,22 +38,25 @@ int main(int argc, char** argv) {
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;
-  orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
-                                        orvis::StartInfo::fromArguments(args),
-                                        clock,
-                                        pump,
-                                        prompter,
-                                        launcher,
-                                        processes,
-                                        disks};
-  orvis::ui::TForm1 form(config);
-  orvis::ui::TAudioSubForm audioForm;
-  orvis::ui::TForm3 settingsDialog(&form);
+  const orvis::MonitorHost host{orvis::platform::executableFolder(),
+                                orvis::StartInfo::fromArguments(args),
+                                clock,
+                                pump,
+                                prompter,
+                                launcher,
+                                processes,
+                                disks};
+  orvis::ui::MainWindow mainWindow(host);
+  // Boxes asked from now on stand over the main window. (Those of its
+  // creation come before it is ever shown.)
+  prompter.setOwner(&mainWindow);
+  orvis::ui::AudioForm audioForm;
+  orvis::ui::SettingsDialog settingsDialog(&mainWindow);
 
-  orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
+  orvis::ui::SignalBridge terminationBridge([&mainWindow](int) { mainWindow.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
-                   [&form](QSessionManager&) { form.monitor().ShutDownMessage(); });
+                   [&mainWindow](QSessionManager&) { mainWindow.monitor().sessionEnding(); });
 
-  form.show();
+  mainWindow.show();
   return app.exec();
 }

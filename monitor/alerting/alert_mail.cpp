@@ -5,61 +5,61 @@
 #include "platform/codec.h"
 
 namespace orvis {
+namespace {
 
-std::optional<AlertMail::Job> AlertMail::job(int jobIndex) const {
-  if (jobIndex < 1 || static_cast<size_t>(jobIndex) > jobs_.size()) {
-    s_.WriteSysLog(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
+bool ownMail(const JobRecord& job) { return job.ownMail == Switch::On; }
+bool htmlMail(const JobRecord& job) { return job.htmlMail == Switch::On; }
+
+}  // namespace
+
+std::optional<JobRecord> AlertMail::job(int jobIndex) const {
+  const JobRecord* j = jobs_.atRow(jobIndex);
+  if (!j) {
+    log_.write(SJIS("アラートメールの対象行がありません:") + std::to_string(jobIndex));
     return std::nullopt;
   }
-  const size_t i = static_cast<size_t>(jobIndex) - 1;
-  return Job{jobs_.get(JobCol::No, i),
-             jobs_.get(JobCol::Uri, i),
-             jobs_.get(JobCol::Name, i),
-             jobs_.get(JobCol::MailGroup, i),
-             jobs_.get(JobCol::UseUserMail, i) == "1",
-             jobs_.get(JobCol::UserMailHtml, i) == "1"};
+  return *j;
 }
 
-bool AlertMail::prepare(const Job& job) {
+bool AlertMail::prepare(const JobRecord& job) {
   // A mailer still reading the files from an alert further up finishes first.
-  launcher_.waitForRunningSender();
+  launcher_.waitForRunningMailer();
   std::string subject;
-  if (job.userMail) {
+  if (ownMail(job)) {
     subject = files_.userSubject(job.number);
   } else {
-    subject = alert_text::groupSubject(files_.groupName(job.group));
+    subject = alert_text::groupSubject(files_.groupName(job.mailGroup));
   }
   if (!files_.writeSubject(subject)) return false;
-  return files_.recipientCount(job.group) > 0;
+  return files_.recipientCount(job.mailGroup) > 0;
 }
 
-void AlertMail::SendAlertMail(int jobIndex, const std::string& target,
-                              const std::string& systemMessage, const std::string& jobName,
-                              const std::string& differenceText) {
-  std::optional<Job> j = job(jobIndex);
+void AlertMail::sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
+                          const std::string& jobName, const std::string& differenceText) {
+  std::optional<JobRecord> j = job(jobIndex);
   if (!j || !prepare(*j)) return;
   std::vector<std::string> body =
-      j->userMail
+      ownMail(*j)
           ? fillTemplate(files_.userBody(j->number),
-                         {target, jobName, systemMessage, differenceText, j->html}, s_.clock)
-          : alert_text::systemMail(s_.clock, jobName, target, systemMessage, differenceText);
+                         {target, jobName, systemMessage, differenceText, htmlMail(*j)}, clock_)
+          : alert_text::systemMail(clock_, jobName, target, systemMessage, differenceText);
   if (!files_.writeBody(body)) return;
-  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->mailGroup, alert_text::htmlFlag(ownMail(*j), htmlMail(*j)));
 }
 
-void AlertMail::SendResponseErrorAlert(int jobIndex) {
-  std::optional<Job> j = job(jobIndex);
+void AlertMail::sendResponseErrorAlert(int jobIndex) {
+  std::optional<JobRecord> j = job(jobIndex);
   if (!j) return;
-  s_.WriteSysLog(j->number + SJIS("->接続リトライオーバー"));
+  log_.write(j->number + SJIS("->接続リトライオーバー"));
   if (!prepare(*j)) return;
   const std::string& message = alert_text::responseError();
   // No difference here: "%diff" stays as the user wrote it.
   std::vector<std::string> body =
-      j->userMail ? fillTemplate(files_.userBody(j->number),
-                                 {j->uri, j->name, message, std::nullopt, j->html}, s_.clock)
-                  : alert_text::systemMail(s_.clock, std::nullopt, j->uri, message, "");
+      ownMail(*j) ? fillTemplate(files_.userBody(j->number),
+                                 {j->target, j->name, message, std::nullopt, htmlMail(*j)}, clock_)
+                  : alert_text::systemMail(clock_, std::nullopt, j->target, message, "");
   if (!files_.writeBody(body)) return;
-  launcher_.LaunchMailSender(j->group, alert_text::htmlFlag(j->userMail, j->html));
+  launcher_.runMailer(j->mailGroup, alert_text::htmlFlag(ownMail(*j), htmlMail(*j)));
 }
 
 }  // namespace orvis

@@ -10,33 +10,33 @@
 #include "mail_files.h"
 #include "mail_launcher.h"
 #include "monitor/catalogue/job_table.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/sys_log.h"
+#include "platform/clock.h"
 
 namespace orvis {
 
 class AlertMail : public AlertSender {
  public:
-  AlertMail(const Services& services, const JobTable& jobs, MailLauncher& launcher)
-      : s_(services), jobs_(jobs), launcher_(launcher), files_(services) {}
+  AlertMail(const SysLog& log, const platform::Clock& clock, const JobTable& jobs,
+            MailLauncher& launcher, const MailFiles& files)
+      : log_(log), clock_(clock), jobs_(jobs), launcher_(launcher), files_(files) {}
 
-  void SendAlertMail(int jobIndex, const std::string& target, const std::string& systemMessage,
-                     const std::string& jobName, const std::string& differenceText) override;
-  void SendResponseErrorAlert(int jobIndex) override;
+  void sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
+                 const std::string& jobName, const std::string& differenceText) override;
+  void sendResponseErrorAlert(int jobIndex) override;
 
  private:
-  struct Job {
-    std::string number, uri, name, group;
-    bool userMail = false;
-    bool html = false;
-  };
-  std::optional<Job> job(int jobIndex) const;
+  // A copy of the job of the row: the mailer lets messages run, and
+  // nothing they do may pull the row away.
+  std::optional<JobRecord> job(int jobIndex) const;
   // Subject file and recipient count; false when there is nobody to mail.
-  bool prepare(const Job& job);
+  bool prepare(const JobRecord& job);
 
-  const Services& s_;
+  const SysLog& log_;
+  const platform::Clock& clock_;
   const JobTable& jobs_;
   MailLauncher& launcher_;
-  MailFiles files_;
+  const MailFiles& files_;
 };
 
 }  // namespace orvis

@@ -13,13 +13,12 @@ class AlertSender {
 
   // A change or fault found in the job of grid row `jobIndex` (from 1).
   // Texts are CP932; the difference text may be empty and may hold CR LF.
-  virtual void SendAlertMail(int jobIndex, const std::string& target,
-                             const std::string& systemMessage, const std::string& jobName,
-                             const std::string& differenceText) = 0;
+  virtual void sendAlert(int jobIndex, const std::string& target, const std::string& systemMessage,
+                         const std::string& jobName, const std::string& differenceText) = 0;
 
   // The job of row `jobIndex` gave no usable answer in any sweep of the
   // pass. Logs job number + "->接続リトライオーバー" and mails the group.
-  virtual void SendResponseErrorAlert(int jobIndex) = 0;
+  virtual void sendResponseErrorAlert(int jobIndex) = 0;
 };
 
 }  // namespace orvis

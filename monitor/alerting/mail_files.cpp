@@ -9,7 +9,7 @@
 namespace orvis {
 
 std::string MailFiles::groupName(const std::string& group) const {
-  return platform::readFirstLine(mailGroupFile(s_, group));
+  return platform::readFirstLine(mailGroupFile(dataFolder_, group));
 }
 
 int MailFiles::recipientCount(const std::string& group) const {
@@ -18,11 +18,11 @@ int MailFiles::recipientCount(const std::string& group) const {
 }
 
 bool MailFiles::write(const std::string& path, const std::vector<std::string>& lines) const {
-  if (platform::makeFolders(s_.path("mail/")) &&
+  if (platform::makeFolders(dataFolder_ + "mail/") &&
       platform::writeFile(path, platform::joinLinesCrLf(lines)))
     return true;
-  s_.WriteSysLog(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
-                 platform::toCp932(path));
+  log_.write(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
+             platform::toCp932(path));
   return false;
 }
 

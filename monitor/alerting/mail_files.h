@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "monitor/catalogue/job_files.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/sys_log.h"
 
 namespace orvis {
 
 class MailFiles {
  public:
-  explicit MailFiles(const Services& services) : s_(services), jobFiles_(services) {}
+  MailFiles(const SysLog& log, const std::string& dataFolder, const JobFiles& jobFiles)
+      : log_(log), dataFolder_(dataFolder), jobFiles_(jobFiles) {}
 
-  std::string listPath() const { return s_.path("mail/list.txt"); }
-  std::string subjectPath() const { return s_.path("mail/Subject-0.txt"); }
-  std::string bodyPath() const { return s_.path("mail/Body-0.txt"); }
+  std::string listPath() const { return dataFolder_ + "mail/list.txt"; }
+  std::string subjectPath() const { return dataFolder_ + "mail/Subject-0.txt"; }
+  std::string bodyPath() const { return dataFolder_ + "mail/Body-0.txt"; }
 
   // The first line of the group's file as stored (not trimmed); empty when
   // the file is missing or holds no line.
@@ -44,8 +45,9 @@ class MailFiles {
  private:
   bool write(const std::string& path, const std::vector<std::string>& lines) const;
 
-  const Services& s_;
-  JobFiles jobFiles_;
+  const SysLog& log_;
+  std::string dataFolder_;
+  const JobFiles& jobFiles_;
 };
 
 }  // namespace orvis

@@ -14,11 +14,11 @@ std::string MailLauncher::commandLine(const std::string& group, const std::strin
          " " + html;
 }
 
-void MailLauncher::LaunchMailSender(const std::string& group, const std::string& html) {
+void MailLauncher::runMailer(const std::string& group, const std::string& html) {
   platform::LaunchResult child =
       s_.launcher.launch(commandLine(group, html), s_.dataFolder, platform::WindowMode::Hidden);
   if (!child) return;
-  s_.WriteSysLog(SJIS("メール送信起動成功"));
+  s_.log.write(SJIS("メール送信起動成功"));
   platform::ProcessHandle* outer = running_;
   running_ = child.handle.get();
   s_.pump.processEvents();
@@ -28,7 +28,7 @@ void MailLauncher::LaunchMailSender(const std::string& group, const std::string&
   running_ = outer;
 }
 
-void MailLauncher::waitForRunningSender() {
+void MailLauncher::waitForRunningMailer() {
   if (running_) platform::waitPumping(*running_, s_.pump);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// LaunchMailSender: starts the group mailer "alertmail" of the data folder
-// D as "D/alertmail D G H" (G the mail group from 0, H "1" for HTML mail),
-// hidden, in D, and waits for it to end while queued messages keep running.
+// Runs the group mailer "alertmail" of the data folder D as
+// "D/alertmail D G H" (G the mail group from 0, H "1" for HTML mail), hidden,
+// in D, and waits for it to end while queued messages keep running.
 // The mailer's outcome is its own business: its logs are the record.
 
 #include <string>
@@ -22,7 +22,7 @@ class MailLauncher {
 
   // Returns once the mailer has ended, or at once when it cannot be
   // started (silently: nothing logged, nothing shown).
-  void LaunchMailSender(const std::string& group, const std::string& html);
+  void runMailer(const std::string& group, const std::string& html);
 
   // The command line for group and flag.
   std::string commandLine(const std::string& group, const std::string& html) const;
@@ -30,8 +30,8 @@ class MailLauncher {
   // While a mailer started here still runs, the messages it lets run may
   // start another alert. That one waits here for the running mailer before
   // it rewrites the mail files the mailer is reading.
-  void waitForRunningSender();
-  bool senderRunning() const { return running_ != nullptr; }
+  void waitForRunningMailer();
+  bool mailerRunning() const { return running_ != nullptr; }
 
  private:
   const Services& s_;

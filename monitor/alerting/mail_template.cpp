@@ -6,7 +6,7 @@ namespace orvis {
 
 using platform::replaceAll;
 
-std::string EscapeHtml(const std::string& text) {
+std::string escapeHtml(const std::string& text) {
   std::string s = replaceAll(text, "<", "&lt;");
   s = replaceAll(s, ">", "&gt;");
   s = replaceAll(s, "\"", "&quot;");
@@ -27,7 +27,7 @@ std::string fillLine(const std::string& line, const TemplateValues& v,
   if (diff.empty()) return replaceAll(s, "%diff", "");
   if (!v.html) return replaceAll(s, "%diff", diff);
   // An HTML body keeps the difference on one line; its breaks become <BR>.
-  s = replaceAll(s, "%diff", EscapeHtml(diff));
+  s = replaceAll(s, "%diff", escapeHtml(diff));
   return replaceAll(s, "\r\n", "<BR>");
 }
 

@@ -12,7 +12,7 @@ namespace orvis {
 
 // "<", ">", '"' and "'" as HTML character references, in that order. "&"
 // stays as it is.
-std::string EscapeHtml(const std::string& text);
+std::string escapeHtml(const std::string& text);
 
 struct TemplateValues {
   std::string uri;

@@ -13,10 +13,10 @@ const std::string& MailTest::noList() {
 }
 
 int MailTest::message(const std::string& text, int flags) const {
-  return s_.fncMessageBox(text, "OrvisWatch", flags);
+  return boxes_.show(text, "OrvisWatch", flags);
 }
 
-void MailTest::SpeedButton16Click() {
+void MailTest::sendTestMail() {
   // The wait for the mailer lets clicks through; a second test would
   // rewrite the files the first one's mailer is reading.
   if (running_) return;
@@ -30,7 +30,7 @@ void MailTest::SpeedButton16Click() {
             mb::OK);
     return;
   }
-  const bool userMail = editor_.checked(EditorControl::UseUserMail);
+  const bool userMail = editor_.checked(EditorControl::OwnMail);
   if (userMail && editor_.text(EditorControl::Subject).empty()) {
     message(SJIS("ユーザーメールが指定されていますが、件名が指定されていません。"), mb::OK);
     editor_.focus(EditorControl::Subject);
@@ -53,7 +53,7 @@ void MailTest::SpeedButton16Click() {
 }
 
 void MailTest::send(bool userMail, int group, const std::string& groupName) {
-  launcher_.waitForRunningSender();
+  launcher_.waitForRunningMailer();
   const std::string subject =
       userMail ? editor_.text(EditorControl::Subject) : alert_text::groupSubject(groupName);
   const std::string& cannotWrite = SJIS("メール送信用のファイルを作成できませんでした。");
@@ -71,14 +71,14 @@ void MailTest::send(bool userMail, int group, const std::string& groupName) {
       userMail ? fillTemplate(editor_.bodyLines(),
                               {editor_.text(EditorControl::Target),
                                editor_.text(EditorControl::Name), test, std::nullopt, false},
-                              s_.clock)
-               : alert_text::systemMail(s_.clock, std::nullopt, "", test, "");
+                              clock_)
+               : alert_text::systemMail(clock_, std::nullopt, "", test, "");
   if (!files_.writeBody(body)) {
     message(cannotWrite, mb::IconExclamation);
     return;
   }
-  launcher_.LaunchMailSender(
-      groupText, alert_text::htmlFlag(userMail, editor_.checked(EditorControl::UserMailHtml)));
+  launcher_.runMailer(groupText,
+                      alert_text::htmlFlag(userMail, editor_.checked(EditorControl::HtmlMail)));
   message(
       SJIS("メールのテスト送信を実行しました。送信先で受信の確認をお願いします。") + "\r\n" +
           SJIS("受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"),

@@ -8,16 +8,18 @@
 #include "mail_files.h"
 #include "mail_launcher.h"
 #include "monitor/catalogue/job_editor_view.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/message_boxes.h"
+#include "platform/clock.h"
 
 namespace orvis {
 
 class MailTest {
  public:
-  MailTest(const Services& services, JobEditorView& editor, MailLauncher& launcher)
-      : s_(services), editor_(editor), launcher_(launcher), files_(services) {}
+  MailTest(const MessageBoxes& boxes, const platform::Clock& clock, JobEditorView& editor,
+           MailLauncher& launcher, const MailFiles& files)
+      : boxes_(boxes), clock_(clock), editor_(editor), launcher_(launcher), files_(files) {}
 
-  void SpeedButton16Click();
+  void sendTestMail();
 
  private:
   // After the question: subject, recipients, body, the mailer, the closing word.
@@ -25,10 +27,11 @@ class MailTest {
   int message(const std::string& text, int flags) const;
   static const std::string& noList();
 
-  const Services& s_;
+  const MessageBoxes& boxes_;
+  const platform::Clock& clock_;
   JobEditorView& editor_;
   MailLauncher& launcher_;
-  MailFiles files_;
+  const MailFiles& files_;
   bool running_ = false;
 };
 

@@ -6,99 +6,97 @@
 namespace orvis {
 
 Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
-    : log_(host.dataFolder, host.clock),
-      boxes_(log_, host.prompter, host.start.isService()),
-      ini_(boxes_, host.clock),
-      services_{host.dataFolder, host.start, host.clock,    host.pump,      log_,
-                boxes_,          ini_,       host.launcher, host.processes, host.disks},
+    : services_(host),
+      start_(host.start),
       views_(views),
-      settings_(services_),
-      jobList_(services_, jobs_, views.grid, views.shell),
-      editor_(services_, views.editor, jobList_, views.shell),
-      modeFile_(services_),
-      tray_(services_, state_, views.shell, views.tray),
-      background_(services_, state_, views.shell, modeFile_, tray_),
-      autoCheck_(services_, state_, views.shell, jobs_, settings_.current(), timers_, modeFile_,
-                 tray_),
+      settings_(services_.ini, host.dataFolder),
+      jobFiles_(services_.ini, host.dataFolder),
+      jobList_(services_.log, services_.ini, host.dataFolder, jobs_, views.grid, views.shell),
+      editor_(services_.boxes, host.dataFolder, jobFiles_, views.editor, jobList_),
+      modeFile_(services_.ini, host.dataFolder),
+      tray_(services_.log, start_.isService(), state_, views.shell, views.tray),
+      background_(services_.log, views.shell, modeFile_, tray_),
+      autoCheck_(services_.boxes, services_.log, host.clock, state_, views.shell, jobs_,
+                 settings_.current(), timers_, modeFile_, tray_),
       acquisition_(services_, jobs_),
       capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_),
       mailLauncher_(services_),
-      alertMail_(services_, jobs_, mailLauncher_),
-      mailTest_(services_, views.editor, mailLauncher_) {
-  timers_.startup.setHandler([this] { TmrStartupTimer(); });
+      mailFiles_(services_.log, host.dataFolder, jobFiles_),
+      alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),
+      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_) {
+  timers_.startup.setHandler([this] { restoreStartMode(); });
 }
 
-void Monitor::FormCreate() {
+void Monitor::startUp() {
   const Services& s = services_;
-  s.WriteSysLog(SJIS("************************* OrvisWatch起動 *************************"));
-  s.WriteSysLog(SJIS("起動パラメータ:") + s.start.parameter);
+  s.log.write(SJIS("************************* OrvisWatch起動 *************************"));
+  s.log.write(SJIS("起動パラメータ:") + start_.parameter);
   settings_.loadAtStartup();
   state_.lastReactivationDay = platform::formatDay(s.clock.now());
   state_.shutdownFlag = 0;
   ShellView& view = views_.shell;
   view.setStatusText(1, kVersion);
-  s.WriteSysLog(SJIS("Form1起動"));
+  s.log.write(SJIS("Form1起動"));
   view.moveToTopLeft();
   view.setCaption(kCaption);
-  s.WriteSysLog(view.statusText(1));
+  s.log.write(view.statusText(1));
   views_.grid.setRows(2);
   jobs_.clear();
   editor_.setEmptyState();
   editor_.fillMailGroups(settings_.current().mailGroupCount);
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
-  RefreshDiskGauge(view, s.disks, s.dataFolder);
+  refreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;
 }
 
-void Monitor::FormShow() {
+void Monitor::windowShown() {
   if (state_.firstShown) return;
   state_.firstShown = true;
   if (alarm_.devInit() != 0) {
-    services_.fncMessageBox(SJIS("ブザー再生用デバイスが見つかりません。"), "OrvisWatch",
-                            mb::IconExclamation);
+    services_.boxes.show(SJIS("ブザー再生用デバイスが見つかりません。"), "OrvisWatch",
+                         mb::IconExclamation);
   }
   jobList_.reload();
-  tray_.SetIcon(0);
+  tray_.add(0);
   timers_.startup.setInterval(300);
   timers_.startup.setEnabled(true);
 }
 
-void Monitor::TmrStartupTimer() {
+void Monitor::restoreStartMode() {
   timers_.startup.setEnabled(false);
-  const StartInfo& start = services_.start;
-  if (start.restoresMode()) {
-    if (modeFile_.ExecModeRead() == 2) {
-      autoCheck_.SpeedButton10Click();
-      background_.SpeedButton18Click();
+  if (start_.restoresMode()) {
+    if (modeFile_.load() == 2) {
+      autoCheck_.startAutomaticMode();
+      background_.sendToBackground();
     }
     // After the case above the file holds 2 again, so this does nothing then.
-    if (modeFile_.ExecModeRead() == 1) autoCheck_.SpeedButton10Click();
-  } else if (start.startsService()) {
-    autoCheck_.SpeedButton10Click();
-    background_.SpeedButton18Click();
+    if (modeFile_.load() == 1) autoCheck_.startAutomaticMode();
+  } else if (start_.startsService()) {
+    autoCheck_.startAutomaticMode();
+    background_.sendToBackground();
   }
 }
 
-bool Monitor::FormCloseQuery() {
-  if (services_.start.isService() || state_.shutdownFlag == 1) return true;
-  return services_.fncMessageBox(
+bool Monitor::confirmClose() {
+  if (start_.isService() || state_.shutdownFlag == 1) return true;
+  return services_.boxes.show(
              SJIS("チェックアプリケーションが全て終了します。終了してもよろしいですか？"),
              "OrvisWatch", mb::OKCancel | mb::DefButton2) == mb::IdOk;
 }
 
-void Monitor::FormClose() {
-  timers_.devCheck.setEnabled(false);
-  tray_.DELIcon();
+void Monitor::shutDown() {
+  timers_.check.setEnabled(false);
+  tray_.remove();
   jobs_.clear();
-  services_.WriteSysLog(SJIS("オーディオ停止処理"));
+  services_.log.write(SJIS("オーディオ停止処理"));
   alarm_.devUnInit();
-  CleanSysLog(log_, "????????.txt", settings_.current().validDay);
-  services_.WriteSysLog(SJIS("終了"));
+  deleteOldLogFiles(services_.log, "????????.txt", settings_.current().validDay);
+  services_.log.write(SJIS("終了"));
 }
 
-void Monitor::ShutDownMessage() {
+void Monitor::sessionEnding() {
   state_.shutdownFlag = 1;
-  services_.WriteSysLog(SJIS("Shutdown要求取得"));
+  services_.log.write(SJIS("Shutdown要求取得"));
 }
 
 }  // namespace orvis

@@ -9,10 +9,11 @@
 
 #include "monitor/alerting/alarm_player.h"
 #include "monitor/alerting/alert_mail.h"
+#include "monitor/alerting/mail_files.h"
 #include "monitor/alerting/mail_launcher.h"
 #include "monitor/alerting/mail_test.h"
 #include "monitor/catalogue/job_editor.h"
-#include "monitor/catalogue/job_editor_view.h"
+#include "monitor/catalogue/job_files.h"
 #include "monitor/catalogue/job_list.h"
 #include "monitor/catalogue/job_table.h"
 #include "monitor/engine/acquisition.h"
@@ -20,41 +21,16 @@
 #include "monitor/engine/baseline_capture.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
-#include "monitor/shell/ini_access.h"
-#include "monitor/shell/message_boxes.h"
 #include "monitor/shell/mode_file.h"
+#include "monitor/shell/monitor_host.h"
 #include "monitor/shell/monitor_timers.h"
-#include "monitor/shell/prompter.h"
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
-#include "monitor/shell/shell_view.h"
 #include "monitor/shell/start_info.h"
-#include "monitor/shell/sys_log.h"
 #include "monitor/shell/tray_icons.h"
-#include "platform/clock.h"
-#include "platform/pump.h"
+#include "monitor_views.h"
 
 namespace orvis {
-
-// What the host program provides.
-struct MonitorHost {
-  std::string dataFolder;  // with a trailing '/'
-  StartInfo start;
-  platform::Clock& clock;
-  platform::Pump& pump;
-  Prompter& prompter;
-  platform::ProcessLauncher& launcher;
-  const platform::ProcessLister& processes;
-  const platform::DiskSpaceReader& disks;
-};
-
-// The window's faces, as the logic sees them.
-struct MonitorViews {
-  ShellView& shell;
-  JobGridView& grid;
-  JobEditorView& editor;
-  TrayView& tray;
-};
 
 class Monitor {
  public:
@@ -65,22 +41,28 @@ class Monitor {
   Monitor(const Monitor&) = delete;
   Monitor& operator=(const Monitor&) = delete;
 
-  // Window events.
-  void FormCreate();
-  void FormShow();
-  void TmrStartupTimer();
-  bool FormCloseQuery();
-  void FormClose();
+  // The window's life. Created: settings, caption, an empty grid and editor.
+  void startUp();
+  // Every show; only the first opens the audio device, loads the jobs, adds
+  // the tray icon and arms the start-up timer.
+  void windowShown();
+  // The start-up timer: restores or starts the mode that the start asks for.
+  void restoreStartMode();
+  // Whether the window may close; asks the user unless nobody can answer
+  // or the session is ending.
+  bool confirmClose();
+  // The stop sequence, once the window closes.
+  void shutDown();
   // A logoff, shutdown or termination request: closes without the question.
-  void ShutDownMessage();
+  void sessionEnding();
   // "Close".
-  void SpeedButton6Click() { views_.shell.closeWindow(); }
+  void requestClose() { views_.shell.closeWindow(); }
 
   // The parts, for the window to forward its events to.
   AutoCheckMode& autoCheck() { return autoCheck_; }
   BackgroundMode& background() { return background_; }
   JobList& jobList() { return jobList_; }
-  JobEditor& editor() { return editor_; }
+  JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
   AlarmPlayer& alarm() { return alarm_; }
   Acquisition& acquisition() { return acquisition_; }
@@ -95,15 +77,14 @@ class Monitor {
   const JobTable& jobs() const { return jobs_; }
 
  private:
-  SysLog log_;
-  MessageBoxes boxes_;
-  IniAccess ini_;
   Services services_;
+  StartInfo start_;
   MonitorViews views_;
   ShellState state_;
   MonitorTimers timers_;
   SettingsStore settings_;
   JobTable jobs_;
+  JobFiles jobFiles_;
   JobList jobList_;
   JobEditor editor_;
   ModeFile modeFile_;
@@ -114,6 +95,7 @@ class Monitor {
   Acquisition acquisition_;
   BaselineCapture capture_;
   MailLauncher mailLauncher_;
+  MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
 };

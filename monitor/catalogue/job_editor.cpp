@@ -1,7 +1,6 @@
 #include "job_editor.h"
 
 #include "job_paths.h"
-#include "monitor/shell/general_errors.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -11,23 +10,10 @@ namespace {
 
 using C = EditorControl;
 
-constexpr C kIgnoreBoxes[] = {C::Script, C::Comment, C::Ref, C::Src, C::Alt, C::Head};
+constexpr C kIgnoreBoxes[] = {C::IgnoreScript, C::IgnoreComment, C::IgnoreLinks,
+                              C::IgnoreSrc,    C::IgnoreAlt,     C::IgnoreHead};
 
 }  // namespace
-
-const char* JobEditor::typeName(JobType type) {
-  switch (type) {
-    case JobType::File:
-      return "FILE";
-    case JobType::Proc:
-      return "PROC";
-    case JobType::Drive:
-      return "DRIVE";
-    case JobType::Url:
-      break;
-  }
-  return "URL";
-}
 
 JobEditor::TypeTexts JobEditor::typeTexts(JobType type) {
   switch (type) {
@@ -55,16 +41,16 @@ void JobEditor::showTypeTexts(JobType type) {
 void JobEditor::setEmptyState() {
   for (C f : {C::Number, C::Target, C::Name, C::Subject, C::Word}) view_.setText(f, "");
   view_.setBodyLines({});
-  for (C box : {C::UseProxy, C::UseUserMail, C::UserMailHtml, C::Kobetsu, C::Hikaku, C::WordCheck,
-                C::SubFolder})
+  for (C box : {C::UseProxy, C::OwnMail, C::HtmlMail, C::OwnCompareRules, C::CompareContent,
+                C::WordCheck, C::IncludeSubfolders})
     view_.setChecked(box, false);
   for (C box : kIgnoreBoxes) {
     view_.setChecked(box, false);
     view_.setEnabled(box, false);
   }
-  for (C off : {C::Subject, C::Body, C::UserMailHtml, C::SubFolder, C::Hikaku})
+  for (C off : {C::Subject, C::Body, C::HtmlMail, C::IncludeSubfolders, C::CompareContent})
     view_.setEnabled(off, false);
-  for (C on : {C::Kobetsu, C::WordCheck, C::Word}) view_.setEnabled(on, true);
+  for (C on : {C::OwnCompareRules, C::WordCheck, C::Word}) view_.setEnabled(on, true);
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
   view_.setType(JobType::Url);
@@ -78,229 +64,101 @@ void JobEditor::fillMailGroups(const std::string& count) {
 }
 
 std::string JobEditor::groupName(const std::string& group) const {
-  return platform::trim(platform::readFirstLine(mailGroupFile(s_, group)));
+  return platform::trim(platform::readFirstLine(mailGroupFile(dataFolder_, group)));
 }
 
-void JobEditor::sg1Click() {
-  const int row = list_.selectedRow();
-  const JobTable& t = list_.table();
-  if (row <= 0 || static_cast<size_t>(row) > t.size() || t.get(JobCol::No, row - 1).empty()) return;
-  const size_t job = static_cast<size_t>(row - 1);
-  auto is1 = [&](JobCol c) { return t.get(c, job) == "1"; };
+void JobEditor::loadSelectedJob() {
+  const JobRecord* found = list_.table().atRow(list_.selectedRow());
+  if (!found || found->number.empty()) return;
+  const JobRecord& job = *found;
+  auto on = [](const StoredValue<Switch>& value) { return value == Switch::On; };
 
-  view_.setText(C::Number, t.get(JobCol::No, job));
-  view_.setText(C::Target, t.get(JobCol::Uri, job));
-  view_.setText(C::Name, t.get(JobCol::Name, job));
-  view_.setChecked(C::UseProxy, is1(JobCol::UseProxy));
+  view_.setText(C::Number, job.number);
+  view_.setText(C::Target, job.target);
+  view_.setText(C::Name, job.name);
+  view_.setChecked(C::UseProxy, on(job.useProxy));
 
-  view_.setChecked(C::UseUserMail, false);
-  for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, false);
-  if (is1(JobCol::UseUserMail)) {
-    view_.setChecked(C::UseUserMail, true);
-    for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, true);
+  view_.setChecked(C::OwnMail, false);
+  for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, false);
+  if (on(job.ownMail)) {
+    view_.setChecked(C::OwnMail, true);
+    for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, true);
   }
-  view_.setChecked(C::UserMailHtml, is1(JobCol::UserMailHtml));
+  view_.setChecked(C::HtmlMail, on(job.htmlMail));
 
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
-  const std::string& group = t.get(JobCol::MailGroup, job);
-  if (!group.empty()) {
-    view_.setMailGroupIndex(platform::parseInt(group).value_or(0));
-    view_.setMailGroupName(groupName(group));
+  if (!job.mailGroup.empty()) {
+    view_.setMailGroupIndex(platform::parseInt(job.mailGroup).value_or(0));
+    view_.setMailGroupName(groupName(job.mailGroup));
   }
 
-  platform::makeFolders(s_.path("userMail/"));
-  const std::string no = platform::trim(t.get(JobCol::No, job));
+  platform::makeFolders(dataFolder_ + kUserMailFolder);
+  const std::string no = platform::trim(job.number);
   view_.setText(C::Subject, files_.readSubject(no));
   view_.setBodyLines(files_.readBody(no));
 
-  view_.setChecked(C::Kobetsu, is1(JobCol::ChkKobetsu));
-  view_.setChecked(C::Hikaku, is1(JobCol::ChkHikaku));
-  const JobCol ignoreKeys[] = {JobCol::ChkScript, JobCol::ChkComment, JobCol::ChkRef,
-                               JobCol::ChkSrc,    JobCol::ChkAlt,     JobCol::ChkHead};
-  for (int i = 0; i < 6; ++i) view_.setChecked(kIgnoreBoxes[i], is1(ignoreKeys[i]));
-  view_.setEnabled(C::Hikaku, view_.checked(C::Kobetsu));
-  const bool ranges = view_.enabled(C::Hikaku) && view_.checked(C::Hikaku);
+  view_.setChecked(C::OwnCompareRules, on(job.ownCompareRules));
+  view_.setChecked(C::CompareContent, on(job.compareContent));
+  const StoredValue<Switch>* ignores[] = {&job.ignoreScript, &job.ignoreComment, &job.ignoreLinks,
+                                          &job.ignoreSrc,    &job.ignoreAlt,     &job.ignoreHead};
+  for (int i = 0; i < 6; ++i) view_.setChecked(kIgnoreBoxes[i], on(*ignores[i]));
+  view_.setEnabled(C::CompareContent, view_.checked(C::OwnCompareRules));
+  const bool ranges = view_.enabled(C::CompareContent) && view_.checked(C::CompareContent);
   for (C box : kIgnoreBoxes) view_.setEnabled(box, ranges);
 
-  view_.setChecked(C::WordCheck, is1(JobCol::ChkWord));
+  view_.setChecked(C::WordCheck, on(job.wordCheck));
   view_.setEnabled(C::Word, view_.checked(C::WordCheck));
-  view_.setText(C::Word, t.get(JobCol::Word, job));
-  view_.setChecked(C::SubFolder, is1(JobCol::ChkSubFolder));
+  view_.setText(C::Word, job.word);
+  view_.setChecked(C::IncludeSubfolders, on(job.includeSubfolders));
 
-  const std::string& type = t.get(JobCol::Type, job);
-  for (JobType candidate : {JobType::Url, JobType::File, JobType::Proc, JobType::Drive}) {
-    if (type == typeName(candidate)) {
-      view_.setType(candidate);
-      showTypeTexts(candidate);
-    }
+  // A type outside the four leaves the editor's type as it was.
+  if (std::optional<JobType> type = job.type.known()) {
+    view_.setType(*type);
+    showTypeTexts(*type);
   }
-  fncCheckArrange();
+  arrangeForType();
 }
 
-void JobEditor::fncCheckArrange() {
+void JobEditor::arrangeForType() {
   const JobType type = view_.type();
   const bool url = type == JobType::Url;
-  view_.setEnabled(C::SubFolder, type == JobType::File);
-  for (C c : {C::UseProxy, C::Kobetsu, C::WordCheck}) view_.setEnabled(c, url);
-  view_.setEnabled(C::Hikaku, url && view_.checked(C::Kobetsu));
-  const bool ranges = url && view_.checked(C::Kobetsu) && view_.checked(C::Hikaku);
+  view_.setEnabled(C::IncludeSubfolders, type == JobType::File);
+  for (C c : {C::UseProxy, C::OwnCompareRules, C::WordCheck}) view_.setEnabled(c, url);
+  view_.setEnabled(C::CompareContent, url && view_.checked(C::OwnCompareRules));
+  const bool ranges = url && view_.checked(C::OwnCompareRules) && view_.checked(C::CompareContent);
   for (C box : kIgnoreBoxes) view_.setEnabled(box, ranges);
   view_.setEnabled(C::Word, url && view_.checked(C::WordCheck));
 }
 
-void JobEditor::typeClicked(JobType type) {
+void JobEditor::typeChosen(JobType type) {
   showTypeTexts(type);
-  fncCheckArrange();
+  arrangeForType();
 }
 
-void JobEditor::chkUseUserMailClick() {
-  const bool on = view_.checked(C::UseUserMail);
-  for (C f : {C::Subject, C::Body, C::UserMailHtml}) view_.setEnabled(f, on);
+void JobEditor::ownMailToggled() {
+  const bool on = view_.checked(C::OwnMail);
+  for (C f : {C::Subject, C::Body, C::HtmlMail}) view_.setEnabled(f, on);
 }
 
-void JobEditor::chkKobetsuClick() {
-  if (!view_.checked(C::Kobetsu)) {
-    view_.setEnabled(C::Hikaku, false);
+void JobEditor::ownCompareRulesToggled() {
+  if (!view_.checked(C::OwnCompareRules)) {
+    view_.setEnabled(C::CompareContent, false);
     for (C box : kIgnoreBoxes) view_.setEnabled(box, false);
     return;
   }
-  view_.setEnabled(C::Hikaku, true);
-  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::Hikaku));
+  view_.setEnabled(C::CompareContent, true);
+  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::CompareContent));
 }
 
-void JobEditor::chkHikakuClick() {
-  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::Hikaku));
+void JobEditor::compareContentToggled() {
+  for (C box : kIgnoreBoxes) view_.setEnabled(box, view_.checked(C::CompareContent));
 }
 
-void JobEditor::chkWordClick() { view_.setEnabled(C::Word, view_.checked(C::WordCheck)); }
+void JobEditor::wordCheckToggled() { view_.setEnabled(C::Word, view_.checked(C::WordCheck)); }
 
-void JobEditor::cmbMailGroupChange() {
+void JobEditor::mailGroupChosen() {
   view_.setMailGroupName(groupName(std::to_string(view_.mailGroupIndex())));
-}
-
-void JobEditor::refuse(const std::string& message, EditorControl focus) {
-  s_.fncMessageBox(message, "OrvisWatch", mb::OK);
-  view_.focus(focus);
-}
-
-bool JobEditor::validate() {
-  if (view_.text(C::Number).empty()) {
-    refuse(SJIS("NOを指定してください。（任意の番号）"), C::Number);
-    return false;
-  }
-  const std::string target = view_.text(C::Target);
-  if (target.empty()) {
-    refuse(SJIS("URIを指定してください。"), C::Target);
-    return false;
-  }
-  if (view_.type() == JobType::Drive) {
-    auto items = platform::splitCommaList(platform::replaceAll(target, ":", ","));
-    if (items.size() != 2) {
-      refuse(SJIS("Drive:残量閾値（GB）と正しく指定してください。"), C::Target);
-      return false;
-    }
-    // On Linux a drive is the mount path of a file system.
-    if (items[0].empty() || items[0][0] != '/') {
-      refuse(SJIS("Driveレターを正しく指定してください。"), C::Target);
-      return false;
-    }
-    auto threshold = platform::parseInt(items[1]);
-    if (!threshold || *threshold == 0) {
-      refuse(SJIS("残量閾値（GB）を正しく指定してください。"), C::Target);
-      return false;
-    }
-  }
-  if (view_.text(C::Name).empty()) {
-    refuse(SJIS("名称を指定してください。"), C::Name);
-    return false;
-  }
-  if (view_.checked(C::UseUserMail) && view_.text(C::Subject).empty()) {
-    refuse(SJIS("ユーザーメールが指定されていますが、件名が指定されていません。"), C::Subject);
-    return false;
-  }
-  if (view_.checked(C::UseUserMail) && view_.bodyLines().empty()) {
-    refuse(SJIS("ユーザーメールが指定されていますが、本文が指定されていません。"), C::Body);
-    return false;
-  }
-  if (view_.checked(C::WordCheck) && view_.text(C::Word).empty()) {
-    refuse(SJIS("ワードチェックが指定されていますが、チェックする文字が指定されていません。"),
-           C::Word);
-    return false;
-  }
-  return true;
-}
-
-JobDefinition JobEditor::fromFields() const {
-  JobDefinition j;
-  j.no = platform::trim(view_.text(C::Number));
-  j.uri = platform::trim(view_.text(C::Target));
-  j.name = platform::trim(view_.text(C::Name));
-  j.word = platform::trim(view_.text(C::Word));
-  j.useProxy = view_.checked(C::UseProxy);
-  j.useUserMail = view_.checked(C::UseUserMail);
-  j.userMailHtml = view_.checked(C::UserMailHtml);
-  j.mailGroup = view_.mailGroupIndex();
-  j.chkKobetsu = view_.checked(C::Kobetsu);
-  j.chkHikaku = view_.checked(C::Hikaku);
-  j.chkScript = view_.checked(C::Script);
-  j.chkComment = view_.checked(C::Comment);
-  j.chkRef = view_.checked(C::Ref);
-  j.chkSrc = view_.checked(C::Src);
-  j.chkAlt = view_.checked(C::Alt);
-  j.chkHead = view_.checked(C::Head);
-  j.chkWord = view_.checked(C::WordCheck);
-  j.chkSubFolder = view_.checked(C::SubFolder);
-  j.type = typeName(view_.type());
-  j.subject = view_.text(C::Subject);
-  j.body = view_.bodyLines();
-  return j;
-}
-
-void JobEditor::reloadList() { list_.reload(); }
-
-void JobEditor::SpeedButton8Click() {
-  if (!validate()) return;
-  JobDefinition job = fromFields();
-  const std::string file = files_.jobFile(job.no);
-  const bool exists = !file.empty() && platform::fileExists(file);
-  const std::string question =
-      exists ? SJIS("更新してもよろしいですか？") : SJIS("新規登録してもよろしいですか？");
-  if (s_.fncMessageBox(question, "OrvisWatch", mb::OKCancel) != mb::IdOk) return;
-  // A write the editor cannot handle ends the operation: what was written
-  // stays, the list is not reloaded.
-  WriteError error = exists ? files_.update(job) : files_.create(job);
-  if (error.empty() && !exists) error = files_.writeMailFiles(job);
-  if (!error.empty()) {
-    ShowGeneralError(s_, error);
-    return;
-  }
-  reloadList();
-  s_.fncMessageBox(SJIS("設定完了しました。"), "OrvisWatch", mb::OK);
-}
-
-void JobEditor::SpeedButton2Click() {
-  const std::string typed = view_.text(C::Number);
-  if (typed.empty()) {
-    refuse(SJIS("NOを指定してください。"), C::Number);
-    return;
-  }
-  const std::string no = platform::trim(typed);
-  if (!usableAsFileName(no)) {
-    ShowGeneralError(s_, "Cannot delete file \"" + no +
-                             ".ini\". A job number must not be blank and cannot hold \"/\".");
-    return;
-  }
-  if (!platform::fileExists(files_.jobFile(no))) {
-    s_.fncMessageBox(SJIS("削除対象がありません。"), "OrvisWatch", mb::OK);
-    reloadList();
-    return;
-  }
-  if (s_.fncMessageBox(SJIS("削除してもよろしいですか？"), "OrvisWatch", mb::OKCancel) != mb::IdOk)
-    return;
-  files_.remove(no);
-  reloadList();
-  s_.fncMessageBox(SJIS("削除しました。"), "OrvisWatch", mb::OK);
 }
 
 }  // namespace orvis

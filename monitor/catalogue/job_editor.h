@@ -8,15 +8,15 @@
 #include "job_editor_view.h"
 #include "job_files.h"
 #include "job_list.h"
-#include "monitor/shell/services.h"
-#include "monitor/shell/shell_view.h"
+#include "monitor/shell/message_boxes.h"
 
 namespace orvis {
 
 class JobEditor {
  public:
-  JobEditor(const Services& services, JobEditorView& view, JobList& list, ShellView& shell)
-      : s_(services), view_(view), list_(list), shell_(shell), files_(services) {}
+  JobEditor(const MessageBoxes& boxes, const std::string& dataFolder, JobFiles& files,
+            JobEditorView& view, JobList& list)
+      : boxes_(boxes), dataFolder_(dataFolder), files_(files), view_(view), list_(list) {}
 
   // The editor at start-up, and the mail group selector with "1" to the
   // group count (no items when the count is not a number).
@@ -24,44 +24,43 @@ class JobEditor {
   void fillMailGroups(const std::string& count);
 
   // A click or double click on the grid: loads the selected job.
-  void sg1Click();
-  void fncCheckArrange();
-  void rbUrlClick() { typeClicked(JobType::Url); }
-  void rbFileClick() { typeClicked(JobType::File); }
-  void rbProcClick() { typeClicked(JobType::Proc); }
-  void rbDriveClick() { typeClicked(JobType::Drive); }
-  void chkUseUserMailClick();
-  void chkKobetsuClick();
-  void chkHikakuClick();
-  void chkWordClick();
-  void cmbMailGroupChange();
+  void loadSelectedJob();
+  // Enables the fields that the chosen type uses.
+  void arrangeForType();
+  // A type radio button: its texts, then the enabling.
+  void typeChosen(JobType type);
+  // The dependent enabling of the check boxes, and the group name.
+  void ownMailToggled();
+  void ownCompareRulesToggled();
+  void compareContentToggled();
+  void wordCheckToggled();
+  void mailGroupChosen();
 
-  void SpeedButton8Click();
-  void SpeedButton2Click();
+  // "追加・更新" and "削除".
+  void saveJob();
+  void deleteJob();
 
   // The texts that follow the type: target label, example, preview caption.
   struct TypeTexts {
     std::string label, example, preview;
   };
   static TypeTexts typeTexts(JobType type);
-  static const char* typeName(JobType type);
 
  private:
-  void typeClicked(JobType type);
   void showTypeTexts(JobType type);
   // The first line, trimmed, of the group file of a group; empty without one.
   std::string groupName(const std::string& group) const;
   // The first failed validation: its message and the field to focus.
   bool validate();
-  JobDefinition fromFields() const;
+  JobRecord fromFields() const;
   void reloadList();
   void refuse(const std::string& message, EditorControl focus);
 
-  const Services& s_;
+  const MessageBoxes& boxes_;
+  std::string dataFolder_;
+  JobFiles& files_;
   JobEditorView& view_;
   JobList& list_;
-  ShellView& shell_;
-  JobFiles files_;
 };
 
 }  // namespace orvis

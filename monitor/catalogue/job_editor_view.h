@@ -4,32 +4,32 @@
 #include <string>
 #include <vector>
 
-namespace orvis {
+#include "job_record.h"
 
-enum class JobType { Url, File, Proc, Drive };
+namespace orvis {
 
 // Every control of the editor, by what it holds.
 enum class EditorControl {
-  Number,        // Edit1
-  Target,        // Edit2
-  Name,          // Edit4
-  Subject,       // txtUserMailSubject
-  Body,          // txtUserMailBody
-  Word,          // txtWord
-  UseProxy,      // chkUseProxy
-  UseUserMail,   // chkUseUserMail
-  UserMailHtml,  // chkUserMailHtml
-  Kobetsu,       // chkKobetsu
-  Hikaku,        // chkHikaku
-  Script,        // chkScript
-  Comment,       // chkComment
-  Ref,           // chkRef
-  Src,           // chkSrc
-  Alt,           // chkAlt
-  Head,          // chkHead
-  WordCheck,     // chkWord
-  SubFolder,     // chkSubFolder
-  MailGroup,     // cmbMailGroup
+  Number,             // Edit1
+  Target,             // Edit2
+  Name,               // Edit4
+  Subject,            // txtUserMailSubject
+  Body,               // txtUserMailBody
+  Word,               // txtWord
+  UseProxy,           // chkUseProxy
+  OwnMail,            // chkUseUserMail
+  HtmlMail,           // chkUserMailHtml
+  OwnCompareRules,    // chkKobetsu
+  CompareContent,     // chkHikaku
+  IgnoreScript,       // chkScript
+  IgnoreComment,      // chkComment
+  IgnoreLinks,        // chkRef
+  IgnoreSrc,          // chkSrc
+  IgnoreAlt,          // chkAlt
+  IgnoreHead,         // chkHead
+  WordCheck,          // chkWord
+  IncludeSubfolders,  // chkSubFolder
+  MailGroup,          // cmbMailGroup
 };
 
 class JobEditorView {

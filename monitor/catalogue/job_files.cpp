@@ -12,8 +12,6 @@
 namespace orvis {
 namespace {
 
-const char* flag(bool on) { return on ? "1" : "0"; }
-
 WriteError cannotCreate(const std::string& path, const std::string& why) {
   return "Cannot create file \"" + platform::toCp932(path) + "\". " + why;
 }
@@ -27,7 +25,7 @@ WriteError writeWhole(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 std::string JobFiles::path(const char* folder, const std::string& no, const char* ext) const {
-  return jobFileIn(s_, folder, no, ext).value_or(std::string());
+  return jobFileIn(dataFolder_, folder, no, ext).value_or(std::string());
 }
 
 WriteError JobFiles::unusable(const std::string& no, const char* ext) const {
@@ -43,74 +41,74 @@ std::string JobFiles::bodyFile(const std::string& no) const {
   return path(kUserMailFolder, no, ".bdy");
 }
 
-WriteError JobFiles::create(const JobDefinition& j) {
-  const std::string file = jobFile(j.no);
-  if (file.empty()) return unusable(j.no, ".ini");
-  platform::makeFolders(s_.path(kJobFolder));
+WriteError JobFiles::create(const JobRecord& j) {
+  const std::string file = jobFile(j.number);
+  if (file.empty()) return unusable(j.number, ".ini");
+  platform::makeFolders(dataFolder_ + kJobFolder);
   std::vector<std::string> lines = {
       "[COMMON]",
-      std::string("NO=") + j.no,
-      "URI=" + j.uri,
+      "NO=" + j.number,
+      "URI=" + j.target,
       "NAME=" + j.name,
-      std::string("USEPROXY=") + flag(j.useProxy),
-      std::string("USEUSERMAIL=") + flag(j.useUserMail),
-      std::string("USERMAILHTML=") + flag(j.userMailHtml),
-      "MAILGROUP=" + std::to_string(j.mailGroup),
-      std::string("CHKKOBETSU=") + flag(j.chkKobetsu),
-      std::string("CHKHIKAKU=") + flag(j.chkHikaku),
-      std::string("CHKSCRIPT=") + flag(j.chkScript),
-      std::string("CHKCOMMENT=") + flag(j.chkComment),
-      std::string("CHKREF=") + flag(j.chkRef),
-      std::string("CHKSRC=") + flag(j.chkSrc),
-      std::string("CHKALT=") + flag(j.chkAlt),
-      std::string("CHKHEAD=") + flag(j.chkHead),
-      std::string("CHKWORD=") + flag(j.chkWord),
+      "USEPROXY=" + j.useProxy.text(),
+      "USEUSERMAIL=" + j.ownMail.text(),
+      "USERMAILHTML=" + j.htmlMail.text(),
+      "MAILGROUP=" + j.mailGroup,
+      "CHKKOBETSU=" + j.ownCompareRules.text(),
+      "CHKHIKAKU=" + j.compareContent.text(),
+      "CHKSCRIPT=" + j.ignoreScript.text(),
+      "CHKCOMMENT=" + j.ignoreComment.text(),
+      "CHKREF=" + j.ignoreLinks.text(),
+      "CHKSRC=" + j.ignoreSrc.text(),
+      "CHKALT=" + j.ignoreAlt.text(),
+      "CHKHEAD=" + j.ignoreHead.text(),
+      "CHKWORD=" + j.wordCheck.text(),
       "WORD=" + j.word,
-      std::string("CHKSUBFOLDER=") + flag(j.chkSubFolder),
-      "TYPE=" + j.type,
+      "CHKSUBFOLDER=" + j.includeSubfolders.text(),
+      "TYPE=" + j.type.text(),
       "SOURCE=",
       "CHECK=",
   };
   return writeWhole(file, platform::joinLinesCrLf(lines));
 }
 
-WriteError JobFiles::update(const JobDefinition& j) {
-  const std::string file = jobFile(j.no);
-  if (file.empty()) return unusable(j.no, ".ini");
+WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
+  const std::string file = jobFile(j.number);
+  if (file.empty()) return unusable(j.number, ".ini");
   auto put = [&](const char* key, const std::string& value) {
-    s_.ini.IniWriteRetry(file, jobkey::kSection, key, value);
+    ini_.write(file, jobkey::kSection, key, value);
   };
-  put(jobkey::NO, j.no);
-  put(jobkey::URI, j.uri);
+  put(jobkey::NO, j.number);
+  put(jobkey::URI, j.target);
   put(jobkey::NAME, j.name);
   put(jobkey::SOURCE, "");
   put(jobkey::CHECK, "");
-  put(jobkey::USEPROXY, flag(j.useProxy));
-  put(jobkey::USEUSERMAIL, flag(j.useUserMail));
-  put(jobkey::USERMAILHTML, flag(j.userMailHtml));
-  put(jobkey::MAILGROUP, std::to_string(j.mailGroup));
-  if (WriteError e = writeMailFiles(j); !e.empty()) return e;
-  put(jobkey::CHKKOBETSU, flag(j.chkKobetsu));
-  put(jobkey::CHKHIKAKU, flag(j.chkHikaku));
-  put(jobkey::CHKSCRIPT, flag(j.chkScript));
-  put(jobkey::CHKCOMMENT, flag(j.chkComment));
-  put(jobkey::CHKREF, flag(j.chkRef));
-  put(jobkey::CHKSRC, flag(j.chkSrc));
-  put(jobkey::CHKALT, flag(j.chkAlt));
-  put(jobkey::CHKHEAD, flag(j.chkHead));
-  put(jobkey::CHKWORD, flag(j.chkWord));
+  put(jobkey::USEPROXY, j.useProxy.text());
+  put(jobkey::USEUSERMAIL, j.ownMail.text());
+  put(jobkey::USERMAILHTML, j.htmlMail.text());
+  put(jobkey::MAILGROUP, j.mailGroup);
+  if (WriteError e = writeMailFiles(j.number, mail); !e.empty()) return e;
+  put(jobkey::CHKKOBETSU, j.ownCompareRules.text());
+  put(jobkey::CHKHIKAKU, j.compareContent.text());
+  put(jobkey::CHKSCRIPT, j.ignoreScript.text());
+  put(jobkey::CHKCOMMENT, j.ignoreComment.text());
+  put(jobkey::CHKREF, j.ignoreLinks.text());
+  put(jobkey::CHKSRC, j.ignoreSrc.text());
+  put(jobkey::CHKALT, j.ignoreAlt.text());
+  put(jobkey::CHKHEAD, j.ignoreHead.text());
+  put(jobkey::CHKWORD, j.wordCheck.text());
   put(jobkey::WORD, j.word);
-  put(jobkey::CHKSUBFOLDER, flag(j.chkSubFolder));
-  put(jobkey::TYPE, j.type);
+  put(jobkey::CHKSUBFOLDER, j.includeSubfolders.text());
+  put(jobkey::TYPE, j.type.text());
   return {};
 }
 
-WriteError JobFiles::writeMailFiles(const JobDefinition& j) {
-  const std::string sub = subjectFile(j.no);
-  if (sub.empty()) return unusable(j.no, ".sub");
-  platform::makeFolders(s_.path(kUserMailFolder));
-  if (WriteError e = writeWhole(sub, j.subject + "\r\n"); !e.empty()) return e;
-  return writeWhole(bodyFile(j.no), platform::joinLinesCrLf(j.body));
+WriteError JobFiles::writeMailFiles(const std::string& no, const JobMail& mail) {
+  const std::string sub = subjectFile(no);
+  if (sub.empty()) return unusable(no, ".sub");
+  platform::makeFolders(dataFolder_ + kUserMailFolder);
+  if (WriteError e = writeWhole(sub, mail.subject + "\r\n"); !e.empty()) return e;
+  return writeWhole(bodyFile(no), platform::joinLinesCrLf(mail.body));
 }
 
 void JobFiles::remove(const std::string& no) {

@@ -7,22 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "monitor/shell/services.h"
+#include "job_mail.h"
+#include "job_record.h"
+#include "monitor/shell/ini_access.h"
 
 namespace orvis {
-
-struct JobDefinition {
-  std::string no, uri, name;
-  bool useProxy = false, useUserMail = false, userMailHtml = false;
-  int mailGroup = -1;
-  bool chkKobetsu = false, chkHikaku = false, chkScript = false, chkComment = false, chkRef = false,
-       chkSrc = false, chkAlt = false, chkHead = false, chkWord = false;
-  std::string word;
-  bool chkSubFolder = false;
-  std::string type = "URL";
-  std::string subject;
-  std::vector<std::string> body;
-};
 
 // The outcome of a write that the editor does not handle itself: empty
 // when it succeeded, else the error's own text.
@@ -30,7 +19,8 @@ using WriteError = std::string;
 
 class JobFiles {
  public:
-  explicit JobFiles(const Services& services) : s_(services) {}
+  JobFiles(const IniAccess& ini, const std::string& dataFolder)
+      : ini_(ini), dataFolder_(dataFolder) {}
 
   // The files of a job; empty when the number cannot name a file inside
   // its folder (see usableAsFileName).
@@ -39,13 +29,13 @@ class JobFiles {
   std::string bodyFile(const std::string& trimmedNo) const;
 
   // A new job: the whole file in one piece, keys in their order.
-  WriteError create(const JobDefinition& job);
+  WriteError create(const JobRecord& job);
   // An existing job: key by key through the retrying writer, in the update
   // order, the result and baseline state emptied; the mail files are
   // written between MAILGROUP and CHKKOBETSU.
-  WriteError update(const JobDefinition& job);
+  WriteError update(const JobRecord& job, const JobMail& mail);
   // The two mail files, whether or not the job's own mail is on.
-  WriteError writeMailFiles(const JobDefinition& job);
+  WriteError writeMailFiles(const std::string& trimmedNo, const JobMail& mail);
   // The job file, its baseline and its mail files; failures are silent.
   void remove(const std::string& trimmedNo);
 
@@ -58,7 +48,8 @@ class JobFiles {
   std::string path(const char* folder, const std::string& no, const char* ext) const;
   WriteError unusable(const std::string& no, const char* ext) const;
 
-  const Services& s_;
+  const IniAccess& ini_;
+  std::string dataFolder_;
 };
 
 }  // namespace orvis

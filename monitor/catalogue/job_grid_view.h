@@ -1,5 +1,5 @@
 #pragma once
-// The job grid sg1 as the catalogue logic fills it. Texts are CP932.
+// The job grid as the catalogue logic fills it. Texts are CP932.
 
 #include <string>
 

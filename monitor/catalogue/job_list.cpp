@@ -7,12 +7,6 @@
 
 namespace orvis {
 
-const JobGridColumn kJobGridColumns[12] = {
-    {"№", 60},      {"名称", 150}, {"ﾕｰｻﾞML", 45},        {"HTML", 45},
-    {"MLGRP", 45},  {"PROXY", 45}, {"チェック対象", 365}, {"結果", 45},
-    {"比較元", 45}, {"個別", 45},  {"ﾜｰﾄﾞ", 45},          {"TYPE", 45},
-};
-
 namespace {
 
 // Reads the keys of one job file. A file that reads cleanly is read once;
@@ -20,8 +14,8 @@ namespace {
 // each key gives its message and its default as before.
 class JobReader {
  public:
-  JobReader(const Services& s, const std::string& path) : s_(s), path_(path) {
-    doc_ = s.ini.loadOnce(path);
+  JobReader(const IniAccess& ini, const std::string& path) : ini_(ini), path_(path) {
+    doc_ = ini.loadOnce(path);
   }
   std::string operator()(const char* key) {
     if (doc_) {
@@ -29,58 +23,77 @@ class JobReader {
       // The retrying reader takes a stored "retry" for a failed read.
       if (value != "retry") return value;
     }
-    return s_.ini.IniReadRetry(path_, jobkey::kSection, key);
+    return ini_.read(path_, jobkey::kSection, key);
   }
 
  private:
-  const Services& s_;
+  const IniAccess& ini_;
   const std::string& path_;
   std::optional<platform::IniDocument> doc_;
 };
 
 std::string orDefault(std::string v, const char* fallback) { return v.empty() ? fallback : v; }
 
+// The result list's picture for a result; -1 where the code is drawn as text.
+int resultPicture(JobResult result) {
+  switch (result) {
+    case JobResult::NoChange:
+      return 1;
+    case JobResult::Changed:
+      return 4;
+    case JobResult::NoResponse:
+      return 6;
+    case JobResult::NotChecked:
+      break;
+  }
+  return -1;
+}
+
 }  // namespace
 
 void JobList::loadJob(const std::string& path) {
-  JobReader read(s_, path);
-  JobRow r;
-  auto set = [&r](JobCol c, std::string v) { r[static_cast<int>(c)] = std::move(v); };
-  set(JobCol::No, read(jobkey::NO));
-  set(JobCol::Uri, read(jobkey::URI));
-  set(JobCol::Name, read(jobkey::NAME));
-  std::string check = read(jobkey::CHECK);
-  set(JobCol::Check, (check == "1" || check == "0") ? check : "-");
-  set(JobCol::Source, read(jobkey::SOURCE) == "1" ? "1" : "-");
-  set(JobCol::UseProxy, orDefault(read(jobkey::USEPROXY), "0"));
-  set(JobCol::UseUserMail, orDefault(read(jobkey::USEUSERMAIL), "0"));
-  set(JobCol::UserMailHtml, orDefault(read(jobkey::USERMAILHTML), "0"));
-  set(JobCol::MailGroup, orDefault(read(jobkey::MAILGROUP), "0"));
-  set(JobCol::ChkKobetsu, orDefault(read(jobkey::CHKKOBETSU), "0"));
-  set(JobCol::ChkHikaku, orDefault(read(jobkey::CHKHIKAKU), "0"));
-  set(JobCol::ChkScript, orDefault(read(jobkey::CHKSCRIPT), "0"));
-  set(JobCol::ChkComment, orDefault(read(jobkey::CHKCOMMENT), "0"));
-  set(JobCol::ChkRef, orDefault(read(jobkey::CHKREF), "0"));
-  set(JobCol::ChkSrc, orDefault(read(jobkey::CHKSRC), "0"));
-  set(JobCol::ChkAlt, orDefault(read(jobkey::CHKALT), "0"));
-  set(JobCol::ChkHead, orDefault(read(jobkey::CHKHEAD), "0"));
-  set(JobCol::ChkWord, orDefault(read(jobkey::CHKWORD), "0"));
-  set(JobCol::Word, read(jobkey::WORD));
-  set(JobCol::ChkSubFolder, orDefault(read(jobkey::CHKSUBFOLDER), "0"));
-  set(JobCol::Type, orDefault(read(jobkey::TYPE), "URL"));
-  table_.append(r);
+  JobReader read(ini_, path);
+  // A switch that is present is taken as stored; only a missing or empty
+  // one reads as off.
+  auto stored = [&read](const char* key) {
+    return StoredValue<Switch>::fromText(orDefault(read(key), "0"));
+  };
+  // The keys are read one after another in this order: each read of a file
+  // that fails gives its own message.
+  JobRecord job;
+  job.number = read(jobkey::NO);
+  job.target = read(jobkey::URI);
+  job.name = read(jobkey::NAME);
+  job.result = resultFromFile(read(jobkey::CHECK));
+  job.baseline = baselineFromFile(read(jobkey::SOURCE));
+  job.useProxy = stored(jobkey::USEPROXY);
+  job.ownMail = stored(jobkey::USEUSERMAIL);
+  job.htmlMail = stored(jobkey::USERMAILHTML);
+  job.mailGroup = orDefault(read(jobkey::MAILGROUP), "0");
+  job.ownCompareRules = stored(jobkey::CHKKOBETSU);
+  job.compareContent = stored(jobkey::CHKHIKAKU);
+  job.ignoreScript = stored(jobkey::CHKSCRIPT);
+  job.ignoreComment = stored(jobkey::CHKCOMMENT);
+  job.ignoreLinks = stored(jobkey::CHKREF);
+  job.ignoreSrc = stored(jobkey::CHKSRC);
+  job.ignoreAlt = stored(jobkey::CHKALT);
+  job.ignoreHead = stored(jobkey::CHKHEAD);
+  job.wordCheck = stored(jobkey::CHKWORD);
+  job.word = read(jobkey::WORD);
+  job.includeSubfolders = stored(jobkey::CHKSUBFOLDER);
+  job.type = StoredValue<JobType>::fromText(orDefault(read(jobkey::TYPE), "URL"));
+  table_.append(std::move(job));
 }
 
-void JobList::catalogueToList() {
+void JobList::loadJobFiles() {
   table_.clear();
-  s_.WriteSysLog("Global," + SJIS("情報収集"));
-  const std::string folder = s_.path("info/");
-  if (!platform::folderExists(folder)) platform::makeFolders(folder);
-  for (const auto& name : platform::listFolder(folder, "*.ini")) loadJob(folder + name);
+  log_.write("Global," + SJIS("情報収集"));
+  if (!platform::folderExists(folder_)) platform::makeFolders(folder_);
+  for (const auto& name : platform::listFolder(folder_, "*.ini")) loadJob(folder_ + name);
 }
 
-void JobList::ListDisp() {
-  s_.WriteSysLog("ListDisp():" + SJIS("開始"));
+void JobList::fillGrid() {
+  log_.write("ListDisp():" + SJIS("開始"));
   const size_t n = table_.size();
   if (n == 0) {
     grid_.setRows(2);
@@ -90,57 +103,55 @@ void JobList::ListDisp() {
   }
   grid_.setRows(static_cast<int>(n) + 1);
   const std::string& mark = SJIS("○");
-  auto flag = [&](int row, int col, JobCol key, size_t job) {
+  auto flag = [&](int row, int col, const StoredValue<Switch>& value) {
     grid_.setCell(row, col, "");
-    if (table_.get(key, job) == "1") grid_.setCell(row, col, mark);
+    if (value == Switch::On) grid_.setCell(row, col, mark);
   };
-  for (size_t job = 0; job < n; ++job) {
-    const int row = static_cast<int>(job) + 1;
-    grid_.setCell(row, 0, table_.get(JobCol::No, job));
-    grid_.setCell(row, 6, table_.get(JobCol::Uri, job));
-    grid_.setCell(row, 1, table_.get(JobCol::Name, job));
-    grid_.setCell(row, 7, table_.get(JobCol::Check, job));
-    grid_.setCell(row, 8, table_.get(JobCol::Source, job));
-    flag(row, 5, JobCol::UseProxy, job);
-    flag(row, 2, JobCol::UseUserMail, job);
-    flag(row, 3, JobCol::UserMailHtml, job);
+  for (size_t i = 0; i < n; ++i) {
+    const JobRecord& job = table_[i];
+    const int row = static_cast<int>(i) + 1;
+    grid_.setCell(row, 0, job.number);
+    grid_.setCell(row, 6, job.target);
+    grid_.setCell(row, 1, job.name);
+    grid_.setCell(row, 7, resultCode(job.result));
+    grid_.setCell(row, 8, baselineCode(job.baseline));
+    flag(row, 5, job.useProxy);
+    flag(row, 2, job.ownMail);
+    flag(row, 3, job.htmlMail);
     grid_.setCell(row, 4, "");
-    auto group = platform::parseInt(table_.get(JobCol::MailGroup, job));
+    auto group = platform::parseInt(job.mailGroup);
     if (!group) {
-      s_.WriteSysLog("ListDisp():" + SJIS("異常終了"));
+      log_.write("ListDisp():" + SJIS("異常終了"));
       return;
     }
     grid_.setCell(row, 4, std::to_string(static_cast<long>(*group) + 1));
-    flag(row, 9, JobCol::ChkKobetsu, job);
-    flag(row, 10, JobCol::ChkWord, job);
-    grid_.setCell(row, 11, table_.get(JobCol::Type, job));
+    flag(row, 9, job.ownCompareRules);
+    flag(row, 10, job.wordCheck);
+    grid_.setCell(row, 11, job.type.text());
   }
 }
 
 void JobList::reload() {
   shell_.setBusyMessage(SJIS("情報更新中です。お待ちください・・"));
-  shell_.StartPanel();
-  catalogueToList();
-  ListDisp();
-  shell_.EndPanel();
+  shell_.showBusyPanel();
+  loadJobFiles();
+  fillGrid();
+  shell_.hideBusyPanel();
 }
 
-CellLook JobList::sg1DrawCell(int row, int column, bool selected) const {
+CellLook JobList::cellLook(int row, int column, bool selected) const {
   CellLook look{0xFFFFEC, 0x000000};
-  if (row > 0 && !table_.empty() && static_cast<size_t>(row - 1) < table_.size()) {
-    const size_t job = static_cast<size_t>(row - 1);
-    const std::string& result = table_.get(JobCol::Check, job);
-    if (result == "0") look.background = 0xFFD9EC;
+  if (const JobRecord* job = table_.atRow(row)) {
+    if (job->result == JobResult::Changed) look.background = 0xFFD9EC;
     if (column == 7) {
-      int picture = result == "1" ? 1 : result == "0" ? 4 : result == "R" ? 6 : -1;
-      if (picture >= 0) {
+      if (int picture = resultPicture(job->result); picture >= 0) {
         look.list = CellLook::Picture::Result;
         look.picture = picture;
       }
-    } else if (column == 8 && table_.get(JobCol::Source, job) == "1") {
+    } else if (column == 8 && job->baseline == BaselineState::Captured) {
       look.list = CellLook::Picture::Result;
       look.picture = 1;
-    } else if (column == 1 && table_.get(JobCol::Name, job) == SJIS("重要")) {
+    } else if (column == 1 && job->name == SJIS("重要")) {
       look.list = CellLook::Picture::Mark;
       look.picture = 0;
     }

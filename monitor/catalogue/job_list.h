@@ -1,61 +1,55 @@
 #pragma once
-// Loading the job files into the job table (catalogueToList), filling the
-// grid from it (ListDisp), and how each cell is drawn (sg1DrawCell). The
-// list is never filtered or sorted: it shows every job in load order.
+// Loading the job files into the job table, filling the grid from it, and
+// how each cell of the grid is drawn. The list is never filtered or sorted:
+// it shows every job in load order.
 
 #include <string>
 
+#include "cell_look.h"
 #include "job_grid_view.h"
 #include "job_table.h"
-#include "monitor/shell/services.h"
+#include "monitor/shell/ini_access.h"
 #include "monitor/shell/shell_view.h"
+#include "monitor/shell/sys_log.h"
 
 namespace orvis {
 
-// Column captions and widths of the grid.
-struct JobGridColumn {
-  const char* caption;  // UTF-8
-  int width;
-};
-extern const JobGridColumn kJobGridColumns[12];
-
-// What sg1DrawCell decides for one cell.
-struct CellLook {
-  enum class Picture { None, Result, Mark };
-  unsigned background;  // 0xRRGGBB
-  unsigned textColor;
-  Picture list = Picture::None;
-  int picture = -1;
-};
-
 class JobList {
  public:
-  JobList(const Services& services, JobTable& table, JobGridView& grid, ShellView& shell)
-      : s_(services), table_(table), grid_(grid), shell_(shell) {}
+  JobList(const SysLog& log, const IniAccess& ini, const std::string& dataFolder, JobTable& table,
+          JobGridView& grid, ShellView& shell)
+      : log_(log),
+        ini_(ini),
+        folder_(dataFolder + "info/"),
+        table_(table),
+        grid_(grid),
+        shell_(shell) {}
 
   // Empties the table and reads every job file of "info/" into it, in
   // ascending byte order of the file names.
-  void catalogueToList();
+  void loadJobFiles();
   // Fills the grid from the table.
-  void ListDisp();
-  // Both, between StartPanel and EndPanel, with the busy message.
+  void fillGrid();
+  // Both, behind the busy panel with its message.
   void reload();
 
-  void sg1SelectCell(int column, int row) {
+  void selectCell(int column, int row) {
     selectedColumn_ = column;
     selectedRow_ = row;
   }
   int selectedRow() const { return selectedRow_; }
   int selectedColumn() const { return selectedColumn_; }
 
-  CellLook sg1DrawCell(int row, int column, bool selected) const;
+  CellLook cellLook(int row, int column, bool selected) const;
 
   const JobTable& table() const { return table_; }
 
  private:
   void loadJob(const std::string& path);
 
-  const Services& s_;
+  const SysLog& log_;
+  const IniAccess& ini_;
+  std::string folder_;  // of the job files
   JobTable& table_;
   JobGridView& grid_;
   ShellView& shell_;

@@ -10,22 +10,22 @@ bool usableAsFileName(std::string_view jobNumber) {
          jobNumber.find('\0') == std::string_view::npos;
 }
 
-std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
+std::optional<std::string> jobFileIn(const std::string& dataFolder, std::string_view folder,
                                      std::string_view jobNumber, std::string_view extension) {
   if (!usableAsFileName(jobNumber)) return std::nullopt;
-  return s.path(folder) + platform::toUtf8(jobNumber) + std::string(extension);
+  return dataFolder + std::string(folder) + platform::toUtf8(jobNumber) + std::string(extension);
 }
 
-std::string mailGroupFile(const Services& s, std::string_view group) {
-  return s.path("mail/Group-") + platform::toUtf8(group) + ".txt";
+std::string mailGroupFile(const std::string& dataFolder, std::string_view group) {
+  return dataFolder + "mail/Group-" + platform::toUtf8(group) + ".txt";
 }
 
-std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber) {
-  return jobFileIn(s, kBaselineFolder, jobNumber);
+std::optional<std::string> baselinePath(const std::string& dataFolder, std::string_view jobNumber) {
+  return jobFileIn(dataFolder, kBaselineFolder, jobNumber);
 }
 
-std::optional<std::string> jobFilePath(const Services& s, std::string_view jobNumber) {
-  return jobFileIn(s, kJobFolder, platform::trim(jobNumber));
+std::optional<std::string> jobFilePath(const std::string& dataFolder, std::string_view jobNumber) {
+  return jobFileIn(dataFolder, kJobFolder, platform::trim(jobNumber));
 }
 
 }  // namespace orvis

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/shell/services.h"
-
 namespace orvis {
 
 inline constexpr const char* kTempFolder = "temp/";
@@ -28,17 +26,17 @@ bool usableAsFileName(std::string_view jobNumber);
 
 // folder + job number + extension, the number as given; nullopt when it
 // would leave the folder.
-std::optional<std::string> jobFileIn(const Services& s, std::string_view folder,
+std::optional<std::string> jobFileIn(const std::string& dataFolder, std::string_view folder,
                                      std::string_view jobNumber,
                                      std::string_view extension = ".ini");
 
 // The file of mail group `group` (its number as text): "mail/Group-" + n + ".txt".
-std::string mailGroupFile(const Services& s, std::string_view group);
+std::string mailGroupFile(const std::string& dataFolder, std::string_view group);
 
 // "src/" + the job number unchanged + ".ini".
-std::optional<std::string> baselinePath(const Services& s, std::string_view jobNumber);
+std::optional<std::string> baselinePath(const std::string& dataFolder, std::string_view jobNumber);
 
 // "info/" + the job number trimmed of blanks + ".ini".
-std::optional<std::string> jobFilePath(const Services& s, std::string_view jobNumber);
+std::optional<std::string> jobFilePath(const std::string& dataFolder, std::string_view jobNumber);
 
 }  // namespace orvis

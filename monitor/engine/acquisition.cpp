@@ -38,10 +38,9 @@ std::string Acquisition::fetchCommandLine(const std::string& uri,
          (useProxy.empty() ? "0" : useProxy);
 }
 
-std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(size_t job) {
-  auto started = s_.launcher.launch(
-      fetchCommandLine(jobs_.get(JobCol::Uri, job), jobs_.get(JobCol::UseProxy, job)),
-      s_.dataFolder, platform::WindowMode::Hidden);
+std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(const JobRecord& job) {
+  auto started = s_.launcher.launch(fetchCommandLine(job.target, job.useProxy.text()),
+                                    s_.dataFolder, platform::WindowMode::Hidden);
   return std::move(started.handle);
 }
 
@@ -60,9 +59,9 @@ void Acquisition::writeProcessSnapshot() {
 
 void Acquisition::writeDriveSnapshot(const std::string& uri) {
   const std::string mountPath = platform::toUtf8(upTo(uri, ':'));
-  const int64_t freeMb = fncDiskFreeSpaceMb(s_.disks, mountPath);
+  const int64_t freeMb = freeMegabytes(s_.disks, mountPath);
   // Below 1 MB, or no such disk, there is no snapshot: a response error.
-  if (fncDiskFreeSpaceMb(s_.disks, mountPath) >= 1)
+  if (freeMegabytes(s_.disks, mountPath) >= 1)
     platform::writeFile(snapshotPath(), std::to_string(freeMb) + "\r\n");
 }
 
@@ -71,27 +70,26 @@ void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
   platform::writeFile(snapshotPath(), listing.list(platform::toUtf8(uri), subfolders));
 }
 
-bool Acquisition::AcquireSnapshot(size_t job) {
+bool Acquisition::acquireSnapshot(size_t job) {
   if (job >= jobs_.size()) return false;
   platform::removeFile(snapshotPath());
-  // Copies: messages run below, and nothing they do may pull the row away.
-  const std::string type = jobs_.get(JobCol::Type, job);
-  const std::string uri = jobs_.get(JobCol::Uri, job);
-  const bool subfolders = jobs_.get(JobCol::ChkSubFolder, job) == "1";
+  // A copy: messages run below, and nothing they do may pull the row away.
+  const JobRecord record = jobs_[job];
+  const std::optional<JobType> type = record.type.known();
   std::unique_ptr<platform::ProcessHandle> child;
-  if (type == "URL") {
-    child = startFetch(job);
+  if (type == JobType::Url) {
+    child = startFetch(record);
     if (!child) return false;
-  } else if (type == "PROC") {
+  } else if (type == JobType::Proc) {
     writeProcessSnapshot();
-  } else if (type == "DRIVE") {
-    writeDriveSnapshot(uri);
-  } else if (type != "FILE") {
-    s_.WriteSysLog(jobs_.get(JobCol::No, job) + SJIS("->チェックタイプが不明です->") + type);
+  } else if (type == JobType::Drive) {
+    writeDriveSnapshot(record.target);
+  } else if (type != JobType::File) {
+    s_.log.write(record.number + SJIS("->チェックタイプが不明です->") + record.type.text());
     return false;
   }
 
-  s_.WriteSysLog(SJIS("起動成功"));
+  s_.log.write(SJIS("起動成功"));
   s_.pump.processEvents();
   s_.clock.sleepMs(kSettleMs);
 
@@ -99,7 +97,8 @@ bool Acquisition::AcquireSnapshot(size_t job) {
     platform::waitPumping(*child, s_.pump);
     child->close();
   }
-  if (type == "FILE") writeFileSnapshot(uri, subfolders);
+  if (type == JobType::File)
+    writeFileSnapshot(record.target, record.includeSubfolders == Switch::On);
   return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// AcquireSnapshot: the current state of one job's target, written as the
-// snapshot file "temp/srctemp.txt" in the text form of the job's type. The
-// baseline capture and the check pass both take their snapshots here.
+// The current state of one job's target, written as the snapshot file
+// "temp/srctemp.txt" in the text form of the job's type. The baseline
+// capture and the check pass both take their snapshots here.
 
 #include <cstddef>
 #include <memory>
@@ -22,7 +22,7 @@ class Acquisition {
   // started (or the job's type is unknown, which is logged); the caller
   // then leaves the job alone. Whether a launched acquisition succeeded is
   // for the caller to judge by snapshotTaken().
-  bool AcquireSnapshot(size_t job);
+  bool acquireSnapshot(size_t job);
 
   std::string snapshotPath() const;
   // The snapshot file exists and is not empty.
@@ -32,7 +32,7 @@ class Acquisition {
   std::string fetchCommandLine(const std::string& uri, const std::string& useProxy) const;
 
  private:
-  std::unique_ptr<platform::ProcessHandle> startFetch(size_t job);
+  std::unique_ptr<platform::ProcessHandle> startFetch(const JobRecord& job);
   void writeProcessSnapshot();
   void writeDriveSnapshot(const std::string& uri);
   void writeFileSnapshot(const std::string& uri, bool subfolders);

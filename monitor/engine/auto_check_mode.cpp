@@ -14,41 +14,41 @@ int AutoCheckMode::checkIntervalMs(int minutes) {
   return static_cast<int>(ms);
 }
 
-void AutoCheckMode::SpeedButton10Click() {
-  for (size_t i = 0; i < jobs_.size(); ++i) {
-    if (jobs_.get(JobCol::Source, i) != "1") {
-      s_.fncMessageBox(SJIS("№") + jobs_.get(JobCol::No, i) +
-                           SJIS("の比較元ソースが取得できていません。ソース取得を行ってください。"),
-                       "OrvisWatch", mb::OK);
+void AutoCheckMode::startAutomaticMode() {
+  for (const JobRecord& job : jobs_) {
+    if (job.baseline != BaselineState::Captured) {
+      boxes_.show(SJIS("№") + job.number +
+                      SJIS("の比較元ソースが取得できていません。ソース取得を行ってください。"),
+                  "OrvisWatch", mb::OK);
       return;
     }
   }
-  view_.SetEditControlsEnabled(false);
+  view_.setEditControlsEnabled(false);
   view_.setModeLabel(true);
   state_.automaticMode = 1;
-  s_.WriteSysLog(SJIS("自動チェックモードに移行しました。"));
+  log_.write(SJIS("自動チェックモードに移行しました。"));
   view_.setAutoCheckButtons(false, true);
-  timers_.devCheck.setInterval(checkIntervalMs(settings_.checkInterval));
-  timers_.devCheck.setEnabled(true);
-  auto now = s_.clock.now();
+  timers_.check.setInterval(checkIntervalMs(settings_.checkInterval));
+  timers_.check.setEnabled(true);
+  auto now = clock_.now();
   view_.setStatusText(
       0, platform::formatDate(now) + " " + platform::formatTime(now) + SJIS(" に起動しました。"));
-  timers_.react.setEnabled(true);
-  modeFile_.ExecModeWrite(1);
-  if (!view_.busyPanelVisible()) tray_.MODIFYIcon(0);
+  timers_.reactivation.setEnabled(true);
+  modeFile_.save(1);
+  if (!view_.busyPanelVisible()) tray_.change(0);
 }
 
-void AutoCheckMode::SpeedButton14Click() {
+void AutoCheckMode::stopAutomaticMode() {
   view_.setModeLabel(false);
-  timers_.devCheck.setEnabled(false);
-  timers_.react.setEnabled(false);
+  timers_.check.setEnabled(false);
+  timers_.reactivation.setEnabled(false);
   state_.automaticMode = 0;
-  s_.WriteSysLog(SJIS("編集・手動モードに移行しました。"));
-  view_.SetEditControlsEnabled(true);
+  log_.write(SJIS("編集・手動モードに移行しました。"));
+  view_.setEditControlsEnabled(true);
   view_.setAutoCheckButtons(true, false);
   view_.setStatusText(0, "");
-  modeFile_.ExecModeWrite(0);
-  if (!view_.busyPanelVisible()) tray_.MODIFYIcon(0);
+  modeFile_.save(0);
+  if (!view_.busyPanelVisible()) tray_.change(0);
 }
 
 }  // namespace orvis

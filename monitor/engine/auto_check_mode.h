@@ -4,21 +4,25 @@
 
 #include "monitor/catalogue/job_table.h"
 #include "monitor/settings/settings.h"
+#include "monitor/shell/message_boxes.h"
 #include "monitor/shell/mode_file.h"
 #include "monitor/shell/monitor_timers.h"
-#include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
 #include "monitor/shell/shell_view.h"
+#include "monitor/shell/sys_log.h"
 #include "monitor/shell/tray_icons.h"
+#include "platform/clock.h"
 
 namespace orvis {
 
 class AutoCheckMode {
  public:
-  AutoCheckMode(const Services& services, ShellState& state, ShellView& view, const JobTable& jobs,
-                const Settings& settings, MonitorTimers& timers, ModeFile& modeFile,
-                TrayIcons& tray)
-      : s_(services),
+  AutoCheckMode(const MessageBoxes& boxes, const SysLog& log, const platform::Clock& clock,
+                ShellState& state, ShellView& view, const JobTable& jobs, const Settings& settings,
+                MonitorTimers& timers, ModeFile& modeFile, TrayIcons& tray)
+      : boxes_(boxes),
+        log_(log),
+        clock_(clock),
         state_(state),
         view_(view),
         jobs_(jobs),
@@ -28,15 +32,17 @@ class AutoCheckMode {
         tray_(tray) {}
 
   // Refused, with a message naming the job, while any job lacks a baseline.
-  void SpeedButton10Click();
-  void SpeedButton14Click();
+  void startAutomaticMode();
+  void stopAutomaticMode();
 
   // The check timer's interval for a period in minutes, within what a
   // timer can hold (about 24 days).
   static int checkIntervalMs(int minutes);
 
  private:
-  const Services& s_;
+  const MessageBoxes& boxes_;
+  const SysLog& log_;
+  const platform::Clock& clock_;
   ShellState& state_;
   ShellView& view_;
   const JobTable& jobs_;

@@ -12,78 +12,76 @@ namespace {
 const char* const kCaption = "OrvisWatch";
 }  // namespace
 
-void BaselineCapture::SpeedButton5Click() {
+void BaselineCapture::captureSelectedJobs() {
   int first = grid_.selectionTop();
   const int last = grid_.selectionBottom();
   if (first == 0 && last == 0) {
-    s_.fncMessageBox(SJIS("選択領域が異常です。"), kCaption, mb::OK);
-    s_.WriteSysLog("invalid selection.");
+    s_.boxes.show(SJIS("選択領域が異常です。"), kCaption, mb::OK);
+    s_.log.write("invalid selection.");
     return;
   }
   if (first == 0) first = 1;
-  const int clicked = list_.selectedRow();
-  if (clicked < 1 || static_cast<size_t>(clicked) > jobs_.size() ||
-      jobs_.get(JobCol::No, static_cast<size_t>(clicked - 1)).empty()) {
-    s_.fncMessageBox(SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"),
-                     kCaption, mb::OK);
+  const JobRecord* clicked = jobs_.atRow(list_.selectedRow());
+  if (!clicked || clicked->number.empty()) {
+    s_.boxes.show(SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"),
+                  kCaption, mb::OK);
     return;
   }
 
-  view_.SetEditControlsEnabled(false);
+  view_.setEditControlsEnabled(false);
   view_.setBusyMessage("");
-  view_.StartPanel();
+  view_.showBusyPanel();
   platform::makeFolders(s_.path(kTempFolder));
   // Rows past the end of the table hold no job.
   for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row)
     captureRow(static_cast<size_t>(row - 1));
-  list_.catalogueToList();
-  list_.ListDisp();
-  view_.EndPanel();
-  view_.SetEditControlsEnabled(true);
+  list_.loadJobFiles();
+  list_.fillGrid();
+  view_.hideBusyPanel();
+  view_.setEditControlsEnabled(true);
 
   // The list was loaded again: the rows now name the jobs as the files hold them.
   for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row) {
     const size_t job = static_cast<size_t>(row - 1);
     if (storedSource(job) != "1") {
-      s_.fncMessageBox(failureMessage(platform::trim(jobs_.get(JobCol::No, job))), kCaption,
-                       mb::OK);
+      s_.boxes.show(failureMessage(platform::trim(jobs_[job].number)), kCaption, mb::OK);
       break;
     }
   }
 }
 
 void BaselineCapture::captureRow(size_t job) {
-  const std::string number = jobs_.get(JobCol::No, job);
+  const std::string number = jobs_[job].number;
   view_.setBusyMessage(SJIS("№") + number + SJIS("のサーバーと通信中・・"));
-  const auto baseline = baselinePath(s_, number);
-  const auto jobFile = jobFilePath(s_, number);
+  const auto baseline = baselinePath(s_.dataFolder, number);
+  const auto jobFile = jobFilePath(s_.dataFolder, number);
   if (!baseline || !jobFile) {
     // Its files would lie outside their folders: nothing is taken or written.
-    s_.WriteSysLog(number +
-                   SJIS("->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。"));
+    s_.log.write(number +
+                 SJIS("->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。"));
     return;
   }
   const std::string snapshot = acquisition_.snapshotPath();
   platform::removeFile(snapshot);
   platform::removeFile(*baseline);
-  if (!acquisition_.AcquireSnapshot(job)) return;
+  if (!acquisition_.acquireSnapshot(job)) return;
 
   if (!acquisition_.snapshotTaken()) {
-    s_.ini.IniWriteRetry(*jobFile, jobkey::kSection, jobkey::SOURCE, "0");
+    s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "0");
   } else {
     platform::makeFolders(s_.path(kBaselineFolder));
-    RotateGenerations(*baseline);
+    rotateGenerations(*baseline);
     platform::copyFile(snapshot, *baseline);
-    s_.ini.IniWriteRetry(*jobFile, jobkey::kSection, jobkey::SOURCE, "1");
+    s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "1");
   }
   platform::removeFile(snapshot);
   platform::removeFile(s_.path(kListingBatch));
 }
 
 std::string BaselineCapture::storedSource(size_t job) {
-  const auto jobFile = jobFilePath(s_, jobs_.get(JobCol::No, job));
+  const auto jobFile = jobFilePath(s_.dataFolder, jobs_[job].number);
   if (!jobFile) return std::string();
-  return s_.ini.IniReadRetry(*jobFile, jobkey::kSection, jobkey::SOURCE);
+  return s_.ini.read(*jobFile, jobkey::kSection, jobkey::SOURCE);
 }
 
 std::string BaselineCapture::failureMessage(const std::string& jobNumber) const {

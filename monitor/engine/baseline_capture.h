@@ -25,9 +25,9 @@ class BaselineCapture {
         view_(view),
         acquisition_(acquisition) {}
 
-  // The handler of "比較元ソース取得" (SpeedButton12) and the hidden
-  // SpeedButton5: captures the selected rows of the grid, in order.
-  void SpeedButton5Click();
+  // "比較元ソース取得" and the hidden "全ソース取得": captures the
+  // selected rows of the grid, in order.
+  void captureSelectedJobs();
 
  private:
   void captureRow(size_t job);

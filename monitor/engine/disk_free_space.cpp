@@ -2,7 +2,7 @@
 
 namespace orvis {
 
-int64_t fncDiskFreeSpaceMb(const platform::DiskSpaceReader& disks, const std::string& mountPath) {
+int64_t freeMegabytes(const platform::DiskSpaceReader& disks, const std::string& mountPath) {
   if (mountPath.empty() || mountPath.front() != '/') return 0;
   auto space = disks.read(mountPath);
   if (!space) return 0;

@@ -1,5 +1,5 @@
 #pragma once
-// fncDiskFreeSpaceMb: the free space of the file system mounted at a path.
+// The free space of the file system mounted at a path.
 
 #include <cstdint>
 #include <string>
@@ -11,6 +11,6 @@ namespace orvis {
 // Every free block (the reserved ones included) in whole megabytes, each
 // division by 1024 truncating. 0 when the query fails, and for a relative
 // path, which names no disk (a Windows target such as "C:10" arrives as "C").
-int64_t fncDiskFreeSpaceMb(const platform::DiskSpaceReader& disks, const std::string& mountPath);
+int64_t freeMegabytes(const platform::DiskSpaceReader& disks, const std::string& mountPath);
 
 }  // namespace orvis

@@ -4,7 +4,7 @@
 
 namespace orvis {
 
-void RefreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
+void refreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
                       const std::string& dataFolder) {
   int64_t total = 0, free = 0;
   if (auto space = disks.read(dataFolder)) {

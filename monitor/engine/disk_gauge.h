@@ -9,7 +9,7 @@
 
 namespace orvis {
 
-void RefreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
+void refreshDiskGauge(ShellView& view, const platform::DiskSpaceReader& disks,
                       const std::string& dataFolder);
 
 }  // namespace orvis

@@ -4,7 +4,7 @@
 
 namespace orvis {
 
-void RotateGenerations(const std::string& path) {
+void rotateGenerations(const std::string& path) {
   auto generation = [&path](int k) { return path + "." + std::to_string(k); };
   for (int k = kGenerations - 1; k >= 1; --k) {
     if (platform::fileExists(generation(k))) platform::copyFile(generation(k), generation(k + 1));

@@ -10,6 +10,6 @@ inline constexpr int kGenerations = 20;
 
 // Shifts P.1..P.19 up by one, overwriting, and copies P to P.1. Copies whose
 // source is missing are skipped; P itself stays.
-void RotateGenerations(const std::string& path);
+void rotateGenerations(const std::string& path);
 
 }  // namespace orvis

@@ -4,9 +4,7 @@
 
 namespace orvis {
 
-std::string SettingsStore::read(const char* key) {
-  return s_.ini.IniReadRetry(s_.orvisIni(), "COMMON", key);
-}
+std::string SettingsStore::read(const char* key) { return ini_.read(path_, "COMMON", key); }
 
 namespace {
 // A period below one minute would make the check timer fire without pause
@@ -46,7 +44,7 @@ void SettingsStore::loadAtStartup() {
   settings_.mailGroupCount = read("MAILGROUPCOUNT");
   if (settings_.mailGroupCount.empty()) {
     settings_.mailGroupCount = "1";
-    s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", "1");
+    ini_.write(path_, "COMMON", "MAILGROUPCOUNT", "1");
   }
 }
 
@@ -54,7 +52,7 @@ void SettingsStore::reloadAfterSave() { readOperationSettings(30); }
 
 void SettingsStore::setMailGroupCount(const std::string& count) {
   settings_.mailGroupCount = count;
-  s_.ini.IniWriteRetry(s_.orvisIni(), "COMMON", "MAILGROUPCOUNT", count);
+  ini_.write(path_, "COMMON", "MAILGROUPCOUNT", count);
 }
 
 }  // namespace orvis

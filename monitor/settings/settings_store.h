@@ -3,14 +3,17 @@
 // defaults, read again after the settings dialog saved, and the mail group
 // count that the group buttons change.
 
-#include "monitor/shell/services.h"
+#include <string>
+
+#include "monitor/shell/ini_access.h"
 #include "settings.h"
 
 namespace orvis {
 
 class SettingsStore {
  public:
-  explicit SettingsStore(const Services& services) : s_(services) {}
+  SettingsStore(const IniAccess& ini, const std::string& dataFolder)
+      : ini_(ini), path_(dataFolder + "ORVIS.ini") {}
 
   const Settings& current() const { return settings_; }
   Settings& current() { return settings_; }
@@ -35,7 +38,8 @@ class SettingsStore {
   // The keys both reads share, in their order.
   void readOperationSettings(int defaultPeriod);
 
-  const Services& s_;
+  const IniAccess& ini_;
+  std::string path_;
   Settings settings_;
 };
 

@@ -4,11 +4,11 @@
 
 namespace orvis {
 
-void BackgroundMode::SpeedButton18Click() {
+void BackgroundMode::sendToBackground() {
   view_.hideWindow();
-  modeFile_.ExecModeWrite(2);
-  s_.WriteSysLog(SJIS("バックグラウンドへ移行しました。"));
-  if (!view_.busyPanelVisible()) tray_.MODIFYIcon(0);
+  modeFile_.save(2);
+  log_.write(SJIS("バックグラウンドへ移行しました。"));
+  if (!view_.busyPanelVisible()) tray_.change(0);
 }
 
 }  // namespace orvis

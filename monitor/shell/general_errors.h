@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "services.h"
+#include "message_boxes.h"
 
 namespace orvis {
 
-inline void ShowGeneralError(const Services& s, const std::string& text) {
-  s.fncMessageBox(text, "ORVIS Monitor", mb::OK | mb::IconStop);
+inline void showGeneralError(const MessageBoxes& boxes, const std::string& text) {
+  boxes.show(text, "ORVIS Monitor", mb::OK | mb::IconStop);
 }
 
 }  // namespace orvis

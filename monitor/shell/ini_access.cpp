@@ -4,10 +4,10 @@
 
 namespace orvis {
 
-void IniAccess::giveUp() { boxes_.fncMessageBox("Access fail to inifile.", "OrvisWatch", mb::OK); }
+void IniAccess::giveUp() const { boxes_.show("Access fail to inifile.", "OrvisWatch", mb::OK); }
 
-int IniAccess::IniWriteRetry(const std::string& path, const std::string& section,
-                             const std::string& key, const std::string& value) {
+int IniAccess::write(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) const {
   for (int failures = 0;;) {
     auto doc = platform::loadIniFile(path);
     if (doc) {
@@ -23,8 +23,8 @@ int IniAccess::IniWriteRetry(const std::string& path, const std::string& section
   return -1;
 }
 
-std::string IniAccess::IniReadRetry(const std::string& path, const std::string& section,
-                                    const std::string& key) {
+std::string IniAccess::read(const std::string& path, const std::string& section,
+                            const std::string& key) const {
   static const std::string kRetry = "retry";
   for (int failures = 0;;) {
     if (!platform::pathExists(path)) return std::string();

@@ -1,7 +1,7 @@
 #pragma once
-// IniWriteRetry / IniReadRetry: every INI access of the monitor (settings,
-// job files, the mode file). Five attempts 300 ms apart, then the message
-// "Access fail to inifile." once.
+// Every INI access of the monitor (settings, job files, the mode file):
+// five attempts 300 ms apart, then the message "Access fail to inifile."
+// once.
 
 #include <optional>
 #include <string>
@@ -14,17 +14,17 @@ namespace orvis {
 
 class IniAccess {
  public:
-  IniAccess(MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
+  IniAccess(const MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
 
   // 0 on success, -1 after the fifth failed attempt.
-  int IniWriteRetry(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value);
+  int write(const std::string& path, const std::string& section, const std::string& key,
+            const std::string& value) const;
 
   // The value, empty when missing. A file that exists but cannot be read,
   // and a stored value "retry", cost five attempts and the message, and
   // read as empty.
-  std::string IniReadRetry(const std::string& path, const std::string& section,
-                           const std::string& key);
+  std::string read(const std::string& path, const std::string& section,
+                   const std::string& key) const;
 
   // One load without retry or message, for callers that read many keys of
   // one file: nullopt when the file exists but cannot be read.
@@ -34,9 +34,9 @@ class IniAccess {
   static constexpr int kPauseMs = 300;
 
  private:
-  void giveUp();
+  void giveUp() const;
 
-  MessageBoxes& boxes_;
+  const MessageBoxes& boxes_;
   platform::Clock& clock_;
 };
 

@@ -9,9 +9,9 @@ int mb::defaultAnswer(int flags) {
   return IdOk;
 }
 
-int MessageBoxes::fncMessageBox(const std::string& text, const std::string& caption, int flags) {
+int MessageBoxes::show(const std::string& text, const std::string& caption, int flags) const {
   int answer = service_ ? mb::defaultAnswer(flags) : prompter_.ask(text, caption, flags);
-  log_.WriteSysLog(text + "->" + std::to_string(answer));
+  log_.write(text + "->" + std::to_string(answer));
   return answer;
 }
 

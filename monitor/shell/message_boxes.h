@@ -1,7 +1,7 @@
 #pragma once
-// fncMessageBox: every message box and question of the monitor. In a
-// service start there is nobody to answer: no window opens, the default
-// button is the answer. The answer is logged either way.
+// Every message box and question of the monitor. In a service start there
+// is nobody to answer: no window opens, the default button is the answer.
+// The answer is logged either way.
 
 #include <string>
 
@@ -15,7 +15,7 @@ class MessageBoxes {
   MessageBoxes(const SysLog& log, Prompter& prompter, bool serviceStart)
       : log_(log), prompter_(prompter), service_(serviceStart) {}
 
-  int fncMessageBox(const std::string& text, const std::string& caption, int flags);
+  int show(const std::string& text, const std::string& caption, int flags) const;
 
  private:
   const SysLog& log_;

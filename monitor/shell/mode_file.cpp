@@ -4,12 +4,8 @@
 
 namespace orvis {
 
-void ModeFile::ExecModeWrite(int mode) {
-  s_.ini.IniWriteRetry(s_.path("Mode.tmp"), "COMMON", "MODE", std::to_string(mode));
-}
+void ModeFile::save(int mode) { ini_.write(path_, "COMMON", "MODE", std::to_string(mode)); }
 
-int ModeFile::ExecModeRead() {
-  return platform::parseInt(s_.ini.IniReadRetry(s_.path("Mode.tmp"), "COMMON", "MODE")).value_or(0);
-}
+int ModeFile::load() { return platform::parseInt(ini_.read(path_, "COMMON", "MODE")).value_or(0); }
 
 }  // namespace orvis

@@ -3,20 +3,24 @@
 // 0 edit/manual, 1 automatic with the window shown, 2 automatic in the
 // background.
 
-#include "services.h"
+#include <string>
+
+#include "ini_access.h"
 
 namespace orvis {
 
 class ModeFile {
  public:
-  explicit ModeFile(const Services& services) : s_(services) {}
+  ModeFile(const IniAccess& ini, const std::string& dataFolder)
+      : ini_(ini), path_(dataFolder + "Mode.tmp") {}
 
-  void ExecModeWrite(int mode);
+  void save(int mode);
   // A missing file or key, or a value that is not a number, reads as 0.
-  int ExecModeRead();
+  int load();
 
  private:
-  const Services& s_;
+  const IniAccess& ini_;
+  std::string path_;
 };
 
 }  // namespace orvis

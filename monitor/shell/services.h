@@ -1,43 +1,45 @@
 #pragma once
-// What every part of the monitor's logic works with: the data folder, the
-// kind of start, the clock, the pump, the log, message boxes, INI access,
-// and the system's processes and disks.
+// What the parts of the monitor that reach into the system work with: the
+// data folder, the clock, the pump, child processes, the process list and
+// disks, and the log, message boxes and INI access made from the host.
+// Parts that need less are handed just what they use.
 
 #include <string>
 #include <string_view>
 
 #include "ini_access.h"
 #include "message_boxes.h"
-#include "platform/clock.h"
-#include "platform/disk_space_reader.h"
-#include "platform/process_launcher.h"
-#include "platform/process_lister.h"
-#include "platform/pump.h"
-#include "start_info.h"
+#include "monitor_host.h"
 #include "sys_log.h"
 
 namespace orvis {
 
 struct Services {
-  std::string dataFolder;  // with a trailing '/'
-  StartInfo start;
-  platform::Clock& clock;
-  platform::Pump& pump;
-  SysLog& log;
-  MessageBoxes& boxes;
-  IniAccess& ini;
-  platform::ProcessLauncher& launcher;
-  const platform::ProcessLister& processes;
-  const platform::DiskSpaceReader& disks;
+  explicit Services(const MonitorHost& host)
+      : dataFolder(host.dataFolder),
+        clock(host.clock),
+        pump(host.pump),
+        launcher(host.launcher),
+        processes(host.processes),
+        disks(host.disks),
+        log(host.dataFolder, host.clock),
+        boxes(log, host.prompter, host.start.isService()),
+        ini(boxes, host.clock) {}
+  Services(const Services&) = delete;
+  Services& operator=(const Services&) = delete;
 
   // A path under the data folder.
   std::string path(std::string_view relative) const { return dataFolder + std::string(relative); }
-  std::string orvisIni() const { return path("ORVIS.ini"); }
 
-  void WriteSysLog(std::string_view message) const { log.WriteSysLog(message); }
-  int fncMessageBox(const std::string& text, const std::string& caption, int flags) const {
-    return boxes.fncMessageBox(text, caption, flags);
-  }
+  const std::string dataFolder;  // with a trailing '/'
+  platform::Clock& clock;
+  platform::Pump& pump;
+  platform::ProcessLauncher& launcher;
+  const platform::ProcessLister& processes;
+  const platform::DiskSpaceReader& disks;
+  const SysLog log;
+  const MessageBoxes boxes;
+  const IniAccess ini;
 };
 
 }  // namespace orvis

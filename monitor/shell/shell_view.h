@@ -30,16 +30,16 @@ class ShellView {
   // "自動チェック開始" / "自動チェック停止".
   virtual void setAutoCheckButtons(bool startEnabled, bool stopEnabled) = 0;
   // Locks or unlocks the editing controls together.
-  virtual void SetEditControlsEnabled(bool enabled) = 0;
+  virtual void setEditControlsEnabled(bool enabled) = 0;
   // The read-only check period field.
   virtual void setCheckPeriod(const std::string& minutes) = 0;
   // The disk gauge: minimum 0, the given maximum and progress (megabytes).
   virtual void setDiskGauge(int64_t maximum, int64_t progress) = 0;
 
-  // The busy panel: StartPanel shows it and locks the job buttons and the
-  // grid; EndPanel hides it and unlocks them. Its message stays.
-  virtual void StartPanel() = 0;
-  virtual void EndPanel() = 0;
+  // The busy panel: showing it locks the job buttons and the grid, hiding
+  // it unlocks them. Its message stays.
+  virtual void showBusyPanel() = 0;
+  virtual void hideBusyPanel() = 0;
   virtual bool busyPanelVisible() const = 0;
   virtual void setBusyMessage(const std::string& text) = 0;
   virtual void setProgressText(const std::string& text) = 0;

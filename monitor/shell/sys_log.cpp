@@ -9,11 +9,11 @@ namespace orvis {
 SysLog::SysLog(const std::string& dataFolder, const platform::Clock& clock)
     : log_(dataFolder + "syslog/", "OrvisWatch", clock) {}
 
-void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& keep) {
-  log.WriteSysLog("Global," + SJIS("syslog整理"));
-  log.WriteSysLog("Global," + keep + SJIS("<-有効ファイル数"));
+void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::string& keep) {
+  log.write("Global," + SJIS("syslog整理"));
+  log.write("Global," + keep + SJIS("<-有効ファイル数"));
   if (mask.find('?') == std::string::npos) {
-    log.WriteSysLog("Global," + SJIS("指定ファイル種別不正"));
+    log.write("Global," + SJIS("指定ファイル種別不正"));
     return;
   }
   const std::string& folder = log.folder();
@@ -27,7 +27,7 @@ void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& 
   while (static_cast<long>(names.size() - first) > toKeep) {
     std::string path = folder + names[first];
     platform::removeFile(path);
-    log.WriteSysLog("Global,DeleteLog->" + platform::toCp932(path));
+    log.write("Global,DeleteLog->" + platform::toCp932(path));
     ++first;
   }
 }

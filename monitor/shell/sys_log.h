@@ -14,7 +14,7 @@ class SysLog {
  public:
   SysLog(const std::string& dataFolder, const platform::Clock& clock);
 
-  void WriteSysLog(std::string_view message) const { log_.write(message); }
+  void write(std::string_view message) const { log_.write(message); }
 
   const std::string& folder() const { return log_.folder(); }
 
@@ -26,6 +26,6 @@ class SysLog {
 // number to keep (`keep` as text; 10 when empty or not a whole number), and
 // logs what it does. The day files are named by their date, so the listing
 // runs oldest first.
-void CleanSysLog(const SysLog& log, const std::string& mask, const std::string& keep);
+void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::string& keep);
 
 }  // namespace orvis

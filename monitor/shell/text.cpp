@@ -2,7 +2,7 @@
 
 namespace orvis {
 
-std::string RemoveSpaces(std::string_view text) {
+std::string removeBlanks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text)

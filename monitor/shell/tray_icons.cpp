@@ -10,29 +10,29 @@ std::string TrayIcons::tipFor(int icon) const {
                                    : SJIS("NewORVIS：手動編集中");
 }
 
-void TrayIcons::SetIcon(int icon) {
-  if (s_.start.isService()) {
-    s_.WriteSysLog(prefix() + "SetIcon():N/A");
+void TrayIcons::add(int icon) {
+  if (serviceStart_) {
+    log_.write(prefix() + "SetIcon():N/A");
     return;
   }
-  s_.WriteSysLog(prefix() + "SetIcon()Icon=" + std::to_string(icon));
+  log_.write(prefix() + "SetIcon()Icon=" + std::to_string(icon));
   if (!tray_.addIcon(icon, tipFor(icon)))
-    s_.WriteSysLog(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
+    log_.write(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
 }
 
-void TrayIcons::MODIFYIcon(int icon) {
-  if (s_.start.isService()) {
-    s_.WriteSysLog(prefix() + "MODIFYIcon():N/A");
+void TrayIcons::change(int icon) {
+  if (serviceStart_) {
+    log_.write(prefix() + "MODIFYIcon():N/A");
     return;
   }
-  s_.WriteSysLog(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
+  log_.write(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
   // A desktop that lost the icon (its panel restarted) gets it again.
-  if (!tray_.modifyIcon(icon, tipFor(icon))) SetIcon(icon);
+  if (!tray_.modifyIcon(icon, tipFor(icon))) add(icon);
 }
 
-void TrayIcons::DELIcon() {
-  if (s_.start.isService()) {
-    s_.WriteSysLog(prefix() + "DelIcon():N/A");
+void TrayIcons::remove() {
+  if (serviceStart_) {
+    log_.write(prefix() + "DelIcon():N/A");
     return;
   }
   tray_.removeIcon();

@@ -5,31 +5,23 @@
 
 #include <string>
 
-#include "services.h"
 #include "shell_state.h"
 #include "shell_view.h"
+#include "sys_log.h"
+#include "tray_view.h"
 
 namespace orvis {
 
-// The icon as the desktop shows it.
-class TrayView {
- public:
-  virtual ~TrayView() = default;
-  // Pictures: 0 normal, 1 checking. False when the desktop refused.
-  virtual bool addIcon(int picture, const std::string& tip) = 0;
-  virtual bool modifyIcon(int picture, const std::string& tip) = 0;
-  virtual void removeIcon() = 0;
-};
-
 class TrayIcons {
  public:
-  TrayIcons(const Services& services, const ShellState& state, const ShellView& window,
+  // In a service start there is no icon.
+  TrayIcons(const SysLog& log, bool serviceStart, const ShellState& state, const ShellView& window,
             TrayView& tray)
-      : s_(services), state_(state), window_(window), tray_(tray) {}
+      : log_(log), serviceStart_(serviceStart), state_(state), window_(window), tray_(tray) {}
 
-  void SetIcon(int icon);
-  void MODIFYIcon(int icon);
-  void DELIcon();
+  void add(int icon);
+  void change(int icon);
+  void remove();
 
   // The tip for the picture and the current mode.
   std::string tipFor(int icon) const;
@@ -37,7 +29,8 @@ class TrayIcons {
  private:
   std::string prefix() const { return window_.caption() + ","; }
 
-  const Services& s_;
+  const SysLog& log_;
+  bool serviceStart_;
   const ShellState& state_;
   const ShellView& window_;
   TrayView& tray_;

@@ -1,46 +1,8 @@
 #include "busy_panel.h"
 
-#include <QPainter>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace orvis::ui {
-
-CopyAnimation::CopyAnimation(QWidget* parent) : QWidget(parent) {
-  setFixedSize(272, 60);
-  timer_.setInterval(60);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    frame_ = (frame_ + 1) % 40;
-    update();
-  });
-}
-
-void CopyAnimation::start() { timer_.start(); }
-
-void CopyAnimation::stop() { timer_.stop(); }
-
-void CopyAnimation::paintEvent(QPaintEvent*) {
-  QPainter g(this);
-  g.setRenderHint(QPainter::Antialiasing);
-  auto folder = [&](double x) {
-    g.setPen(QPen(QColor(160, 120, 20), 1));
-    g.setBrush(QColor(250, 210, 90));
-    g.drawRect(QRectF(x, 26, 44, 28));
-    g.drawRect(QRectF(x, 20, 18, 6));
-  };
-  folder(10);
-  folder(width() - 54);
-  // The sheet flies along an arc from the left folder to the right one.
-  double t = frame_ / 39.0;
-  double x = 30 + t * (width() - 90);
-  double y = 30 - 22 * std::sin(t * M_PI);
-  g.setPen(QPen(QColor(90, 90, 90), 1));
-  g.setBrush(Qt::white);
-  g.drawRect(QRectF(x, y, 16, 20));
-  g.drawLine(QPointF(x + 3, y + 6), QPointF(x + 13, y + 6));
-  g.drawLine(QPointF(x + 3, y + 10), QPointF(x + 13, y + 10));
-  g.drawLine(QPointF(x + 3, y + 14), QPointF(x + 10, y + 14));
-}
 
 BusyPanel::BusyPanel(QWidget* parent) : QFrame(parent) {
   setObjectName("Panel1");
@@ -50,21 +12,21 @@ BusyPanel::BusyPanel(QWidget* parent) : QFrame(parent) {
   setAutoFillBackground(true);
   setStyleSheet("#Panel1 { background: #f0f0f0; border: 2px outset #a0a0a0; }");
   auto* layout = new QVBoxLayout(this);
-  Animate1 = new CopyAnimation(this);
-  Animate1->setObjectName("Animate1");
-  panelMsg = new QLabel(this);
-  panelMsg->setObjectName("panelMsg");
-  panelMsg->setAlignment(Qt::AlignCenter);
+  animation = new CopyAnimation(this);
+  animation->setObjectName("Animate1");
+  message = new QLabel(this);
+  message->setObjectName("panelMsg");
+  message->setAlignment(Qt::AlignCenter);
   progress = new QLabel(this);
   progress->setObjectName("progress");
   progress->setAlignment(Qt::AlignCenter);
-  Gauge2 = new QProgressBar(this);
-  Gauge2->setObjectName("Gauge2");
-  Gauge2->setVisible(false);
-  layout->addWidget(Animate1, 0, Qt::AlignHCenter);
-  layout->addWidget(panelMsg);
+  compareGauge = new QProgressBar(this);
+  compareGauge->setObjectName("Gauge2");
+  compareGauge->setVisible(false);
+  layout->addWidget(animation, 0, Qt::AlignHCenter);
+  layout->addWidget(message);
   layout->addWidget(progress);
-  layout->addWidget(Gauge2);
+  layout->addWidget(compareGauge);
   resize(300, 150);
   hide();
 }

@@ -50,45 +50,48 @@ JobEditorPanel::JobEditorPanel(QWidget* parent)
   // Left column: type, number, target, name, proxy, preview.
   auto* left = new QGridLayout;
   left->setVerticalSpacing(2);
-  rbUrl = named(new QRadioButton(QStringLiteral("サイトを監視"), this), "rbUrl");
-  rbFile = named(new QRadioButton(QStringLiteral("ファイル（フォルダ）を監視"), this), "rbFile");
-  rbProc = named(new QRadioButton(QStringLiteral("プロセスを監視"), this), "rbProc");
-  rbDrive = named(new QRadioButton(QStringLiteral("ドライブの残量を監視"), this), "rbDrive");
+  urlTypeButton = named(new QRadioButton(QStringLiteral("サイトを監視"), this), "rbUrl");
+  fileTypeButton =
+      named(new QRadioButton(QStringLiteral("ファイル（フォルダ）を監視"), this), "rbFile");
+  procTypeButton = named(new QRadioButton(QStringLiteral("プロセスを監視"), this), "rbProc");
+  driveTypeButton =
+      named(new QRadioButton(QStringLiteral("ドライブの残量を監視"), this), "rbDrive");
   auto* types = new QButtonGroup(this);
-  for (auto* rb : {rbUrl, rbFile, rbProc, rbDrive}) types->addButton(rb);
-  rbUrl->setChecked(true);
-  chkSubFolder =
+  for (auto* rb : {urlTypeButton, fileTypeButton, procTypeButton, driveTypeButton})
+    types->addButton(rb);
+  urlTypeButton->setChecked(true);
+  includeSubfoldersBox =
       named(new QCheckBox(QStringLiteral("サブフォルダも監視する"), this), "chkSubFolder");
   auto* typeRow = new QGridLayout;
-  typeRow->addWidget(rbUrl, 0, 0);
-  typeRow->addWidget(rbFile, 0, 1);
-  typeRow->addWidget(rbProc, 1, 0);
-  typeRow->addWidget(rbDrive, 1, 1);
-  typeRow->addWidget(chkSubFolder, 2, 1);
+  typeRow->addWidget(urlTypeButton, 0, 0);
+  typeRow->addWidget(fileTypeButton, 0, 1);
+  typeRow->addWidget(procTypeButton, 1, 0);
+  typeRow->addWidget(driveTypeButton, 1, 1);
+  typeRow->addWidget(includeSubfoldersBox, 2, 1);
   left->addLayout(typeRow, 0, 0, 1, 2);
 
-  Edit1 = edit(this, "Edit1", 6, QStringLiteral("任意の番号"));
-  Edit1->setMaximumWidth(80);
-  left->addWidget(caption(this, QStringLiteral("NO"), Edit1), 1, 0);
-  left->addWidget(Edit1, 1, 1, Qt::AlignLeft);
-  Edit2 = edit(this, "Edit2", 255, QStringLiteral("チェック対象のURI"));
-  Label7 = named(caption(this, QStringLiteral("URI"), Edit2), "Label7");
-  left->addWidget(Label7, 2, 0);
-  left->addWidget(Edit2, 2, 1);
-  Label5 = named(note(this, QString()), "Label5");
-  left->addWidget(Label5, 3, 0, 1, 2);
-  Edit4 = edit(this, "Edit4", 64, QStringLiteral("チェック対象の名称"));
-  left->addWidget(caption(this, QStringLiteral("名称"), Edit4), 4, 0);
-  left->addWidget(Edit4, 4, 1);
-  chkUseProxy = named(new QCheckBox(QStringLiteral("する"), this), "chkUseProxy");
-  left->addWidget(caption(this, QStringLiteral("PROXY経由"), chkUseProxy), 5, 0);
-  left->addWidget(chkUseProxy, 5, 1);
+  numberField = edit(this, "Edit1", 6, QStringLiteral("任意の番号"));
+  numberField->setMaximumWidth(80);
+  left->addWidget(caption(this, QStringLiteral("NO"), numberField), 1, 0);
+  left->addWidget(numberField, 1, 1, Qt::AlignLeft);
+  targetField = edit(this, "Edit2", 255, QStringLiteral("チェック対象のURI"));
+  targetCaption = named(caption(this, QStringLiteral("URI"), targetField), "Label7");
+  left->addWidget(targetCaption, 2, 0);
+  left->addWidget(targetField, 2, 1);
+  targetExample = named(note(this, QString()), "Label5");
+  left->addWidget(targetExample, 3, 0, 1, 2);
+  nameField = edit(this, "Edit4", 64, QStringLiteral("チェック対象の名称"));
+  left->addWidget(caption(this, QStringLiteral("名称"), nameField), 4, 0);
+  left->addWidget(nameField, 4, 1);
+  useProxyBox = named(new QCheckBox(QStringLiteral("する"), this), "chkUseProxy");
+  left->addWidget(caption(this, QStringLiteral("PROXY経由"), useProxyBox), 5, 0);
+  left->addWidget(useProxyBox, 5, 1);
   left->addWidget(note(this, QStringLiteral("※PROXY経由「する」と指定した場合は、設定画面でPROXYIP"
                                             "アドレスとポート番号を指定してください。")),
                   6, 0, 1, 2);
-  SpeedButton17 = flatButton(this, "SpeedButton17", QStringLiteral("URIを画面でチェック"),
+  previewButton = flatButton(this, "SpeedButton17", QStringLiteral("URIを画面でチェック"),
                              QStringLiteral("URIの画面チェック"));
-  left->addWidget(SpeedButton17, 7, 0, 1, 2);
+  left->addWidget(previewButton, 7, 0, 1, 2);
   left->setRowStretch(8, 1);
   left->setColumnStretch(1, 1);
   grid->addLayout(left, 0, 0);
@@ -96,41 +99,43 @@ JobEditorPanel::JobEditorPanel(QWidget* parent)
   // Middle column: comparison settings and the word check.
   auto* middle = new QVBoxLayout;
   middle->setSpacing(2);
-  chkKobetsu = named(new QCheckBox(QStringLiteral("個別ﾁｪｯｸ設定する"), this), "chkKobetsu");
-  chkHikaku = named(new QCheckBox(QStringLiteral("比較チェックする"), this), "chkHikaku");
-  chkHikaku->setToolTip(QStringLiteral("応答チェックのみの場合、チェックは外してください。"));
+  ownCompareRulesBox = named(new QCheckBox(QStringLiteral("個別ﾁｪｯｸ設定する"), this), "chkKobetsu");
+  compareContentBox = named(new QCheckBox(QStringLiteral("比較チェックする"), this), "chkHikaku");
+  compareContentBox->setToolTip(
+      QStringLiteral("応答チェックのみの場合、チェックは外してください。"));
   auto* compareRow = new QHBoxLayout;
-  compareRow->addWidget(chkKobetsu);
-  compareRow->addWidget(chkHikaku);
+  compareRow->addWidget(ownCompareRulesBox);
+  compareRow->addWidget(compareContentBox);
   middle->addLayout(compareRow);
   middle->addWidget(
       note(this, QStringLiteral("※個別設定しない場合は設定画面の　標準設定が有効となります。")));
-  grpIgnore =
+  ignoreGroup =
       named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), this), "grpIgnore");
-  auto* ignore = new QGridLayout(grpIgnore);
+  auto* ignore = new QGridLayout(ignoreGroup);
   ignore->setContentsMargins(6, 2, 6, 2);
   ignore->setVerticalSpacing(0);
-  chkScript = named(new QCheckBox(QStringLiteral("<SCRIPT ～ /SCRIPT>"), grpIgnore), "chkScript");
-  chkComment = named(new QCheckBox(QStringLiteral("<!-- ～ -->"), grpIgnore), "chkComment");
-  chkRef = named(new QCheckBox(QStringLiteral("<A ～ </A>"), grpIgnore), "chkRef");
-  chkSrc = named(new QCheckBox(QStringLiteral("SRC=\" ～ \""), grpIgnore), "chkSrc");
-  chkAlt = named(new QCheckBox(QStringLiteral("ALT=\" ～ \""), grpIgnore), "chkAlt");
-  chkHead = named(new QCheckBox(QStringLiteral("<HEAD> ～ </HEAD>"), grpIgnore), "chkHead");
-  ignore->addWidget(chkScript, 0, 0);
-  ignore->addWidget(chkComment, 0, 1);
-  ignore->addWidget(chkRef, 1, 0);
-  ignore->addWidget(chkSrc, 1, 1);
-  ignore->addWidget(chkAlt, 2, 0);
-  ignore->addWidget(chkHead, 2, 1);
-  grpIgnore->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-  middle->addWidget(grpIgnore);
-  chkWord = named(new QCheckBox(QStringLiteral("チェックする"), this), "chkWord");
+  ignoreScriptBox =
+      named(new QCheckBox(QStringLiteral("<SCRIPT ～ /SCRIPT>"), ignoreGroup), "chkScript");
+  ignoreCommentBox = named(new QCheckBox(QStringLiteral("<!-- ～ -->"), ignoreGroup), "chkComment");
+  ignoreLinksBox = named(new QCheckBox(QStringLiteral("<A ～ </A>"), ignoreGroup), "chkRef");
+  ignoreSrcBox = named(new QCheckBox(QStringLiteral("SRC=\" ～ \""), ignoreGroup), "chkSrc");
+  ignoreAltBox = named(new QCheckBox(QStringLiteral("ALT=\" ～ \""), ignoreGroup), "chkAlt");
+  ignoreHeadBox = named(new QCheckBox(QStringLiteral("<HEAD> ～ </HEAD>"), ignoreGroup), "chkHead");
+  ignore->addWidget(ignoreScriptBox, 0, 0);
+  ignore->addWidget(ignoreCommentBox, 0, 1);
+  ignore->addWidget(ignoreLinksBox, 1, 0);
+  ignore->addWidget(ignoreSrcBox, 1, 1);
+  ignore->addWidget(ignoreAltBox, 2, 0);
+  ignore->addWidget(ignoreHeadBox, 2, 1);
+  ignoreGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  middle->addWidget(ignoreGroup);
+  wordCheckBox = named(new QCheckBox(QStringLiteral("チェックする"), this), "chkWord");
   auto* wordRow = new QHBoxLayout;
-  wordRow->addWidget(caption(this, QStringLiteral("指定ﾜｰﾄﾞ"), chkWord));
-  wordRow->addWidget(chkWord);
-  txtWord = edit(this, "txtWord", 64);
-  wordRow->addWidget(caption(this, QStringLiteral("ﾜｰﾄﾞ"), txtWord));
-  wordRow->addWidget(txtWord, 1);
+  wordRow->addWidget(caption(this, QStringLiteral("指定ﾜｰﾄﾞ"), wordCheckBox));
+  wordRow->addWidget(wordCheckBox);
+  wordField = edit(this, "txtWord", 64);
+  wordRow->addWidget(caption(this, QStringLiteral("ﾜｰﾄﾞ"), wordField));
+  wordRow->addWidget(wordField, 1);
   middle->addLayout(wordRow);
   middle->addWidget(note(this, QStringLiteral("※指定ﾜｰﾄﾞﾁｪｯｸする場合は、比較ﾁｪｯｸの設定にかかわらず"
                                               "実行されます。\n　大文字・小文字も区別されます。")));
@@ -145,41 +150,41 @@ JobEditorPanel::JobEditorPanel(QWidget* parent)
   // Right column: alert mail.
   auto* right = new QGridLayout;
   right->setVerticalSpacing(2);
-  chkUseUserMail = named(new QCheckBox(QStringLiteral("使用する"), this), "chkUseUserMail");
-  right->addWidget(caption(this, QStringLiteral("ﾕｰｻﾞﾒｰﾙ使用"), chkUseUserMail), 0, 0);
-  right->addWidget(chkUseUserMail, 0, 1);
-  chkUserMailHtml = named(new QCheckBox(QStringLiteral("HTMLﾒｰﾙ"), this), "chkUserMailHtml");
-  right->addWidget(chkUserMailHtml, 0, 2);
+  ownMailBox = named(new QCheckBox(QStringLiteral("使用する"), this), "chkUseUserMail");
+  right->addWidget(caption(this, QStringLiteral("ﾕｰｻﾞﾒｰﾙ使用"), ownMailBox), 0, 0);
+  right->addWidget(ownMailBox, 0, 1);
+  htmlMailBox = named(new QCheckBox(QStringLiteral("HTMLﾒｰﾙ"), this), "chkUserMailHtml");
+  right->addWidget(htmlMailBox, 0, 2);
   right->addWidget(note(this, QStringLiteral("※比較エラーが発生した際、システムが作成したメッセージ"
                                              "ではなく自由なメッセージを送信できます。")),
                    1, 0, 1, 3);
-  cmbMailGroup = named(new QComboBox(this), "cmbMailGroup");
-  right->addWidget(caption(this, QStringLiteral("ﾒｰﾙｸﾞﾙｰﾌﾟ"), cmbMailGroup), 2, 0);
-  right->addWidget(cmbMailGroup, 2, 1);
-  pnlMailGroup = named(new QLabel(this), "pnlMailGroup");
-  pnlMailGroup->setFrameShape(QFrame::Panel);
-  pnlMailGroup->setFrameShadow(QFrame::Sunken);
-  right->addWidget(pnlMailGroup, 2, 2);
+  mailGroupChoice = named(new QComboBox(this), "cmbMailGroup");
+  right->addWidget(caption(this, QStringLiteral("ﾒｰﾙｸﾞﾙｰﾌﾟ"), mailGroupChoice), 2, 0);
+  right->addWidget(mailGroupChoice, 2, 1);
+  mailGroupNameLabel = named(new QLabel(this), "pnlMailGroup");
+  mailGroupNameLabel->setFrameShape(QFrame::Panel);
+  mailGroupNameLabel->setFrameShadow(QFrame::Sunken);
+  right->addWidget(mailGroupNameLabel, 2, 2);
   right->addWidget(
       note(this, QStringLiteral("※送信ﾒｰﾙｸﾞﾙｰﾌﾟを指定します。設定画面でﾒｰﾙｸﾞﾙｰﾌﾟを指定できます。")),
       3, 0, 1, 3);
-  txtUserMailSubject = edit(this, "txtUserMailSubject", 64);
-  right->addWidget(caption(this, QStringLiteral("件名表示"), txtUserMailSubject), 4, 0);
-  right->addWidget(txtUserMailSubject, 4, 1, 1, 2);
-  txtUserMailBody = named(new QPlainTextEdit(this), "txtUserMailBody");
-  txtUserMailBody->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txtUserMailBody->setMaximumHeight(96);
-  txtUserMailBody->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtUserMailBody->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  right->addWidget(caption(this, QStringLiteral("ﾒｰﾙ本文"), txtUserMailBody), 5, 0, Qt::AlignTop);
-  right->addWidget(txtUserMailBody, 5, 1, 1, 2);
+  subjectField = edit(this, "txtUserMailSubject", 64);
+  right->addWidget(caption(this, QStringLiteral("件名表示"), subjectField), 4, 0);
+  right->addWidget(subjectField, 4, 1, 1, 2);
+  bodyField = named(new QPlainTextEdit(this), "txtUserMailBody");
+  bodyField->setLineWrapMode(QPlainTextEdit::NoWrap);
+  bodyField->setMaximumHeight(96);
+  bodyField->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  bodyField->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  right->addWidget(caption(this, QStringLiteral("ﾒｰﾙ本文"), bodyField), 5, 0, Qt::AlignTop);
+  right->addWidget(bodyField, 5, 1, 1, 2);
   auto* buttons = new QHBoxLayout;
-  SpeedButton8 = flatButton(this, "SpeedButton8", QStringLiteral("追加・更新"),
-                            QStringLiteral("チェック登録します。"));
-  SpeedButton2 = flatButton(this, "SpeedButton2", QStringLiteral("削除"),
+  saveButton = flatButton(this, "SpeedButton8", QStringLiteral("追加・更新"),
+                          QStringLiteral("チェック登録します。"));
+  deleteButton = flatButton(this, "SpeedButton2", QStringLiteral("削除"),
                             QStringLiteral("自動更新が外れます。"));
-  buttons->addWidget(SpeedButton8);
-  buttons->addWidget(SpeedButton2);
+  buttons->addWidget(saveButton);
+  buttons->addWidget(deleteButton);
   right->addLayout(buttons, 7, 0, 1, 3);
   right->setColumnStretch(2, 1);
   grid->addLayout(right, 0, 2);

@@ -44,37 +44,37 @@ class JobEditorPanel : public QGroupBox, public JobEditorView {
 
   QWidget* widgetFor(EditorControl control) const;
 
-  QLineEdit* Edit1;  // job number
-  QLabel* Label7;    // target caption, by type
-  QLineEdit* Edit2;  // target
-  QLabel* Label5;    // target example, by type
-  QLineEdit* Edit4;  // name
-  QCheckBox* chkUseProxy;
-  QCheckBox* chkUseUserMail;
-  QComboBox* cmbMailGroup;
-  QLabel* pnlMailGroup;
-  QLineEdit* txtUserMailSubject;
-  QPlainTextEdit* txtUserMailBody;
-  QCheckBox* chkUserMailHtml;
-  QCheckBox* chkKobetsu;
-  QCheckBox* chkHikaku;
-  QGroupBox* grpIgnore;
-  QCheckBox* chkScript;
-  QCheckBox* chkComment;
-  QCheckBox* chkRef;
-  QCheckBox* chkSrc;
-  QCheckBox* chkAlt;
-  QCheckBox* chkHead;
-  QCheckBox* chkWord;
-  QLineEdit* txtWord;
-  QRadioButton* rbUrl;
-  QRadioButton* rbFile;
-  QRadioButton* rbProc;
-  QRadioButton* rbDrive;
-  QCheckBox* chkSubFolder;
-  QToolButton* SpeedButton17;  // target preview
-  QToolButton* SpeedButton8;   // add / update
-  QToolButton* SpeedButton2;   // delete
+  QLineEdit* numberField;  // Edit1
+  QLabel* targetCaption;   // Label7: by type
+  QLineEdit* targetField;  // Edit2
+  QLabel* targetExample;   // Label5: by type
+  QLineEdit* nameField;    // Edit4
+  QCheckBox* useProxyBox;
+  QCheckBox* ownMailBox;
+  QComboBox* mailGroupChoice;
+  QLabel* mailGroupNameLabel;
+  QLineEdit* subjectField;
+  QPlainTextEdit* bodyField;
+  QCheckBox* htmlMailBox;
+  QCheckBox* ownCompareRulesBox;
+  QCheckBox* compareContentBox;
+  QGroupBox* ignoreGroup;
+  QCheckBox* ignoreScriptBox;
+  QCheckBox* ignoreCommentBox;
+  QCheckBox* ignoreLinksBox;
+  QCheckBox* ignoreSrcBox;
+  QCheckBox* ignoreAltBox;
+  QCheckBox* ignoreHeadBox;
+  QCheckBox* wordCheckBox;
+  QLineEdit* wordField;
+  QRadioButton* urlTypeButton;
+  QRadioButton* fileTypeButton;
+  QRadioButton* procTypeButton;
+  QRadioButton* driveTypeButton;
+  QCheckBox* includeSubfoldersBox;
+  QToolButton* previewButton;  // SpeedButton17: the target on screen
+  QToolButton* saveButton;     // SpeedButton8 "追加・更新"
+  QToolButton* deleteButton;   // SpeedButton2 "削除"
 };
 
 }  // namespace orvis::ui

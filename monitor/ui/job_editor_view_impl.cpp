@@ -11,69 +11,69 @@ namespace orvis::ui {
 QWidget* JobEditorPanel::widgetFor(EditorControl c) const {
   switch (c) {
     case EditorControl::Number:
-      return Edit1;
+      return numberField;
     case EditorControl::Target:
-      return Edit2;
+      return targetField;
     case EditorControl::Name:
-      return Edit4;
+      return nameField;
     case EditorControl::Subject:
-      return txtUserMailSubject;
+      return subjectField;
     case EditorControl::Body:
-      return txtUserMailBody;
+      return bodyField;
     case EditorControl::Word:
-      return txtWord;
+      return wordField;
     case EditorControl::UseProxy:
-      return chkUseProxy;
-    case EditorControl::UseUserMail:
-      return chkUseUserMail;
-    case EditorControl::UserMailHtml:
-      return chkUserMailHtml;
-    case EditorControl::Kobetsu:
-      return chkKobetsu;
-    case EditorControl::Hikaku:
-      return chkHikaku;
-    case EditorControl::Script:
-      return chkScript;
-    case EditorControl::Comment:
-      return chkComment;
-    case EditorControl::Ref:
-      return chkRef;
-    case EditorControl::Src:
-      return chkSrc;
-    case EditorControl::Alt:
-      return chkAlt;
-    case EditorControl::Head:
-      return chkHead;
+      return useProxyBox;
+    case EditorControl::OwnMail:
+      return ownMailBox;
+    case EditorControl::HtmlMail:
+      return htmlMailBox;
+    case EditorControl::OwnCompareRules:
+      return ownCompareRulesBox;
+    case EditorControl::CompareContent:
+      return compareContentBox;
+    case EditorControl::IgnoreScript:
+      return ignoreScriptBox;
+    case EditorControl::IgnoreComment:
+      return ignoreCommentBox;
+    case EditorControl::IgnoreLinks:
+      return ignoreLinksBox;
+    case EditorControl::IgnoreSrc:
+      return ignoreSrcBox;
+    case EditorControl::IgnoreAlt:
+      return ignoreAltBox;
+    case EditorControl::IgnoreHead:
+      return ignoreHeadBox;
     case EditorControl::WordCheck:
-      return chkWord;
-    case EditorControl::SubFolder:
-      return chkSubFolder;
+      return wordCheckBox;
+    case EditorControl::IncludeSubfolders:
+      return includeSubfoldersBox;
     case EditorControl::MailGroup:
-      return cmbMailGroup;
+      return mailGroupChoice;
   }
   return nullptr;
 }
 
 std::string JobEditorPanel::text(EditorControl field) const {
   if (auto* e = qobject_cast<QLineEdit*>(widgetFor(field))) return toCp932(e->text());
-  if (field == EditorControl::Body) return toCp932(txtUserMailBody->toPlainText());
+  if (field == EditorControl::Body) return toCp932(bodyField->toPlainText());
   return std::string();
 }
 
 void JobEditorPanel::setText(EditorControl field, const std::string& text) {
   if (auto* e = qobject_cast<QLineEdit*>(widgetFor(field))) e->setText(fromCp932(text));
-  if (field == EditorControl::Body) txtUserMailBody->setPlainText(fromCp932(text));
+  if (field == EditorControl::Body) bodyField->setPlainText(fromCp932(text));
 }
 
 std::vector<std::string> JobEditorPanel::bodyLines() const {
   // A memo's lines: an empty memo has none, a final line break adds none.
-  return platform::splitLines(toCp932(txtUserMailBody->toPlainText()));
+  return platform::splitLines(toCp932(bodyField->toPlainText()));
 }
 
 void JobEditorPanel::setBodyLines(const std::vector<std::string>& lines) {
   QStringList list;
   for (const auto& l : lines) list << fromCp932(l);
-  txtUserMailBody->setPlainText(list.join('\n'));
+  bodyField->setPlainText(list.join('\n'));
 }
 
 bool JobEditorPanel::checked(EditorControl box) const {
@@ -98,55 +98,55 @@ void JobEditorPanel::focus(EditorControl control) {
 }
 
 JobType JobEditorPanel::type() const {
-  if (rbUrl->isChecked()) return JobType::Url;
-  if (rbFile->isChecked()) return JobType::File;
-  if (rbProc->isChecked()) return JobType::Proc;
-  if (rbDrive->isChecked()) return JobType::Drive;
+  if (urlTypeButton->isChecked()) return JobType::Url;
+  if (fileTypeButton->isChecked()) return JobType::File;
+  if (procTypeButton->isChecked()) return JobType::Proc;
+  if (driveTypeButton->isChecked()) return JobType::Drive;
   return JobType::Url;
 }
 
 void JobEditorPanel::setType(JobType type) {
-  QRadioButton* rb = type == JobType::File    ? rbFile
-                     : type == JobType::Proc  ? rbProc
-                     : type == JobType::Drive ? rbDrive
-                                              : rbUrl;
+  QRadioButton* rb = type == JobType::File    ? fileTypeButton
+                     : type == JobType::Proc  ? procTypeButton
+                     : type == JobType::Drive ? driveTypeButton
+                                              : urlTypeButton;
   rb->setChecked(true);
 }
 
 void JobEditorPanel::setTypeTexts(const std::string& targetLabel, const std::string& example,
                                   const std::string& previewCaption) {
-  Label7->setText(fromCp932(targetLabel));
-  Label5->setText(fromCp932(example));
-  SpeedButton17->setText(fromCp932(previewCaption));
+  targetCaption->setText(fromCp932(targetLabel));
+  targetExample->setText(fromCp932(example));
+  previewButton->setText(fromCp932(previewCaption));
 }
 
 void JobEditorPanel::setMailGroupItems(int count) {
-  cmbMailGroup->clear();
-  for (int i = 1; i <= count; ++i) cmbMailGroup->addItem(QString::number(i));
-  cmbMailGroup->setCurrentIndex(-1);
+  mailGroupChoice->clear();
+  for (int i = 1; i <= count; ++i) mailGroupChoice->addItem(QString::number(i));
+  mailGroupChoice->setCurrentIndex(-1);
 }
 
 void JobEditorPanel::addMailGroupItem(const std::string& item) {
-  const int selected = cmbMailGroup->currentIndex();
-  cmbMailGroup->addItem(fromCp932(item));
-  cmbMailGroup->setCurrentIndex(selected);
+  const int selected = mailGroupChoice->currentIndex();
+  mailGroupChoice->addItem(fromCp932(item));
+  mailGroupChoice->setCurrentIndex(selected);
 }
 
 void JobEditorPanel::removeLastMailGroupItem() {
-  if (cmbMailGroup->count() > 0) cmbMailGroup->removeItem(cmbMailGroup->count() - 1);
+  if (mailGroupChoice->count() > 0) mailGroupChoice->removeItem(mailGroupChoice->count() - 1);
 }
 
-int JobEditorPanel::mailGroupIndex() const { return cmbMailGroup->currentIndex(); }
+int JobEditorPanel::mailGroupIndex() const { return mailGroupChoice->currentIndex(); }
 
 void JobEditorPanel::setMailGroupIndex(int index) {
-  const QSignalBlocker quiet(cmbMailGroup);  // a change by the logic is not a user's choice
-  cmbMailGroup->setCurrentIndex(index);
+  const QSignalBlocker quiet(mailGroupChoice);  // a change by the logic is not a user's choice
+  mailGroupChoice->setCurrentIndex(index);
 }
 
-std::string JobEditorPanel::mailGroupName() const { return toCp932(pnlMailGroup->text()); }
+std::string JobEditorPanel::mailGroupName() const { return toCp932(mailGroupNameLabel->text()); }
 
 void JobEditorPanel::setMailGroupName(const std::string& name) {
-  pnlMailGroup->setText(fromCp932(name));
+  mailGroupNameLabel->setText(fromCp932(name));
 }
 
 }  // namespace orvis::ui

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include "monitor/catalogue/job_grid_column.h"
 #include "pictures.h"
 #include "qt_text.h"
 

@@ -1,13 +1,13 @@
 #pragma once
-// sg1: the job grid. Row 0 of the logic is the header; rows 1..n are the
+// The job grid. Row 0 of the logic is the header; rows 1..n are the
 // table rows 0..n-1. Each cell is drawn as the catalogue logic decides.
 
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <functional>
 
+#include "monitor/catalogue/cell_look.h"
 #include "monitor/catalogue/job_grid_view.h"
-#include "monitor/catalogue/job_list.h"
 
 namespace orvis::ui {
 
@@ -30,7 +30,7 @@ class JobGridWidget : public QTableWidget, public JobGridView {
   int selectionBottom() const override;
 
  signals:
-  // sg1SelectCell, in the logic's row numbers.
+  // The selected cell, in the logic's row numbers.
   void cellSelected(int column, int row);
   void clickedOnRow();
 

@@ -1,5 +1,5 @@
 #pragma once
-// TForm1: the main window. It owns the widgets, shows what the logic says
+// The main window. It owns the widgets, shows what the logic says
 // and forwards every event to it.
 
 #include <QLabel>
@@ -9,37 +9,27 @@
 #include <QToolButton>
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include "alarm_panels.h"
+#include "alarm_panel.h"
 #include "busy_panel.h"
 #include "job_editor_panel.h"
 #include "job_grid_widget.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
+#include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
-#include "qt_prompter.h"
-#include "tray_view.h"
+#include "sound_check_panel.h"
 
 namespace orvis::ui {
 
-struct MonitorWindowConfig {
-  std::string dataFolder;
-  StartInfo start;
-  platform::Clock& clock;
-  platform::Pump& pump;
-  QtPrompter& prompter;
-  platform::ProcessLauncher& launcher;
-  const platform::ProcessLister& processes;
-  const platform::DiskSpaceReader& disks;
-  // Off in tests that drive the timers by hand.
-  bool liveTimers = true;
-};
-
-class TForm1 : public QMainWindow, public ShellView {
+class MainWindow : public QMainWindow, public ShellView {
   Q_OBJECT
  public:
-  explicit TForm1(const MonitorWindowConfig& config);
-  ~TForm1() override;
+  // Tests drive the timers by hand.
+  enum class Timers { Live, Manual };
+  explicit MainWindow(const MonitorHost& host, Timers timers = Timers::Live);
+  ~MainWindow() override;
 
   Monitor& monitor() { return *monitor_; }
 
@@ -66,29 +56,17 @@ class TForm1 : public QMainWindow, public ShellView {
   std::string statusText(int panel) const override;
   void setModeLabel(bool automatic) override;
   void setAutoCheckButtons(bool startEnabled, bool stopEnabled) override;
-  void SetEditControlsEnabled(bool enabled) override;
+  void setEditControlsEnabled(bool enabled) override;
   void setCheckPeriod(const std::string& minutes) override;
   void setDiskGauge(int64_t maximum, int64_t progress) override;
-  void StartPanel() override;
-  void EndPanel() override;
+  void showBusyPanel() override;
+  void hideBusyPanel() override;
   bool busyPanelVisible() const override;
   void setBusyMessage(const std::string& text) override;
   void setProgressText(const std::string& text) override;
 
-  // Widgets, named after their components.
-  QLabel* Label10;
-  QLineEdit* Edit3;
-  QProgressBar* Gauge1;
-  QToolButton *SpeedButton10, *SpeedButton14, *SpeedButton13, *SpeedButton12;
-  QToolButton *SpeedButton18, *SpeedButton15, *SpeedButton16, *SpeedButton20, *SpeedButton21,
-      *SpeedButton50, *SpeedButton6;
-  QToolButton *SpeedButton1, *SpeedButton3, *SpeedButton4, *SpeedButton5, *SpeedButton7;
-  JobGridWidget* sg1;
-  JobEditorPanel* editor;
-  BusyPanel* Panel1;
-  AlarmPanel* pnlDeviceError;
-  SoundCheckPanel* PnlCheckBuzzer;
-  QLabel* StatusPanels[3];
+  // The job editor's fields, as tests and the settings dialog reach them.
+  JobEditorPanel& jobEditor() { return *jobEditor_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -98,10 +76,43 @@ class TForm1 : public QMainWindow, public ShellView {
   void buildWidgets();
   QWidget* buildTopArea(QWidget* parent);
   void buildStatusBar();
+  // The events of each subsystem's widgets, to its logic.
   void wireEvents();
-  void wireEditorEvents();
+  void wireShellEvents();
+  void wireCatalogueEvents();
+  void wireEngineEvents();
+  void wireAlertingEvents();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
+  // What the busy panel locks while it shows.
+  std::vector<QWidget*> busyLockedWidgets() const;
+
+  // Check period area.
+  QLabel* modeLabel_;                  // Label10
+  QLineEdit* checkPeriodField_;        // Edit3
+  QToolButton* autoCheckStartButton_;  // SpeedButton10
+  QToolButton* autoCheckStopButton_;   // SpeedButton14
+  QToolButton* manualCheckButton_;     // SpeedButton13
+  QToolButton* captureButton_;         // SpeedButton12
+  // Operation settings area.
+  QToolButton* backgroundButton_;        // SpeedButton18
+  QToolButton* reactivationTestButton_;  // SpeedButton15
+  QToolButton* mailTestButton_;          // SpeedButton16
+  QToolButton* alarmCheckButton_;        // SpeedButton20
+  QToolButton* alarmStopButton_;         // SpeedButton21
+  QToolButton* settingsButton_;          // SpeedButton50
+  QToolButton* closeButton_;             // SpeedButton6
+  QProgressBar* diskGauge_;              // Gauge1
+  // Never shown; only the busy panel locks and unlocks them.
+  QToolButton* captureAllButton_;         // SpeedButton5
+  QToolButton* hiddenManualCheckButton_;  // SpeedButton7
+  QToolButton* placeholderButtons_[3];    // SpeedButton1, SpeedButton3, SpeedButton4
+  JobGridWidget* jobGrid_;                // sg1
+  JobEditorPanel* jobEditor_;
+  BusyPanel* busyPanel_;              // Panel1
+  AlarmPanel* alarmPanel_;            // pnlDeviceError
+  SoundCheckPanel* soundCheckPanel_;  // PnlCheckBuzzer
+  QLabel* statusPanels_[3];
 
   platform::QtTimerDriver timerDriver_;
   NullTrayView tray_;

@@ -11,7 +11,7 @@
 
 namespace orvis::ui {
 
-void TForm1::buildWidgets() {
+void MainWindow::buildWidgets() {
   auto* central = new QWidget(this);
   central->setObjectName("ClientArea");
   setCentralWidget(central);
@@ -24,34 +24,37 @@ void TForm1::buildWidgets() {
   listLabel->setObjectName("lblJobList");
   listLabel->setStyleSheet("font-weight: bold;");
   layout->addWidget(listLabel);
-  sg1 = new JobGridWidget(central);
-  listLabel->setBuddy(sg1);
-  sg1->setMinimumHeight(170);
-  layout->addWidget(sg1, 1);
+  jobGrid_ = new JobGridWidget(central);
+  listLabel->setBuddy(jobGrid_);
+  jobGrid_->setMinimumHeight(170);
+  layout->addWidget(jobGrid_, 1);
 
-  editor = new JobEditorPanel(central);
-  editor->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-  layout->addWidget(editor, 0);
+  jobEditor_ = new JobEditorPanel(central);
+  jobEditor_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  layout->addWidget(jobEditor_, 0);
 
   // Hidden buttons that only the busy panel touches.
-  SpeedButton1 = flatButton(central, "SpeedButton1", QStringLiteral("?"));
-  SpeedButton3 = flatButton(central, "SpeedButton3", QStringLiteral("?"));
-  SpeedButton4 = flatButton(central, "SpeedButton4", QStringLiteral("?"));
-  SpeedButton5 = flatButton(central, "SpeedButton5", QStringLiteral("全ソース取得"));
-  SpeedButton7 = flatButton(central, "SpeedButton7", QStringLiteral("手動チェック"));
-  for (QWidget* w : {SpeedButton1, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton7})
-    w->hide();
+  auto hidden = [central](const char* name, const QString& caption) {
+    QToolButton* b = flatButton(central, name, caption);
+    b->hide();
+    return b;
+  };
+  placeholderButtons_[0] = hidden("SpeedButton1", QStringLiteral("?"));
+  placeholderButtons_[1] = hidden("SpeedButton3", QStringLiteral("?"));
+  placeholderButtons_[2] = hidden("SpeedButton4", QStringLiteral("?"));
+  captureAllButton_ = hidden("SpeedButton5", QStringLiteral("全ソース取得"));
+  hiddenManualCheckButton_ = hidden("SpeedButton7", QStringLiteral("手動チェック"));
 
   // Panels over the client area, shown when needed.
-  Panel1 = new BusyPanel(central);
-  pnlDeviceError = new AlarmPanel(central);
-  PnlCheckBuzzer = new SoundCheckPanel(central);
+  busyPanel_ = new BusyPanel(central);
+  alarmPanel_ = new AlarmPanel(central);
+  soundCheckPanel_ = new SoundCheckPanel(central);
 
   buildStatusBar();
   setFixedSize(1017, 703);
 }
 
-QWidget* TForm1::buildTopArea(QWidget* parent) {
+QWidget* MainWindow::buildTopArea(QWidget* parent) {
   auto* top = new QWidget(parent);
   auto* row = new QHBoxLayout(top);
   row->setContentsMargins(0, 0, 0, 0);
@@ -61,28 +64,28 @@ QWidget* TForm1::buildTopArea(QWidget* parent) {
   auto* p = new QGridLayout(period);
   p->setContentsMargins(6, 2, 6, 4);
   p->setVerticalSpacing(2);
-  Label10 = new QLabel(period);
-  Label10->setObjectName("Label10");
+  modeLabel_ = new QLabel(period);
+  modeLabel_->setObjectName("Label10");
   setModeLabel(false);
-  p->addWidget(Label10, 0, 0, 1, 3);
-  Edit3 = new QLineEdit(period);
-  Edit3->setObjectName("Edit3");
-  Edit3->setReadOnly(true);
-  Edit3->setMaximumWidth(70);
-  Edit3->setAlignment(Qt::AlignRight);
+  p->addWidget(modeLabel_, 0, 0, 1, 3);
+  checkPeriodField_ = new QLineEdit(period);
+  checkPeriodField_->setObjectName("Edit3");
+  checkPeriodField_->setReadOnly(true);
+  checkPeriodField_->setMaximumWidth(70);
+  checkPeriodField_->setAlignment(Qt::AlignRight);
   auto* minutes = new QLabel(QStringLiteral("分周期"), period);
-  minutes->setBuddy(Edit3);
-  p->addWidget(Edit3, 1, 0);
+  minutes->setBuddy(checkPeriodField_);
+  p->addWidget(checkPeriodField_, 1, 0);
   p->addWidget(minutes, 1, 1);
-  SpeedButton10 = flatButton(period, "SpeedButton10", QStringLiteral("自動チェック開始"));
-  SpeedButton14 = flatButton(period, "SpeedButton14", QStringLiteral("自動チェック停止"));
-  SpeedButton14->setEnabled(false);
-  SpeedButton13 = flatButton(period, "SpeedButton13", QStringLiteral("手動チェック"));
-  SpeedButton12 = flatButton(period, "SpeedButton12", QStringLiteral("比較元ソース取得"));
-  p->addWidget(SpeedButton10, 2, 0, 1, 2);
-  p->addWidget(SpeedButton14, 2, 2);
-  p->addWidget(SpeedButton13, 3, 0, 1, 2);
-  p->addWidget(SpeedButton12, 3, 2);
+  autoCheckStartButton_ = flatButton(period, "SpeedButton10", QStringLiteral("自動チェック開始"));
+  autoCheckStopButton_ = flatButton(period, "SpeedButton14", QStringLiteral("自動チェック停止"));
+  autoCheckStopButton_->setEnabled(false);
+  manualCheckButton_ = flatButton(period, "SpeedButton13", QStringLiteral("手動チェック"));
+  captureButton_ = flatButton(period, "SpeedButton12", QStringLiteral("比較元ソース取得"));
+  p->addWidget(autoCheckStartButton_, 2, 0, 1, 2);
+  p->addWidget(autoCheckStopButton_, 2, 2);
+  p->addWidget(manualCheckButton_, 3, 0, 1, 2);
+  p->addWidget(captureButton_, 3, 2);
   row->addWidget(period, 4);
 
   auto* ops = new QGroupBox(QStringLiteral("動作設定"), top);
@@ -90,48 +93,48 @@ QWidget* TForm1::buildTopArea(QWidget* parent) {
   auto* o = new QGridLayout(ops);
   o->setContentsMargins(6, 2, 6, 4);
   o->setVerticalSpacing(2);
-  SpeedButton18 = flatButton(ops, "SpeedButton18", QStringLiteral("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"));
-  SpeedButton15 = flatButton(ops, "SpeedButton15", QStringLiteral("ReActivationﾃｽﾄ"));
-  SpeedButton16 = flatButton(ops, "SpeedButton16", QStringLiteral("ﾒｰﾙﾃｽﾄ"));
-  SpeedButton20 = flatButton(ops, "SpeedButton20", QStringLiteral("警告音確認"));
-  SpeedButton21 = flatButton(ops, "SpeedButton21", QStringLiteral("警告音停止"));
-  SpeedButton50 = flatButton(ops, "SpeedButton50", QStringLiteral("設定"));
-  SpeedButton6 = flatButton(ops, "SpeedButton6", QStringLiteral("Close"));
-  o->addWidget(SpeedButton18, 0, 0);
-  o->addWidget(SpeedButton15, 0, 1);
-  o->addWidget(SpeedButton16, 0, 2);
-  o->addWidget(SpeedButton20, 1, 0);
-  o->addWidget(SpeedButton21, 1, 1);
-  o->addWidget(SpeedButton50, 1, 2);
-  o->addWidget(SpeedButton6, 2, 2);
+  backgroundButton_ = flatButton(ops, "SpeedButton18", QStringLiteral("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞへ"));
+  reactivationTestButton_ = flatButton(ops, "SpeedButton15", QStringLiteral("ReActivationﾃｽﾄ"));
+  mailTestButton_ = flatButton(ops, "SpeedButton16", QStringLiteral("ﾒｰﾙﾃｽﾄ"));
+  alarmCheckButton_ = flatButton(ops, "SpeedButton20", QStringLiteral("警告音確認"));
+  alarmStopButton_ = flatButton(ops, "SpeedButton21", QStringLiteral("警告音停止"));
+  settingsButton_ = flatButton(ops, "SpeedButton50", QStringLiteral("設定"));
+  closeButton_ = flatButton(ops, "SpeedButton6", QStringLiteral("Close"));
+  o->addWidget(backgroundButton_, 0, 0);
+  o->addWidget(reactivationTestButton_, 0, 1);
+  o->addWidget(mailTestButton_, 0, 2);
+  o->addWidget(alarmCheckButton_, 1, 0);
+  o->addWidget(alarmStopButton_, 1, 1);
+  o->addWidget(settingsButton_, 1, 2);
+  o->addWidget(closeButton_, 2, 2);
   row->addWidget(ops, 5);
 
   auto* disk = new QGroupBox(QStringLiteral("ハードディスク使用量"), top);
   disk->setObjectName("grpDisk");
   auto* d = new QVBoxLayout(disk);
-  Gauge1 = new QProgressBar(disk);
-  Gauge1->setObjectName("Gauge1");
-  Gauge1->setToolTip(QStringLiteral("ハードディスク使用量"));
-  Gauge1->setFormat("%p%");
-  Gauge1->setTextVisible(true);
-  d->addWidget(Gauge1);
+  diskGauge_ = new QProgressBar(disk);
+  diskGauge_->setObjectName("Gauge1");
+  diskGauge_->setToolTip(QStringLiteral("ハードディスク使用量"));
+  diskGauge_->setFormat("%p%");
+  diskGauge_->setTextVisible(true);
+  d->addWidget(diskGauge_);
   d->addStretch(1);
   row->addWidget(disk, 2);
   return top;
 }
 
-void TForm1::buildStatusBar() {
+void MainWindow::buildStatusBar() {
   auto* bar = new QStatusBar(this);
   bar->setObjectName("StatusBar1");
   bar->setSizeGripEnabled(false);
   const int widths[3] = {400, 300, 50};
   for (int i = 0; i < 3; ++i) {
-    StatusPanels[i] = new QLabel(bar);
-    StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-    StatusPanels[i]->setFixedWidth(widths[i]);
-    StatusPanels[i]->setFrameShape(QFrame::Panel);
-    StatusPanels[i]->setFrameShadow(QFrame::Sunken);
-    bar->addWidget(StatusPanels[i]);
+    statusPanels_[i] = new QLabel(bar);
+    statusPanels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    statusPanels_[i]->setFixedWidth(widths[i]);
+    statusPanels_[i]->setFrameShape(QFrame::Panel);
+    statusPanels_[i]->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(statusPanels_[i]);
   }
   setStatusBar(bar);
 }

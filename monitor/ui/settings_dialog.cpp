@@ -2,7 +2,7 @@
 
 namespace orvis::ui {
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("Form3");
   setWindowTitle(QStringLiteral("設定"));
   setModal(false);

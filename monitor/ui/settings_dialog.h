@@ -1,15 +1,15 @@
 #pragma once
-// TForm3: the settings dialog, a non-modal window of fixed size, hidden and
+// The settings dialog, a non-modal window of fixed size, hidden and
 // shown, never destroyed while the monitor runs.
 
 #include <QDialog>
 
 namespace orvis::ui {
 
-class TForm3 : public QDialog {
+class SettingsDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm3(QWidget* parent = nullptr);
+  explicit SettingsDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace orvis::ui

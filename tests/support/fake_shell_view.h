@@ -1,13 +1,13 @@
 #pragma once
-// The main window's faces as plain records, for logic tests.
+// The main window as the shell logic sees it, as a plain record, for logic
+// tests.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "monitor/catalogue/job_grid_view.h"
 #include "monitor/shell/shell_view.h"
-#include "monitor/shell/tray_icons.h"
 
 namespace orvis::testing {
 
@@ -29,7 +29,7 @@ class FakeShellView : public ShellView {
     startEnabled = start;
     stopEnabled = stop;
   }
-  void SetEditControlsEnabled(bool enabled) override {
+  void setEditControlsEnabled(bool enabled) override {
     editControlsEnabled = enabled;
     editControlsHistory.push_back(enabled);
   }
@@ -38,11 +38,11 @@ class FakeShellView : public ShellView {
     gaugeMax = maximum;
     gaugeProgress = progress;
   }
-  void StartPanel() override {
+  void showBusyPanel() override {
     busy = true;
     ++startPanels;
   }
-  void EndPanel() override {
+  void hideBusyPanel() override {
     busy = false;
     ++endPanels;
   }
@@ -64,50 +64,6 @@ class FakeShellView : public ShellView {
   bool busy = false;
   int startPanels = 0, endPanels = 0;
   std::string busyMessage, progress;
-};
-
-class FakeGridView : public JobGridView {
- public:
-  void setRows(int rows) override {
-    rows_ = rows;
-    cells_.resize(static_cast<size_t>(rows), std::vector<std::string>(12));
-  }
-  int rows() const override { return rows_; }
-  void setCell(int row, int column, const std::string& text) override {
-    cells_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column)) = text;
-  }
-  std::string cell(int row, int column) const override {
-    return cells_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
-  }
-  void redraw() override { ++repaints; }
-  int selectionTop() const override { return top; }
-  int selectionBottom() const override { return bottom; }
-
-  int top = 0, bottom = 0, repaints = 0;
-
- private:
-  int rows_ = 0;
-  std::vector<std::vector<std::string>> cells_;
-};
-
-class FakeTrayView : public TrayView {
- public:
-  bool addIcon(int picture, const std::string& tip) override {
-    events.push_back("add " + std::to_string(picture) + " " + tip);
-    present = addSucceeds;
-    return addSucceeds;
-  }
-  bool modifyIcon(int picture, const std::string& tip) override {
-    events.push_back("modify " + std::to_string(picture) + " " + tip);
-    return present;
-  }
-  void removeIcon() override {
-    events.push_back("remove");
-    present = false;
-  }
-  std::vector<std::string> events;
-  bool present = false;
-  bool addSucceeds = true;
 };
 
 }  // namespace orvis::testing

@@ -11,13 +11,13 @@ Monitor& MonitorRig::create() {
       dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
       disks};
   monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, editor, tray});
-  monitor->FormCreate();
+  monitor->startUp();
   return *monitor;
 }
 
 Monitor& MonitorRig::start() {
   create();
-  monitor->FormShow();
+  monitor->windowShown();
   monitor->timers().startup.fire();
   return *monitor;
 }

@@ -8,9 +8,11 @@
 
 #include "fake_clock.h"
 #include "fake_editor_view.h"
+#include "fake_grid_view.h"
 #include "fake_processes.h"
 #include "fake_prompter.h"
 #include "fake_shell_view.h"
+#include "fake_tray_view.h"
 #include "monitor/app/monitor.h"
 #include "temp_dir.h"
 
@@ -20,9 +22,9 @@ class MonitorRig {
  public:
   explicit MonitorRig(std::vector<std::string> args = {});
 
-  // Builds the monitor (as the window's creation does) and runs FormCreate.
+  // Builds the monitor and runs its start-up, as the window's creation does.
   Monitor& create();
-  // FormCreate, FormShow and the start-up timer, as a start runs them.
+  // Start-up, the first show and the start-up timer, as a start runs them.
   Monitor& start();
 
   std::string path(const std::string& rel) const { return dir.path() + rel; }

@@ -12,15 +12,21 @@ namespace orvis::testing {
 
 struct ServicesRig {
   explicit ServicesRig(std::vector<std::string> a = {})
-      : args(std::move(a)), services{dir.path(), StartInfo::fromArguments(args),
-                                     clock,      pump,
-                                     log,        boxes,
-                                     ini,        launcher,
-                                     processes,  disks} {}
+      : args(std::move(a)), host{dir.path(), StartInfo::fromArguments(args),
+                                 clock,      pump,
+                                 prompter,   launcher,
+                                 processes,  disks} {}
 
   std::string path(const std::string& rel) const { return dir.path() + rel; }
   // The system log so far, without time stamps and the "(OrvisWatch)," tag, UTF-8.
   std::vector<std::string> logLines() const;
+  // This rig's host in another data folder, or over other system parts.
+  MonitorHost hostWith(std::string dataFolder, platform::ProcessLauncher& otherLauncher,
+                       const platform::ProcessLister& otherProcesses,
+                       const platform::DiskSpaceReader& otherDisks) {
+    return {std::move(dataFolder), host.start,     clock,     pump, prompter,
+            otherLauncher,         otherProcesses, otherDisks};
+  }
 
   std::vector<std::string> args;
   TempDir dir;
@@ -30,10 +36,8 @@ struct ServicesRig {
   FakeLauncher launcher;
   FakeProcessLister processes;
   FakeDiskSpace disks;
-  SysLog log{dir.path(), clock};
-  MessageBoxes boxes{log, prompter, StartInfo::fromArguments(args).isService()};
-  IniAccess ini{boxes, clock};
-  Services services;
+  const MonitorHost host;
+  Services services{host};
 };
 
 }  // namespace orvis::testing

@@ -13,6 +13,7 @@
 #include "fake_clock.h"
 #include "fake_processes.h"
 #include "monitor/ui/main_window.h"
+#include "monitor/ui/qt_prompter.h"
 #include "platform/codec.h"
 #include "platform/qt/qt_pump.h"
 #include "temp_dir.h"
@@ -23,16 +24,13 @@ namespace orvis::testing {
 struct WindowServices {
   WindowServices() { prompter.setAnswerWithDefaults(true); }
 
-  ui::MonitorWindowConfig config(const std::vector<std::string>& args = {}) {
-    return ui::MonitorWindowConfig{dir.path(), StartInfo::fromArguments(args),
-                                   clock,      pump,
-                                   prompter,   launcher,
-                                   processes,  disks,
-                                   false};
+  MonitorHost host(const std::vector<std::string>& args = {}) {
+    return {dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
+            disks};
   }
   // A window built now, over what the data folder holds now.
-  std::unique_ptr<ui::TForm1> makeWindow(const std::vector<std::string>& args = {}) {
-    auto form = std::make_unique<ui::TForm1>(config(args));
+  std::unique_ptr<ui::MainWindow> makeWindow(const std::vector<std::string>& args = {}) {
+    auto form = std::make_unique<ui::MainWindow>(host(args), ui::MainWindow::Timers::Manual);
     form->setOnStopped([this] { ++stops; });
     return form;
   }
@@ -56,7 +54,8 @@ struct WindowServices {
 
 // A window built at once over an empty data folder.
 struct WindowRig : WindowServices {
-  explicit WindowRig(const std::vector<std::string>& args = {}) : form(config(args)) {
+  explicit WindowRig(const std::vector<std::string>& args = {})
+      : form(host(args), ui::MainWindow::Timers::Manual) {
     form.setOnStopped([this] { ++stops; });
   }
 
@@ -65,7 +64,7 @@ struct WindowRig : WindowServices {
     return form.findChild<T*>(name);
   }
 
-  ui::TForm1 form;
+  ui::MainWindow form;
 };
 
 }  // namespace orvis::testing

@@ -31,13 +31,13 @@ class AlertMailTest : public ::testing::Test {
 
   // Adds the job as the next grid row; returns its row.
   int addJob(const Job& j) {
-    JobRow r;
-    r[static_cast<int>(JobCol::No)] = j.no;
-    r[static_cast<int>(JobCol::MailGroup)] = j.group;
-    r[static_cast<int>(JobCol::UseUserMail)] = j.userMail;
-    r[static_cast<int>(JobCol::UserMailHtml)] = j.html;
-    r[static_cast<int>(JobCol::Uri)] = sj(j.uri);
-    r[static_cast<int>(JobCol::Name)] = sj(j.name);
+    JobRecord r;
+    r.number = j.no;
+    r.mailGroup = j.group;
+    r.ownMail = StoredValue<Switch>::fromText(j.userMail);
+    r.htmlMail = StoredValue<Switch>::fromText(j.html);
+    r.target = sj(j.uri);
+    r.name = sj(j.name);
     jobs.append(r);
     return static_cast<int>(jobs.size());
   }
@@ -46,7 +46,7 @@ class AlertMailTest : public ::testing::Test {
   }
   void send(int row, const std::string& sysmsg, const std::string& diff) {
     const Job& j = added_.at(row - 1);
-    alerts.SendAlertMail(row, sj(j.uri), sj(sysmsg), sj(j.name), sj(diff));
+    alerts.sendAlert(row, sj(j.uri), sj(sysmsg), sj(j.name), sj(diff));
   }
   int add(const Job& j) {
     added_.push_back(j);
@@ -65,7 +65,8 @@ class AlertMailTest : public ::testing::Test {
   ServicesRig rig;
   JobTable jobs;
   MailLauncher launcher{rig.services};
-  AlertMail alerts{rig.services, jobs, launcher};
+  AlertFiles files{rig};
+  AlertMail alerts{rig.services.log, rig.clock, jobs, launcher, files.mail};
 
  private:
   std::vector<Job> added_;
@@ -196,7 +197,7 @@ TEST_F(AlertMailTest, ResponseErrorSystemMailHasNoNameLineAndPlainText) {
   recipients({"a@x.test,2"});
   add({});
   int row = add({.no = "12", .html = "1", .uri = "http://down.test/"});
-  alerts.SendResponseErrorAlert(row);
+  alerts.sendResponseErrorAlert(row);
   EXPECT_EQ(body(),
             (std::vector<std::string>{"ORVISよりメッセージがあります。", "", "【日　付】2026/12/07",
                                       "【時　刻】09:05:03", "【ＵＲＬ】http://down.test/",
@@ -211,7 +212,7 @@ TEST_F(AlertMailTest, ResponseErrorTemplateKeepsDiffAsWritten) {
   writeSjisLines(rig.path("userMail/9.sub"), {"応答なし"});
   writeSjisLines(rig.path("userMail/9.bdy"), {"%name %uri: %sysmsg %diff"});
   int row = add({.no = "9", .group = "3", .userMail = "1", .html = "1", .uri = "u"});
-  alerts.SendResponseErrorAlert(row);
+  alerts.sendResponseErrorAlert(row);
   EXPECT_EQ(subject(), (std::vector<std::string>{"応答なし"}));
   EXPECT_EQ(body(), (std::vector<std::string>{"トップページ u: 応答エラーを検出しました。 %diff"}));
   EXPECT_EQ(launched(), dataFolder() + "alertmail " + dataFolder() + " 3 1");
@@ -219,7 +220,7 @@ TEST_F(AlertMailTest, ResponseErrorTemplateKeepsDiffAsWritten) {
 
 TEST_F(AlertMailTest, ResponseErrorWithoutRecipientsStillLogsTheRetryOver) {
   add({.no = "5"});
-  alerts.SendResponseErrorAlert(1);
+  alerts.sendResponseErrorAlert(1);
   EXPECT_EQ(rig.logLines(), (std::vector<std::string>{"5->接続リトライオーバー"}));
   EXPECT_TRUE(rig.launcher.launches.empty());
 }
@@ -250,8 +251,8 @@ TEST_F(AlertMailTest, UnwritableMailFileStopsTheAlertWithALogLine) {
 TEST_F(AlertMailTest, RowOutsideTheTableIsLoggedAndIgnored) {
   recipients({"a@x.test,2"});
   add({});
-  alerts.SendAlertMail(2, "u", "m", "n", "");
-  alerts.SendResponseErrorAlert(0);
+  alerts.sendAlert(2, "u", "m", "n", "");
+  alerts.sendResponseErrorAlert(0);
   EXPECT_TRUE(rig.launcher.launches.empty());
   EXPECT_FALSE(platform::fileExists(rig.path("mail/Subject-0.txt")));
   EXPECT_EQ(rig.logLines().size(), 2u);
@@ -282,11 +283,11 @@ TEST_F(AlertMailTest, AlertRaisedWhileAMailerRunsWaitsBeforeRewritingItsFiles) {
   EXPECT_EQ(rig.launcher.closes, 2);
 }
 
-TEST(EscapeHtml, ReplacesTheFourCharactersAndLeavesTheRest) {
-  EXPECT_EQ(EscapeHtml("<a href=\"x\" title='t'>&amp;</a>"),
+TEST(HtmlEscaping, ReplacesTheFourCharactersAndLeavesTheRest) {
+  EXPECT_EQ(escapeHtml("<a href=\"x\" title='t'>&amp;</a>"),
             "&lt;a href=&quot;x&quot; title=&#39;t&#39;&gt;&amp;&lt;/a&gt;");
   // Two-byte characters pass byte for byte.
-  EXPECT_EQ(EscapeHtml(sj("表示<ソ>")), sj("表示&lt;ソ&gt;"));
+  EXPECT_EQ(escapeHtml(sj("表示<ソ>")), sj("表示&lt;ソ&gt;"));
 }
 
 }  // namespace

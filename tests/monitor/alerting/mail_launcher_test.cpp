@@ -1,4 +1,4 @@
-// LaunchMailSender against a real child: a stand-in "alertmail" script in
+// The mailer launch against a real child: a stand-in "alertmail" script in
 // the data folder that records its arguments and working folder.
 
 #include "monitor/alerting/mail_launcher.h"
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "mail_folder.h"
 #include "monitor/alerting/alert_mail.h"
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
@@ -26,9 +27,7 @@ class MailLauncherTest : public ::testing::Test {
 
   ServicesRig rig;
   platform::PosixProcessLauncher posix;
-  Services services{rig.dir.path(), rig.services.start, rig.clock, rig.pump,
-                    rig.log,        rig.boxes,          rig.ini,   posix,
-                    rig.processes,  rig.disks};
+  Services services{rig.hostWith(rig.dir.path(), posix, rig.processes, rig.disks)};
   MailLauncher launcher{services};
 };
 
@@ -40,7 +39,7 @@ TEST_F(MailLauncherTest, RunsTheMailerOfTheDataFolderWithDGroupAndFlagInD) {
       "pwd > cwd.txt\n"
       "sleep 0.3\n"
       "echo done > finished.txt\n");
-  launcher.LaunchMailSender("1", "0");
+  launcher.runMailer("1", "0");
   const std::string d = rig.dir.path();
   EXPECT_EQ(launcher.commandLine("1", "0"), d + "alertmail " + d + " 1 0");
   EXPECT_EQ(readLines(rig.path("args.txt")), (std::vector<std::string>{d, "1", "0"}));
@@ -50,7 +49,7 @@ TEST_F(MailLauncherTest, RunsTheMailerOfTheDataFolderWithDGroupAndFlagInD) {
   EXPECT_EQ(rig.clock.totalSleptMs(), MailLauncher::kSettleMs);
   // Once before the pause, then between the 50 ms polls.
   EXPECT_GE(rig.pump.count(), 2);
-  EXPECT_FALSE(launcher.senderRunning());
+  EXPECT_FALSE(launcher.mailerRunning());
 }
 
 TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
@@ -61,41 +60,41 @@ TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
   ::chmod((d + "alertmail").c_str(), 0755);
   platform::PosixProcessLauncher posix;
-  Services services{d,     rig.services.start, rig.clock, rig.pump, rig.log, rig.boxes, rig.ini,
-                    posix, rig.processes,      rig.disks};
+  Services services{rig.hostWith(d, posix, rig.processes, rig.disks)};
   MailLauncher launcher(services);
-  launcher.LaunchMailSender("2", "1");
+  launcher.runMailer("2", "1");
   EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"}));
 }
 
 TEST_F(MailLauncherTest, TheMailersExitStatusIsNotTheCallersConcern) {
   installStandIn("exit 3\n");
-  launcher.LaunchMailSender("0", "1");
+  launcher.runMailer("0", "1");
   EXPECT_EQ(rig.logLines(), (std::vector<std::string>{"メール送信起動成功"}));
 }
 
 TEST_F(MailLauncherTest, MissingMailerLogsNothingAndLetsTheAlertGoOn) {
-  launcher.LaunchMailSender("0", "0");
+  launcher.runMailer("0", "0");
   EXPECT_TRUE(rig.logLines().empty());
   EXPECT_EQ(rig.pump.count(), 0);
   EXPECT_EQ(rig.clock.totalSleptMs(), 0);
 
   // An alert composes its files all the same and returns to the check.
   JobTable jobs;
-  JobRow row;
-  row[static_cast<int>(JobCol::No)] = "1";
-  row[static_cast<int>(JobCol::MailGroup)] = "0";
+  JobRecord row;
+  row.number = "1";
+  row.mailGroup = "0";
   jobs.append(row);
   writeText(rig.path("mail/list.txt"), "a@x.test,0\r\n");
-  AlertMail alerts(services, jobs, launcher);
-  alerts.SendAlertMail(1, "u", "m", "n", "");
+  AlertFiles files(rig);
+  AlertMail alerts(rig.services.log, rig.clock, jobs, launcher, files.mail);
+  alerts.sendAlert(1, "u", "m", "n", "");
   EXPECT_TRUE(platform::fileExists(rig.path("mail/Body-0.txt")));
   EXPECT_TRUE(rig.logLines().empty());
 }
 
 TEST_F(MailLauncherTest, MailerThatIsNoProgramIsNotStarted) {
   writeText(rig.path("alertmail"), "not executable\n");
-  launcher.LaunchMailSender("0", "0");
+  launcher.runMailer("0", "0");
   EXPECT_TRUE(rig.logLines().empty());
 }
 

@@ -33,7 +33,8 @@ class MailTestTest : public ::testing::Test {
   ServicesRig rig;
   FakeEditorView editor;
   MailLauncher launcher{rig.services};
-  MailTest test{rig.services, editor, launcher};
+  AlertFiles files{rig};
+  MailTest test{rig.services.boxes, rig.clock, editor, launcher, files.mail};
 };
 
 const char* const kClosing =
@@ -41,7 +42,7 @@ const char* const kClosing =
     "受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。";
 
 TEST_F(MailTestTest, SystemTestMailHasSevenLinesAndAnEmptyUrl) {
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_EQ(utf8Lines(rig.path("mail/Subject-0.txt")),
             (std::vector<std::string>{"【ORVIS】システムからメールグループ[総務]への連絡です。"}));
   EXPECT_EQ(utf8Lines(rig.path("mail/Body-0.txt")),
@@ -56,11 +57,11 @@ TEST_F(MailTestTest, SystemTestMailHasSevenLinesAndAnEmptyUrl) {
 }
 
 TEST_F(MailTestTest, UserTestMailFillsTheFieldsAndLeavesDiff) {
-  editor.setChecked(EditorControl::UseUserMail, true);
-  editor.setChecked(EditorControl::UserMailHtml, true);
+  editor.setChecked(EditorControl::OwnMail, true);
+  editor.setChecked(EditorControl::HtmlMail, true);
   editor.setText(EditorControl::Subject, sj("試験 <件名>"));
   editor.setBodyLines({sj("%name %uri"), sj("%sysmsg %diff"), sj("%date %time")});
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_EQ(utf8Lines(rig.path("mail/Subject-0.txt")), (std::vector<std::string>{"試験 <件名>"}));
   EXPECT_EQ(utf8Lines(rig.path("mail/Body-0.txt")),
             (std::vector<std::string>{"監視 http://t.test/",
@@ -70,15 +71,15 @@ TEST_F(MailTestTest, UserTestMailFillsTheFieldsAndLeavesDiff) {
 }
 
 TEST_F(MailTestTest, HtmlWithoutUserMailSendsPlainText) {
-  editor.setChecked(EditorControl::UserMailHtml, true);
-  test.SpeedButton16Click();
+  editor.setChecked(EditorControl::HtmlMail, true);
+  test.sendTestMail();
   EXPECT_EQ(launched(), expected("1 0"));
 }
 
 TEST_F(MailTestTest, GroupWithoutRecipientsIsRefusedAfterTheQuestion) {
   editor.setMailGroupIndex(2);
   writeText(rig.path("mail/Body-0.txt"), "kept\r\n");
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{
                 "メール送信試験を行います。メールグループ「総務」へ送信されます。よろしいですか？",
@@ -90,7 +91,7 @@ TEST_F(MailTestTest, GroupWithoutRecipientsIsRefusedAfterTheQuestion) {
 
 TEST_F(MailTestTest, CancelWritesNothing) {
   rig.prompter.answer(mb::IdCancel);
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_FALSE(platform::fileExists(rig.path("mail/Subject-0.txt")));
   EXPECT_TRUE(rig.launcher.launches.empty());
   EXPECT_EQ(rig.prompter.questions().size(), 1u);
@@ -100,7 +101,7 @@ TEST_F(MailTestTest, CancelWritesNothing) {
 
 TEST_F(MailTestTest, ClosingMessageFollowsAFailedStartToo) {
   rig.launcher.failing = true;
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_EQ(rig.launcher.launches.size(), 1u);
   ASSERT_EQ(rig.prompter.texts().size(), 2u);
   EXPECT_EQ(rig.prompter.texts()[1], kClosing);
@@ -110,9 +111,9 @@ TEST_F(MailTestTest, SecondClickWhileTheMailerRunsIsIgnored) {
   rig.launcher.waitsBeforeEnd = 3;
   int clicks = 0;
   rig.pump.onPump([&] {
-    if (clicks++ == 0) test.SpeedButton16Click();
+    if (clicks++ == 0) test.sendTestMail();
   });
-  test.SpeedButton16Click();
+  test.sendTestMail();
   EXPECT_EQ(rig.launcher.launches.size(), 1u);
   EXPECT_EQ(rig.prompter.questions().size(), 2u);
 }

@@ -3,7 +3,12 @@
 // closing message.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -20,14 +25,14 @@ class MailTestWindowTest : public QObject {
     Window() {
       form.show();
       form.activateWindow();
-      form.editor->setMailGroupItems(2);
+      form.jobEditor().setMailGroupItems(2);
     }
     void recipients(const char* text) { orvis::testing::writeText(dir / "mail/list.txt", text); }
     // The boxes shown by one click on "ﾒｰﾙﾃｽﾄ", answered in order.
     std::vector<QtPrompter::Shown> clickAnswering(std::vector<int> answers) {
       prompter.clearShown();
       prompter.setNextAnswers(std::move(answers));
-      QTest::mouseClick(form.SpeedButton16, Qt::LeftButton);
+      QTest::mouseClick(find<QToolButton>("SpeedButton16"), Qt::LeftButton);
       return prompter.shown();
     }
   };
@@ -57,20 +62,20 @@ class MailTestWindowTest : public QObject {
         QStringLiteral(
             "チェック対象を設定し、チェック対象を選択した後にﾒｰﾙﾃｽﾄを実行してみてください。"));
 
-    w.form.editor->cmbMailGroup->setCurrentIndex(0);
-    QTest::mouseClick(w.form.editor->chkUseUserMail, Qt::LeftButton);
+    w.find<QComboBox>("cmbMailGroup")->setCurrentIndex(0);
+    QTest::mouseClick(w.find<QCheckBox>("chkUseUserMail"), Qt::LeftButton);
     shown = w.clickAnswering({mb::IdOk});
     QCOMPARE(shown.size(), size_t(1));
     verifyNotice(shown[0],
                  QStringLiteral("ユーザーメールが指定されていますが、件名が指定されていません。"));
-    QCOMPARE(QApplication::focusWidget(), w.form.editor->txtUserMailSubject);
+    QCOMPARE(QApplication::focusWidget(), w.find<QLineEdit>("txtUserMailSubject"));
 
-    w.form.editor->txtUserMailSubject->setText(QStringLiteral("件名"));
+    w.find<QLineEdit>("txtUserMailSubject")->setText(QStringLiteral("件名"));
     shown = w.clickAnswering({mb::IdOk});
     QCOMPARE(shown.size(), size_t(1));
     verifyNotice(shown[0],
                  QStringLiteral("ユーザーメールが指定されていますが、本文が指定されていません。"));
-    QCOMPARE(QApplication::focusWidget(), w.form.editor->txtUserMailBody);
+    QCOMPARE(QApplication::focusWidget(), w.find<QPlainTextEdit>("txtUserMailBody"));
 
     QVERIFY(w.launcher.launches.empty());
     QVERIFY(!QFile::exists(QString::fromStdString(w.dir / "mail/Subject-0.txt")));
@@ -79,8 +84,8 @@ class MailTestWindowTest : public QObject {
   void questionNamesTheGroupAndCancelStops() {
     Window w;
     w.recipients("a@x.test,1\r\n");
-    w.form.editor->cmbMailGroup->setCurrentIndex(1);
-    w.form.editor->pnlMailGroup->setText(QStringLiteral("営業"));
+    w.find<QComboBox>("cmbMailGroup")->setCurrentIndex(1);
+    w.find<QLabel>("pnlMailGroup")->setText(QStringLiteral("営業"));
     auto shown = w.clickAnswering({mb::IdCancel});
     QCOMPARE(shown.size(), size_t(1));
     QCOMPARE(
@@ -97,11 +102,11 @@ class MailTestWindowTest : public QObject {
   void okSendsAndShowsTheClosingMessage() {
     Window w;
     w.recipients("a@x.test,1\r\n");
-    w.form.editor->cmbMailGroup->setCurrentIndex(1);
-    QTest::mouseClick(w.form.editor->chkUseUserMail, Qt::LeftButton);
-    w.form.editor->chkUserMailHtml->setChecked(true);
-    w.form.editor->txtUserMailSubject->setText(QStringLiteral("件名"));
-    w.form.editor->txtUserMailBody->setPlainText(QStringLiteral("本文 %sysmsg\n二行目"));
+    w.find<QComboBox>("cmbMailGroup")->setCurrentIndex(1);
+    QTest::mouseClick(w.find<QCheckBox>("chkUseUserMail"), Qt::LeftButton);
+    w.find<QCheckBox>("chkUserMailHtml")->setChecked(true);
+    w.find<QLineEdit>("txtUserMailSubject")->setText(QStringLiteral("件名"));
+    w.find<QPlainTextEdit>("txtUserMailBody")->setPlainText(QStringLiteral("本文 %sysmsg\n二行目"));
     auto shown = w.clickAnswering({mb::IdOk, mb::IdOk});
     QCOMPARE(shown.size(), size_t(2));
     verifyNotice(

@@ -37,9 +37,9 @@ TEST(Startup, LinesInOrderAndTheWindowSetUp) {
   EXPECT_FALSE(rig.shell.visible);
   EXPECT_TRUE(rig.shell.modeLabelAutomatic);
   EXPECT_EQ(rig.monitor->state().automaticMode, 1);
-  EXPECT_TRUE(rig.monitor->timers().devCheck.enabled());
-  EXPECT_EQ(rig.monitor->timers().devCheck.interval(), 60 * 60000);
-  EXPECT_TRUE(rig.monitor->timers().react.enabled());
+  EXPECT_TRUE(rig.monitor->timers().check.enabled());
+  EXPECT_EQ(rig.monitor->timers().check.interval(), 60 * 60000);
+  EXPECT_TRUE(rig.monitor->timers().reactivation.enabled());
   EXPECT_FALSE(rig.monitor->timers().startup.enabled());
   EXPECT_TRUE(rig.prompter.questions().empty());
 }
@@ -89,7 +89,7 @@ TEST(Startup, TheFirstShowWorkRunsOnce) {
   MonitorRig rig;
   rig.start();
   int panels = rig.shell.startPanels;
-  rig.monitor->FormShow();  // back from the background
+  rig.monitor->windowShown();  // back from the background
   EXPECT_EQ(rig.shell.startPanels, panels);
   EXPECT_EQ(rig.shell.startPanels, rig.shell.endPanels);
   EXPECT_EQ(rig.shell.busyMessage, sj("情報更新中です。お待ちください・・"));
@@ -99,33 +99,33 @@ TEST(Shutdown, CloseQuestionCancelKeepsRunningOkStops) {
   MonitorRig rig;
   rig.start();
   rig.prompter.answer(mb::IdCancel);
-  EXPECT_FALSE(rig.monitor->FormCloseQuery());
+  EXPECT_FALSE(rig.monitor->confirmClose());
   ASSERT_EQ(rig.prompter.questions().size(), 1u);
   EXPECT_EQ(rig.prompter.texts()[0],
             "チェックアプリケーションが全て終了します。終了してもよろしいですか？");
   EXPECT_EQ(rig.prompter.questions()[0].flags, 257);
   rig.prompter.answer(mb::IdOk);
-  EXPECT_TRUE(rig.monitor->FormCloseQuery());
-  rig.monitor->FormClose();
+  EXPECT_TRUE(rig.monitor->confirmClose());
+  rig.monitor->shutDown();
   auto lines = tail(rig.log());
   std::vector<std::string> end(lines.end() - 5, lines.end());
   EXPECT_EQ(end,
             (std::vector<std::string>{
                 "チェックアプリケーションが全て終了します。終了してもよろしいですか？->1",
                 "オーディオ停止処理", "Global,syslog整理", "Global,<-有効ファイル数", "終了"}));
-  EXPECT_FALSE(rig.monitor->timers().devCheck.enabled());
+  EXPECT_FALSE(rig.monitor->timers().check.enabled());
   EXPECT_EQ(rig.tray.events.back(), "remove");
 }
 
 TEST(Shutdown, ShutdownAndServiceStartCloseWithoutAsking) {
   MonitorRig rig;
   rig.start();
-  rig.monitor->ShutDownMessage();
-  EXPECT_TRUE(rig.monitor->FormCloseQuery());
+  rig.monitor->sessionEnding();
+  EXPECT_TRUE(rig.monitor->confirmClose());
   EXPECT_EQ(rig.log().back().substr(13), "Shutdown要求取得");
   MonitorRig service({"OrvisWatchService"});
   service.start();
-  EXPECT_TRUE(service.monitor->FormCloseQuery());
+  EXPECT_TRUE(service.monitor->confirmClose());
   EXPECT_TRUE(rig.prompter.questions().empty());
   EXPECT_TRUE(service.prompter.questions().empty());
 }
@@ -136,7 +136,7 @@ TEST(Shutdown, TheCleanUpKeepsValidDayFiles) {
   for (const char* day : {"20261201.txt", "20261202.txt", "20261203.txt"})
     writeText(rig.path(std::string("syslog/") + day), "x\r\n");
   rig.start();
-  rig.monitor->FormClose();
+  rig.monitor->shutDown();
   EXPECT_EQ(platform::listFolder(rig.path("syslog"), "????????.txt"),
             (std::vector<std::string>{"20261203.txt", "20261207.txt"}));
 }

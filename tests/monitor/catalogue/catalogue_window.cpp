@@ -6,7 +6,7 @@
 using namespace orvis;
 using namespace orvis::ui;
 
-TForm1& CatalogueWindow::open() {
+MainWindow& CatalogueWindow::open() {
   form = makeWindow();
   form->show();
   if (!QTest::qWaitForWindowExposed(form.get())) qWarning("the window was not exposed");

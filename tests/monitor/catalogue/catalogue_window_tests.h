@@ -10,7 +10,7 @@
 
 struct CatalogueWindow : orvis::testing::WindowServices {
   // Builds the window over the jobs written so far and shows it.
-  orvis::ui::TForm1& open();
+  orvis::ui::MainWindow& open();
   void job(const std::string& no, const std::vector<std::string>& keyValues);
   std::string file(const std::string& rel) const;
   template <typename T = QWidget>
@@ -23,7 +23,7 @@ struct CatalogueWindow : orvis::testing::WindowServices {
   // The texts of the message boxes so far, and forgets them.
   QStringList takeMessages();
 
-  std::unique_ptr<orvis::ui::TForm1> form;
+  std::unique_ptr<orvis::ui::MainWindow> form;
 };
 
 class JobGridWindowTest : public QObject {

@@ -12,30 +12,29 @@ using namespace orvis;
 using namespace orvis::testing;
 
 namespace {
-JobDefinition sample() {
-  JobDefinition j;
-  j.no = "12";
-  j.uri = "http://example.com/";
+JobRecord sample() {
+  JobRecord j;
+  j.number = "12";
+  j.target = "http://example.com/";
   j.name = sj("監視ページ");
-  j.useProxy = true;
-  j.mailGroup = 1;
-  j.chkKobetsu = true;
-  j.chkHikaku = true;
-  j.chkScript = true;
-  j.chkWord = true;
+  j.useProxy = Switch::On;
+  j.mailGroup = "1";
+  j.ownCompareRules = Switch::On;
+  j.compareContent = Switch::On;
+  j.ignoreScript = Switch::On;
+  j.wordCheck = Switch::On;
   j.word = sj("障害");
-  j.subject = sj("件名");
-  j.body = {sj("本文1"), "", "%diff"};
   return j;
 }
+JobMail sampleMail() { return {sj("件名"), {sj("本文1"), "", "%diff"}}; }
 }  // namespace
 
 TEST(JobFiles, ANewJobFileByteForByte) {
   ServicesRig rig;
-  JobFiles files(rig.services);
-  JobDefinition j = sample();
+  JobFiles files(rig.services.ini, rig.dir.path());
+  JobRecord j = sample();
   EXPECT_EQ(files.create(j), "");
-  EXPECT_EQ(files.writeMailFiles(j), "");
+  EXPECT_EQ(files.writeMailFiles(j.number, sampleMail()), "");
   EXPECT_EQ(readText(rig.path("info/12.ini")),
             "[COMMON]\r\nNO=12\r\nURI=http://example.com/\r\nNAME=" + sj("監視ページ") +
                 "\r\nUSEPROXY=1\r\nUSEUSERMAIL=0\r\nUSERMAILHTML=0\r\nMAILGROUP=1\r\n"
@@ -45,9 +44,7 @@ TEST(JobFiles, ANewJobFileByteForByte) {
   EXPECT_EQ(readText(rig.path("userMail/12.sub")), sj("件名") + "\r\n");
   EXPECT_EQ(readText(rig.path("userMail/12.bdy")), sj("本文1") + "\r\n\r\n%diff\r\n");
   // Empty subject and body: an empty line and nothing.
-  j.subject.clear();
-  j.body.clear();
-  EXPECT_EQ(files.writeMailFiles(j), "");
+  EXPECT_EQ(files.writeMailFiles(j.number, JobMail{}), "");
   EXPECT_EQ(readText(rig.path("userMail/12.sub")), "\r\n");
   EXPECT_EQ(readText(rig.path("userMail/12.bdy")), "");
 }
@@ -58,8 +55,8 @@ TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
   writeText(
       rig.path("info/12.ini"),
       "[COMMON]\r\nNO=12\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=0\r\nURI=http://old/\r\nNAME=x\r\n");
-  JobFiles files(rig.services);
-  EXPECT_EQ(files.update(sample()), "");
+  JobFiles files(rig.services.ini, rig.dir.path());
+  EXPECT_EQ(files.update(sample(), sampleMail()), "");
   auto lines = readLines(rig.path("info/12.ini"));
   ASSERT_GE(lines.size(), 7u);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7),
@@ -73,14 +70,14 @@ TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
 
 TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {
   ServicesRig rig;
-  JobFiles files(rig.services);
+  JobFiles files(rig.services.ini, rig.dir.path());
   writeText(rig.path("victim.ini"), "keep");
   for (std::string no : {"../victim", "a/b", "", "  "}) {
-    JobDefinition j = sample();
-    j.no = no;
+    JobRecord j = sample();
+    j.number = no;
     EXPECT_NE(files.create(j), "") << no;
-    EXPECT_NE(files.update(j), "") << no;
-    EXPECT_NE(files.writeMailFiles(j), "") << no;
+    EXPECT_NE(files.update(j, sampleMail()), "") << no;
+    EXPECT_NE(files.writeMailFiles(no, sampleMail()), "") << no;
     files.remove(no);
   }
   EXPECT_EQ(readText(rig.path("victim.ini")), "keep");
@@ -90,10 +87,10 @@ TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {
 
 TEST(JobFiles, DeleteTakesTheBaselineAndMailFilesAlong) {
   ServicesRig rig;
-  JobFiles files(rig.services);
-  JobDefinition j = sample();
+  JobFiles files(rig.services.ini, rig.dir.path());
+  JobRecord j = sample();
   files.create(j);
-  files.writeMailFiles(j);
+  files.writeMailFiles(j.number, sampleMail());
   writeText(rig.path("src/12.ini"), "baseline");
   writeText(rig.path("src/12.ini.1"), "generation");
   files.remove("12");
@@ -104,9 +101,9 @@ TEST(JobFiles, DeleteTakesTheBaselineAndMailFilesAlong) {
 
 TEST(JobFiles, JapaneseNumbersNameUtf8Files) {
   ServicesRig rig;
-  JobFiles files(rig.services);
-  JobDefinition j = sample();
-  j.no = sj("本社1");
+  JobFiles files(rig.services.ini, rig.dir.path());
+  JobRecord j = sample();
+  j.number = sj("本社1");
   EXPECT_EQ(files.create(j), "");
   EXPECT_TRUE(platform::fileExists(rig.path("info/本社1.ini")));
 }

@@ -7,6 +7,7 @@
 
 #include "monitor/catalogue/job_list.h"
 #include "monitor/ui/job_grid_widget.h"
+#include "support/fake_grid_view.h"
 #include "support/fake_shell_view.h"
 #include "support/services_rig.h"
 
@@ -16,8 +17,8 @@ using namespace orvis::testing;
 namespace {
 double loadMs(JobList& list) {
   auto start = std::chrono::steady_clock::now();
-  list.catalogueToList();
-  list.ListDisp();
+  list.loadJobFiles();
+  list.fillGrid();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
       .count();
 }
@@ -40,10 +41,10 @@ int main(int argc, char** argv) {
     JobTable table;
     FakeShellView shell;
     FakeGridView plain;
-    JobList logic(rig.services, table, plain, shell);
+    JobList logic(rig.services.log, rig.services.ini, rig.dir.path(), table, plain, shell);
     double files = loadMs(logic);
     ui::JobGridWidget widget(nullptr);
-    JobList shown(rig.services, table, widget, shell);
+    JobList shown(rig.services.log, rig.services.ini, rig.dir.path(), table, widget, shell);
     double window = loadMs(shown);
     std::printf(
         "job list load of %5d jobs: %8.1f ms into the table, %8.1f ms with the window's grid\n",

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "monitor/catalogue/job_files.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/monitor_rig.h"
@@ -15,19 +16,21 @@ TEST(JobList, AHandWrittenFileLoadsWithEveryDefault) {
   rig.start();
   const JobTable& t = rig.monitor->jobs();
   ASSERT_EQ(t.size(), 1u);
-  JobRow r = t.row(0);
-  EXPECT_EQ(r[int(JobCol::No)], "7");
-  EXPECT_EQ(r[int(JobCol::Uri)], "http://example.com/");
-  EXPECT_EQ(r[int(JobCol::Name)], "");
-  EXPECT_EQ(r[int(JobCol::Type)], "URL");
-  EXPECT_EQ(r[int(JobCol::Check)], "-");
-  EXPECT_EQ(r[int(JobCol::Source)], "-");
-  EXPECT_EQ(r[int(JobCol::Word)], "");
-  for (JobCol flag : {JobCol::UseProxy, JobCol::UseUserMail, JobCol::UserMailHtml,
-                      JobCol::MailGroup, JobCol::ChkKobetsu, JobCol::ChkHikaku, JobCol::ChkScript,
-                      JobCol::ChkComment, JobCol::ChkRef, JobCol::ChkSrc, JobCol::ChkAlt,
-                      JobCol::ChkHead, JobCol::ChkWord, JobCol::ChkSubFolder})
-    EXPECT_EQ(r[int(flag)], "0") << int(flag);
+  const JobRecord& r = t[0];
+  EXPECT_EQ(r.number, "7");
+  EXPECT_EQ(r.target, "http://example.com/");
+  EXPECT_EQ(r.name, "");
+  EXPECT_EQ(r.type.text(), "URL");
+  EXPECT_EQ(r.result, JobResult::NotChecked);
+  EXPECT_EQ(r.baseline, BaselineState::Missing);
+  EXPECT_EQ(r.word, "");
+  EXPECT_EQ(r.mailGroup, "0");
+  int n = 0;
+  for (const StoredValue<Switch>* flag :
+       {&r.useProxy, &r.ownMail, &r.htmlMail, &r.ownCompareRules, &r.compareContent,
+        &r.ignoreScript, &r.ignoreComment, &r.ignoreLinks, &r.ignoreSrc, &r.ignoreAlt,
+        &r.ignoreHead, &r.wordCheck, &r.includeSubfolders})
+    EXPECT_EQ(flag->text(), "0") << n++;
   EXPECT_TRUE(rig.prompter.questions().empty());
 }
 
@@ -43,8 +46,8 @@ TEST(JobList, ResultAndBaselineStatesMapOnLoad) {
   rig.start();
   const JobTable& t = rig.monitor->jobs();
   for (size_t i = 0; i < t.size(); ++i) {
-    EXPECT_EQ(t.get(JobCol::Check, i), checks[i].second) << i;
-    EXPECT_EQ(t.get(JobCol::Source, i), std::string(checks[i].first) == "1" ? "1" : "-") << i;
+    EXPECT_STREQ(resultCode(t[i].result), checks[i].second) << i;
+    EXPECT_STREQ(baselineCode(t[i].baseline), std::string(checks[i].first) == "1" ? "1" : "-") << i;
   }
 }
 
@@ -55,9 +58,9 @@ TEST(JobList, AValueReadAsAFailureGivesItsMessageAndTheDefault) {
   rig.start();
   const JobTable& t = rig.monitor->jobs();
   ASSERT_EQ(t.size(), 2u);
-  EXPECT_EQ(t.get(JobCol::ChkWord, 0), "1");
-  EXPECT_EQ(t.get(JobCol::Name, 1), "");
-  EXPECT_EQ(t.get(JobCol::ChkHikaku, 1), "0");
+  EXPECT_EQ(t[0].wordCheck, Switch::On);
+  EXPECT_EQ(t[1].name, "");
+  EXPECT_EQ(t[1].compareContent.text(), "0");
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Access fail to inifile.", "Access fail to inifile."}));
 }
@@ -68,9 +71,9 @@ TEST(JobList, LoadOrderIsAscendingByteOrderOfTheFileNames) {
   rig.start();
   const JobTable& t = rig.monitor->jobs();
   ASSERT_EQ(t.size(), 3u);
-  EXPECT_EQ(t.get(JobCol::No, 0), "10");
-  EXPECT_EQ(t.get(JobCol::No, 1), "2");
-  EXPECT_EQ(t.get(JobCol::No, 2), "9");
+  EXPECT_EQ(t[0].number, "10");
+  EXPECT_EQ(t[1].number, "2");
+  EXPECT_EQ(t[2].number, "9");
   EXPECT_EQ(rig.grid.cell(1, 0), "10");
   EXPECT_EQ(rig.grid.cell(3, 0), "9");
 }
@@ -116,28 +119,72 @@ TEST(JobList, EachCellIsDrawnAsItsValueSays) {
   rig.start();
   JobList& list = rig.monitor->jobList();
   using P = CellLook::Picture;
-  CellLook header = list.sg1DrawCell(0, 3, false);
+  CellLook header = list.cellLook(0, 3, false);
   EXPECT_EQ(header.background, 0x0000FFu);
   EXPECT_EQ(header.textColor, 0xFFFFFFu);
-  CellLook pink = list.sg1DrawCell(1, 6, false);
+  CellLook pink = list.cellLook(1, 6, false);
   EXPECT_EQ(pink.background, 0xFFD9ECu);
   EXPECT_EQ(pink.list, P::None);
-  CellLook changed = list.sg1DrawCell(1, 7, false);
+  CellLook changed = list.cellLook(1, 7, false);
   EXPECT_EQ(changed.list, P::Result);
   EXPECT_EQ(changed.picture, 4);
-  CellLook baseline = list.sg1DrawCell(1, 8, false);
+  CellLook baseline = list.cellLook(1, 8, false);
   EXPECT_EQ(baseline.picture, 1);
-  CellLook mark = list.sg1DrawCell(1, 1, false);
+  CellLook mark = list.cellLook(1, 1, false);
   EXPECT_EQ(mark.list, P::Mark);
   EXPECT_EQ(mark.picture, 0);
-  CellLook ok = list.sg1DrawCell(2, 7, false);
+  CellLook ok = list.cellLook(2, 7, false);
   EXPECT_EQ(ok.background, 0xFFFFECu);
   EXPECT_EQ(ok.picture, 1);
-  EXPECT_EQ(list.sg1DrawCell(2, 8, false).list, P::None);  // "-" is drawn as text
-  CellLook selected = list.sg1DrawCell(1, 6, true);
+  EXPECT_EQ(list.cellLook(2, 8, false).list, P::None);  // "-" is drawn as text
+  CellLook selected = list.cellLook(1, 6, true);
   EXPECT_EQ(selected.background, 0x000080u);  // selection wins over pink
   EXPECT_EQ(selected.textColor, 0xFFFFFFu);
   // A retry pending during a pass.
-  const_cast<JobTable&>(rig.monitor->jobs()).set(JobCol::Check, 1, "R");
-  EXPECT_EQ(list.sg1DrawCell(2, 7, false).picture, 6);
+  const_cast<JobTable&>(rig.monitor->jobs())[1].result = JobResult::NoResponse;
+  EXPECT_EQ(list.cellLook(2, 7, false).picture, 6);
+}
+
+TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
+  MonitorRig rig;
+  rig.writeJob("1", {"NO=1", "TYPE=ftp", "CHKWORD=yes", "USEPROXY=1"});
+  rig.writeJob("2", {"NO=2", "URI=http://x/", "USEPROXY=2"});
+  rig.start();
+  const JobTable& t = rig.monitor->jobs();
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_FALSE(t[0].type.known());
+  EXPECT_NE(t[0].wordCheck, Switch::On);
+  EXPECT_EQ(rig.grid.cell(1, 11), "ftp");
+  EXPECT_EQ(rig.grid.cell(1, 10), "");
+  EXPECT_EQ(rig.grid.cell(1, 5), sj("○"));
+  EXPECT_EQ(rig.grid.cell(2, 5), "");
+  // The type is named in the log as stored; the proxy value goes to the fetcher as stored.
+  EXPECT_FALSE(rig.monitor->acquisition().acquireSnapshot(0));
+  auto log = rig.log();
+  EXPECT_NE(std::find(log.begin(), log.end(), "(OrvisWatch),1->チェックタイプが不明です->ftp"),
+            log.end());
+  rig.monitor->acquisition().acquireSnapshot(1);
+  ASSERT_EQ(rig.launcher.launches.size(), 1u);
+  EXPECT_EQ(
+      rig.launcher.launches[0].commandLine.substr(rig.launcher.launches[0].commandLine.size() - 2),
+      " 2");
+}
+
+TEST(JobList, ARecordWritesBackTheTextsItWasLoadedFrom) {
+  MonitorRig rig;
+  const std::vector<std::string> lines = {"NO=5",         "URI=/srv",      "NAME=files",
+                                          "USEPROXY=yes", "USEUSERMAIL=1", "USERMAILHTML=0",
+                                          "MAILGROUP=x",  "CHKKOBETSU=2",  "CHKHIKAKU=1",
+                                          "CHKSCRIPT=0",  "CHKCOMMENT=0",  "CHKREF=0",
+                                          "CHKSRC=0",     "CHKALT=0",      "CHKHEAD=0",
+                                          "CHKWORD=-1",   "WORD=w",        "CHKSUBFOLDER=1",
+                                          "TYPE=ftp",     "SOURCE=",       "CHECK="};
+  rig.writeJob("5", lines);
+  const std::string stored = readText(rig.path("info/5.ini"));
+  rig.start();
+  ASSERT_EQ(rig.monitor->jobs().size(), 1u);
+  platform::removeFile(rig.path("info/5.ini"));
+  JobFiles files(rig.monitor->services().ini, rig.dir.path());
+  EXPECT_EQ(files.create(rig.monitor->jobs()[0]), "");
+  EXPECT_EQ(readText(rig.path("info/5.ini")), stored);
 }

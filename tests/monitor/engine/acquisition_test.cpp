@@ -1,4 +1,4 @@
-// AcquireSnapshot for the four job types: the common steps on fakes, and
+// The snapshots of the four job types: the common steps on fakes, and
 // the snapshots of real targets (folders, processes, disks, a fetcher).
 
 #include "monitor/engine/acquisition.h"
@@ -27,23 +27,24 @@ using namespace orvis::testing;
 
 namespace {
 
-JobRow job(const std::string& type, const std::string& uri, const std::string& useProxy = "0",
-           const std::string& subfolders = "0") {
-  JobRow r;
-  r[static_cast<int>(JobCol::No)] = "7";
-  r[static_cast<int>(JobCol::Type)] = type;
-  r[static_cast<int>(JobCol::Uri)] = uri;
-  r[static_cast<int>(JobCol::UseProxy)] = useProxy;
-  r[static_cast<int>(JobCol::ChkSubFolder)] = subfolders;
+// A job as a job file of these texts loads.
+JobRecord job(const std::string& type, const std::string& uri, const std::string& useProxy = "0",
+              const std::string& subfolders = "0") {
+  JobRecord r;
+  r.number = "7";
+  r.type = StoredValue<JobType>::fromText(type);
+  r.target = uri;
+  r.useProxy = StoredValue<Switch>::fromText(useProxy);
+  r.includeSubfolders = StoredValue<Switch>::fromText(subfolders);
   return r;
 }
 
 struct AcquisitionRig : ServicesRig {
   AcquisitionRig() { platform::makeFolders(path("temp/")); }
-  bool acquire(const JobRow& row) {
+  bool acquire(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
-    return acquisition.AcquireSnapshot(0);
+    return acquisition.acquireSnapshot(0);
   }
   std::string snapshot() const { return readText(path("temp/srctemp.txt")); }
 
@@ -134,42 +135,33 @@ TEST(Acquisition, ProcessLinesInListOrderWithSixDigitNumbers) {
 TEST(Acquisition, DriveIsTheFreeMegabytesOfTheMountPathWhenTheSecondReadingHasOne) {
   AcquisitionRig rig;
   ReadingsDisk disk;
-  Services s{rig.services.dataFolder,
-             rig.services.start,
-             rig.clock,
-             rig.pump,
-             rig.log,
-             rig.boxes,
-             rig.ini,
-             rig.launcher,
-             rig.processes,
-             disk};
+  Services s{rig.hostWith(rig.dir.path(), rig.launcher, rig.processes, disk)};
   JobTable jobs;
   jobs.append(job("DRIVE", "/home:21"));
   Acquisition acquisition(s, jobs);
   const std::string snapshot = rig.path("temp/srctemp.txt");
 
   disk.readings = {20480 * MB + MB - 1, 5 * MB};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_EQ(readText(snapshot), "20480\r\n");
   EXPECT_EQ(disk.asked, (std::vector<std::string>{"/home", "/home"}));
 
   // Less than 1 MB on the second reading: no snapshot, a response error.
   disk.readings = {20480 * MB, MB - 1};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
   disk.readings = {};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
 
   // A Windows drive letter names no mount path here: nothing is asked.
-  jobs.set(JobCol::Uri, 0, "C:10");
+  jobs[0].target = "C:10";
   disk.asked.clear();
   disk.readings = {100 * MB, 100 * MB};
-  EXPECT_TRUE(acquisition.AcquireSnapshot(0));
+  EXPECT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_FALSE(platform::pathExists(snapshot));
   EXPECT_TRUE(disk.asked.empty());
-  EXPECT_EQ(fncDiskFreeSpaceMb(disk, ""), 0);
+  EXPECT_EQ(freeMegabytes(disk, ""), 0);
 }
 
 TEST(Acquisition, UnknownTypeIsLoggedAndNotLaunched) {
@@ -177,7 +169,7 @@ TEST(Acquisition, UnknownTypeIsLoggedAndNotLaunched) {
   EXPECT_FALSE(rig.acquire(job("url", "http://example.com/")));
   EXPECT_TRUE(rig.launcher.launches.empty());
   EXPECT_EQ(rig.logLines(), std::vector<std::string>{"7->チェックタイプが不明です->url"});
-  EXPECT_FALSE(rig.acquisition.AcquireSnapshot(5));
+  EXPECT_FALSE(rig.acquisition.acquireSnapshot(5));
 }
 
 TEST(Acquisition, FileListsAfterTheCommonStepsFromACp932Target) {
@@ -210,13 +202,12 @@ struct RealRig : AcquisitionRig {
   platform::PosixProcessLauncher realLauncher;
   platform::ProcProcessLister realProcesses;
   platform::StatvfsDiskSpaceReader realDisks;
-  Services real{services.dataFolder, services.start, clock,    pump, log, boxes, ini,
-                realLauncher,        realProcesses,  realDisks};
+  Services real{hostWith(dir.path(), realLauncher, realProcesses, realDisks)};
   Acquisition realAcquisition{real, jobs};
-  bool acquireReal(const JobRow& row) {
+  bool acquireReal(const JobRecord& row) {
     jobs.clear();
     jobs.append(row);
-    return realAcquisition.AcquireSnapshot(0);
+    return realAcquisition.acquireSnapshot(0);
   }
 };
 
@@ -261,12 +252,11 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
   writeText(F + "urlcheck",
             "#!/bin/sh\nsleep 0.3\n{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > \"$2\"\n");
   ::chmod((F + "urlcheck").c_str(), 0755);
-  Services s{F,       rig.services.start, rig.clock,         rig.pump,     rig.log, rig.boxes,
-             rig.ini, rig.realLauncher,   rig.realProcesses, rig.realDisks};
+  Services s{rig.hostWith(F, rig.realLauncher, rig.realProcesses, rig.realDisks)};
   JobTable jobs;
   jobs.append(job("URL", "http://127.0.0.1/page?q=1", "1"));
   Acquisition acquisition(s, jobs);
-  ASSERT_TRUE(acquisition.AcquireSnapshot(0));
+  ASSERT_TRUE(acquisition.acquireSnapshot(0));
   EXPECT_EQ(readLines(F + "temp/srctemp.txt"),
             (std::vector<std::string>{"[http://127.0.0.1/page?q=1]", "[" + F + "temp/srctemp.txt]",
                                       "[1]", F.substr(0, F.size() - 1)}));
@@ -274,7 +264,7 @@ TEST(AcquisitionOnTheSystem, FetcherRunsInTheDataFolderAndIsWaitedFor) {
 
   // Without the program the fetch is not launched.
   platform::removeFile(F + "urlcheck");
-  EXPECT_FALSE(acquisition.AcquireSnapshot(0));
+  EXPECT_FALSE(acquisition.acquireSnapshot(0));
 }
 
 }  // namespace

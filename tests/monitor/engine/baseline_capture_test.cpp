@@ -43,8 +43,8 @@ struct CaptureRig : MonitorRig {
     }
     grid.top = top;
     grid.bottom = bottom;
-    monitor->jobList().sg1SelectCell(0, clicked);
-    monitor->capture().SpeedButton5Click();
+    monitor->jobList().selectCell(0, clicked);
+    monitor->capture().captureSelectedJobs();
   }
 
   std::vector<std::string> empty;
@@ -110,7 +110,7 @@ TEST(BaselineCapture, FetcherThatCannotStartKeepsSourceButNotTheBaseline) {
   EXPECT_TRUE(rig.prompter.questions().empty());
   // An old "0" is reported, by its trimmed number.
   rig.writeJob("2", {"NO= 2 ", "URI=http://example.com/2", "SOURCE=0"});
-  rig.monitor->jobList().catalogueToList();
+  rig.monitor->jobList().loadJobFiles();
   rig.capture(2, 2, 2);
   EXPECT_EQ(rig.source("2"), "0");
   EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"№2" + kFailureTail});
@@ -136,12 +136,12 @@ TEST(BaselineCapture, GenerationsMoveUpAndTheOldBaselineIsNotKept) {
   EXPECT_FALSE(platform::pathExists(rig.path("src/5.ini.4")));
 }
 
-TEST(RotateGenerations, TwentyCopiesNewestFirst) {
+TEST(Generations, TwentyCopiesNewestFirst) {
   TempDir dir;
   const std::string p = dir / "src/9.ini";
   writeText(p, "now");
   for (int k = 1; k <= 20; ++k) writeText(p + "." + std::to_string(k), "g" + std::to_string(k));
-  RotateGenerations(p);
+  rotateGenerations(p);
   EXPECT_EQ(readText(p), "now");
   EXPECT_EQ(readText(p + ".1"), "now");
   for (int k = 2; k <= 20; ++k)
@@ -151,7 +151,7 @@ TEST(RotateGenerations, TwentyCopiesNewestFirst) {
   TempDir gaps;
   const std::string q = gaps / "w.ini";
   writeText(q + ".2", "two");
-  RotateGenerations(q);
+  rotateGenerations(q);
   EXPECT_EQ(readText(q + ".2"), "two");
   EXPECT_EQ(readText(q + ".3"), "two");
   EXPECT_FALSE(platform::pathExists(q + ".1"));

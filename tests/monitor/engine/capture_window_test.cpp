@@ -32,8 +32,8 @@ class CaptureWindowTest : public QObject {
       launcher.onRun = [this](const orvis::testing::FakeLauncher::Launch& l) {
         const std::string uri = platform::splitCommandLine(l.commandLine).at(1);
         fetched.push_back(QString::fromStdString(uri));
-        during.push_back(form->Panel1->isVisible() && !form->SpeedButton12->isEnabled());
-        busyText.push_back(form->Panel1->panelMsg->text());
+        during.push_back(find("Panel1")->isVisible() && !captureButton()->isEnabled());
+        busyText.push_back(find<QLabel>("panelMsg")->text());
         bool fails = std::find(empty.begin(), empty.end(), uri) != empty.end();
         writeText(dir.path() + "temp/srctemp.txt", fails ? "" : "page of " + uri);
       };
@@ -42,7 +42,12 @@ class CaptureWindowTest : public QObject {
     }
     ~Window() { prompter.setNextAnswers({mb::IdOk}); }
 
-    QTableWidget* grid() { return form->findChild<QTableWidget*>("sg1"); }
+    template <typename T = QWidget>
+    T* find(const char* name) {
+      return form->findChild<T*>(name);
+    }
+    QTableWidget* grid() { return find<QTableWidget>("sg1"); }
+    QToolButton* captureButton() { return find<QToolButton>("SpeedButton12"); }
     // A user's click on a job row (1 is the first job).
     void clickRow(int row) {
       QTableWidget* g = grid();
@@ -73,7 +78,7 @@ class CaptureWindowTest : public QObject {
     }
     std::string file(const std::string& rel) { return readText(dir.path() + rel); }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     std::vector<std::string> empty;
     QStringList fetched, busyText;
     std::vector<bool> during;
@@ -88,7 +93,7 @@ class CaptureWindowTest : public QObject {
     Window w(5);
     w.clickRow(3);
     w.selectRows(2, 4);
-    w.capture(w.form->SpeedButton12);
+    w.capture(w.captureButton());
     QCOMPARE(w.fetched,
              (QStringList{"http://example.com/2", "http://example.com/3", "http://example.com/4"}));
     QCOMPARE(w.busyText, (QStringList{"№2のサーバーと通信中・・", "№3のサーバーと通信中・・",
@@ -103,8 +108,8 @@ class CaptureWindowTest : public QObject {
     QVERIFY(!platform::pathExists(w.dir.path() + "src/1.ini"));
     QVERIFY(!platform::pathExists(w.dir.path() + "src/5.ini"));
     QVERIFY(w.messages().isEmpty());
-    QVERIFY(w.form->Panel1->isHidden());
-    QVERIFY(w.form->SpeedButton12->isEnabled());
+    QVERIFY(w.find("Panel1")->isHidden());
+    QVERIFY(w.captureButton()->isEnabled());
     QVERIFY(w.grid()->isEnabled());
   }
 
@@ -112,7 +117,7 @@ class CaptureWindowTest : public QObject {
     Window w(2);
     w.empty = {"http://example.com/2"};
     w.clickRow(2);
-    w.capture(w.form->SpeedButton12);
+    w.capture(w.captureButton());
     QCOMPARE(w.source(2), std::string("0"));
     QVERIFY(!platform::pathExists(w.dir.path() + "src/2.ini"));
     QCOMPARE(w.messages(), QStringList{failure("2")});
@@ -126,7 +131,7 @@ class CaptureWindowTest : public QObject {
     w.empty = {"http://example.com/2", "http://example.com/4"};
     w.clickRow(1);
     w.selectRows(1, 4);
-    w.capture(w.form->SpeedButton12);
+    w.capture(w.captureButton());
     QCOMPARE(w.fetched.size(), 4);
     QCOMPARE(w.messages(), QStringList{failure("2")});
     QCOMPARE(w.source(1), std::string("1"));
@@ -140,7 +145,7 @@ class CaptureWindowTest : public QObject {
     writeText(w.dir.path() + "src/1.ini.2", "generation 2");
     w.clickRow(1);
     // The hidden "全ソース取得" does the same.
-    w.capture(w.form->SpeedButton5);
+    w.capture(w.find<QToolButton>("SpeedButton5"));
     QCOMPARE(w.file("src/1.ini"), std::string("page of http://example.com/1"));
     QCOMPARE(w.file("src/1.ini.1"), std::string("generation 1"));
     QCOMPARE(w.file("src/1.ini.2"), std::string("generation 1"));
@@ -152,15 +157,15 @@ class CaptureWindowTest : public QObject {
   void invalidSelectionAndNothingClicked() {
     Window w(2);
     w.grid()->clearSelection();
-    w.capture(w.form->SpeedButton12);
+    w.capture(w.captureButton());
     QCOMPARE(w.messages(), QStringList{QStringLiteral("選択領域が異常です。")});
     w.selectRows(1, 2);
-    w.capture(w.form->SpeedButton12);
+    w.capture(w.captureButton());
     QCOMPARE(w.messages(),
              QStringList{QStringLiteral(
                  "リスト上で対象をクリックし単独選択するか、複数選択してください。")});
     QVERIFY(w.fetched.isEmpty());
-    QVERIFY(w.form->SpeedButton12->isEnabled());
+    QVERIFY(w.captureButton()->isEnabled());
   }
 };
 

@@ -12,7 +12,7 @@ struct StoreFixture : ::testing::Test {
   ServicesRig rig;
   TempDir& dir = rig.dir;
   FakePrompter& prompter = rig.prompter;
-  SettingsStore store{rig.services};
+  SettingsStore store{rig.services.ini, rig.dir.path()};
 };
 }  // namespace
 

@@ -17,7 +17,7 @@ TEST(MessageBoxes, NormalStartAsksAndLogsTheAnswer) {
   SysLog log(dir.path(), clock);
   MessageBoxes boxes(log, prompter, false);
   prompter.answer(mb::IdCancel);
-  EXPECT_EQ(boxes.fncMessageBox(SJIS("終了してもよろしいですか？"), "OrvisWatch", 257), 2);
+  EXPECT_EQ(boxes.show(SJIS("終了してもよろしいですか？"), "OrvisWatch", 257), 2);
   ASSERT_EQ(prompter.questions().size(), 1u);
   EXPECT_EQ(prompter.questions()[0].flags, 257);
   EXPECT_EQ(readLogLines(dir / "syslog/"),
@@ -30,11 +30,11 @@ TEST(MessageBoxes, ServiceStartAnswersWithTheDefaultButtonWithoutAWindow) {
   FakePrompter prompter;
   SysLog log(dir.path(), clock);
   MessageBoxes boxes(log, prompter, true);
-  EXPECT_EQ(boxes.fncMessageBox("a", "OrvisWatch", 0), 1);
-  EXPECT_EQ(boxes.fncMessageBox("b", "OrvisWatch", 48), 1);
-  EXPECT_EQ(boxes.fncMessageBox("c", "OrvisWatch", 1), 1);
-  EXPECT_EQ(boxes.fncMessageBox("d", "OrvisWatch", 257), 2);
-  EXPECT_EQ(boxes.fncMessageBox("e", "OrvisWatch", 305), 2);
+  EXPECT_EQ(boxes.show("a", "OrvisWatch", 0), 1);
+  EXPECT_EQ(boxes.show("b", "OrvisWatch", 48), 1);
+  EXPECT_EQ(boxes.show("c", "OrvisWatch", 1), 1);
+  EXPECT_EQ(boxes.show("d", "OrvisWatch", 257), 2);
+  EXPECT_EQ(boxes.show("e", "OrvisWatch", 305), 2);
   EXPECT_TRUE(prompter.questions().empty());
   EXPECT_EQ(readLogLines(dir / "syslog/"),
             (std::vector<std::string>{"(OrvisWatch),a->1", "(OrvisWatch),b->1", "(OrvisWatch),c->1",

@@ -34,8 +34,8 @@ struct LogFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(LogFixture, LinesAreTaggedCutAndTrimmed) {
-  log.WriteSysLog("Form1" + SJIS("起動") + "  \r\n");
-  log.WriteSysLog(std::string(600, 'a'));
+  log.write("Form1" + SJIS("起動") + "  \r\n");
+  log.write(std::string(600, 'a'));
   std::string text = readText(dir / "syslog/20261207.txt");
   auto lines = readLines(dir / "syslog/20261207.txt");
   ASSERT_EQ(lines.size(), 2u);
@@ -48,7 +48,7 @@ TEST_F(LogFixture, CleanUpDeletesTheOldestBeyondTheNumberKept) {
   // Five day files, today's among them.
   dayFiles({"20261207.txt", "20261203.txt", "20261205.txt", "20261204.txt", "20261206.txt",
             "notes.txt"});
-  CleanSysLog(log, "????????.txt", "3");
+  deleteOldLogFiles(log, "????????.txt", "3");
   EXPECT_EQ(files(), (std::vector<std::string>{"20261205.txt", "20261206.txt", "20261207.txt",
                                                "notes.txt"}));
   auto l = lines();
@@ -68,23 +68,23 @@ TEST_F(LogFixture, CleanUpKeepsTenWithoutANumberAndNoneWithZero) {
     std::snprintf(name, sizeof name, "202611%02d.txt", d);
     writeText(dir / (std::string("syslog/") + name), "x");
   }
-  CleanSysLog(log, "????????.txt", "abc");
+  deleteOldLogFiles(log, "????????.txt", "abc");
   EXPECT_EQ(files().size(), 10u);  // 12 and today's, made by the first line: 3 deleted
   EXPECT_EQ(files().front(), "20261104.txt");
-  CleanSysLog(log, "????????.txt", "0");
+  deleteOldLogFiles(log, "????????.txt", "0");
   // Every day file went, and the clean-up's own lines made today's again.
   EXPECT_EQ(files(), std::vector<std::string>{"20261207.txt"});
 }
 
 TEST_F(LogFixture, CleanUpRefusesAMaskWithoutQuestionMark) {
   dayFiles({"20261201.txt", "20261202.txt"});
-  CleanSysLog(log, "*.txt", "0");
+  deleteOldLogFiles(log, "*.txt", "0");
   EXPECT_EQ(files().size(), 3u);
   auto l = lines();
   ASSERT_EQ(l.size(), 3u);
   EXPECT_EQ(l[2].substr(24), "(OrvisWatch),Global,指定ファイル種別不正");
 }
 
-TEST(RemoveSpaces, OnlyHalfWidthBlanksGo) {
-  EXPECT_EQ(RemoveSpaces("src = \"a\"\t" + SJIS("　")), "src=\"a\"\t" + SJIS("　"));
+TEST(BlankRemoval, OnlyHalfWidthBlanksGo) {
+  EXPECT_EQ(removeBlanks("src = \"a\"\t" + SJIS("　")), "src=\"a\"\t" + SJIS("　"));
 }

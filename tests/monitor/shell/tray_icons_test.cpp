@@ -4,6 +4,7 @@
 
 #include "platform/codec.h"
 #include "support/fake_shell_view.h"
+#include "support/fake_tray_view.h"
 #include "support/services_rig.h"
 
 using namespace orvis;
@@ -18,20 +19,20 @@ struct TrayFixture {
   ShellState state;
   FakeShellView shell;
   FakeTrayView view;
-  TrayIcons tray{rig.services, state, shell, view};
+  TrayIcons tray{rig.services.log, rig.host.start.isService(), state, shell, view};
   std::vector<std::string> lines() { return rig.logLines(); }
 };
 }  // namespace
 
 TEST(TrayIcons, TipsFollowTheModeAndALostIconIsAddedAgain) {
   TrayFixture f({});
-  f.tray.SetIcon(0);
+  f.tray.add(0);
   f.state.automaticMode = 1;
-  f.tray.MODIFYIcon(1);
-  f.tray.MODIFYIcon(0);
+  f.tray.change(1);
+  f.tray.change(0);
   f.view.present = false;  // the panel restarted
-  f.tray.MODIFYIcon(0);
-  f.tray.DELIcon();
+  f.tray.change(0);
+  f.tray.remove();
   EXPECT_EQ(f.view.events,
             (std::vector<std::string>{"add 0 " + SJIS("NewORVIS：手動編集中"),
                                       "modify 1 " + SJIS("NewORVIS：チェック中"),
@@ -47,9 +48,9 @@ TEST(TrayIcons, TipsFollowTheModeAndALostIconIsAddedAgain) {
 
 TEST(TrayIcons, ServiceStartOnlyLogs) {
   TrayFixture f({"OrvisWatchService", "extra"});
-  f.tray.SetIcon(0);
-  f.tray.MODIFYIcon(1);
-  f.tray.DELIcon();
+  f.tray.add(0);
+  f.tray.change(1);
+  f.tray.remove();
   EXPECT_TRUE(f.view.events.empty());
   EXPECT_EQ(f.lines(), (std::vector<std::string>{"NEW ORVIS Monitor,SetIcon():N/A",
                                                  "NEW ORVIS Monitor,MODIFYIcon():N/A",

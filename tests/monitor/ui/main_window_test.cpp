@@ -57,10 +57,10 @@ class MainWindowTest : public QObject {
       QVERIFY2(b && !b->isVisible(), hidden);
     }
     QVERIFY(!w.find<QToolButton>("SpeedButton14")->isEnabled());
-    QCOMPARE(w.form.StatusPanels[1]->text(), QStringLiteral("2.6.0"));
-    QCOMPARE(w.form.StatusPanels[0]->width(), 400);
-    QCOMPARE(w.form.StatusPanels[1]->width(), 300);
-    QCOMPARE(w.form.StatusPanels[2]->width(), 50);
+    QCOMPARE(w.find<QLabel>("StatusPanel1")->text(), QStringLiteral("2.6.0"));
+    QCOMPARE(w.find<QLabel>("StatusPanel0")->width(), 400);
+    QCOMPARE(w.find<QLabel>("StatusPanel1")->width(), 300);
+    QCOMPARE(w.find<QLabel>("StatusPanel2")->width(), 50);
     QCOMPARE(w.find<QLineEdit>("Edit3")->text(), QStringLiteral("60"));
     QVERIFY(w.find<QLineEdit>("Edit3")->isReadOnly());
     QCOMPARE(w.find<QProgressBar>("Gauge1")->toolTip(), QStringLiteral("ハードディスク使用量"));
@@ -104,11 +104,11 @@ class MainWindowTest : public QObject {
                                "SpeedButton21", "SpeedButton50", "Edit1", "Edit2", "Edit4"})
       QVERIFY2(!w.find(locked)->isEnabled(), locked);
     QVERIFY(w.find("SpeedButton18")->isEnabled());
-    QVERIFY(w.form.StatusPanels[0]->text().endsWith(QStringLiteral(" に起動しました。")));
+    QVERIFY(w.find<QLabel>("StatusPanel0")->text().endsWith(QStringLiteral(" に起動しました。")));
     QTest::mouseClick(w.find<QToolButton>("SpeedButton14"), Qt::LeftButton);
     QCOMPARE(label->text(), QStringLiteral("編集・手動モード"));
     QVERIFY(w.find("Edit1")->isEnabled());
-    QCOMPARE(w.form.StatusPanels[0]->text(), QString());
+    QCOMPARE(w.find<QLabel>("StatusPanel0")->text(), QString());
   }
 
   void busyPanelLocksAndUnlocks() {
@@ -117,24 +117,24 @@ class MainWindowTest : public QObject {
     auto* panel = w.find("Panel1");
     QVERIFY(panel->isHidden());
     w.form.setBusyMessage(platform::toCp932("情報更新中です。お待ちください・・"));
-    w.form.StartPanel();
+    w.form.showBusyPanel();
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->pos(), QPoint(352, 260));
-    QVERIFY(w.form.Panel1->Animate1->running());
+    QVERIFY(w.find<CopyAnimation>("Animate1")->running());
     for (const char* locked :
          {"SpeedButton2", "SpeedButton6", "SpeedButton8", "SpeedButton1", "SpeedButton3",
           "SpeedButton4", "SpeedButton5", "SpeedButton7", "sg1"})
       QVERIFY2(!w.find(locked)->isEnabled(), locked);
     QVERIFY(w.find("SpeedButton10")->isEnabled());
-    w.form.EndPanel();
+    w.form.hideBusyPanel();
     QVERIFY(panel->isHidden());
-    QVERIFY(!w.form.Panel1->Animate1->running());
+    QVERIFY(!w.find<CopyAnimation>("Animate1")->running());
     for (const char* unlocked : {"SpeedButton2", "SpeedButton6", "SpeedButton8", "sg1"})
       QVERIFY2(w.find(unlocked)->isEnabled(), unlocked);
     QCOMPARE(w.find<QLabel>("panelMsg")->text(),
              QStringLiteral("情報更新中です。お待ちください・・"));
     // Hidden with the window, the panel still counts by its own flag.
-    w.form.StartPanel();
+    w.form.showBusyPanel();
     w.form.hide();
     QVERIFY(w.form.busyPanelVisible());
   }

@@ -2,7 +2,7 @@
 // The desktop's notification-area icon. Until the icon itself is drawn on
 // the desktop, the operations succeed without showing anything.
 
-#include "monitor/shell/tray_icons.h"
+#include "monitor/shell/tray_view.h"
 
 namespace orvis::ui {
 

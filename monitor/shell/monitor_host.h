@@ -1,0 +1,29 @@
+#pragma once
+// What the host program provides the monitor: the data folder, how the
+// monitor was started, and the system around it (clock, message pump,
+// message boxes, processes, disks).
+
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/disk_space_reader.h"
+#include "platform/process_launcher.h"
+#include "platform/process_lister.h"
+#include "platform/pump.h"
+#include "prompter.h"
+#include "start_info.h"
+
+namespace orvis {
+
+struct MonitorHost {
+  std::string dataFolder;  // with a trailing '/'
+  StartInfo start;
+  platform::Clock& clock;
+  platform::Pump& pump;
+  Prompter& prompter;
+  platform::ProcessLauncher& launcher;
+  const platform::ProcessLister& processes;
+  const platform::DiskSpaceReader& disks;
+};
+
+}  // namespace orvis
