@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Configures (once) and builds into build/. Incremental on later runs.
+# Configures and builds into build/ (or $ORVIS_BUILD_DIR). Incremental on
+# later runs. $ORVIS_CMAKE_ARGS adds configure options, for example
+# "-DORVIS_WERROR=ON -DORVIS_SANITIZE=ON".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+dir=${ORVIS_BUILD_DIR:-build}
+read -r -a extra <<<"${ORVIS_CMAKE_ARGS:-}"
+if [ ! -f "$dir/build.ninja" ] || [ ${#extra[@]} -gt 0 ]; then
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
 fi
-cmake --build build
+cmake --build "$dir"

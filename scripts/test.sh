@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test; then prints the
-# figures the benchmarks measured in that run.
+# figures the benchmarks measured in that run. Arguments go to ctest;
+# $ORVIS_BUILD_DIR and $ORVIS_CMAKE_ARGS go to scripts/build.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
+dir=${ORVIS_BUILD_DIR:-build}
 status=0
-ctest --test-dir build --output-on-failure -j2 "$@" || status=$?
-log=build/Testing/Temporary/LastTest.log
+ctest --test-dir "$dir" --output-on-failure -j2 "$@" || status=$?
+log=$dir/Testing/Temporary/LastTest.log
 if [ -f "$log" ]; then
   echo
   echo "Benchmark figures of this run:"
