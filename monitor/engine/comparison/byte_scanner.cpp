@@ -1,0 +1,48 @@
+#include "monitor/engine/comparison/byte_scanner.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace orvis {
+
+ByteScanner::ByteScanner(std::string_view needles) {
+  for (char c : needles) {
+    const auto u = static_cast<unsigned char>(c);
+    if (table_[u] || count_ == 4) continue;
+    table_[u] = true;
+    needles_[count_++] = u;
+  }
+  // Unused slots repeat the first needle so that the wide search can always
+  // test four.
+  for (int i = count_; i < 4; ++i) needles_[i] = needles_[0];
+}
+
+std::size_t ByteScanner::find(const char* p, std::size_t n) const {
+  if (count_ == 0) return n;
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i a = _mm_set1_epi8(static_cast<char>(needles_[0]));
+  const __m128i b = _mm_set1_epi8(static_cast<char>(needles_[1]));
+  const __m128i c = _mm_set1_epi8(static_cast<char>(needles_[2]));
+  const __m128i d = _mm_set1_epi8(static_cast<char>(needles_[3]));
+  auto hits = [&](const char* at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b)),
+                                   _mm_or_si128(_mm_cmpeq_epi8(v, c), _mm_cmpeq_epi8(v, d)));
+    return static_cast<unsigned>(_mm_movemask_epi8(m));
+  };
+  for (; i + 32 <= n; i += 32) {
+    const unsigned low = hits(p + i);
+    const unsigned high = hits(p + i + 16);
+    if (low | high) return i + static_cast<std::size_t>(__builtin_ctz(low | (high << 16)));
+  }
+  for (; i + 16 <= n; i += 16)
+    if (const unsigned m = hits(p + i)) return i + static_cast<std::size_t>(__builtin_ctz(m));
+#endif
+  for (; i < n; ++i)
+    if (matches(p[i])) return i;
+  return n;
+}
+
+}  // namespace orvis

@@ -1,0 +1,26 @@
+#pragma once
+// Finds the first of up to four given byte values in a run of bytes, many
+// bytes at a time: the comparison spends most of its time here.
+
+#include <cstddef>
+#include <string_view>
+
+namespace orvis {
+
+class ByteScanner {
+ public:
+  // At most four distinct bytes; with none the scanner finds nothing.
+  explicit ByteScanner(std::string_view needles);
+
+  // The index of the first needle in [p, p + n), or n.
+  std::size_t find(const char* p, std::size_t n) const;
+
+  bool matches(char c) const { return table_[static_cast<unsigned char>(c)]; }
+
+ private:
+  bool table_[256] = {};
+  unsigned char needles_[4] = {};
+  int count_ = 0;
+};
+
+}  // namespace orvis

@@ -1,0 +1,24 @@
+#pragma once
+// Passes over a region of one input: reads on until the bytes read, with
+// zero bytes left out and letters lowercased, end with the region's end
+// token. The next read starts after the token.
+
+#include "monitor/engine/comparison/byte_cursor.h"
+#include "monitor/engine/comparison/progress_ticker.h"
+#include "monitor/engine/comparison/start_tests.h"
+
+namespace orvis {
+
+class EndTokenSkipper {
+ public:
+  explicit EndTokenSkipper(ProgressTicker& ticker) : ticker_(ticker) {}
+
+  // False when the input ended (or failed) before the token: the region
+  // then ends with the input, since no more bytes can come.
+  bool skip(ByteCursor& cursor, const StartTest& region);
+
+ private:
+  ProgressTicker& ticker_;
+};
+
+}  // namespace orvis

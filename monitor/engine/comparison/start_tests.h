@@ -1,0 +1,46 @@
+#pragma once
+// The eight tests that recognise the start of a region to pass over, in the
+// order they are tried on each baseline byte, with each region's end and its
+// log lines.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "monitor/engine/comparison/byte_scanner.h"
+#include "monitor/engine/comparison/skip_switches.h"
+
+namespace orvis {
+
+enum class StartForm {
+  Whole,      // the whole window, lowercased, is the start
+  Attribute,  // the window without blanks begins with the start
+  Head,       // the same, for the head tag
+};
+
+struct StartTest {
+  StartForm form;
+  std::size_t window;      // the window's maximum length
+  std::string_view start;  // lower case
+  std::string_view end;    // lower case
+  bool SkipSwitches::*switchOn;
+  const std::string& (*enterLine)();
+  const std::string& (*leaveLine)();
+  // The quote of an attribute value; zero otherwise.
+  char quote = 0;
+  // Finds the end's last byte, in either case.
+  ByteScanner endFinder{""};
+};
+
+inline constexpr std::size_t kStartTestCount = 8;
+inline constexpr std::size_t kLongestStartWindow = 7;
+
+const std::array<StartTest, kStartTestCount>& startTests();
+
+// True when the test recognises its start in the window that has just taken
+// in the byte `last`. `readAhead` tells, for an attribute, that the value's
+// closing quote is already in the window.
+bool startsRegion(const StartTest& test, std::string_view window, char last, bool& readAhead);
+
+}  // namespace orvis
