@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "monitor/engine/comparison/ascii_lower.h"
 #include "monitor/engine/comparison/comparison_texts.h"
 
 namespace orvis {
@@ -24,11 +25,11 @@ std::string startByteSet(const SkipSwitches& on) {
   return bytes;
 }
 
-std::array<RecentBytes, kStartTestCount> startWindows() {
+std::array<StartWindow, kStartTestCount> startWindows() {
   const auto& tests = startTests();
-  return {RecentBytes(tests[0].window), RecentBytes(tests[1].window), RecentBytes(tests[2].window),
-          RecentBytes(tests[3].window), RecentBytes(tests[4].window), RecentBytes(tests[5].window),
-          RecentBytes(tests[6].window), RecentBytes(tests[7].window)};
+  return {StartWindow(tests[0].window), StartWindow(tests[1].window), StartWindow(tests[2].window),
+          StartWindow(tests[3].window), StartWindow(tests[4].window), StartWindow(tests[5].window),
+          StartWindow(tests[6].window), StartWindow(tests[7].window)};
 }
 
 // The first position in [from, to) where the two runs differ, or `to`.
@@ -44,13 +45,26 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     : sink_(sink),
       baseline_(baseline),
       snapshot_(snapshot),
-      ticker_(sink, clock, baseline_),
+      ticker_(sink, clock, baseline_, snapshot_),
       skipper_(ticker_),
+      tests_(startTests().data()),
       startBytes_(startByteSet(switches)),
       windows_(startWindows()) {
-  const auto& tests = startTests();
-  for (std::size_t k = 0; k < kStartTestCount; ++k)
-    if (switches.*tests[k].switchOn) enabled_[enabledCount_++] = k;
+  for (std::size_t k = 0; k < kStartTestCount; ++k) {
+    const StartTest& test = tests_[k];
+    if (!(switches.*test.switchOn)) continue;
+    enabled_ |= 1u << k;
+    if (test.form == StartForm::Attribute) {
+      byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
+      attributes_ |= 1u << k;
+    } else {
+      const char last = test.start.back();
+      byLastByte_[static_cast<unsigned char>(last)] |= 1u << k;
+      byLastByte_[static_cast<unsigned char>(upperAscii(last))] |= 1u << k;
+      secondBytes_[static_cast<unsigned char>(test.start[1])] = true;
+      secondBytes_[static_cast<unsigned char>(upperAscii(test.start[1]))] = true;
+    }
+  }
 }
 
 ComparisonResult ComparisonPass::run() {
@@ -80,19 +94,15 @@ ComparisonResult ComparisonPass::run() {
 std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
   const char* b = baseline_.data();
   const char* s = snapshot_.data();
-  // Bytes from `region` on have entered no window yet; none of them is zero
-  // while a start test is on.
-  std::size_t region = 0;
-  // Up to `careful` each byte goes through the start tests; the windows
-  // still hold bytes from before this piece, so the first few always do.
-  std::size_t careful = std::min(n, kReach - 1);
+  // Up to `careful` each byte goes through the start tests.
+  std::size_t careful = beginRegion(0);
   std::size_t i = 0;
   while (i < n) {
     if (i >= careful) {
       const std::size_t next = i + startBytes_.find(b + i, n - i);
       if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
         counter_ += at - i + 1;
-        return difference(b, s, region, at);
+        return difference(b, s, region_, at);
       }
       counter_ += next - i;
       i = next;
@@ -101,73 +111,128 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     const char x = b[i];
     if (x == 0) {
       // Zero bytes are compared but enter no window: the windows take the
-      // bytes before them, and their own reach starts again after them.
-      windowsTake(b + region, i - region);
+      // bytes before them, and a new run begins after them.
+      windowsTake(b + region_, i - region_);
       std::size_t end = i;
       while (end < n && b[end] == 0) ++end;
       if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
         counter_ += at - i + 1;
-        return difference(b, s, i, at);
+        return difference(b, s, at, at);
       }
       counter_ += end - i;
-      i = region = end;
-      careful = std::max(careful, end + kReach - 1);
+      i = end;
+      careful = std::max(careful, end + beginRegion(end));
       continue;
     }
-    if (startBytes_.matches(x)) careful = std::max(careful, i + kReach);
+    // A '<' or a quote makes the next bytes worth a close look only when it
+    // can begin a start: most tags and quotes on a page begin none.
+    if (startBytes_.matches(x)) {
+      if (x == '<' ? mayOpenStart(b, i, n) : armsAttribute(b, i))
+        careful = std::max(careful, i + kReach);
+    }
     bool readAhead = false;
-    if (const StartTest* test = startAt(b, region, i, readAhead)) {
-      enterRegion(static_cast<std::size_t>(test - startTests().data()), b, region, i, readAhead);
+    if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
+      enterRegion(test, b, i, readAhead);
       return std::nullopt;
     }
     ++counter_;
-    if (x != s[i]) return difference(b, s, region, i);
+    if (x != s[i]) return difference(b, s, region_, i);
     ++i;
   }
-  windowsTake(b + region, n - region);
+  windowsTake(b + region_, n - region_);
   baseline_.advance(n);
   snapshot_.advance(n);
   return std::nullopt;
 }
 
-const StartTest* ComparisonPass::startAt(const char* b, std::size_t region, std::size_t at,
-                                         bool& readAhead) {
-  const auto& tests = startTests();
-  char scratch[RecentBytes::kMaxLength];
-  for (std::size_t e = 0; e < enabledCount_; ++e) {
-    const std::size_t k = enabled_[e];
-    if (startsRegion(tests[k], windowAt(k, b, region, at, scratch), b[at], readAhead))
-      return &tests[k];
+std::size_t ComparisonPass::beginRegion(std::size_t at) {
+  region_ = at;
+  armedAt_.fill(kNone);
+  std::size_t reach = 0;
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    const StartTest& test = tests_[k];
+    // A start needs its '<' or its quote in the window.
+    const std::size_t back =
+        windows_[k].distanceOf(test.form == StartForm::Attribute ? test.quote : '<');
+    prefixReach_[k] = back == StartWindow::kNotHeld ? 0 : test.window - back - 1;
+    reach = std::max(reach, prefixReach_[k]);
   }
-  return nullptr;
+  return reach;
 }
 
-std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::size_t region,
-                                          std::size_t at, char* scratch) const {
+bool ComparisonPass::mayOpenStart(const char* b, std::size_t at, std::size_t n) const {
+  // The byte after it is the start's second, unless the piece ends first.
+  return at + 1 >= n || secondBytes_[static_cast<unsigned char>(b[at + 1])];
+}
+
+bool ComparisonPass::armsAttribute(const char* b, std::size_t at) {
+  // A value starts only after "src=" or "alt=" (blanks aside) right before
+  // its quote, all within the window that holds the quote; the start is
+  // then complete as soon as the bytes before "src" have left the window.
+  bool armed = false;
+  char scratch[StartWindow::kCapacity];
+  for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    const std::size_t delay = startDelay(tests_[k], windowAt(k, b, at, scratch));
+    if (delay == kNoStart) continue;
+    armedAt_[k] = at + delay;
+    armed = true;
+  }
+  return armed;
+}
+
+std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) const {
+  const char x = b[at];
+  // Only the tests this byte can complete: a tag start by its last byte,
+  // an attribute start where its quote said, or near the start of a run
+  // while a window still holds a quote from before it.
+  unsigned candidates = byLastByte_[static_cast<unsigned char>(x)];
+  const std::size_t taken = at - region_;
+  for (unsigned mask = attributes_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    if (armedAt_[k] == at || taken < prefixReach_[k]) candidates |= 1u << k;
+  }
+  char scratch[StartWindow::kCapacity];
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));
+    if (startsRegion(tests_[k], windowAt(k, b, at, scratch), x, readAhead)) return k;
+  }
+  return kNone;
+}
+
+std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::size_t at,
+                                          char* scratch) const {
   const std::size_t length = windows_[test].maxLength();
-  const std::size_t taken = at - region + 1;
+  const std::size_t taken = at - region_ + 1;
   if (taken >= length) return {b + at + 1 - length, length};
-  return {scratch, windows_[test].peekWith(b + region, taken, scratch)};
+  return windows_[test].peekWithPlain(b + region_, taken, scratch);
 }
 
 void ComparisonPass::windowsTake(const char* p, std::size_t n) {
-  context_.appendRun(p, n);
-  for (std::size_t e = 0; e < enabledCount_; ++e) windows_[enabled_[e]].appendPlainRun(p, n);
+  // With no start test on, runs may hold zero bytes.
+  if (enabled_ == 0) {
+    context_.appendRun(p, n);
+    return;
+  }
+  context_.appendPlainRun(p, n);
+  const std::uint64_t run = StartWindow::runWord(p, n);
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1)
+    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].take(run, n);
 }
 
-void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t region,
-                                 std::size_t at, bool readAhead) {
-  windowsTake(b + region, at - region);
+void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead) {
+  windowsTake(b + region_, at - region_);
   // The byte that completes the start reaches the context and the windows
   // tested before; the later ones never see it, and it is not compared.
   context_.append(b[at]);
-  for (std::size_t e = 0; e < enabledCount_ && enabled_[e] < test; ++e)
-    windows_[enabled_[e]].append(b[at]);
+  for (unsigned mask = enabled_ & ((1u << test) - 1); mask != 0; mask &= mask - 1)
+    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].append(b[at]);
   windows_[test].clear();
   baseline_.advance(at + 1);
   snapshot_.advance(at + 1);
 
-  const StartTest& kind = startTests()[test];
+  const StartTest& kind = tests_[test];
   sink_.writeLog(kind.enterLine());
   if (readAhead) {
     sink_.writeLog(texts::endAlreadyRead());
@@ -178,9 +243,10 @@ void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t re
   sink_.writeLog(kind.leaveLine());
 }
 
-ComparisonResult ComparisonPass::difference(const char* b, const char* s, std::size_t region,
+ComparisonResult ComparisonPass::difference(const char* b, const char* s, std::size_t from,
                                             std::size_t at) {
-  context_.appendRun(b + region, at - region + 1);
+  // Bytes from `from` on have not yet reached the context.
+  context_.appendRun(b + from, at - from + 1);
   const std::string context(context_.view());
   for (const std::string& line : texts::differenceLines(counter_, b[at], s[at], context))
     sink_.writeLog(line);

@@ -22,6 +22,7 @@
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/skip_switches.h"
 #include "monitor/engine/comparison/start_tests.h"
+#include "monitor/engine/comparison/start_window.h"
 
 namespace orvis {
 
@@ -33,19 +34,28 @@ class ComparisonPass {
   ComparisonResult run();
 
  private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
   // Compares the next n pairs, or fewer when a region starts among them.
   std::optional<ComparisonResult> comparePiece(std::size_t n);
-  // The test whose start the baseline byte at `at` completes, if any.
-  const StartTest* startAt(const char* b, std::size_t region, std::size_t at, bool& readAhead);
+  // A new run of baseline bytes for the windows starts at `at`. Returns how
+  // many of its bytes the windows' older bytes can still take part in a
+  // start.
+  std::size_t beginRegion(std::size_t at);
+  // Whether the '<' at `at` may begin a tag start.
+  bool mayOpenStart(const char* b, std::size_t at, std::size_t n) const;
+  // Whether the quote at `at` may be that of a start, with "src=" or "alt="
+  // before it; notes where such a start would be complete.
+  bool armsAttribute(const char* b, std::size_t at);
+  // The test whose start the baseline byte at `at` completes, or kNone.
+  std::size_t startAt(const char* b, std::size_t at, bool& readAhead) const;
   // A start test's window right after it has taken in the byte at `at`.
-  std::string_view windowAt(std::size_t test, const char* b, std::size_t region, std::size_t at,
-                            char* scratch) const;
+  std::string_view windowAt(std::size_t test, const char* b, std::size_t at, char* scratch) const;
   // The windows take in a run of baseline bytes that started nothing.
   void windowsTake(const char* p, std::size_t n);
-  void enterRegion(std::size_t test, const char* b, std::size_t region, std::size_t at,
-                   bool readAhead);
+  void enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead);
 
-  ComparisonResult difference(const char* b, const char* s, std::size_t region, std::size_t at);
+  ComparisonResult difference(const char* b, const char* s, std::size_t from, std::size_t at);
   ComparisonResult fault(ComparisonOutcome kind, const std::string& alert);
   ComparisonResult equal();
   ComparisonResult outcome(ComparisonOutcome kind, std::optional<AlertRequest> alert) const;
@@ -55,15 +65,31 @@ class ComparisonPass {
   ByteCursor snapshot_;
   ProgressTicker ticker_;
   EndTokenSkipper skipper_;
-  // The tests whose switch is on, in their order.
-  std::array<std::size_t, kStartTestCount> enabled_{};
-  std::size_t enabledCount_ = 0;
+  const StartTest* tests_;
+  // The tests whose switch is on, as bits by their order.
+  unsigned enabled_ = 0;
+  // The tests a byte can complete by itself (the tag forms, by their last
+  // byte), and the attribute tests by their quote, double then single.
+  std::array<std::uint8_t, 256> byLastByte_{};
+  std::array<unsigned, 2> byQuote_{};
+  unsigned attributes_ = 0;
+  // The bytes that may follow the '<' of a tag start.
+  std::array<bool, 256> secondBytes_{};
   // Bytes that a start cannot do without, and the zero byte, which no
   // window takes in.
   ByteScanner startBytes_;
-  std::array<RecentBytes, kStartTestCount> windows_;
+  std::array<StartWindow, kStartTestCount> windows_;
   RecentBytes context_{51};
   std::uint64_t counter_ = 0;
+
+  // The current run of the piece: bytes from `region_` on have entered no
+  // window yet; none of them is zero while a start test is on.
+  std::size_t region_ = 0;
+  // Per start test: for how many bytes of the run the '<' or quote it needs
+  // stays in its window from before the run; and, for an attribute test,
+  // where the quote seen in the run would complete its start.
+  std::array<std::size_t, kStartTestCount> prefixReach_{};
+  std::array<std::size_t, kStartTestCount> armedAt_{};
 };
 
 }  // namespace orvis

@@ -15,12 +15,14 @@ class ProgressTicker {
  public:
   static constexpr std::int64_t kIntervalMs = 50;
 
-  // Progress is counted in the bytes the baseline cursor has gone through.
-  ProgressTicker(ComparisonSink& sink, ProgressClock& clock, const ByteCursor& baseline);
+  // Progress is counted in the bytes the baseline cursor has gone through;
+  // the clock is looked at after every piece of work on either input.
+  ProgressTicker(ComparisonSink& sink, ProgressClock& clock, const ByteCursor& baseline,
+                 const ByteCursor& snapshot);
 
   // Reports the starting point at once.
   void start();
-  // Call between pieces of work; reports when the interval has passed.
+  // Call often; reports when the interval has passed.
   void tick();
 
  private:
@@ -29,7 +31,9 @@ class ProgressTicker {
   ComparisonSink& sink_;
   ProgressClock& clock_;
   const ByteCursor& baseline_;
+  const ByteCursor& snapshot_;
   std::int64_t last_ = 0;
+  std::uint64_t workAtLastLook_ = 0;
 };
 
 }  // namespace orvis

@@ -52,32 +52,40 @@ const std::array<StartTest, kStartTestCount>& startTests() {
 
 bool startsRegion(const StartTest& test, std::string_view window, char last, bool& readAhead) {
   readAhead = false;
-  // Each form has a byte that its start cannot do without: a cheap first
-  // sieve, since most bytes start nothing.
-  switch (test.form) {
-    case StartForm::Whole:
-      // The window ends with the byte just taken in.
-      return lowerAscii(last) == test.start.back() && window.size() == test.start.size() &&
-             beginsWithLower(window, test.start);
-    case StartForm::Head:
-      // Blanks do not count, but six bytes can only make "<head>" without
-      // any, so the byte just taken in closes the tag.
-      if (last != '>') return false;
-      break;
-    case StartForm::Attribute:
-      if (window.find(test.quote) == std::string_view::npos) return false;
-      break;
+  if (test.form == StartForm::Whole) {
+    // The window ends with the byte just taken in.
+    return lowerAscii(last) == test.start.back() && window.size() == test.start.size() &&
+           beginsWithLower(window, test.start);
   }
-  // "src", "=" and the quote may stand apart: blanks do not count.
-  char packed[kLongestStartWindow];
-  std::size_t length = 0;
-  for (char c : window)
-    if (c != ' ' && length < sizeof packed) packed[length++] = c;
-  const std::string_view text(packed, length);
-  if (!beginsWithLower(text, test.start)) return false;
+  // Six bytes can only make "<head>" without blanks, so the byte just taken
+  // in closes the tag.
+  if (test.form == StartForm::Head && last != '>') return false;
+  // The window with its blanks left out must begin with the start: "src",
+  // "=" and the quote may stand apart.
+  std::size_t matched = 0, at = 0;
+  for (; at < window.size() && matched < test.start.size(); ++at) {
+    if (window[at] == ' ') continue;
+    if (lowerAscii(window[at]) != test.start[matched++]) return false;
+  }
+  if (matched < test.start.size()) return false;
   if (test.form == StartForm::Attribute)
-    readAhead = text.substr(test.start.size()).find(test.quote) != std::string_view::npos;
+    readAhead = window.substr(at).find(test.quote) != std::string_view::npos;
   return true;
+}
+
+std::size_t startDelay(const StartTest& test, std::string_view window) {
+  std::size_t matched = 0, at = window.size();
+  while (at-- > 0 && matched < test.start.size()) {
+    if (window[at] == ' ') continue;
+    if (lowerAscii(window[at]) != test.start[test.start.size() - 1 - matched++]) return kNoStart;
+  }
+  if (matched < test.start.size()) return kNoStart;
+  // `at` now stands before the start's first byte: find the last byte there
+  // that is not a blank. The window takes in bytes until it is full, then
+  // drops one per byte.
+  for (std::size_t before = at + 1; before-- > 0;)
+    if (window[before] != ' ') return before + 1 + (test.window - window.size());
+  return 0;
 }
 
 }  // namespace orvis
