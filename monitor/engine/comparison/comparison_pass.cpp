@@ -13,10 +13,6 @@ namespace {
 
 namespace texts = comparison_texts;
 
-// How far a start byte reaches: a window holds at most this many bytes, so
-// a byte that entered further back has left every start window.
-constexpr std::size_t kReach = kLongestStartWindow;
-
 std::string startByteSet(const SkipSwitches& on) {
   if (!on.any()) return {};
   std::string bytes(1, '\0');
@@ -56,13 +52,9 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     enabled_ |= 1u << k;
     if (test.form == StartForm::Attribute) {
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
-      attributes_ |= 1u << k;
     } else {
-      const char last = test.start.back();
-      byLastByte_[static_cast<unsigned char>(last)] |= 1u << k;
-      byLastByte_[static_cast<unsigned char>(upperAscii(last))] |= 1u << k;
-      secondBytes_[static_cast<unsigned char>(test.start[1])] = true;
-      secondBytes_[static_cast<unsigned char>(upperAscii(test.start[1]))] = true;
+      bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
+      bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
     }
   }
 }
@@ -94,12 +86,14 @@ ComparisonResult ComparisonPass::run() {
 std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
   const char* b = baseline_.data();
   const char* s = snapshot_.data();
-  // Up to `careful` each byte goes through the start tests.
-  std::size_t careful = beginRegion(0);
+  beginRegion(0);
   std::size_t i = 0;
   while (i < n) {
-    if (i >= careful) {
-      const std::size_t next = i + startBytes_.find(b + i, n - i);
+    // Between the bytes where a start may be complete, whole runs compare
+    // at once.
+    if (i != nextDue_) {
+      const std::size_t limit = std::min(n, nextDue_);
+      const std::size_t next = i + startBytes_.find(b + i, limit - i);
       if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
         counter_ += at - i + 1;
         return difference(b, s, region_, at);
@@ -121,19 +115,21 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
       }
       counter_ += end - i;
       i = end;
-      careful = std::max(careful, end + beginRegion(end));
+      beginRegion(end);
       continue;
     }
-    // A '<' or a quote makes the next bytes worth a close look only when it
-    // can begin a start: most tags and quotes on a page begin none.
     if (startBytes_.matches(x)) {
-      if (x == '<' ? mayOpenStart(b, i, n) : armsAttribute(b, i))
-        careful = std::max(careful, i + kReach);
+      if (x == '<')
+        foreseeTag(b, i, n);
+      else
+        foreseeAttribute(b, i);
     }
     bool readAhead = false;
-    if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
-      enterRegion(test, b, i, readAhead);
-      return std::nullopt;
+    if (i == nextDue_) {
+      if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
+        enterRegion(test, b, i, readAhead);
+        return std::nullopt;
+      }
     }
     ++counter_;
     if (x != s[i]) return difference(b, s, region_, i);
@@ -145,58 +141,77 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
   return std::nullopt;
 }
 
-std::size_t ComparisonPass::beginRegion(std::size_t at) {
+void ComparisonPass::beginRegion(std::size_t at) {
   region_ = at;
-  armedAt_.fill(kNone);
-  std::size_t reach = 0;
+  due_.fill(0);
+  nextDue_ = kNone;
+  // The windows still hold bytes from before the run: a '<' or a quote
+  // among them may yet begin a start that bytes of the run complete.
+  char scratch[StartWindow::kCapacity];
   for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
     const StartTest& test = tests_[k];
-    // A start needs its '<' or its quote in the window.
-    const std::size_t back =
-        windows_[k].distanceOf(test.form == StartForm::Attribute ? test.quote : '<');
-    prefixReach_[k] = back == StartWindow::kNotHeld ? 0 : test.window - back - 1;
-    reach = std::max(reach, prefixReach_[k]);
+    if (test.form != StartForm::Attribute) {
+      // Only the newest '<' can be the start's: no start holds another.
+      const std::size_t back = windows_[k].distanceOf('<');
+      if (back != StartWindow::kNotHeld && back + 2 <= test.start.size())
+        expect(k, at + test.start.size() - 2 - back);
+      continue;
+    }
+    if (windows_[k].distanceOf(test.quote) == StartWindow::kNotHeld) continue;
+    const std::string_view held = windows_[k].view(scratch);
+    for (std::size_t q = 0; q < held.size(); ++q) {
+      if (held[q] != test.quote) continue;
+      const std::size_t more = bytesUntilStart(test, held, q);
+      if (more != kNoStart) expect(k, at + std::max<std::size_t>(more, 1) - 1);
+    }
   }
-  return reach;
 }
 
-bool ComparisonPass::mayOpenStart(const char* b, std::size_t at, std::size_t n) const {
-  // The byte after it is the start's second, unless the piece ends first.
-  return at + 1 >= n || secondBytes_[static_cast<unsigned char>(b[at + 1])];
+void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
+  // A tag start is complete where its last byte falls, if the byte after
+  // the '<' is its second. A '<' at the end of the piece is the next
+  // piece's to look at, through the windows.
+  if (at + 1 >= n) return;
+  for (unsigned mask = bySecondByte_[static_cast<unsigned char>(b[at + 1])]; mask != 0;
+       mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    expect(k, at + tests_[k].start.size() - 1);
+  }
 }
 
-bool ComparisonPass::armsAttribute(const char* b, std::size_t at) {
+void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // A value starts only after "src=" or "alt=" (blanks aside) right before
-  // its quote, all within the window that holds the quote; the start is
-  // then complete as soon as the bytes before "src" have left the window.
-  bool armed = false;
+  // its quote, all within the window that holds the quote.
   char scratch[StartWindow::kCapacity];
   for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    const std::size_t delay = startDelay(tests_[k], windowAt(k, b, at, scratch));
-    if (delay == kNoStart) continue;
-    armedAt_[k] = at + delay;
-    armed = true;
+    const std::string_view window = windowAt(k, b, at, scratch);
+    const std::size_t more = bytesUntilStart(tests_[k], window, window.size() - 1);
+    if (more != kNoStart) expect(k, at + more);
   }
-  return armed;
 }
 
-std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) const {
-  const char x = b[at];
-  // Only the tests this byte can complete: a tag start by its last byte,
-  // an attribute start where its quote said, or near the start of a run
-  // while a window still holds a quote from before it.
-  unsigned candidates = byLastByte_[static_cast<unsigned char>(x)];
-  const std::size_t taken = at - region_;
-  for (unsigned mask = attributes_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    if (armedAt_[k] == at || taken < prefixReach_[k]) candidates |= 1u << k;
+void ComparisonPass::expect(std::size_t test, std::size_t at) {
+  due_[at % due_.size()] |= 1u << test;
+  nextDue_ = std::min(nextDue_, at);
+}
+
+std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) {
+  std::uint8_t& here = due_[at % due_.size()];
+  unsigned candidates = here;
+  here = 0;
+  nextDue_ = kNone;
+  for (std::size_t ahead = 1; ahead < due_.size(); ++ahead) {
+    if (due_[(at + ahead) % due_.size()] != 0) {
+      nextDue_ = at + ahead;
+      break;
+    }
   }
   char scratch[StartWindow::kCapacity];
   for (; candidates != 0; candidates &= candidates - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));
-    if (startsRegion(tests_[k], windowAt(k, b, at, scratch), x, readAhead)) return k;
+    if (startsRegion(tests_[k], windowAt(k, b, at, scratch), b[at], readAhead)) return k;
   }
   return kNone;
 }

@@ -38,17 +38,18 @@ class ComparisonPass {
 
   // Compares the next n pairs, or fewer when a region starts among them.
   std::optional<ComparisonResult> comparePiece(std::size_t n);
-  // A new run of baseline bytes for the windows starts at `at`. Returns how
-  // many of its bytes the windows' older bytes can still take part in a
-  // start.
-  std::size_t beginRegion(std::size_t at);
-  // Whether the '<' at `at` may begin a tag start.
-  bool mayOpenStart(const char* b, std::size_t at, std::size_t n) const;
-  // Whether the quote at `at` may be that of a start, with "src=" or "alt="
-  // before it; notes where such a start would be complete.
-  bool armsAttribute(const char* b, std::size_t at);
-  // The test whose start the baseline byte at `at` completes, or kNone.
-  std::size_t startAt(const char* b, std::size_t at, bool& readAhead) const;
+  // A new run of baseline bytes for the windows starts at `at`.
+  void beginRegion(std::size_t at);
+  // Notes where the tag start that the '<' at `at` may begin would be
+  // complete.
+  void foreseeTag(const char* b, std::size_t at, std::size_t n);
+  // Notes where an attribute start would be complete, when the quote at
+  // `at` follows "src=" or "alt=".
+  void foreseeAttribute(const char* b, std::size_t at);
+  void expect(std::size_t test, std::size_t at);
+  // Of the tests due at `at`, the one whose start the baseline byte there
+  // completes, or kNone.
+  std::size_t startAt(const char* b, std::size_t at, bool& readAhead);
   // A start test's window right after it has taken in the byte at `at`.
   std::string_view windowAt(std::size_t test, const char* b, std::size_t at, char* scratch) const;
   // The windows take in a run of baseline bytes that started nothing.
@@ -68,13 +69,10 @@ class ComparisonPass {
   const StartTest* tests_;
   // The tests whose switch is on, as bits by their order.
   unsigned enabled_ = 0;
-  // The tests a byte can complete by itself (the tag forms, by their last
-  // byte), and the attribute tests by their quote, double then single.
-  std::array<std::uint8_t, 256> byLastByte_{};
+  // The attribute tests by their quote, double then single; the tag tests
+  // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
-  unsigned attributes_ = 0;
-  // The bytes that may follow the '<' of a tag start.
-  std::array<bool, 256> secondBytes_{};
+  std::array<std::uint8_t, 256> bySecondByte_{};
   // Bytes that a start cannot do without, and the zero byte, which no
   // window takes in.
   ByteScanner startBytes_;
@@ -85,11 +83,10 @@ class ComparisonPass {
   // The current run of the piece: bytes from `region_` on have entered no
   // window yet; none of them is zero while a start test is on.
   std::size_t region_ = 0;
-  // Per start test: for how many bytes of the run the '<' or quote it needs
-  // stays in its window from before the run; and, for an attribute test,
-  // where the quote seen in the run would complete its start.
-  std::array<std::size_t, kStartTestCount> prefixReach_{};
-  std::array<std::size_t, kStartTestCount> armedAt_{};
+  // The tests that may complete their start at the next few positions (a
+  // ring by position), and the nearest such position.
+  std::array<std::uint8_t, kLongestStartWindow + 1> due_{};
+  std::size_t nextDue_ = kNone;
 };
 
 }  // namespace orvis

@@ -73,18 +73,19 @@ bool startsRegion(const StartTest& test, std::string_view window, char last, boo
   return true;
 }
 
-std::size_t startDelay(const StartTest& test, std::string_view window) {
-  std::size_t matched = 0, at = window.size();
+std::size_t bytesUntilStart(const StartTest& test, std::string_view window, std::size_t quote) {
+  std::size_t matched = 0, at = quote + 1;
   while (at-- > 0 && matched < test.start.size()) {
     if (window[at] == ' ') continue;
     if (lowerAscii(window[at]) != test.start[test.start.size() - 1 - matched++]) return kNoStart;
   }
   if (matched < test.start.size()) return kNoStart;
-  // `at` now stands before the start's first byte: find the last byte there
-  // that is not a blank. The window takes in bytes until it is full, then
-  // drops one per byte.
-  for (std::size_t before = at + 1; before-- > 0;)
-    if (window[before] != ' ') return before + 1 + (test.window - window.size());
+  // `at` now stands before the start's first byte: the bytes up to the
+  // last one there that is not a blank must leave. The window takes in
+  // bytes until it is full, then drops one per byte.
+  for (std::size_t before = at + 1; before-- > 0;) {
+    if (window[before] != ' ') return before + 1 + test.window - window.size();
+  }
   return 0;
 }
 

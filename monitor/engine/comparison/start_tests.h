@@ -43,11 +43,12 @@ const std::array<StartTest, kStartTestCount>& startTests();
 // closing quote is already in the window.
 bool startsRegion(const StartTest& test, std::string_view window, char last, bool& readAhead);
 
-// For a window that has just taken in an attribute test's quote: when the
-// window, blanks left out, ends with the test's start, how many more bytes
-// it takes in before the bytes ahead of the start have left it (0 to 2);
-// kNoStart otherwise.
+// For an attribute test and a window whose byte at `quote` is the test's
+// quote: when the window's bytes up to the quote, blanks left out, end with
+// the test's start, how many more bytes the window must take in before the
+// bytes ahead of the start have left it (so that its text begins with the
+// start); kNoStart otherwise.
 inline constexpr std::size_t kNoStart = static_cast<std::size_t>(-1);
-std::size_t startDelay(const StartTest& test, std::string_view window);
+std::size_t bytesUntilStart(const StartTest& test, std::string_view window, std::size_t quote);
 
 }  // namespace orvis
