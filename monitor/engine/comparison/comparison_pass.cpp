@@ -1,6 +1,7 @@
 #include "monitor/engine/comparison/comparison_pass.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -52,6 +53,11 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     enabled_ |= 1u << k;
     if (test.form == StartForm::Attribute) {
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
+      // The byte before "=": the last of "src" or "alt", in either case.
+      const char last = test.start[test.start.size() - 3];
+      attributeEnds_[static_cast<unsigned char>(last)] = true;
+      attributeEnds_[static_cast<unsigned char>(upperAscii(last))] = true;
+      attributeEnds_[' '] = true;
     } else {
       bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
@@ -143,7 +149,7 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
 
 void ComparisonPass::beginRegion(std::size_t at) {
   region_ = at;
-  due_.fill(0);
+  due_ = 0;
   nextDue_ = kNone;
   // The windows still hold bytes from before the run: a '<' or a quote
   // among them may yet begin a start that bytes of the run complete.
@@ -182,7 +188,13 @@ void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
 
 void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // A value starts only after "src=" or "alt=" (blanks aside) right before
-  // its quote, all within the window that holds the quote.
+  // its quote, all within the window that holds the quote. Most quotes on a
+  // page close a value or open another attribute's: the bytes right before
+  // tell, when they are in this run and not blanks.
+  if (at > region_ && b[at - 1] != '=' && b[at - 1] != ' ') return;
+  if (at > region_ + 1 && b[at - 1] == '=' &&
+      !attributeEnds_[static_cast<unsigned char>(b[at - 2])])
+    return;
   char scratch[StartWindow::kCapacity];
   for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
@@ -193,21 +205,18 @@ void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
 }
 
 void ComparisonPass::expect(std::size_t test, std::size_t at) {
-  due_[at % due_.size()] |= 1u << test;
+  due_ |= static_cast<std::uint64_t>(1u << test) << (8 * (at % 8));
   nextDue_ = std::min(nextDue_, at);
 }
 
 std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) {
-  std::uint8_t& here = due_[at % due_.size()];
-  unsigned candidates = here;
-  here = 0;
-  nextDue_ = kNone;
-  for (std::size_t ahead = 1; ahead < due_.size(); ++ahead) {
-    if (due_[(at + ahead) % due_.size()] != 0) {
-      nextDue_ = at + ahead;
-      break;
-    }
-  }
+  // Take the tests due here off the ring; the nearest position with tests
+  // due is at most seven ahead.
+  const unsigned shift = 8 * (at % 8);
+  unsigned candidates = static_cast<unsigned>(due_ >> shift) & 0xFF;
+  due_ &= ~(std::uint64_t{0xFF} << shift);
+  const std::uint64_t ahead = std::rotr(due_, static_cast<int>(shift));
+  nextDue_ = ahead == 0 ? kNone : at + static_cast<std::size_t>(std::countr_zero(ahead)) / 8;
   char scratch[StartWindow::kCapacity];
   for (; candidates != 0; candidates &= candidates - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));

@@ -73,6 +73,8 @@ class ComparisonPass {
   // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
   std::array<std::uint8_t, 256> bySecondByte_{};
+  // The bytes that may stand before the "=" of an attribute start.
+  std::array<bool, 256> attributeEnds_{};
   // Bytes that a start cannot do without, and the zero byte, which no
   // window takes in.
   ByteScanner startBytes_;
@@ -83,9 +85,10 @@ class ComparisonPass {
   // The current run of the piece: bytes from `region_` on have entered no
   // window yet; none of them is zero while a start test is on.
   std::size_t region_ = 0;
-  // The tests that may complete their start at the next few positions (a
-  // ring by position), and the nearest such position.
-  std::array<std::uint8_t, kLongestStartWindow + 1> due_{};
+  // The tests that may complete their start at the next few positions, a
+  // byte of tests per position in a ring of eight, and the nearest such
+  // position.
+  std::uint64_t due_ = 0;
   std::size_t nextDue_ = kNone;
 };
 

@@ -43,7 +43,7 @@ const std::array<StartTest, kStartTestCount>& startTests() {
     }};
     for (StartTest& test : t) {
       const char last = test.end.back();
-      test.endFinder = ByteScanner(std::string{last, upperAscii(last)});
+      test.endFinder = ByteScanner(std::string{last, upperAscii(last), '\0'});
     }
     return t;
   }();

@@ -29,7 +29,7 @@ struct StartTest {
   const std::string& (*leaveLine)();
   // The quote of an attribute value; zero otherwise.
   char quote = 0;
-  // Finds the end's last byte, in either case.
+  // Finds the end's last byte, in either case, and the zero byte.
   ByteScanner endFinder{""};
 };
 
