@@ -18,7 +18,7 @@ ByteScanner::ByteScanner(std::string_view needles) {
   for (int i = count_; i < 4; ++i) needles_[i] = needles_[0];
 }
 
-std::size_t ByteScanner::find(const char* p, std::size_t n) const {
+std::size_t ByteScanner::find(const char* p, std::size_t n, std::size_t readable) const {
   if (count_ == 0) return n;
   std::size_t i = 0;
 #ifdef __SSE2__
@@ -37,8 +37,12 @@ std::size_t ByteScanner::find(const char* p, std::size_t n) const {
     const unsigned high = hits(p + i + 16);
     if (low | high) return i + static_cast<std::size_t>(__builtin_ctz(low | (high << 16)));
   }
-  for (; i + 16 <= n; i += 16)
-    if (const unsigned m = hits(p + i)) return i + static_cast<std::size_t>(__builtin_ctz(m));
+  for (; i < n && i + 16 <= readable; i += 16) {
+    if (const unsigned m = hits(p + i)) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(m));
+      return at < n ? at : n;
+    }
+  }
 #endif
   for (; i < n; ++i)
     if (matches(p[i])) return i;

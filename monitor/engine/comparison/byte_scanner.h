@@ -12,8 +12,11 @@ class ByteScanner {
   // At most four distinct bytes; with none the scanner finds nothing.
   explicit ByteScanner(std::string_view needles);
 
-  // The index of the first needle in [p, p + n), or n.
-  std::size_t find(const char* p, std::size_t n) const;
+  // The index of the first needle in [p, p + n), or n. The bytes up to
+  // p + readable (at least n) may be read, which lets short runs be
+  // searched many bytes at a time too.
+  std::size_t find(const char* p, std::size_t n, std::size_t readable) const;
+  std::size_t find(const char* p, std::size_t n) const { return find(p, n, n); }
 
   bool matches(char c) const { return table_[static_cast<unsigned char>(c)]; }
 

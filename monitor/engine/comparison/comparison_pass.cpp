@@ -53,11 +53,6 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     enabled_ |= 1u << k;
     if (test.form == StartForm::Attribute) {
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
-      // The byte before "=": the last of "src" or "alt", in either case.
-      const char last = test.start[test.start.size() - 3];
-      attributeEnds_[static_cast<unsigned char>(last)] = true;
-      attributeEnds_[static_cast<unsigned char>(upperAscii(last))] = true;
-      attributeEnds_[' '] = true;
     } else {
       bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
@@ -99,7 +94,7 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     // at once.
     if (i != nextDue_) {
       const std::size_t limit = std::min(n, nextDue_);
-      const std::size_t next = i + startBytes_.find(b + i, limit - i);
+      const std::size_t next = i + startBytes_.find(b + i, limit - i, baseline_.available() - i);
       if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
         counter_ += at - i + 1;
         return difference(b, s, region_, at);
@@ -192,12 +187,12 @@ void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // page close a value or open another attribute's: the bytes right before
   // tell, when they are in this run and not blanks.
   if (at > region_ && b[at - 1] != '=' && b[at - 1] != ' ') return;
-  if (at > region_ + 1 && b[at - 1] == '=' &&
-      !attributeEnds_[static_cast<unsigned char>(b[at - 2])])
-    return;
+  const bool nameBefore = at > region_ + 1 && b[at - 1] == '=' && b[at - 2] != ' ';
   char scratch[StartWindow::kCapacity];
   for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    const std::string_view start = tests_[k].start;
+    if (nameBefore && lowerAscii(b[at - 2]) != start[start.size() - 3]) continue;
     const std::string_view window = windowAt(k, b, at, scratch);
     const std::size_t more = bytesUntilStart(tests_[k], window, window.size() - 1);
     if (more != kNoStart) expect(k, at + more);

@@ -73,8 +73,6 @@ class ComparisonPass {
   // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
   std::array<std::uint8_t, 256> bySecondByte_{};
-  // The bytes that may stand before the "=" of an attribute start.
-  std::array<bool, 256> attributeEnds_{};
   // Bytes that a start cannot do without, and the zero byte, which no
   // window takes in.
   ByteScanner startBytes_;

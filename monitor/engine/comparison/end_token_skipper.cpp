@@ -21,7 +21,8 @@ bool EndTokenSkipper::skip(ByteCursor& cursor, const StartTest& region) {
     // none, so a token there lies plainly before the byte that ends it.
     std::size_t clean = 0;
     for (std::size_t from = 0;;) {
-      const std::size_t at = from + region.endFinder.find(p + from, n - from);
+      const std::size_t at =
+          from + region.endFinder.find(p + from, n - from, cursor.available() - from);
       if (at == n) break;
       from = at + 1;
       if (p[at] == 0) {

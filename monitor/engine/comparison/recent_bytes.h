@@ -31,13 +31,17 @@ class RecentBytes {
   // The same for a run known to hold no zero byte.
   void appendPlainRun(const char* p, std::size_t n) {
     if (n >= max_) {
-      std::memcpy(bytes_, p + n - max_, max_);
+      copyShort(bytes_, p + n - max_, max_);
       length_ = max_;
       return;
     }
     const std::size_t keep = std::min(length_, max_ - n);
-    std::memmove(bytes_, bytes_ + length_ - keep, keep);
-    std::memcpy(bytes_ + keep, p, n);
+    if (keep < length_) {
+      char kept[kMaxLength];
+      copyShort(kept, bytes_ + length_ - keep, keep);
+      copyShort(bytes_, kept, keep);
+    }
+    copyShort(bytes_ + keep, p, n);
     length_ = keep + n;
   }
 
@@ -52,6 +56,27 @@ class RecentBytes {
   std::size_t peekWith(const char* p, std::size_t n, char* out) const;
 
  private:
+  // Copies up to kMaxLength bytes between places that do not overlap, with
+  // moves of fixed size (two that may overlap each other), which the
+  // compiler puts inline: a library call costs more than these short copies.
+  static void copyShort(char* to, const char* from, std::size_t n) {
+    if (n >= 32) {
+      std::memcpy(to, from, 32);
+      std::memcpy(to + n - 32, from + n - 32, 32);
+    } else if (n >= 16) {
+      std::memcpy(to, from, 16);
+      std::memcpy(to + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+      for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+    }
+  }
+
   char bytes_[kMaxLength];
   std::size_t length_ = 0;
   std::size_t max_;

@@ -2,7 +2,9 @@
 // The short window a start test looks through (at most eight bytes): the
 // most recent bytes taken in, the oldest dropped first; a zero byte adds
 // nothing. Held in one machine word, since the comparison brings these
-// windows up to date for nearly every region it passes.
+// windows up to date for nearly every region it passes: the newest byte in
+// the highest byte of the word, and zero where the window holds nothing
+// (it never holds a zero byte).
 
 #include <bit>
 #include <cstddef>
@@ -18,7 +20,8 @@ class StartWindow {
   static constexpr std::size_t kNotHeld = static_cast<std::size_t>(-1);
 
   explicit StartWindow(std::size_t maxLength)
-      : max_(maxLength < kCapacity ? maxLength : kCapacity) {}
+      : max_(maxLength < kCapacity ? maxLength : kCapacity),
+        keep_(max_ == 0 ? 0 : ~std::uint64_t{0} << (8 * (kCapacity - max_))) {}
 
   void append(char c) {
     if (c == 0) return;
@@ -28,11 +31,22 @@ class StartWindow {
   // Appends a run known to hold no zero byte.
   void appendPlainRun(const char* p, std::size_t n) { take(runWord(p, n), n); }
 
-  void clear() { count_ = 0; }
+  // Appends the run that runWord() made of n bytes.
+  void take(std::uint64_t run, std::size_t n) {
+    if (n == 0) return;
+    word_ = (n >= kCapacity ? run : (word_ >> (8 * n)) | run) & keep_;
+  }
+
+  void clear() { word_ = 0; }
   std::size_t maxLength() const { return max_; }
 
   // The window, written to `out` (room for kCapacity bytes).
-  std::string_view view(char* out) const { return spell(word_, count_, out); }
+  std::string_view view(char* out) const {
+    const std::size_t held =
+        word_ == 0 ? 0 : kCapacity - static_cast<std::size_t>(std::countr_zero(word_)) / 8;
+    std::memcpy(out, &word_, kCapacity);
+    return {out + kCapacity - held, held};
+  }
 
   // What the window would hold after appending a run with no zero byte.
   std::string_view peekWithPlain(const char* p, std::size_t n, char* out) const {
@@ -41,15 +55,13 @@ class StartWindow {
     return after.view(out);
   }
 
-  // How many bytes back from the newest the byte c last stands (0 for the
-  // newest), or kNotHeld.
+  // How many bytes back from the newest the (non-zero) byte c last stands,
+  // 0 for the newest; kNotHeld when the window does not hold it.
   std::size_t distanceOf(char c) const {
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     const std::uint64_t x = word_ ^ (0x0101010101010101ull * static_cast<unsigned char>(c));
     // The top bit of each byte that equals c, and of no other.
-    std::uint64_t equal = ~(((x & kLow7) + kLow7) | x | kLow7);
-    const std::size_t held = count_ < max_ ? count_ : max_;
-    if (held < kCapacity) equal &= held == 0 ? 0 : ~0ull << (8 * (kCapacity - held));
+    const std::uint64_t equal = ~(((x & kLow7) + kLow7) | x | kLow7);
     return equal == 0 ? kNotHeld : static_cast<std::size_t>(std::countl_zero(equal)) / 8;
   }
 
@@ -66,24 +78,12 @@ class StartWindow {
     return word;
   }
 
-  void take(std::uint64_t newest, std::size_t n) {
-    if (n == 0) return;
-    word_ = n >= kCapacity ? newest : (word_ >> (8 * n)) | newest;
-    count_ = count_ + n < kCapacity ? count_ + n : kCapacity;
-  }
-
  private:
   static_assert(std::endian::native == std::endian::little);
 
-  std::string_view spell(std::uint64_t word, std::size_t count, char* out) const {
-    const std::size_t held = count < max_ ? count : max_;
-    std::memcpy(out, &word, kCapacity);
-    return {out + kCapacity - held, held};
-  }
-
   std::uint64_t word_ = 0;
-  std::size_t count_ = 0;  // bytes of the word taken in since the last clear
   std::size_t max_;
+  std::uint64_t keep_;  // the bytes of the word the window can hold
 };
 
 }  // namespace orvis
