@@ -24,6 +24,7 @@ class ByteScanner {
   bool table_[256] = {};
   unsigned char needles_[4] = {};
   int count_ = 0;
+  bool wide_ = false;  // the processor searches 32 bytes at a time
 };
 
 }  // namespace orvis

@@ -5,6 +5,7 @@
 
 #include "monitor/engine/comparison/byte_cursor.h"
 #include "monitor/engine/comparison/progress_ticker.h"
+#include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/start_tests.h"
 
 namespace orvis {
@@ -18,6 +19,11 @@ class EndTokenSkipper {
   bool skip(ByteCursor& cursor, const StartTest& region);
 
  private:
+  // Where in the piece [p, p + n) the bytes taken so far first end with
+  // the token: the index of its last byte, or n.
+  static std::size_t endIn(const char* p, std::size_t n, std::size_t readable,
+                           const RecentBytes& taken, const StartTest& region);
+
   ProgressTicker& ticker_;
 };
 

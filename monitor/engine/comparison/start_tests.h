@@ -29,7 +29,10 @@ struct StartTest {
   const std::string& (*leaveLine)();
   // The quote of an attribute value; zero otherwise.
   char quote = 0;
-  // Finds the end's last byte, in either case, and the zero byte.
+  // The byte of the end that a search for it looks for (the one least
+  // common inside such regions), and a finder of that byte, in either case,
+  // and of the zero byte.
+  std::size_t endAnchor = 0;
   ByteScanner endFinder{""};
 };
 
