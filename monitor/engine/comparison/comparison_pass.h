@@ -3,11 +3,14 @@
 // over byte pairs, the region tests on the baseline's bytes, the skips and
 // the outcome.
 //
-// The pairs are taken a piece at a time. Most bytes can start no region: a
-// start needs a '<' or a quote among the last few bytes its window took in.
-// Runs without such bytes are compared whole, and the windows are brought
-// up to date only where a test has to look at them; the pairs compared, the
-// skips, the counter and the log lines are those of a byte-by-byte walk.
+// The pairs are taken a piece at a time. A start can only be complete a few
+// bytes after a '<' followed by the start's second byte, or after a quote
+// that follows "src=" or "alt="; those bytes are foreseen as the '<' or the
+// quote goes by (or from what the windows hold when a run begins), and only
+// there do the tests look at their windows. The runs between are compared
+// whole, and the windows are brought up to date only when a run ends. The
+// pairs compared, the skips, the counter and the log lines are those of a
+// byte-by-byte walk.
 
 #include <array>
 #include <cstddef>

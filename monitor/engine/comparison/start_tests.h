@@ -37,7 +37,6 @@ struct StartTest {
 };
 
 inline constexpr std::size_t kStartTestCount = 8;
-inline constexpr std::size_t kLongestStartWindow = 7;
 
 const std::array<StartTest, kStartTestCount>& startTests();
 

@@ -132,8 +132,12 @@ int main(int argc, char** argv) {
     std::printf("%-34s%7.1f ms (%6.1f ms), %.2f x cmp", label, t.cpuMs, t.wallMs,
                 t.cpuMs / cmp.cpuMs);
     if (goal > 0) std::printf(" (goal: at most %.0f)", goal);
-    std::printf("; result %d, %llu pairs compared, %ld log lines\n", result.code(),
-                static_cast<unsigned long long>(result.counter), sink.lines / 3);
+    // Two log lines per region passed over.
+    const long regions = sink.lines / 3 / 2;
+    std::printf("; result %d, %llu pairs compared", result.code(),
+                static_cast<unsigned long long>(result.counter));
+    if (regions > 0) std::printf(", a region every %ld bytes", static_cast<long>(bytes) / regions);
+    std::printf("\n");
   };
   run("comparison, equal, no skips:", copy, SkipSwitches(), 2);
   run("comparison, equal, all skips:", copy, SkipSwitches::all(), 0);
