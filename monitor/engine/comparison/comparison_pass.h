@@ -70,6 +70,7 @@ class ComparisonPass {
   ProgressTicker ticker_;
   EndTokenSkipper skipper_;
   const StartTest* tests_;
+  std::array<std::string_view, kStartTestCount> enterLines_, leaveLines_;
   // The tests whose switch is on, as bits by their order.
   unsigned enabled_ = 0;
   // The attribute tests by their quote, double then single; the tag tests

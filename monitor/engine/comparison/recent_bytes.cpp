@@ -10,7 +10,7 @@ std::size_t RecentBytes::peekWith(const char* p, std::size_t n, char* out) const
   for (std::size_t j = n; j-- > 0 && fromRun < max_;)
     if (p[j] != 0) reversed[fromRun++] = p[j];
   const std::size_t fromWindow = std::min(length_, max_ - fromRun);
-  std::memmove(out, bytes_ + length_ - fromWindow, fromWindow);
+  std::memcpy(out, bytes_ + start_ + length_ - fromWindow, fromWindow);
   for (std::size_t k = 0; k < fromRun; ++k) out[fromWindow + k] = reversed[fromRun - 1 - k];
   return fromWindow + fromRun;
 }

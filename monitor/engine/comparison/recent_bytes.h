@@ -2,6 +2,9 @@
 // A sliding window over the most recent bytes read: appending to a full
 // window drops its oldest byte. A zero byte adds nothing.
 //
+// The window slides along a larger buffer, so that appending is one copy to
+// fresh room, and the bytes held move to the front only when the room runs
+// out.
 
 #include <algorithm>
 #include <cstddef>
@@ -18,44 +21,59 @@ class RecentBytes {
 
   void append(char c) {
     if (c == 0 || max_ == 0) return;
-    if (length_ >= max_) {
-      std::memmove(bytes_, bytes_ + 1, length_ - 1);
-      --length_;
-    }
-    bytes_[length_++] = c;
+    makeRoom(1);
+    bytes_[start_ + length_] = c;
+    grow(1);
   }
 
   // Appends every byte of the run, in order.
-  void appendRun(const char* p, std::size_t n) { length_ = peekWith(p, n, bytes_); }
+  void appendRun(const char* p, std::size_t n) {
+    char joined[kMaxLength];
+    length_ = peekWith(p, n, joined);
+    start_ = 0;
+    std::memcpy(bytes_, joined, length_);
+  }
 
   // The same for a run known to hold no zero byte.
   void appendPlainRun(const char* p, std::size_t n) {
     if (n >= max_) {
       copyShort(bytes_, p + n - max_, max_);
+      start_ = 0;
       length_ = max_;
       return;
     }
-    const std::size_t keep = std::min(length_, max_ - n);
-    if (keep < length_) {
-      char kept[kMaxLength];
-      copyShort(kept, bytes_ + length_ - keep, keep);
-      copyShort(bytes_, kept, keep);
-    }
-    copyShort(bytes_ + keep, p, n);
-    length_ = keep + n;
+    makeRoom(n);
+    copyShort(bytes_ + start_ + length_, p, n);
+    grow(n);
   }
 
-  void clear() { length_ = 0; }
+  void clear() { start_ = length_ = 0; }
 
-  std::string_view view() const { return {bytes_, length_}; }
+  std::string_view view() const { return {bytes_ + start_, length_}; }
   std::size_t maxLength() const { return max_; }
 
   // What the window would hold after appending the run, written to `out`
-  // (room for maxLength() bytes, and `out` may be the window's own bytes);
-  // the window stays as it is. Returns the length written.
+  // (room for maxLength() bytes, not the window's own); the window stays as
+  // it is. Returns the length written.
   std::size_t peekWith(const char* p, std::size_t n, char* out) const;
 
  private:
+  static constexpr std::size_t kRoom = 4 * kMaxLength;
+
+  void makeRoom(std::size_t n) {
+    if (start_ + length_ + n <= kRoom) return;
+    std::memmove(bytes_, bytes_ + start_, length_);
+    start_ = 0;
+  }
+
+  void grow(std::size_t n) {
+    length_ += n;
+    if (length_ > max_) {
+      start_ += length_ - max_;
+      length_ = max_;
+    }
+  }
+
   // Copies up to kMaxLength bytes between places that do not overlap, with
   // moves of fixed size (two that may overlap each other), which the
   // compiler puts inline: a library call costs more than these short copies.
@@ -77,7 +95,8 @@ class RecentBytes {
     }
   }
 
-  char bytes_[kMaxLength];
+  char bytes_[kRoom];
+  std::size_t start_ = 0;
   std::size_t length_ = 0;
   std::size_t max_;
 };

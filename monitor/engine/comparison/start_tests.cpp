@@ -49,6 +49,14 @@ const std::array<StartTest, kStartTestCount>& startTests() {
     for (StartTest& test : t) {
       const char anchor = test.end[test.endAnchor];
       test.endFinder = ByteScanner(std::string{anchor, upperAscii(anchor), '\0'});
+      if (test.form == StartForm::Attribute) continue;
+      for (std::size_t i = 0; i < test.start.size(); ++i) {
+        const unsigned shift = 8 * (8 - test.start.size() + i);
+        const auto c = static_cast<unsigned char>(test.start[i]);
+        test.pattern |= std::uint64_t{c} << shift;
+        test.patternBytes |= std::uint64_t{0xFF} << shift;
+        if (c >= 'a' && c <= 'z') test.lowerBits |= std::uint64_t{0x20} << shift;
+      }
     }
     return t;
   }();
