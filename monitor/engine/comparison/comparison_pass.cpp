@@ -14,14 +14,11 @@ namespace {
 
 namespace texts = comparison_texts;
 
-// The bytes that may follow the '<' of an enabled tag start.
-std::string secondBytes(const SkipSwitches& on) {
-  std::string bytes;
-  for (const StartTest& test : startTests()) {
-    if (test.form == StartForm::Attribute || !(on.*test.switchOn)) continue;
-    bytes += test.start[1];
-    bytes += upperAscii(test.start[1]);
-  }
+std::string startByteSet(const SkipSwitches& on) {
+  if (!on.any()) return {};
+  std::string bytes(1, '\0');
+  if (on.script || on.comment || on.anchor || on.head) bytes += '<';
+  if (on.src || on.alt) bytes += "\"'";
   return bytes;
 }
 
@@ -48,7 +45,7 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
       ticker_(sink, clock, baseline_, snapshot_),
       skipper_(ticker_),
       tests_(startTests().data()),
-      startFinder_(secondBytes(switches), switches.src || switches.alt),
+      startBytes_(startByteSet(switches)),
       windows_(startWindows()) {
   for (std::size_t k = 0; k < kStartTestCount; ++k) {
     const StartTest& test = tests_[k];
@@ -99,7 +96,7 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     // at once.
     if (i != nextDue_) {
       const std::size_t limit = std::min(n, nextDue_);
-      const std::size_t next = startFinder_.find(b, i, limit, baseline_.available(), region_);
+      const std::size_t next = i + startBytes_.find(b + i, limit - i, baseline_.available() - i);
       if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
         counter_ += at - i + 1;
         return difference(b, s, region_, at);
@@ -124,10 +121,12 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
       beginRegion(end);
       continue;
     }
-    if (x == '<')
-      foreseeTag(b, i, n);
-    else if (x == '"' || x == '\'')
-      foreseeAttribute(b, i);
+    if (startBytes_.matches(x)) {
+      if (x == '<')
+        foreseeTag(b, i, n);
+      else
+        foreseeAttribute(b, i);
+    }
     bool readAhead = false;
     if (i == nextDue_) {
       if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {

@@ -24,7 +24,6 @@
 #include "monitor/engine/comparison/progress_ticker.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/skip_switches.h"
-#include "monitor/engine/comparison/start_finder.h"
 #include "monitor/engine/comparison/start_tests.h"
 #include "monitor/engine/comparison/start_window.h"
 
@@ -78,7 +77,9 @@ class ComparisonPass {
   // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
   std::array<std::uint8_t, 256> bySecondByte_{};
-  StartFinder startFinder_;
+  // Bytes that a start cannot do without, and the zero byte, which no
+  // window takes in.
+  ByteScanner startBytes_;
   std::array<StartWindow, kStartTestCount> windows_;
   RecentBytes context_{51};
   std::uint64_t counter_ = 0;
