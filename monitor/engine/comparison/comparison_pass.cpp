@@ -254,13 +254,21 @@ void ComparisonPass::windowsTake(const char* p, std::size_t n) {
 }
 
 void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead) {
-  windowsTake(b + region_, at - region_);
   // The byte that completes the start reaches the context and the windows
   // tested before; the later ones never see it, and it is not compared.
-  context_.append(b[at]);
-  for (unsigned mask = enabled_ & ((1u << test) - 1); mask != 0; mask &= mask - 1)
-    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].append(b[at]);
-  windows_[test].clear();
+  const std::size_t n = at - region_;
+  context_.appendPlainRun(b + region_, n + 1);
+  const std::uint64_t with = StartWindow::runWord(b + region_, n + 1);
+  const std::uint64_t without = StartWindow::runWord(b + region_, n);
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    if (k < test)
+      windows_[k].take(with, n + 1);
+    else if (k > test)
+      windows_[k].take(without, n);
+    else
+      windows_[k].clear();
+  }
   baseline_.advance(at + 1);
   snapshot_.advance(at + 1);
 
