@@ -1,7 +1,7 @@
 #pragma once
 // What the comparison tests share: a host that records, a clock that moves
-// on at each look, and the comparison walked byte by byte
-// exactly as written down, with no shortcut, to hold the real one against.
+// on at each look, and the comparison walked byte by byte with no shortcut,
+// to hold the real one against.
 
 #include <cstdint>
 #include <optional>
@@ -55,8 +55,8 @@ struct Observed {
   std::optional<AlertRequest> alert;
 };
 
-// The comparison as literally described: one byte pair at a time, every
-// window kept as a text.
+// The comparison walked in the plainest way: one byte pair at a time, every
+// window kept as a text, no shortcut.
 Observed literalComparison(const std::string& baseline, const std::string& snapshot,
                            const SkipSwitches& on);
 
