@@ -1,0 +1,320 @@
+#include "monitor/engine/comparison/comparison_pass.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string>
+
+#include "monitor/engine/comparison/ascii_lower.h"
+#include "monitor/engine/comparison/comparison_texts.h"
+
+namespace orvis {
+
+namespace {
+
+namespace texts = comparison_texts;
+
+std::string startByteSet(const SkipSwitches& on) {
+  if (!on.any()) return {};
+  std::string bytes(1, '\0');
+  if (on.script || on.comment || on.anchor || on.head) bytes += '<';
+  if (on.src || on.alt) bytes += "\"'";
+  return bytes;
+}
+
+std::array<StartWindow, kStartTestCount> startWindows() {
+  const auto& tests = startTests();
+  return {StartWindow(tests[0].window), StartWindow(tests[1].window), StartWindow(tests[2].window),
+          StartWindow(tests[3].window), StartWindow(tests[4].window), StartWindow(tests[5].window),
+          StartWindow(tests[6].window), StartWindow(tests[7].window)};
+}
+
+// The first position in [from, to) where the two runs differ, or `to`.
+std::size_t firstMismatch(const char* b, const char* s, std::size_t from, std::size_t to) {
+  if (std::memcmp(b + from, s + from, to - from) == 0) return to;
+  return static_cast<std::size_t>(std::mismatch(b + from, b + to, s + from).first - b);
+}
+
+}  // namespace
+
+ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baseline,
+                               ByteSource& snapshot, ComparisonSink& sink, ProgressClock& clock)
+    : sink_(sink),
+      baseline_(baseline),
+      snapshot_(snapshot),
+      ticker_(sink, clock, baseline_, snapshot_),
+      skipper_(ticker_),
+      tests_(startTests().data()),
+      startBytes_(startByteSet(switches)),
+      windows_(startWindows()) {
+  for (std::size_t k = 0; k < kStartTestCount; ++k) {
+    const StartTest& test = tests_[k];
+    enterLines_[k] = test.enterLine();
+    leaveLines_[k] = test.leaveLine();
+    if (!(switches.*test.switchOn)) continue;
+    enabled_ |= 1u << k;
+    if (test.form == StartForm::Attribute) {
+      byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
+    } else {
+      bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
+      bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
+    }
+  }
+}
+
+ComparisonResult ComparisonPass::run() {
+  if (!baseline_.fill()) {
+    return baseline_.failed()
+               ? fault(ComparisonOutcome::BaselineUnreadable, texts::cannotOpenAlert())
+               : fault(ComparisonOutcome::BaselineEmpty, texts::zeroBytesAlert());
+  }
+  ticker_.start();
+  for (;;) {
+    if (!baseline_.fill()) {
+      // A failed read is no proof of equality.
+      if (baseline_.failed())
+        return fault(ComparisonOutcome::BaselineUnreadable, texts::cannotOpenAlert());
+      return equal();
+    }
+    if (!snapshot_.fill()) {
+      sink_.writeLog(texts::sizesDiffer());
+      return outcome(ComparisonOutcome::SnapshotShorter, AlertRequest{texts::sizesDiffer(), {}});
+    }
+    const std::size_t n = std::min({baseline_.available(), snapshot_.available(), kWorkPiece});
+    if (auto result = comparePiece(n)) return std::move(*result);
+    ticker_.tick();
+  }
+}
+
+std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
+  const char* b = baseline_.data();
+  const char* s = snapshot_.data();
+  beginRegion(0);
+  std::size_t i = 0;
+  while (i < n) {
+    // Between the bytes where a start may be complete, whole runs compare
+    // at once.
+    if (i != nextDue_) {
+      const std::size_t limit = std::min(n, nextDue_);
+      const std::size_t next = i + startBytes_.find(b + i, limit - i, baseline_.available() - i);
+      if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
+        counter_ += at - i + 1;
+        return difference(b, s, region_, at);
+      }
+      counter_ += next - i;
+      i = next;
+      if (i == n) break;
+    }
+    const char x = b[i];
+    if (x == 0) {
+      // Zero bytes are compared but enter no window: the windows take the
+      // bytes before them, and a new run begins after them.
+      windowsTake(b + region_, i - region_);
+      std::size_t end = i;
+      while (end < n && b[end] == 0) ++end;
+      if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
+        counter_ += at - i + 1;
+        return difference(b, s, at, at);
+      }
+      counter_ += end - i;
+      i = end;
+      beginRegion(end);
+      continue;
+    }
+    if (startBytes_.matches(x)) {
+      if (x == '<')
+        foreseeTag(b, i, n);
+      else
+        foreseeAttribute(b, i);
+    }
+    bool readAhead = false;
+    if (i == nextDue_) {
+      if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
+        enterRegion(test, b, i, readAhead);
+        return std::nullopt;
+      }
+    }
+    ++counter_;
+    if (x != s[i]) return difference(b, s, region_, i);
+    ++i;
+  }
+  windowsTake(b + region_, n - region_);
+  baseline_.advance(n);
+  snapshot_.advance(n);
+  return std::nullopt;
+}
+
+void ComparisonPass::beginRegion(std::size_t at) {
+  region_ = at;
+  due_ = 0;
+  nextDue_ = kNone;
+  // The windows still hold bytes from before the run: a '<' or a quote
+  // among them may yet begin a start that bytes of the run complete.
+  char scratch[StartWindow::kCapacity];
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    const StartTest& test = tests_[k];
+    if (test.form != StartForm::Attribute) {
+      // Only the newest '<' can be the start's: no start holds another.
+      const std::size_t back = windows_[k].distanceOf('<');
+      if (back != StartWindow::kNotHeld && back + 2 <= test.start.size())
+        expect(k, at + test.start.size() - 2 - back);
+      continue;
+    }
+    if (windows_[k].distanceOf(test.quote) == StartWindow::kNotHeld) continue;
+    const std::string_view held = windows_[k].view(scratch);
+    for (std::size_t q = 0; q < held.size(); ++q) {
+      if (held[q] != test.quote) continue;
+      const std::size_t more = bytesUntilStart(test, held, q);
+      if (more != kNoStart) expect(k, at + std::max<std::size_t>(more, 1) - 1);
+    }
+  }
+}
+
+void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
+  // A tag start is complete where its last byte falls, if the byte after
+  // the '<' is its second. A '<' at the end of the piece is the next
+  // piece's to look at, through the windows.
+  if (at + 1 >= n) return;
+  for (unsigned mask = bySecondByte_[static_cast<unsigned char>(b[at + 1])]; mask != 0;
+       mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    expect(k, at + tests_[k].start.size() - 1);
+  }
+}
+
+void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
+  // A value starts only after "src=" or "alt=" (blanks aside) right before
+  // its quote, all within the window that holds the quote. Most quotes on a
+  // page close a value or open another attribute's: the bytes right before
+  // tell, when they are in this run and not blanks.
+  if (at > region_ && b[at - 1] != '=' && b[at - 1] != ' ') return;
+  const bool nameBefore = at > region_ + 1 && b[at - 1] == '=' && b[at - 2] != ' ';
+  char scratch[StartWindow::kCapacity];
+  for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    const std::string_view start = tests_[k].start;
+    if (nameBefore && lowerAscii(b[at - 2]) != start[start.size() - 3]) continue;
+    const std::string_view window = windowAt(k, b, at, scratch);
+    const std::size_t more = bytesUntilStart(tests_[k], window, window.size() - 1);
+    if (more != kNoStart) expect(k, at + more);
+  }
+}
+
+void ComparisonPass::expect(std::size_t test, std::size_t at) {
+  due_ |= static_cast<std::uint64_t>(1u << test) << (8 * (at % 8));
+  nextDue_ = std::min(nextDue_, at);
+}
+
+std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) {
+  // Take the tests due here off the ring; the nearest position with tests
+  // due is at most seven ahead.
+  const unsigned shift = 8 * (at % 8);
+  unsigned candidates = static_cast<unsigned>(due_ >> shift) & 0xFF;
+  due_ &= ~(std::uint64_t{0xFF} << shift);
+  const std::uint64_t ahead = std::rotr(due_, static_cast<int>(shift));
+  nextDue_ = ahead == 0 ? kNone : at + static_cast<std::size_t>(std::countr_zero(ahead)) / 8;
+  char scratch[StartWindow::kCapacity];
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));
+    const StartTest& test = tests_[k];
+    // A tag start that lies whole in this run is one word to compare.
+    if (test.form != StartForm::Attribute && at >= 7 && at + 1 - region_ >= test.window) {
+      std::uint64_t word;
+      std::memcpy(&word, b + at - 7, 8);
+      if (((word | test.lowerBits) & test.patternBytes) == test.pattern) {
+        readAhead = false;
+        return k;
+      }
+      continue;
+    }
+    if (startsRegion(test, windowAt(k, b, at, scratch), b[at], readAhead)) return k;
+  }
+  return kNone;
+}
+
+std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::size_t at,
+                                          char* scratch) const {
+  const std::size_t length = windows_[test].maxLength();
+  const std::size_t taken = at - region_ + 1;
+  if (taken >= length) return {b + at + 1 - length, length};
+  return windows_[test].peekWithPlain(b + region_, taken, scratch);
+}
+
+void ComparisonPass::windowsTake(const char* p, std::size_t n) {
+  // With no start test on, runs may hold zero bytes.
+  if (enabled_ == 0) {
+    context_.appendRun(p, n);
+    return;
+  }
+  context_.appendPlainRun(p, n);
+  const std::uint64_t run = StartWindow::runWord(p, n);
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1)
+    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].take(run, n);
+}
+
+void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead) {
+  // The byte that completes the start reaches the context and the windows
+  // tested before; the later ones never see it, and it is not compared.
+  const std::size_t n = at - region_;
+  context_.appendPlainRun(b + region_, n + 1);
+  const std::uint64_t with = StartWindow::runWord(b + region_, n + 1);
+  const std::uint64_t without = StartWindow::runWord(b + region_, n);
+  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    if (k < test)
+      windows_[k].take(with, n + 1);
+    else if (k > test)
+      windows_[k].take(without, n);
+    else
+      windows_[k].clear();
+  }
+  baseline_.advance(at + 1);
+  snapshot_.advance(at + 1);
+
+  const StartTest& kind = tests_[test];
+  sink_.writeLog(enterLines_[test]);
+  if (readAhead) {
+    sink_.writeLog(texts::endAlreadyRead());
+  } else {
+    skipper_.skip(baseline_, kind);
+    skipper_.skip(snapshot_, kind);
+  }
+  sink_.writeLog(leaveLines_[test]);
+}
+
+ComparisonResult ComparisonPass::difference(const char* b, const char* s, std::size_t from,
+                                            std::size_t at) {
+  // Bytes from `from` on have not yet reached the context.
+  context_.appendRun(b + from, at - from + 1);
+  const std::string context(context_.view());
+  for (const std::string& line : texts::differenceLines(counter_, b[at], s[at], context))
+    sink_.writeLog(line);
+  ComparisonResult result =
+      outcome(ComparisonOutcome::Difference, AlertRequest{texts::differenceAlert(), context});
+  result.baselineByte = b[at];
+  result.snapshotByte = s[at];
+  result.context = context;
+  return result;
+}
+
+ComparisonResult ComparisonPass::fault(ComparisonOutcome kind, const std::string& alert) {
+  sink_.writeLog(texts::sourceInvalid());
+  return outcome(kind, AlertRequest{alert, {}});
+}
+
+ComparisonResult ComparisonPass::equal() {
+  sink_.writeLog(texts::goodCode());
+  return outcome(ComparisonOutcome::Equal, std::nullopt);
+}
+
+ComparisonResult ComparisonPass::outcome(ComparisonOutcome kind,
+                                         std::optional<AlertRequest> alert) const {
+  ComparisonResult result;
+  result.outcome = kind;
+  result.counter = counter_;
+  result.alert = std::move(alert);
+  return result;
+}
+
+}  // namespace orvis

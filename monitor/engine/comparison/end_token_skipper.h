@@ -1,0 +1,30 @@
+#pragma once
+// Passes over a region of one input: reads on until the bytes read, with
+// zero bytes left out and letters lowercased, end with the region's end
+// token. The next read starts after the token.
+
+#include "monitor/engine/comparison/byte_cursor.h"
+#include "monitor/engine/comparison/progress_ticker.h"
+#include "monitor/engine/comparison/recent_bytes.h"
+#include "monitor/engine/comparison/start_tests.h"
+
+namespace orvis {
+
+class EndTokenSkipper {
+ public:
+  explicit EndTokenSkipper(ProgressTicker& ticker) : ticker_(ticker) {}
+
+  // False when the input ended (or failed) before the token: the region
+  // then ends with the input, since no more bytes can come.
+  bool skip(ByteCursor& cursor, const StartTest& region);
+
+ private:
+  // Where in the piece [p, p + n) the bytes taken so far first end with
+  // the token: the index of its last byte, or n.
+  static std::size_t endIn(const char* p, std::size_t n, std::size_t readable,
+                           const RecentBytes& taken, const StartTest& region);
+
+  ProgressTicker& ticker_;
+};
+
+}  // namespace orvis

@@ -1,0 +1,89 @@
+#pragma once
+// The short window a start test looks through (at most eight bytes): the
+// most recent bytes taken in, the oldest dropped first; a zero byte adds
+// nothing. Held in one machine word, since the comparison brings these
+// windows up to date for nearly every region it passes: the newest byte in
+// the highest byte of the word, and zero where the window holds nothing
+// (it never holds a zero byte).
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace orvis {
+
+class StartWindow {
+ public:
+  static constexpr std::size_t kCapacity = 8;
+  static constexpr std::size_t kNotHeld = static_cast<std::size_t>(-1);
+
+  explicit StartWindow(std::size_t maxLength)
+      : max_(maxLength < kCapacity ? maxLength : kCapacity),
+        keep_(max_ == 0 ? 0 : ~std::uint64_t{0} << (8 * (kCapacity - max_))) {}
+
+  void append(char c) {
+    if (c == 0) return;
+    take(static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << 56, 1);
+  }
+
+  // Appends a run known to hold no zero byte.
+  void appendPlainRun(const char* p, std::size_t n) { take(runWord(p, n), n); }
+
+  // Appends the run that runWord() made of n bytes.
+  void take(std::uint64_t run, std::size_t n) {
+    if (n == 0) return;
+    word_ = (n >= kCapacity ? run : (word_ >> (8 * n)) | run) & keep_;
+  }
+
+  void clear() { word_ = 0; }
+  std::size_t maxLength() const { return max_; }
+
+  // The window, written to `out` (room for kCapacity bytes).
+  std::string_view view(char* out) const {
+    const std::size_t held =
+        word_ == 0 ? 0 : kCapacity - static_cast<std::size_t>(std::countr_zero(word_)) / 8;
+    std::memcpy(out, &word_, kCapacity);
+    return {out + kCapacity - held, held};
+  }
+
+  // What the window would hold after appending a run with no zero byte.
+  std::string_view peekWithPlain(const char* p, std::size_t n, char* out) const {
+    StartWindow after = *this;
+    after.appendPlainRun(p, n);
+    return after.view(out);
+  }
+
+  // How many bytes back from the newest the (non-zero) byte c last stands,
+  // 0 for the newest; kNotHeld when the window does not hold it.
+  std::size_t distanceOf(char c) const {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t x = word_ ^ (0x0101010101010101ull * static_cast<unsigned char>(c));
+    // The top bit of each byte that equals c, and of no other.
+    const std::uint64_t equal = ~(((x & kLow7) + kLow7) | x | kLow7);
+    return equal == 0 ? kNotHeld : static_cast<std::size_t>(std::countl_zero(equal)) / 8;
+  }
+
+  // A run's last bytes (up to eight) as a word to take in, so that several
+  // windows can take the same run.
+  static std::uint64_t runWord(const char* p, std::size_t n) {
+    std::uint64_t word = 0;
+    if (n >= kCapacity) {
+      std::memcpy(&word, p + n - kCapacity, kCapacity);
+      return word;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+      word |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * (8 - n + i));
+    return word;
+  }
+
+ private:
+  static_assert(std::endian::native == std::endian::little);
+
+  std::uint64_t word_ = 0;
+  std::size_t max_;
+  std::uint64_t keep_;  // the bytes of the word the window can hold
+};
+
+}  // namespace orvis
