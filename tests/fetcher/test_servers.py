@@ -3,9 +3,7 @@
 
   test_servers.py pages PORTFILE LOGFILE ROOT [CERT KEY]
       serves the files of ROOT (Content-Type from NAME.type when present),
-      plus /status/N, /redirect?to=PATH, /loop, /agent, and two that
-      misbehave: /huge-header (a 1 MB header line) and /short (closes
-      halfway through the body it announced)
+      plus /status/N, /redirect?to=PATH, /loop and /agent
   test_servers.py proxy PORTFILE LOGFILE
       a forward proxy for plain HTTP; hosts under .test answer 502 without
       a name look-up
@@ -57,16 +55,6 @@ class Pages(Recording):
             return self.reply(302, b"", [("Location", "/loop")])
         if path == "/agent":
             return self.reply(200, self.headers.get("User-Agent", "").encode("latin-1"), html)
-        if path == "/huge-header":
-            return self.reply(200, b"ok", html + [("X-Filler", "x" * (1 << 20))])
-        if path == "/short":
-            self.send_response(200)
-            self.send_header("Content-Length", "1000")
-            self.end_headers()
-            self.wfile.write(b"<html>half")
-            self.wfile.flush()
-            self.close_connection = True
-            return
         name = urllib.parse.unquote(urllib.parse.urlsplit(path).path.lstrip("/"))
         file = os.path.join(self.root, name)
         if not name or "/" in name or name.startswith(".") or not os.path.isfile(file):

@@ -1,6 +1,6 @@
 #pragma once
-// A deadline that stands still at the time left it was given; `passAfter`
-// lets it pass once it has been asked that many times.
+// A deadline with a fixed time left; it has passed once asked `passAfter`
+// times.
 
 #include "platform/deadline.h"
 
@@ -8,20 +8,15 @@ namespace orvis::testing {
 
 class FakeDeadline : public platform::Deadline {
  public:
-  explicit FakeDeadline(long long remainingMs = 120000) : remaining_(remainingMs) {}
   long long remainingMs() const override {
-    if (passAfter_ >= 0 && asked_++ >= passAfter_) return 0;
-    return remaining_;
+    bool passed = passAfter >= 0 && asked_ >= passAfter;
+    ++asked_;
+    return passed ? 0 : left;
   }
-  void set(long long remainingMs) { remaining_ = remainingMs; }
-  void passAfter(int asks) {
-    passAfter_ = asks;
-    asked_ = 0;
-  }
+  long long left = 120000;
+  int passAfter = -1;  // never
 
  private:
-  long long remaining_;
-  int passAfter_ = -1;
   mutable int asked_ = 0;
 };
 
