@@ -97,45 +97,89 @@ int AlertMailJob::run(const AlertRequest& request) {
   return deliver(*settings.settings, content, recipients);
 }
 
+namespace {
+
+// The way a message went, for the system log.
+std::string channelOf(const SendOutcome& outcome) {
+  if (!outcome.encrypted) return SJIS("暗号化なし");
+  return outcome.verified ? std::string("TLS") : "TLS," + SJIS("証明書未検証");
+}
+
+}  // namespace
+
+SendOutcome AlertMailJob::sendTo(Session& session, const AlertSettings& settings,
+                                 const std::string& to, const std::string& message) {
+  // A session the server ended is opened anew, and the message it cost goes
+  // out once more on the new one: it was not accepted, and a repeated alert
+  // is better than a lost one. Reconnects are bounded per run: a server that
+  // takes nothing gets kMaxReconnects in a row, and each further one needs a
+  // message accepted since, so there are never more than recipients + 3.
+  SendOutcome outcome;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (session.ended) {
+      if (session.reconnectsInARow == kMaxReconnects) break;
+      session.transport.reset();
+      ++session.reconnectsInARow;
+      sys_.write(SJIS("サーバーが接続を終了しました。接続し直します(") +
+                 std::to_string(session.reconnectsInARow) + "/" + std::to_string(kMaxReconnects) +
+                 ")");
+      session.transport = openTransport_(settings);
+      if (!session.transport) {
+        outcome.kind = SendOutcome::Kind::Broken;
+        outcome.cause = SJIS("送信の準備ができません");
+        return outcome;
+      }
+      session.ended = false;
+    }
+    outcome = session.transport->send(settings.senderAddress, to, message);
+    if (outcome.kind != SendOutcome::Kind::Dropped) return outcome;
+    session.ended = true;
+    sys_.write(SJIS("送信エラー:") + to + "," + outcome.cause);
+  }
+  return outcome;
+}
+
 int AlertMailJob::deliver(const AlertSettings& settings, const AlertContent& content,
                           const std::vector<std::string>& recipients) {
   sys_.write(SJIS("SMTPサーバー:") + settings.server + ":" + std::to_string(settings.port) +
              (settings.useAuth ? ",SMTP-AUTH(" + settings.user + ")" : std::string(",SMTP")));
+  Session session{openTransport_(settings)};
+  if (!session.transport) {
+    const std::string cause = SJIS("送信の準備ができません");
+    sys_.write(cause + ",EXIT");
+    failAll(recipients, 0, cause);
+    return kSomeFailed;
+  }
   size_t accepted = 0;
-  {
-    std::unique_ptr<SmtpTransport> transport = openTransport_(settings);
-    if (!transport) {
-      const std::string cause = SJIS("送信の準備ができません");
-      sys_.write(cause + ",EXIT");
-      failAll(recipients, 0, cause);
-      return kSomeFailed;
+  std::string domain = addressDomain(settings.senderAddress);
+  for (size_t i = 0; i < recipients.size(); ++i) {
+    const std::string& to = recipients[i];
+    sys_.write("Send to :" + to);
+    SendOutcome outcome =
+        sendTo(session, settings, to,
+               buildAlertMessage(content, to, stamps_.date(), stamps_.messageId(domain)));
+    if (outcome.kind == SendOutcome::Kind::Accepted) {
+      ++accepted;
+      session.reconnectsInARow = 0;
+      sys_.write(SJIS("送信OK(") + channelOf(outcome) + "):" + to + "," + outcome.cause);
+      send_.write("SEND OK   :" + to);
+      continue;
     }
-    std::string domain = addressDomain(settings.senderAddress);
-    for (size_t i = 0; i < recipients.size(); ++i) {
-      const std::string& to = recipients[i];
-      sys_.write("Send to :" + to);
-      std::string message =
-          buildAlertMessage(content, to, stamps_.date(), stamps_.messageId(domain));
-      SendOutcome outcome = transport->send(settings.senderAddress, to, message);
-      std::string channel = outcome.encrypted ? "TLS" : SJIS("暗号化なし");
-      if (outcome.kind == SendOutcome::Kind::Accepted) {
-        ++accepted;
-        sys_.write(SJIS("送信OK(") + channel + "):" + to + "," + outcome.cause);
-        send_.write("SEND OK   :" + to);
-        continue;
-      }
+    if (outcome.kind != SendOutcome::Kind::Dropped)  // a drop is logged as it happens
       sys_.write(SJIS("送信エラー:") + to + "," + outcome.cause);
-      send_.write("SEND ERROR:" + to + ",CAUSE:" + outcome.cause);
-      if (outcome.kind == SendOutcome::Kind::Broken && i + 1 < recipients.size()) {
-        // The next attempt would wait and fail the same way; the monitor is
-        // waiting for us.
-        sys_.write(SJIS("サーバーと通信できないため、残り") +
-                   std::to_string(recipients.size() - i - 1) + SJIS("件は送信しません"));
-        failAll(recipients, i + 1, outcome.cause);
-        break;
-      }
+    send_.write("SEND ERROR:" + to + ",CAUSE:" + outcome.cause);
+    bool noSession = outcome.kind == SendOutcome::Kind::Broken ||
+                     (session.ended && session.reconnectsInARow == kMaxReconnects);
+    if (noSession && i + 1 < recipients.size()) {
+      // The next attempt would wait and fail the same way; the monitor is
+      // waiting for us.
+      sys_.write(SJIS("サーバーと通信できないため、残り") +
+                 std::to_string(recipients.size() - i - 1) + SJIS("件は送信しません"));
+      failAll(recipients, i + 1, outcome.cause);
+      break;
     }
-  }  // the transport says QUIT here
+  }
+  session.transport.reset();  // QUIT
   size_t failed = recipients.size() - accepted;
   sys_.write(SJIS("送信終了(OK:") + std::to_string(accepted) + SJIS("件,エラー:") +
              std::to_string(failed) + SJIS("件),EXIT"));

@@ -3,6 +3,7 @@
 // files written by the monitor, and one message per recipient, with a
 // result line for each in the send log.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,28 @@ enum ExitStatus : int {
 
 class AlertMailJob {
  public:
+  // New sessions opened in a row, with no message accepted in between, after
+  // the server ended one.
+  static constexpr int kMaxReconnects = 3;
+
   AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
                MailStamps& stamps, TransportFactory openTransport);
 
   int run(const AlertRequest& request);
 
  private:
+  // The session with the server; `ended` when the server ended it at the
+  // last message.
+  struct Session {
+    std::unique_ptr<SmtpTransport> transport;
+    bool ended = false;
+    int reconnectsInARow = 0;  // since the last accepted message
+  };
+
   int deliver(const AlertSettings& settings, const AlertContent& content,
               const std::vector<std::string>& recipients);
+  SendOutcome sendTo(Session& session, const AlertSettings& settings, const std::string& to,
+                     const std::string& message);
   void failAll(const std::vector<std::string>& recipients, size_t from, const std::string& cause);
 
   const platform::DayLog& sys_;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/bytes.h"
+#include "platform/codec.h"
 
 namespace orvis::alertmail {
 
@@ -41,6 +42,16 @@ int seekMessage(void* userdata, curl_off_t offset, int origin) {
 
 bool startsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
+}
+
+// Control characters would break the one-line logs the cause goes into; a
+// server's or library's text in UTF-8 becomes the log's CP932.
+std::string oneLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  return platform::peerTextToCp932(platform::trim(out));
 }
 
 // Watches the dialogue without keeping what goes out: AUTH lines carry the
@@ -89,15 +100,6 @@ std::string angleAddress(const std::string& address) {
   return "<" + address + ">";
 }
 
-// Control characters would break the one-line logs the cause goes into.
-std::string oneLine(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
-  return platform::trim(out);
-}
-
 }  // namespace
 
 CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const TransportLimits& limits)
@@ -123,11 +125,14 @@ CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const Transp
   // Also bounds the wait for the reply to QUIT when the handle is closed.
   curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
                    std::max(1L, (limits.messageTimeoutMs + 999) / 1000));
-  // Credentials only ever go over TLS: with SMTP-AUTH a server that does not
-  // offer STARTTLS is refused before AUTH is sent.
+  // Credentials only ever go over TLS, to a server whose certificate
+  // verifies: with SMTP-AUTH a server that does not offer STARTTLS is
+  // refused before AUTH is sent. Without credentials TLS is taken whenever
+  // offered, whatever the certificate, as mail servers relay to each other:
+  // a local server with its own certificate must not cost the alerts.
   curl_easy_setopt(curl, CURLOPT_USE_SSL, settings.useAuth ? CURLUSESSL_ALL : CURLUSESSL_TRY);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, settings.useAuth ? 1L : 0L);
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, settings.useAuth ? 2L : 0L);
   // The default CA path (the system's authorities) stays in use beside it.
   if (!limits.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, limits.caFile.c_str());
   if (settings.useAuth) {
@@ -179,14 +184,24 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
   curl_slist_free_all(rcpt);
 
   outcome.encrypted = dialogue_.encrypted || settings_.port == kImplicitTlsPort;
+  outcome.verified = outcome.encrypted && settings_.useAuth;
   if (rc == CURLE_OK) {
     outcome.cause = oneLine(dialogue_.lastReply);
     return outcome;
   }
 
   bool serverRefused = dialogue_.lastCode >= 400 && !dialogue_.lastReply.empty();
-  outcome.kind = serverRefused && dialogue_.mailFromSent ? SendOutcome::Kind::Refused
-                                                         : SendOutcome::Kind::Broken;
+  // 421 closes the session by definition; a connection closed or reset
+  // under us ends it as well.
+  bool sessionEnded = dialogue_.lastCode == 421 || rc == CURLE_SEND_ERROR ||
+                      rc == CURLE_RECV_ERROR || rc == CURLE_GOT_NOTHING;
+  if (sessionEnded) {
+    outcome.kind = SendOutcome::Kind::Dropped;
+  } else if (serverRefused && dialogue_.mailFromSent) {
+    outcome.kind = SendOutcome::Kind::Refused;
+  } else {
+    outcome.kind = SendOutcome::Kind::Broken;
+  }
   if (rc == CURLE_USE_SSL_FAILED && settings_.useAuth) {
     outcome.cause =
         "STARTTLS not offered by the server: SMTP-AUTH password not sent over an "

@@ -13,7 +13,7 @@ namespace orvis::alertmail {
 struct GroupRecipients {
   std::vector<std::string> addresses;  // in list order, each once
   int emptyAddresses = 0;              // group lines with nothing before the comma
-  int duplicates = 0;                  // addresses listed again for the group
+  int duplicates = 0;  // addresses listed again for the group (the domain's case aside)
 };
 
 GroupRecipients selectGroupRecipients(const mail::RecipientList& list, std::string_view group);

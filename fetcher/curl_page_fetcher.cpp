@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/files.h"
@@ -48,8 +49,10 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
   curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, request.limits.maxRedirects);
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, request.limits.connectTimeoutSeconds);
-  curl_easy_setopt(h, CURLOPT_TIMEOUT, request.limits.totalTimeoutSeconds);
+  long timeoutMs = std::max(1L, request.timeoutMs);
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
+                   std::min(request.limits.connectTimeoutSeconds * 1000, timeoutMs));
+  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMs);
   curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
   curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");  // whatever we can decode
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);

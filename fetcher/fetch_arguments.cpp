@@ -10,7 +10,8 @@ std::optional<FetchArguments> parseFetchArguments(const std::vector<std::string>
     out.address += args[i];
   }
   out.outputPath = args[args.size() - 2];
-  out.useProxy = args.back() == "1";
+  out.proxyFlag = args.back();
+  out.useProxy = out.proxyFlag == "1";
   return out;
 }
 

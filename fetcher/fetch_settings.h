@@ -19,7 +19,7 @@ struct FetchSettings {
 // A missing file or key gives the defaults.
 FetchSettings readFetchSettings(const std::string& iniPath);
 
-// URLCHECK_TIMEOUT_SECONDS, for tests only: caps the whole transfer (and the
+// URLCHECK_TIMEOUT_SECONDS, for tests only: caps the whole run (and the
 // connect) at that many seconds so that a silent server costs seconds, not
 // two minutes. Anything but a positive whole number leaves the limits alone.
 FetchLimits limitsWithOverride(FetchLimits limits, const char* timeoutSeconds);

@@ -1,8 +1,9 @@
-// urlcheck URI "OUTPUT" USEPROXY: the page fetcher the monitor starts for
-// URL jobs, in the data folder as its working folder.
+// urlcheck "URI" "OUTPUT" USEPROXY: the page fetcher the monitor starts for
+// URL jobs; its own folder is the data folder.
 
 #include <curl/curl.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -12,21 +13,29 @@
 #include "fetcher/url_check.h"
 #include "platform/clock.h"
 #include "platform/day_log.h"
+#include "platform/deadline.h"
 #include "platform/files.h"
 
 int main(int argc, char** argv) {
   using namespace orvis;
+  // The time-out bounds the whole run, from here on.
+  fetcher::FetchLimits limits =
+      fetcher::limitsWithOverride({}, std::getenv("URLCHECK_TIMEOUT_SECONDS"));
+  platform::SteadyDeadline deadline(limits.totalTimeoutSeconds * 1000LL);
+
   // A peer that goes away mid-transfer is an error to report, not a death.
   std::signal(SIGPIPE, SIG_IGN);
+  // libcurl reads an international host name in the charset of the locale;
+  // ours is UTF-8, whatever the environment says.
+  std::setlocale(LC_CTYPE, "C.UTF-8");
   curl_global_init(CURL_GLOBAL_DEFAULT);
 
   platform::SystemClock clock;
-  platform::DayLog log(platform::executableFolder() + "syslog/urlcheck/", "urlcheck", clock);
+  const std::string dataFolder = platform::executableFolder();
+  platform::DayLog log(dataFolder + "syslog/urlcheck/", "urlcheck", clock);
   fetcher::CurlPageFetcher curl;
   const char* caFile = std::getenv("SSL_CERT_FILE");
-  fetcher::UrlCheck check(curl, log, "ORVIS.ini",
-                          fetcher::limitsWithOverride({}, std::getenv("URLCHECK_TIMEOUT_SECONDS")),
-                          caFile ? caFile : "");
+  fetcher::UrlCheck check(curl, log, dataFolder, limits, caFile ? caFile : "", deadline);
   int status = check.run(std::vector<std::string>(argv + 1, argv + argc), std::cerr);
 
   curl_global_cleanup();

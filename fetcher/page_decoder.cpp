@@ -63,7 +63,8 @@ std::string iconvName(const std::string& label) {
 }
 
 // The page in CP932 when `label` names a charset that fits the bytes.
-std::optional<std::string> convert(std::string_view body, std::string label) {
+std::optional<std::string> convert(std::string_view body, std::string label,
+                                   const platform::StopCheck& stop) {
   if (label.empty() || !std::all_of(label.begin(), label.end(), isLabelChar)) return std::nullopt;
   if (isShiftJisName(label)) return std::string(body);
   if (label == "utf8") label = "utf-8";
@@ -79,9 +80,9 @@ std::optional<std::string> convert(std::string_view body, std::string label) {
   }
   if (label == "utf-8") {
     if (!platform::isValidUtf8(body)) return std::nullopt;
-    return platform::toCp932WithReferences(body);
+    return platform::charsetToCp932(body, "UTF-8", stop);
   }
-  return platform::charsetToCp932(body, iconvName(label));
+  return platform::charsetToCp932(body, iconvName(label), stop);
 }
 
 }  // namespace
@@ -127,18 +128,33 @@ std::optional<std::string> charsetFromMarkup(std::string_view body) {
   return std::nullopt;
 }
 
-DecodedPage decodePage(std::string_view body, std::string_view contentType) {
+DecodedPage decodePage(std::string_view body, std::string_view contentType,
+                       const platform::StopCheck& stop) {
+  // A conversion that finds no result because time ran out must not make
+  // way for the next hint: the page is given up.
+  auto givenUp = [&stop] { return stop && stop(); };
   if (auto label = charsetFromContentType(contentType)) {
-    if (auto bytes = convert(body, *label)) return {std::move(*bytes), *label, "Content-Type"};
+    if (auto bytes = convert(body, *label, stop))
+      return {std::move(*bytes), *label, "Content-Type"};
+    if (givenUp()) return {{}, {}, {}, true};
   }
   if (const Bom* bom = findBom(body)) {
-    if (auto bytes = convert(body, bom->charset)) return {std::move(*bytes), bom->charset, "BOM"};
+    if (auto bytes = convert(body, bom->charset, stop))
+      return {std::move(*bytes), bom->charset, "BOM"};
+    if (givenUp()) return {{}, {}, {}, true};
   }
   if (auto label = charsetFromMarkup(body)) {
-    if (auto bytes = convert(body, *label)) return {std::move(*bytes), *label, "meta"};
+    // Markup that can be read as ASCII is not UTF-16 or UTF-32, whatever it
+    // says; browsers read such a page as UTF-8.
+    if (label->starts_with("utf-16") || label->starts_with("utf-32")) *label = "utf-8";
+    if (auto bytes = convert(body, *label, stop)) return {std::move(*bytes), *label, "meta"};
+    if (givenUp()) return {{}, {}, {}, true};
   }
-  if (platform::isValidUtf8(body))
-    return {platform::toCp932WithReferences(body), "utf-8", "UTF-8 check"};
+  if (platform::isValidUtf8(body)) {
+    if (auto bytes = platform::charsetToCp932(body, "UTF-8", stop))
+      return {std::move(*bytes), "utf-8", "UTF-8 check"};
+    return {{}, {}, {}, true};
+  }
   return {std::string(body), "", "as received"};
 }
 

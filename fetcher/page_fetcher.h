@@ -8,7 +8,7 @@ namespace orvis::fetcher {
 
 struct FetchLimits {
   long connectTimeoutSeconds = 30;
-  long totalTimeoutSeconds = 120;
+  long totalTimeoutSeconds = 120;  // the whole run: download and conversion
   long maxRedirects = 10;
   size_t maxBodyBytes = size_t(64) << 20;  // a page, not a download
 };
@@ -19,6 +19,7 @@ struct FetchRequest {
   std::string proxy;   // "host:port"; empty: a direct connection
   std::string caFile;  // trusted besides the system's authorities; may be empty
   FetchLimits limits;
+  long timeoutMs = 0;  // the transfer, redirections included: what the run has left for it
 };
 
 struct FetchResult {

@@ -9,21 +9,23 @@
 
 #include "page_fetcher.h"
 #include "platform/day_log.h"
+#include "platform/deadline.h"
 
 namespace orvis::fetcher {
 
 // Exit statuses; the monitor ignores them, operators and scripts may not.
 inline constexpr int kExitFetched = 0;
-inline constexpr int kExitFetchFailed = 1;  // no answer, or not a 2xx answer
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFetchFailed = 1;   // no answer, or not a 2xx answer
+inline constexpr int kExitUsage = 2;         // also an output path outside the data folder's temp/
 inline constexpr int kExitLocalFailure = 3;  // the output file could not be handled
 
 class UrlCheck {
  public:
-  // `iniPath` is ORVIS.ini of the working folder; `caFile` comes from
-  // SSL_CERT_FILE.
-  UrlCheck(PageFetcher& fetcher, const platform::DayLog& log, std::string iniPath,
-           FetchLimits limits, std::string caFile);
+  // `dataFolder` (with a trailing '/') holds ORVIS.ini and the temp/ that
+  // the output must lie in; `caFile` comes from SSL_CERT_FILE; `deadline`
+  // passes limits.totalTimeoutSeconds after the program started.
+  UrlCheck(PageFetcher& fetcher, const platform::DayLog& log, std::string dataFolder,
+           FetchLimits limits, std::string caFile, const platform::Deadline& deadline);
 
   // `args` without the program name. Messages for a person go to `err`.
   int run(const std::vector<std::string>& args, std::ostream& err);
@@ -33,9 +35,10 @@ class UrlCheck {
 
   PageFetcher& fetcher_;
   const platform::DayLog& log_;
-  std::string iniPath_;
+  std::string dataFolder_;
   FetchLimits limits_;
   std::string caFile_;
+  const platform::Deadline& deadline_;
 };
 
 }  // namespace orvis::fetcher

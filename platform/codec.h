@@ -3,6 +3,7 @@
 // and fixed text of the system is made of, and UTF-8, which the window
 // toolkit and the operating system's names speak. One place does them all.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,13 +20,23 @@ std::optional<std::string> toCp932Exact(std::string_view utf8);
 // character reference ("&#128512;"). Invalid UTF-8 bytes become '?'.
 std::string toCp932WithReferences(std::string_view utf8);
 
+// A text from outside the system (a server's reply, a library's message)
+// for a CP932 log line: UTF-8 becomes CP932 ('?' where CP932 has no
+// character); a text that is not UTF-8 is taken for CP932 already and stays.
+std::string peerTextToCp932(std::string_view text);
+
 // CP932 to UTF-8. A byte sequence that is not CP932 becomes U+FFFD.
 std::string toUtf8(std::string_view cp932);
 
+// Asked now and then during a long conversion; true gives it up.
+using StopCheck = std::function<bool()>;
+
 // Any charset iconv knows to CP932, each unmappable character as a numeric
-// character reference; nullopt when iconv does not know the charset or the
-// input is not valid in it.
-std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset);
+// character reference; nullopt when iconv does not know the charset, the
+// input is not valid in it, or `stop` gave the conversion up. Linear in the
+// input, whatever characters it holds.
+std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset,
+                                          const StopCheck& stop = {});
 
 // True when the bytes form valid UTF-8.
 bool isValidUtf8(std::string_view bytes);

@@ -106,6 +106,34 @@ TEST_F(AlertMailJobTest, BrokenSessionFailsTheRestWithoutWaitingAgain) {
                               "SEND ERROR:c@x.jp,CAUSE:Connection timed out"}));
 }
 
+TEST_F(AlertMailJobTest, SessionsTheServerEndsAreOpenedAnewBoundedPerRun) {
+  writeText(dir / "mail/list.txt", "a@x.jp,0\r\nb@x.jp,0\r\nc@x.jp,0\r\nd@x.jp,0\r\n");
+  const SendOutcome ok{Kind::Accepted, "250 OK", false}, drop{Kind::Dropped, "421 bye", false};
+  struct Case {
+    std::deque<SendOutcome> outcomes;
+    int sessions;
+    Lines lastTwo;
+  };
+  const Case cases[] = {
+      // One message per session: each accepted one renews the budget.
+      {{ok, drop, ok, drop, ok, drop, ok}, 4, {"SEND OK   :c@x.jp", "SEND OK   :d@x.jp"}},
+      // A server that takes nothing: three in a row, then the rest fail.
+      {std::deque<SendOutcome>(8, drop),
+       4,
+       {"SEND ERROR:c@x.jp,CAUSE:421 bye", "SEND ERROR:d@x.jp,CAUSE:421 bye"}},
+  };
+  for (const Case& c : cases) {
+    platform::removeFile(dir / "sendlog/alertmail/20261207.txt");
+    outcomes = c.outcomes;
+    opened = 0;
+    run();
+    EXPECT_EQ(opened, c.sessions);
+    Lines lines = sendLog();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(Lines(lines.begin() + 2, lines.end()), c.lastTwo);
+  }
+}
+
 TEST_F(AlertMailJobTest, GroupWithoutRecipientsSendsNothing) {
   EXPECT_EQ(run("2"), kNoRecipient);
   EXPECT_EQ(opened, 0);

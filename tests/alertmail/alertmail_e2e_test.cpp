@@ -36,7 +36,7 @@ class Certificates {
     std::string d = dir.path();
     writeText(d + "ext.cnf",
               "subjectAltName=IP:127.0.1.21,IP:127.0.1.22,IP:127.0.1.23,"
-              "IP:127.0.1.24,IP:127.0.1.25,IP:127.0.1.26,DNS:localhost\n");
+              "IP:127.0.1.24,IP:127.0.1.25,IP:127.0.1.26,IP:127.0.1.30,DNS:localhost\n");
     const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
     ok =
         std::system(("cd " + d + " && openssl req -x509" + key +
@@ -61,8 +61,9 @@ Certificates& certificates() {
 
 class SmtpServer {
  public:
+  // `options` go to the server as they are (--reject, --cut-at, --busy-at).
   SmtpServer(const std::string& host, int port, const std::string& tls,
-             const std::string& auth = "", const std::string& reject = "") {
+             const std::string& auth = "", const std::vector<std::string>& options = {}) {
     std::vector<std::string> argv = {kPython,      ALERTMAIL_TEST_SERVER,
                                      "--host",     host,
                                      "--port",     std::to_string(port),
@@ -72,7 +73,7 @@ class SmtpServer {
                                      "--cert",     certificates().dir / "server.pem",
                                      "--key",      certificates().dir / "server.key"};
     if (!auth.empty()) argv.insert(argv.end(), {"--auth", auth});
-    if (!reject.empty()) argv.insert(argv.end(), {"--reject", reject});
+    argv.insert(argv.end(), options.begin(), options.end());
     pid_ = startChild(argv, {"PATH=/usr/bin:/bin"}, out.path(), out / "server.log");
     for (int i = 0; i < 250 && !platform::fileExists(out / "ready"); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(40));
@@ -141,7 +142,7 @@ class AlertmailEndToEnd : public ::testing::Test {
   std::vector<std::string> sendLog() { return readLogLines(data / "sendlog/alertmail/"); }
   std::string sysLog() { return platform::joinLinesCrLf(readLogLines(data / "syslog/alertmail/")); }
 
-  TempDir data;
+  TempDir data{kJapaneseFolderName};
 };
 
 TEST_F(AlertmailEndToEnd, StartTlsWithLoginReachesOnlyTheGroup) {
@@ -187,7 +188,7 @@ TEST_F(AlertmailEndToEnd, PlainSmtpStillUpgradesAndHtmlFlagGivesHtml) {
 }
 
 TEST_F(AlertmailEndToEnd, RefusedRecipientDoesNotStopTheOthers) {
-  SmtpServer server("127.0.1.28", 10587, "none", "", "b@example.jp");
+  SmtpServer server("127.0.1.28", 10587, "none", "", {"--reject", "b@example.jp"});
   settings("127.0.1.28", 10587, "SMTP");
   writeText(data / "mail/list.txt", "a@example.jp,0\r\nb@example.jp,0\r\nc@example.jp,0\r\n");
   ChildEnd end = run("0", "0");
@@ -231,15 +232,82 @@ TEST_F(AlertmailEndToEnd, PlainServerWithoutStartTlsNeverGetsThePassword) {
   EXPECT_NE(lines[0].find("STARTTLS not offered"), std::string::npos) << lines[0];
 }
 
-TEST_F(AlertmailEndToEnd, CertificateOfAnUnknownAuthorityIsRefused) {
+TEST_F(AlertmailEndToEnd, UntrustedCertificateCarriesPlainMailButNeverThePassword) {
+  // The system's authorities only: the test CA is unknown to them.
   SmtpServer server("127.0.1.25", 10587, "starttls");
+  // Without a password, STARTTLS is taken as mail servers take it, and the
+  // log says the certificate went unverified.
   settings("127.0.1.25", 10587, "SMTP");
-  ChildEnd end = run("1", "0");  // the system's authorities only
+  writeText(data / "mail/list.txt", "a@example.jp,0\r\n");
+  ChildEnd plain = run("0", "0");
+  ASSERT_TRUE(plain.ended);
+  EXPECT_EQ(plain.exitCode, 0) << sysLog();
+  ASSERT_EQ(server.mails().size(), 1u);
+  EXPECT_EQ(server.mails()[0].fields["TLS"], "yes");
+  EXPECT_NE(sysLog().find(sj("送信OK(TLS,証明書未検証):a@example.jp,250")), std::string::npos)
+      << sysLog();
+
+  // With one, the certificate must verify: no fallback to the clear either.
+  settings("127.0.1.25", 10587, "SMTP-AUTH");
+  ChildEnd login = run("0", "0");
+  ASSERT_TRUE(login.ended);
+  EXPECT_EQ(login.exitCode, 1);
+  EXPECT_EQ(server.mails().size(), 1u);
+  EXPECT_EQ(server.authLog(), "<missing>");
+  ASSERT_EQ(sendLog().size(), 2u);
+  EXPECT_NE(sendLog()[1].find("SEND ERROR:a@example.jp,CAUSE:SSL certificate problem"),
+            std::string::npos)
+      << sendLog()[1];
+}
+
+TEST_F(AlertmailEndToEnd, ServerThatEndsTheSessionGetsANewOneButARefusalStands) {
+  // The third message of every connection meets a 421, or a connection
+  // closed without a word; c is refused for good.
+  writeText(data / "mail/list.txt",
+            "a@example.jp,0\r\nb@example.jp,0\r\nc@example.jp,0\r\nd@example.jp,0\r\n");
+  for (const char* ending : {"--busy-at", "--cut-at"}) {
+    SCOPED_TRACE(ending);
+    SmtpServer server("127.0.1.29", 10587, "none", "", {ending, "2", "--reject", "c@example.jp"});
+    settings("127.0.1.29", 10587, "SMTP");
+    ChildEnd end = run("0", "0");
+    ASSERT_TRUE(end.ended);
+    EXPECT_EQ(end.exitCode, 1);
+    std::vector<ReceivedMail> mails = server.mails();
+    ASSERT_EQ(mails.size(), 3u);
+    EXPECT_EQ(mails[2].fields["RCPT TO"], "d@example.jp");
+    EXPECT_NE(mails[2].fields["SESSION"], mails[0].fields["SESSION"]);
+    std::vector<std::string> lines = sendLog();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2],
+              "SEND ERROR:c@example.jp,CAUSE:550 5.1.1 <c@example.jp>: Recipient address rejected");
+    EXPECT_EQ(lines[3], "SEND OK   :d@example.jp");
+    EXPECT_NE(sysLog().find(sj("サーバーが接続を終了しました。接続し直します(1/3)")),
+              std::string::npos)
+        << sysLog();
+    std::filesystem::remove_all(data / "sendlog");
+    std::filesystem::remove_all(data / "syslog");
+  }
+}
+
+TEST_F(AlertmailEndToEnd, TextsFromOutsideReachTheLogsInShiftJis) {
+  SmtpServer server("127.0.1.30", 10587, "starttls", "alert:s3cret",
+                    {"--reject", "c@example.jp=550 5.1.1 宛先が見つかりません"});
+  settings("127.0.1.30", 10587, "SMTP-AUTH");
+  ChildEnd end = run("0", "0", {caFile()});
   ASSERT_TRUE(end.ended);
   EXPECT_EQ(end.exitCode, 1);
-  EXPECT_TRUE(server.mails().empty());  // no fallback to the clear
-  ASSERT_EQ(sendLog().size(), 1u);
-  EXPECT_NE(sendLog()[0].find("certificate"), std::string::npos) << sendLog()[0];
+  // A certificate file that holds none, in a folder of the data folder.
+  writeText(data / "証明書/ca.pem", "not a certificate\n");
+  end = run("0", "0", {"SSL_CERT_FILE=" + data / "証明書/ca.pem"});
+  ASSERT_TRUE(end.ended);
+  EXPECT_EQ(end.exitCode, 1);
+
+  std::vector<std::string> lines = sendLog();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "SEND ERROR:c@example.jp,CAUSE:" + sj("550 5.1.1 宛先が見つかりません"));
+  EXPECT_NE(lines[2].find(sj(data / "証明書/ca.pem")), std::string::npos) << lines[2];
+  for (const std::string& line : lines) EXPECT_TRUE(readsAsCp932(line)) << line;
+  EXPECT_TRUE(readsAsCp932(sysLog()));
 }
 
 TEST_F(AlertmailEndToEnd, ImplicitTlsOnPort465) {

@@ -34,10 +34,13 @@ TEST(GroupRecipients, OnlyLinesOfExactlyTwoFieldsForTheGroup) {
 }
 
 TEST(GroupRecipients, EmptyAndRepeatedAddressesCountedNotSent) {
-  GroupRecipients s = select(",0\r\na@x.jp,0\r\nb@x.jp,0\r\na@x.jp,0\r\n", "0");
-  EXPECT_EQ(s.addresses, (Addresses{"a@x.jp", "b@x.jp"}));
+  // The domain is compared without case, the local part with it: only the
+  // receiving server may say that A@x.jp and a@x.jp are one mailbox.
+  GroupRecipients s =
+      select(",0\r\na@x.jp,0\r\nb@x.jp,0\r\na@x.jp,0\r\na@X.JP,0\r\nA@x.jp,0\r\nA@x.jP,0\r\n", "0");
+  EXPECT_EQ(s.addresses, (Addresses{"a@x.jp", "b@x.jp", "A@x.jp"}));
   EXPECT_EQ(s.emptyAddresses, 1);
-  EXPECT_EQ(s.duplicates, 1);
+  EXPECT_EQ(s.duplicates, 3);
 }
 
 }  // namespace

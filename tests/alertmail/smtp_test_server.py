@@ -9,6 +9,7 @@ or by itself after --lifetime seconds so that it never outlives a test.
 """
 
 import argparse
+import asyncio
 import email
 import email.header
 import email.utils
@@ -33,15 +34,34 @@ def encrypted(server, session):
 
 
 class Recorder:
-    def __init__(self, out_dir, reject):
+    def __init__(self, out_dir, reject, cut_at, busy_at):
         self.out_dir = out_dir
-        self.reject = set(reject)
+        self.reject = dict(reject)
+        self.cut_at = cut_at
+        self.busy_at = busy_at
         self.count = 0
+        self.sessions = 0
         self.lock = threading.Lock()
+
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        # The connection's own count of messages decides when it misbehaves.
+        if not hasattr(session, "serial"):
+            with self.lock:
+                self.sessions += 1
+                session.serial, session.messages = self.sessions, 0
+        if session.messages == self.cut_at:
+            server.transport.close()  # gone without a word
+            return "250 OK"
+        if session.messages == self.busy_at:
+            asyncio.get_running_loop().call_later(0.05, server.transport.close)
+            return "421 4.7.0 mail.test Too many messages, closing connection"
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return "250 OK"
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address in self.reject:
-            return "550 5.1.1 <%s>: Recipient address rejected" % address
+            return self.reject[address] or "550 5.1.1 <%s>: Recipient address rejected" % address
         envelope.rcpt_tos.append(address)
         return "250 OK"
 
@@ -58,6 +78,7 @@ class Recorder:
             login = session.auth_data.login.decode("utf-8", "replace")
         lines = [
             "MAIL FROM=" + str(envelope.mail_from),
+            "SESSION=%d" % session.serial,
             "RCPT TO=" + ",".join(envelope.rcpt_tos),
             "TLS=" + ("yes" if encrypted(server, session) else "no"),
             "LOGIN=" + login,
@@ -66,6 +87,7 @@ class Recorder:
             "CONTENT-TYPE=" + str(msg.get("content-type")),
             "BODY=",
         ]
+        session.messages += 1
         text = "\n".join(lines) + "\n" + payload.decode("iso-2022-jp", "replace")
         with open(base + ".eml", "wb") as f:
             f.write(raw)
@@ -89,7 +111,10 @@ def main():
     p.add_argument("--key")
     p.add_argument("--tls", choices=["none", "starttls", "implicit"], default="none")
     p.add_argument("--auth", help="USER:PASSWORD that the server accepts")
-    p.add_argument("--reject", action="append", default=[], help="recipient to refuse")
+    p.add_argument("--reject", action="append", default=[],
+                   help="recipient to refuse, optionally ADDRESS=REPLY")
+    p.add_argument("--cut-at", type=int, help="close a connection at its N+1st MAIL, unanswered")
+    p.add_argument("--busy-at", type=int, help="answer a connection's N+1st MAIL with 421 and close")
     p.add_argument("--lifetime", type=float, default=120)
     a = p.parse_args()
 
@@ -112,7 +137,9 @@ def main():
     elif a.tls == "implicit":
         kwargs["ssl_context"] = make_context(a.cert, a.key)
 
-    controller = Controller(Recorder(a.out, a.reject), **kwargs)
+    reject = [r.partition("=")[::2] for r in a.reject]
+    kwargs["enable_SMTPUTF8"] = True  # replies may carry UTF-8
+    controller = Controller(Recorder(a.out, reject, a.cut_at, a.busy_at), **kwargs)
     controller.start()
     with open(os.path.join(a.out, "ready"), "w") as f:
         f.write("ready\n")

@@ -45,6 +45,12 @@ TEST(UriEncoding, OnlyWhatCannotStandInAUriIsEscaped) {
             "http://[::1]:80/~user/a-b_c.d!$'()*,");
 }
 
+TEST(UriEncoding, InternationalHostNameStaysForLibcurl) {
+  EXPECT_EQ(encodeUri(sj("https://u:p@日本.jp:8080/?q=日#日")),
+            "https://u:p@\xE6\x97\xA5\xE6\x9C\xAC.jp:8080/?q=%E6%97%A5#%E6%97%A5");
+  EXPECT_EQ(encodeUri("http://a/x\xE6\x97\xA5@b"), "http://a/x%E6%97%A5@b");
+}
+
 TEST(UriEncoding, JapaneseGoesAsUtf8WhetherGivenInCp932OrUtf8) {
   const std::string expected = "http://a/%E6%97%A5%E6%9C%AC?q=%E8%AA%9E";
   EXPECT_EQ(encodeUri("http://a/\xE6\x97\xA5\xE6\x9C\xAC?q=\xE8\xAA\x9E"), expected);

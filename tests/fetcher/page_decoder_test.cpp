@@ -88,6 +88,9 @@ TEST(PageDecoder, AHintThatDoesNotFitIsPassedOver) {
   std::string utf8 = "<p>" + kJapanese + "</p>";
   EXPECT_EQ(decodePage(utf8, "text/html; charset=x-no-such-charset").bytes,
             "<p>" + sj(kJapanese) + "</p>");
+  // A meta tag readable as ASCII that claims UTF-16 cannot be right.
+  std::string claim = "<meta charset=\"UTF-16\"><p>plain text</p>";
+  EXPECT_EQ(decodePage(claim, "text/html").bytes, claim);
 }
 
 TEST(PageDecoder, Utf16WithByteOrderMark) {

@@ -5,7 +5,8 @@
       serves the files of ROOT (Content-Type from NAME.type when present),
       plus /status/N, /redirect?to=PATH, /loop and /agent
   test_servers.py proxy PORTFILE LOGFILE
-      a forward proxy for plain HTTP
+      a forward proxy for plain HTTP; hosts under .test answer 502 without
+      a name look-up
 
 Each binds a free port of 127.0.0.1, writes it to PORTFILE once listening
 and appends one line per request to LOGFILE.
@@ -74,6 +75,8 @@ class Proxy(Recording):
         target = urllib.parse.urlsplit(self.path)
         if target.scheme != "http":
             return self.reply(400, b"absolute http URI expected")
+        if target.hostname.endswith(".test"):
+            return self.reply(502, b"no such host")
         upstream = http.client.HTTPConnection(target.hostname, target.port or 80, timeout=10)
         skip = {"proxy-connection", "connection", "host", "keep-alive"}
         headers = {k: v for k, v in self.headers.items() if k.lower() not in skip}

@@ -1,11 +1,13 @@
 #include "fetcher/url_check.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
 
 #include "platform/files.h"
 #include "support/fake_clock.h"
+#include "support/fake_deadline.h"
 #include "support/temp_dir.h"
 
 using namespace orvis::fetcher;
@@ -39,7 +41,7 @@ class UrlCheckTest : public ::testing::Test {
   UrlCheckTest() { makeFolders(dir / "temp"); }
   int run(std::vector<std::string> args) {
     std::ostringstream err;
-    UrlCheck check(fetcher, log, dir / "ORVIS.ini", FetchLimits{}, "/ca.pem");
+    UrlCheck check(fetcher, log, dir.path(), FetchLimits{}, "/ca.pem", deadline);
     int status = check.run(args, err);
     errText = err.str();
     return status;
@@ -51,6 +53,7 @@ class UrlCheckTest : public ::testing::Test {
   FakeClock clock;
   DayLog log{dir / "syslog/urlcheck/", "urlcheck", clock};
   FakeFetcher fetcher;
+  FakeDeadline deadline;
   std::string errText;
 };
 
@@ -140,11 +143,12 @@ TEST_F(UrlCheckTest, ProxyOnlyWithFlagOneAndASetting) {
 
 TEST_F(UrlCheckTest, LocalProblemsAreReportedNotHidden) {
   fetcher.next = answer(200, "ok");
-  // The output folder is missing: nothing is created anywhere else.
-  EXPECT_EQ(run({"http://a/", dir / "nowhere/srctemp.txt", "0"}), kExitLocalFailure);
-  EXPECT_FALSE(pathExists(dir / "nowhere"));
-  EXPECT_EQ(logLines().back(),
-            "(urlcheck)," + sj("出力失敗,") + dir.path() + "nowhere/srctemp.txt");
+  // The temp folder is missing: nothing is created anywhere else.
+  ASSERT_EQ(::rmdir((dir / "temp").c_str()), 0);
+  EXPECT_EQ(run({"http://a/", out(), "0"}), kExitLocalFailure);
+  EXPECT_FALSE(pathExists(dir / "temp"));
+  EXPECT_EQ(logLines().back(), "(urlcheck)," + sj("出力失敗,") + out());
+  makeFolders(dir / "temp");
 
   // An empty address is not fetched, but the old result still goes.
   writeText(out(), "old");
@@ -157,4 +161,24 @@ TEST_F(UrlCheckTest, LocalProblemsAreReportedNotHidden) {
   EXPECT_EQ(run({"http://a/", out(), "0"}), kExitLocalFailure);
   EXPECT_EQ(fetcher.requests.size(), 1u);
   EXPECT_NE(logLines().back().find(sj("出力ファイル削除失敗")), std::string::npos);
+}
+
+TEST_F(UrlCheckTest, TheTimeOutCoversDownloadAndConversion) {
+  // The download gets the run's time but a tenth, kept for the conversion.
+  fetcher.next = answer(200, "ok");
+  EXPECT_EQ(run({"http://a/", out(), "0"}), kExitFetched);
+  EXPECT_EQ(fetcher.requests.back().timeoutMs, 108000);
+  deadline.left = 30000;
+  EXPECT_EQ(run({"http://a/", out(), "0"}), kExitFetched);
+  EXPECT_EQ(fetcher.requests.back().timeoutMs, 18000);
+
+  // A conversion still running when the time is up gives the page up.
+  std::string hangul;
+  for (int i = 0; i < 700000; ++i) hangul += "\xED\x95\x9C";
+  fetcher.next = answer(200, hangul, "text/html; charset=utf-8");
+  deadline.passAfter = 3;  // the downloads of the three runs asked first
+  writeText(out(), "page of the last check");
+  EXPECT_EQ(run({"http://a/", out(), "0"}), kExitFetchFailed);
+  EXPECT_FALSE(pathExists(out()));
+  EXPECT_EQ(logLines().back(), "(urlcheck)," + sj("取得失敗,http://a/,変換中に時間切れ"));
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
 #include "script_server.h"
@@ -52,25 +53,25 @@ class UrlcheckProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     // The data folder as installed: the program, its settings, temp/.
-    ASSERT_TRUE(copyFile(URLCHECK_PROGRAM, data / "urlcheck"));
+    ASSERT_TRUE(copyFile(ORVIS_STAGE_DIR "/urlcheck", data / "urlcheck"));
     ::chmod((data / "urlcheck").c_str(), 0755);
     ASSERT_TRUE(makeFolders(data / "temp"));
     ASSERT_TRUE(makeFolders(data / "pages"));
   }
 
-  // The monitor's command line: F + "urlcheck " + URI + " \"" + F +
+  // The monitor's command line: "F" + "urlcheck " + URI + " \"" + F +
   // "temp/srctemp.txt\" " + USEPROXY, in F. Returns the exit status.
   int fetch(const std::string& uri, const std::string& useProxy = "0") {
-    std::string commandLine = data / "urlcheck " + uri + " \"" + output() + "\" " + useProxy;
-    return run(commandLine);
+    return run(program() + uri + " \"" + output() + "\" " + useProxy);
   }
 
-  int run(const std::string& commandLine) {
+  // `boundMs` lies far beyond the program's own time-out: a run that does
+  // not end by itself fails, it does not stall the suite.
+  int run(const std::string& commandLine, int boundMs = 60000) {
     auto launched = PosixProcessLauncher().launch(commandLine, data.path(), WindowMode::Hidden);
     EXPECT_TRUE(launched) << launched.error;
     if (!launched) return -1;
-    // Far beyond any time-out of the program: a hang fails, it does not stall.
-    for (int waited = 0; waited < 60000; waited += 50) {
+    for (int waited = 0; waited < boundMs; waited += 50) {
       if (launched.handle->wait(50) != kWaitTimeout)
         return launched.handle->exitCode().value_or(-1);
     }
@@ -84,12 +85,13 @@ class UrlcheckProgram : public ::testing::Test {
     writeText(data / "pages/" + name + ".type", type);
   }
 
+  std::string program() const { return "\"" + data / "urlcheck\" "; }
   std::string output() const { return data / "temp/srctemp.txt"; }
   std::string result() const { return readText(output()); }
   bool hasResult() const { return pathExists(output()); }
   std::vector<std::string> log() const { return readLogLines(data / "syslog/urlcheck"); }
 
-  TempDir data;
+  TempDir data{kJapaneseFolderName};
 };
 
 const std::string kUtf8Page =
@@ -168,13 +170,16 @@ TEST_F(UrlcheckProgram, RedirectionFollowedAndBlankInTheAddress) {
 
   EXPECT_EQ(fetch(pages.url("/redirect?to=/utf8")), 0);
   EXPECT_EQ(result(), kUtf8PageInCp932);
-  // Unquoted on the command line, so the address arrives in two pieces.
+  // Unquoted on the command line, the address arrives in two pieces; quoted
+  // by the Windows rules, whole, with every blank and quote it holds.
   EXPECT_EQ(fetch(pages.url("/my page")), 0);
   EXPECT_EQ(result(), "<p>blank</p>");
-  EXPECT_EQ(pages.requests(),
-            (std::vector<std::string>{"GET /redirect?to=/utf8 UA=NewORVIS Connection",
-                                      "GET /utf8 UA=NewORVIS Connection",
-                                      "GET /my%20page UA=NewORVIS Connection"}));
+  EXPECT_EQ(fetch("\"" + pages.url("/my  \\\"page") + "\""), 1);
+  EXPECT_EQ(
+      pages.requests(),
+      (std::vector<std::string>{
+          "GET /redirect?to=/utf8 UA=NewORVIS Connection", "GET /utf8 UA=NewORVIS Connection",
+          "GET /my%20page UA=NewORVIS Connection", "GET /my%20%20%22page UA=NewORVIS Connection"}));
   EXPECT_TRUE(contains(log(), pages.url("/my%20page") + " -> HTTP 200"));
 }
 
@@ -249,4 +254,62 @@ TEST_F(UrlcheckProgram, TooFewArgumentsIsAUsageError) {
   EXPECT_FALSE(hasResult());
   EXPECT_EQ(log(), std::vector<std::string>{
                        "(urlcheck)," + sj("引数不足(2個),urlcheck URI 出力ファイル USEPROXY")});
+}
+
+TEST_F(UrlcheckProgram, PageOfCharactersShiftJisCannotHoldIsWrittenWithinTheTimeOut) {
+  // 4 MiB of Hangul: each character becomes a character reference.
+  std::string hangul;
+  for (int i = 0; i < 1400000; ++i) hangul += "\xED\x95\x9C";
+  page("korean", hangul, "text/html; charset=utf-8");
+  ScriptServer pages(data.path(), "pages", {"pages", data / "pages"});
+  ASSERT_NE(pages.port(), 0);
+
+  ScopedEnv timeOut("URLCHECK_TIMEOUT_SECONDS", "5");
+  EXPECT_EQ(run(program() + pages.url("/korean") + " \"" + output() + "\" 0", 20000), 0);
+  std::string expected;
+  for (int i = 0; i < 1400000; ++i) expected += "&#54620;";
+  EXPECT_TRUE(result() == expected) << result().size();
+}
+
+TEST_F(UrlcheckProgram, OutputOutsideTempIsRefusedAndNothingIsTouched) {
+  page("utf8", kUtf8Page, "text/html; charset=utf-8");
+  ScriptServer pages(data.path(), "pages", {"pages", data / "pages"});
+  ASSERT_NE(pages.port(), 0);
+  writeText(data / "ORVIS.ini", "[COMMON]\r\nUSERAGENT=Watcher/2.0\r\n");
+  std::string url = pages.url("/utf8");
+  // A setting as output, by name or through temp/, temp/ itself, or the word
+  // the old command line made of a URI with a blank and an empty USEPROXY.
+  for (std::string words : {std::string("ORVIS.ini 1"), "\"" + data / "temp/../ORVIS.ini\" 1",
+                            "\"" + data / "temp/\" 1", "ORVIS.ini \"" + output() + "\""}) {
+    EXPECT_EQ(run(program() + url + " " + words), 2) << words;
+  }
+  EXPECT_EQ(readText(data / "ORVIS.ini"), "[COMMON]\r\nUSERAGENT=Watcher/2.0\r\n");
+  EXPECT_TRUE(pathExists(data / "temp"));
+  EXPECT_TRUE(pages.requests().empty());
+  auto lines = log();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "(urlcheck)," + sj("出力ファイルがデータフォルダのtemp/にありません,") +
+                          toCp932(data / "temp/../ORVIS.ini"));
+
+  // The monitor's own command line still works.
+  EXPECT_EQ(fetch(url, "1"), 0);
+  EXPECT_EQ(result(), kUtf8PageInCp932);
+}
+
+TEST_F(UrlcheckProgram, InternationalHostReachesTheWireAndTheLogInItsOwnForm) {
+  ScriptServer proxy(data.path(), "proxy", {"proxy"});
+  ASSERT_NE(proxy.port(), 0);
+  writeText(data / "ORVIS.ini",
+            "[COMMON]\r\nPROXYIP=127.0.0.1\r\nPROXYPORT=" + std::to_string(proxy.port()) + "\r\n");
+  EXPECT_EQ(fetch("http://日本語.test/ページ", "1"), 1);
+  EXPECT_EQ(proxy.requests(), std::vector<std::string>{"GET http://xn--wgv71a119e.test/"
+                                                       "%E3%83%9A%E3%83%BC%E3%82%B8"});
+  auto lines = log();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(
+      lines[0].rfind(
+          "(urlcheck)," + sj("http://日本語.test/") + "%E3%83%9A%E3%83%BC%E3%82%B8 -> HTTP 502", 0),
+      0u)
+      << lines[0];
+  for (const std::string& line : lines) EXPECT_TRUE(readsAsCp932(line)) << line;
 }

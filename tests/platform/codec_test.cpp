@@ -18,6 +18,24 @@ TEST(Codec, UnmappableCharacters) {
   EXPECT_EQ(toUtf8("a\x81"), "a\xEF\xBF\xBD");
 }
 
+TEST(Codec, CharactersWithMoreThanOneUnicodeFormKeepTheirShiftJisCode) {
+  // Other converters (and EUC-JP pages) give the wave dash, the minus sign
+  // and the double bar in the forms that CP932's own table does not name.
+  EXPECT_EQ(toCp932("〜～−－‖∥¥¬"), "\x81\x60\x81\x60\x81\x7C\x81\x7C\x81\x61\x81\x61\x5C\x81\xCA");
+  EXPECT_EQ(toCp932WithReferences("\xE6\x97\xA5\xFF\xE6\x97\xED\x95\x9C"),
+            SJIS("日") + "???" + "&#54620;");  // one '?' per byte that starts nothing whole
+}
+
+TEST(Codec, LongConversionStopsWhenAsked) {
+  std::string page(3 << 20, 'a');
+  int asked = 0;
+  auto stopAtSecondAsk = [&asked] { return ++asked == 2; };
+  EXPECT_EQ(charsetToCp932(page, "UTF-8", stopAtSecondAsk), std::nullopt);
+  asked = 0;
+  EXPECT_EQ(charsetToCp932(page, "EUC-JP", stopAtSecondAsk), std::nullopt);
+  EXPECT_EQ(charsetToCp932(page, "UTF-8", [] { return false; }), page);
+}
+
 TEST(Codec, OtherCharsets) {
   std::string eucjp = "\xc6\xfc\xcb\xdc";  // 日本 in EUC-JP
   EXPECT_EQ(charsetToCp932(eucjp, "EUC-JP"), SJIS("日本"));

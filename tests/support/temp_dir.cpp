@@ -14,12 +14,22 @@ TempDir::TempDir() {
   std::vector<char> name(base.begin(), base.end());
   name.push_back('\0');
   if (!::mkdtemp(name.data())) std::abort();
-  path_ = std::string(name.data()) + "/";
+  root_ = path_ = std::string(name.data()) + "/";
+}
+
+TempDir::TempDir(const std::string& subfolder) : TempDir() {
+  path_ = root_ + subfolder;
+  if (path_.back() != '/') path_ += '/';
+  platform::makeFolders(path_);
 }
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
+  std::filesystem::remove_all(root_, ec);
+}
+
+bool readsAsCp932(const std::string& text) {
+  return platform::toUtf8(text).find("\xEF\xBF\xBD") == std::string::npos;
 }
 
 void writeText(const std::string& path, const std::string& bytes) {

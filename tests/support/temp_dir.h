@@ -9,6 +9,9 @@ namespace orvis::testing {
 class TempDir {
  public:
   TempDir();
+  // The path names `subfolder` (created) inside the fresh folder, so that
+  // a data folder can carry a blank and Japanese in its name.
+  explicit TempDir(const std::string& subfolder);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -18,8 +21,16 @@ class TempDir {
   std::string operator/(const std::string& rel) const { return path_ + rel; }
 
  private:
+  std::string root_;
   std::string path_;
 };
+
+// A data folder named as a Japanese operator may name it: every path that
+// reaches a log must reach it in Shift-JIS.
+inline const std::string kJapaneseFolderName = "監視 データ/";
+
+// True when every byte of the text reads as CP932.
+bool readsAsCp932(const std::string& text);
 
 // Writes the file, creating its folders.
 void writeText(const std::string& path, const std::string& bytes);
