@@ -294,3 +294,34 @@ TEST(SmtpFailure, FirstLineFaultsEndBeforeConnecting) {
     EXPECT_FALSE(h.logHas("Try SMTP socket open...to 127.0.0.24"));
   }
 }
+
+// A reset, on a read or on a write, is a transfer error: the run ends at
+// once instead of waiting for the watchdog as after an orderly close.
+TEST(SmtpFailure, ResetConnectionIsASocketError) {
+  struct Case {
+    const char* address;
+    const char* verb;
+    Reply reply;
+  };
+  const std::string longLine(2000, 'x');
+  for (const Case& c : {
+           Case{"127.0.0.40", "MAIL", {{"", 0, false, true}}},
+           Case{"127.0.0.41", "RCPT", {{"250 ok\r\n"}, {"", 20, false, true}}},
+           Case{"127.0.0.42", "DATA", {{"354 go\r\n"}, {"", 0, false, true}}},
+       }) {
+    SCOPED_TRACE(c.verb);
+    ScriptedSmtpServer server(c.address);
+    server.on(c.verb, c.reply);
+    SessionHarness h(c.address);
+    h.writeList({"a@rcpt.test,0"});
+    h.writeMessage("0", "s", std::vector<std::string>(2000, longLine));  // many writes
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass());
+    EXPECT_EQ(h.end.exitCode, 1);
+    auto log = h.syslog();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
+              (std::vector<std::string>{"Socket error.", "EXIT"}));
+    EXPECT_FALSE(h.logHas("Disconnected!"));
+    EXPECT_FALSE(h.session().watchdog().enabled());
+  }
+}
