@@ -1,54 +1,67 @@
 // OrvisWatch: the monitor program.
 
 #include <QApplication>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "monitor/shell/sys_log.h"
 #include "monitor/ui/audio_sub_form.h"
 #include "monitor/ui/main_window.h"
-#include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
 #include "monitor/ui/qt_prompter.h"
 #include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
+#include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
+#include "platform/qt/toolkit_arguments.h"
 #include "platform/statvfs_disk_space_reader.h"
 
 int main(int argc, char** argv) {
-  // One monitor per machine: a second start ends at once, without a trace.
-  orvis::platform::InstanceLock lock("OrvisWatch");
-  if (!lock.acquired()) return 0;
-
+  // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
-  orvis::ui::selectOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
+  orvis::platform::SystemClock clock;
+  const std::string dataFolder = orvis::platform::executableFolder();
+
+  // One monitor per machine: a second start ends at once, without a trace.
+  // A lock that cannot be taken at all is no second start: the monitor
+  // would otherwise never run, and nobody would know why.
+  orvis::platform::InstanceLock lock("OrvisWatch");
+  if (lock.outcome() == orvis::platform::InstanceLock::Outcome::HeldElsewhere) return 0;
+  if (!lock.acquired()) {
+    const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
+    orvis::SysLog(dataFolder, clock).WriteSysLog(reason);
+    std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
+    return 1;
+  }
+
+  orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
+  orvis::platform::ToolkitArguments toolkit(argv[0], display.offscreen);
+  QApplication app(toolkit.argc(), toolkit.argv());
   QApplication::setApplicationName("OrvisWatch");
   QApplication::setApplicationDisplayName("ORVIS Monitor");
   QApplication::setWindowIcon(orvis::ui::applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
-  orvis::platform::SystemClock clock;
   orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;
-  orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
-                                        orvis::StartInfo::fromArguments(args),
-                                        clock,
-                                        pump,
-                                        prompter,
-                                        launcher,
-                                        processes,
-                                        disks};
+  orvis::ui::MonitorWindowConfig config{
+      dataFolder, orvis::StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
+      disks};
   orvis::ui::TForm1 form(config);
   orvis::ui::TAudioSubForm audioForm;
   orvis::ui::TForm3 settingsDialog(&form);
+  const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
+  if (!displayLine.empty()) orvis::SysLog(dataFolder, clock).WriteSysLog(displayLine);
 
   orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,

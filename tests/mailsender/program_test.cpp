@@ -21,8 +21,10 @@ struct ProgramRun {
   std::string out, err;
 };
 
-// Runs the installed program in the harness's folder, without a display.
-ProgramRun runPostiva(SessionHarness& h, const QStringList& args) {
+// Runs the installed program in the harness's folder, without a display
+// unless `env` names one.
+ProgramRun runPostiva(SessionHarness& h, const QStringList& args,
+                      const std::vector<std::pair<QString, QString>>& extraEnv = {}) {
   std::string program = h.dir / "Postiva";
   if (!orvis::platform::fileExists(program)) {
     orvis::platform::copyFile(std::string(ORVIS_STAGE_DIR) + "/Postiva", program);
@@ -34,6 +36,7 @@ ProgramRun runPostiva(SessionHarness& h, const QStringList& args) {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"}) {
     env.remove(name);
   }
+  for (const auto& [name, value] : extraEnv) env.insert(name, value);
   process.setProcessEnvironment(env);
   process.start(QString::fromStdString(program), args);
   ProgramRun run;
@@ -105,4 +108,41 @@ TEST(PostivaProgram, MissingSettingsEndWithFailure) {
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(h.syslog(), (std::vector<std::string>{"初期化ファイルが見つかりません(mail)", "EXIT"}));
+}
+
+// A display that a stale session names cannot stop the run, and the work
+// folder is the program's own argument whatever it looks like: the toolkit
+// never sees it (it would take "-reverse" for an option of its own).
+TEST(PostivaProgram, RunsOnWhateverTheWorkFolderIsNamedAndWithAnUnreachableDisplay) {
+  ScriptedSmtpServer server("127.0.0.43");
+  const QString staleDisplay = ":87";  // no X server there
+  ASSERT_FALSE(orvis::platform::pathExists("/tmp/.X11-unix/X87"));
+  struct Case {
+    std::string folder;
+    std::vector<std::pair<QString, QString>> env;
+    std::vector<std::string> firstLogLines;
+  };
+  for (const Case& c : {
+           Case{"-reverse",
+                {},
+                {"送信対象リスト(1)件です。", "起動完了(-reverse) ver.　（Ver1.2.0.3）"}},
+           Case{"-style=fusion", {}, {"送信対象リスト(1)件です。"}},
+           Case{"監視メール",
+                {{"DISPLAY", staleDisplay}},
+                {"画面に接続できません(DISPLAY=:87)。画面なしで実行します。",
+                 "送信対象リスト(1)件です。", "起動完了(監視メール) ver.　（Ver1.2.0.3）"}},
+       }) {
+    SCOPED_TRACE(c.folder);
+    SessionHarness h("127.0.0.43", c.folder);
+    h.writeOneRecipient();
+    ProgramRun run = runPostiva(h, {QString::fromStdString(c.folder)}, c.env);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    auto log = h.syslog();
+    ASSERT_GE(log.size(), c.firstLogLines.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + c.firstLogLines.size()),
+              c.firstLogLines);
+    EXPECT_EQ(log.back(), "送信終了");
+    EXPECT_EQ(h.sendlog().at(1), "SEND OK   :a@rcpt.test");
+  }
 }
