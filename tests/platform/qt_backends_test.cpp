@@ -1,5 +1,5 @@
-// What the Qt programs settle before their QApplication: the display and
-// the toolkit's command line.
+// What the Qt programs settle before their QApplication (the display, the
+// toolkit's command line) and the timers they run on.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -7,13 +7,19 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/qt/display_choice.h"
+#include "platform/qt/qt_timer_driver.h"
 #include "platform/qt/toolkit_arguments.h"
+#include "platform/timer.h"
 #include "support/temp_dir.h"
 
 using namespace orvis::platform;
@@ -100,4 +106,53 @@ std::unique_ptr<QGuiApplication> QtBackends::app_;
 TEST_F(QtBackends, TheToolkitRunsOffscreenAndSeesNoArgumentOfTheProgram) {
   EXPECT_EQ(QGuiApplication::platformName(), "offscreen");
   EXPECT_EQ(QCoreApplication::arguments(), QStringList{"qt_backends_test"});
+}
+
+// A timer never fires before its interval, wherever within the second it
+// was started: toolkit timers that are not precise are moved to a round
+// time and may fire early by a good part of a second.
+TEST_F(QtBackends, TimersNeverFireEarlyAtAnyPhaseOfTheSecond) {
+  using std::chrono::milliseconds;
+  using std::chrono::steady_clock;
+  constexpr int kInterval = 2000;
+  QtTimerDriver driver;
+  struct Started {
+    std::unique_ptr<Timer> timer;
+    steady_clock::time_point at;
+    milliseconds waited{-1};
+  };
+  std::vector<Started> timers;
+  // Phases just past a whole second of the monotonic clock, where rounding
+  // would move the expiry back to that second.
+  for (int phase : {20, 60, 95, 400}) {
+    while (
+        (std::chrono::duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() %
+         1000) != phase) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    Started s{std::make_unique<Timer>("t", kInterval), steady_clock::now()};
+    Timer* t = s.timer.get();
+    size_t index = timers.size();
+    t->setHandler([&timers, index, t] {
+      t->setEnabled(false);
+      timers[index].waited =
+          std::chrono::duration_cast<milliseconds>(steady_clock::now() - timers[index].at);
+    });
+    timers.push_back(std::move(s));
+    t->attach(&driver);
+    t->setEnabled(true);
+  }
+  QElapsedTimer limit;
+  limit.start();
+  auto done = [&] {
+    for (auto& s : timers)
+      if (s.waited.count() < 0) return false;
+    return true;
+  };
+  while (!done() && limit.elapsed() < 3 * kInterval)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  for (size_t i = 0; i < timers.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GE(timers[i].waited.count(), kInterval);
+  }
 }
