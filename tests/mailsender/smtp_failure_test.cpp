@@ -57,18 +57,21 @@ TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
                                                    error, banner, error}));
 }
 
-TEST(SmtpFailure, RetryZeroEndsAtTheFirstReset) {
+TEST(SmtpFailure, NoRetryAtAllEndsAtTheFirstReset) {
   ScriptedSmtpServer server("127.0.0.11");
   server.on("MAIL", {{"451 try later\r\n"}});
-  SessionHarness h("127.0.0.11");
-  h.writeSettings({"Retry=0"});
-  h.writeOneRecipient();
-  ASSERT_TRUE(h.start());
-  ASSERT_TRUE(h.runPass());
-  EXPECT_TRUE(h.ended());
-  EXPECT_EQ(h.syslog().back(), "retry over.Exit.");
-  EXPECT_FALSE(h.logHas("retry."));
-  EXPECT_EQ(h.sendlog().back(), "SEND ERROR:a@rcpt.test,CAUSE:451");
+  for (const char* retry : {"Retry=0", "Retry=-1"}) {
+    SCOPED_TRACE(retry);
+    SessionHarness h("127.0.0.11");
+    h.writeSettings({retry});
+    h.writeOneRecipient();
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass());
+    EXPECT_TRUE(h.ended());
+    EXPECT_EQ(h.syslog().back(), "retry over.Exit.");
+    EXPECT_FALSE(h.logHas("retry."));
+    EXPECT_EQ(h.sendlog().back(), "SEND ERROR:a@rcpt.test,CAUSE:451");
+  }
 }
 
 TEST(SmtpFailure, RetryResumesAtTheFailedRecipientPastEmptyLines) {
