@@ -94,6 +94,7 @@ void SmtpSession::openConnection(bool testSend) {
   testSend_ = testSend;
   state_ = DialogueState::Idle;
   log("Try SMTP socket open...to " + settings_.server);
+  pendingReply_.clear();
   ports_.socket.open(settings_.server, kSmtpPort);
   state_ = DialogueState::Connecting;
 }

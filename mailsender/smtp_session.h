@@ -114,6 +114,7 @@ class SmtpSession : public SmtpSocketEvents {
   bool ended_ = false;
   std::string recipient_;
   std::string mailType_;
+  std::string pendingReply_;  // the part of a reply read so far
 };
 
 }  // namespace orvis::postiva
