@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "platform/qt/termination_signals.h"
 #include "platform/qt/toolkit_arguments.h"
 
 namespace {
@@ -40,6 +42,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   // Not exactly one argument: end before anything is touched, silently.
   if (args.size() != 1) return 2;
+  // Stopped from outside, the run ends as an abort, in its logs.
+  SmtpSession* running = nullptr;
+  orvis::platform::TerminationSignals stopRequests([&running](int signo) {
+    const char* name = sigabbrev_np(signo);
+    if (running) running->abortOnRequest(std::string("SIG") + (name ? name : "?"));
+  });
   // Run from cron on a server there is no display, or one that is gone;
   // the strip is then drawn off screen.
   orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
@@ -62,6 +70,8 @@ int main(int argc, char** argv) {
   if (!postiva.start()) return postiva.exitCode();
 
   SmtpSession& session = postiva.session();
+  running = &session;
+  stopRequests.listen();
   window.onSend = [&session] { session.startSending(); };
   window.onTestSend = [&session] { session.startTestSend(); };
   window.onAbort = [&session] { session.abort(); };

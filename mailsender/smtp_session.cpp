@@ -116,6 +116,12 @@ void SmtpSession::abort() {
   endProgram(1);
 }
 
+void SmtpSession::abortOnRequest(const std::string& reason) {
+  if (ended_) return;
+  log(SJIS("中断要求(") + reason + ")");
+  abort();
+}
+
 void SmtpSession::onConnected() {
   if (ended_) return;
   log("Connecting!");

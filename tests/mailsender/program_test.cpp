@@ -22,9 +22,10 @@ struct ProgramRun {
 };
 
 // Runs the installed program in the harness's folder, without a display
-// unless `env` names one.
+// unless `env` names one; `whileRunning` is called as the run goes on.
 ProgramRun runPostiva(SessionHarness& h, const QStringList& args,
-                      const std::vector<std::pair<QString, QString>>& extraEnv = {}) {
+                      const std::vector<std::pair<QString, QString>>& extraEnv = {},
+                      const std::function<void(QProcess&)>& whileRunning = nullptr) {
   std::string program = h.dir / "Postiva";
   if (!orvis::platform::fileExists(program)) {
     orvis::platform::copyFile(std::string(ORVIS_STAGE_DIR) + "/Postiva", program);
@@ -42,7 +43,12 @@ ProgramRun runPostiva(SessionHarness& h, const QStringList& args,
   ProgramRun run;
   if (!process.waitForStarted(5000)) return run;
   // The scripted server lives in this event loop; keep it turning.
-  run.finished = runEventsUntil([&] { return process.state() == QProcess::NotRunning; }, 20000);
+  run.finished = runEventsUntil(
+      [&] {
+        if (whileRunning && process.state() == QProcess::Running) whileRunning(process);
+        return process.state() == QProcess::NotRunning;
+      },
+      20000);
   if (!run.finished) {
     process.kill();
     process.waitForFinished(2000);
@@ -145,4 +151,24 @@ TEST(PostivaProgram, RunsOnWhateverTheWorkFolderIsNamedAndWithAnUnreachableDispl
     EXPECT_EQ(log.back(), "送信終了");
     EXPECT_EQ(h.sendlog().at(1), "SEND OK   :a@rcpt.test");
   }
+}
+
+TEST(PostivaProgram, TerminationWhileWaitingForAReplyEndsAsAnAbortInTheLogs) {
+  ScriptedSmtpServer server("127.0.0.47");
+  server.on("HELO", {});  // never answered
+  SessionHarness h("127.0.0.47");
+  h.writeOneRecipient();
+  bool sent = false;
+  ProgramRun run = runPostiva(h, {"mail"}, {}, [&](QProcess& p) {
+    if (!sent && server.count("HELO client.test") == 1) {
+      p.terminate();
+      sent = true;
+    }
+  });
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(h.logHas("中断要求(SIGTERM)"));
+  auto sendLog = h.sendlog();
+  EXPECT_EQ(std::vector<std::string>(sendLog.end() - 2, sendLog.end()),
+            (std::vector<std::string>{"ABORT.", "EXIT."}));
 }
