@@ -121,35 +121,21 @@ TEST(PostivaProgram, MissingSettingsEndWithFailure) {
 // never sees it (it would take "-reverse" for an option of its own).
 TEST(PostivaProgram, RunsOnWhateverTheWorkFolderIsNamedAndWithAnUnreachableDisplay) {
   ScriptedSmtpServer server("127.0.0.43");
-  const QString staleDisplay = ":87";  // no X server there
-  ASSERT_FALSE(orvis::platform::pathExists("/tmp/.X11-unix/X87"));
-  struct Case {
-    std::string folder;
-    std::vector<std::pair<QString, QString>> env;
-    std::vector<std::string> firstLogLines;
-  };
-  for (const Case& c : {
-           Case{"-reverse",
-                {},
-                {"送信対象リスト(1)件です。", "起動完了(-reverse) ver.　（Ver1.2.0.3）"}},
-           Case{"-style=fusion", {}, {"送信対象リスト(1)件です。"}},
-           Case{"監視メール",
-                {{"DISPLAY", staleDisplay}},
-                {"画面に接続できません(DISPLAY=:87)。画面なしで実行します。",
-                 "送信対象リスト(1)件です。", "起動完了(監視メール) ver.　（Ver1.2.0.3）"}},
-       }) {
-    SCOPED_TRACE(c.folder);
-    SessionHarness h("127.0.0.43", c.folder);
+  ASSERT_FALSE(orvis::platform::pathExists("/tmp/.X11-unix/X87"));  // no X server on :87
+  const std::string unreachable = "画面に接続できません(DISPLAY=:87)。画面なしで実行します。";
+  for (std::string folder : {"-reverse", "-style=fusion", "監視メール"}) {
+    SCOPED_TRACE(folder);
+    SessionHarness h("127.0.0.43", folder);
     h.writeOneRecipient();
-    ProgramRun run = runPostiva(h, {QString::fromStdString(c.folder)}, c.env);
+    ProgramRun run = runPostiva(h, {QString::fromStdString(folder)}, {{"DISPLAY", ":87"}});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     auto log = h.syslog();
-    ASSERT_GE(log.size(), c.firstLogLines.size());
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + c.firstLogLines.size()),
-              c.firstLogLines);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{unreachable, "送信対象リスト(1)件です。",
+                                        "起動完了(" + folder + ") ver.　（Ver1.2.0.3）"}));
     EXPECT_EQ(log.back(), "送信終了");
-    EXPECT_EQ(h.sendlog().at(1), "SEND OK   :a@rcpt.test");
   }
 }
 
@@ -168,7 +154,6 @@ TEST(PostivaProgram, TerminationWhileWaitingForAReplyEndsAsAnAbortInTheLogs) {
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(h.logHas("中断要求(SIGTERM)"));
-  auto sendLog = h.sendlog();
-  EXPECT_EQ(std::vector<std::string>(sendLog.end() - 2, sendLog.end()),
-            (std::vector<std::string>{"ABORT.", "EXIT."}));
+  EXPECT_EQ(h.sendlog().back(), "EXIT.");
+  EXPECT_EQ(h.sendlog().at(h.sendlog().size() - 2), "ABORT.");
 }
