@@ -26,8 +26,6 @@
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
-  orvis::platform::SystemClock clock;
-  const std::string dataFolder = orvis::platform::executableFolder();
 
   // One monitor per machine: a second start ends at once, without a trace.
   // A lock that cannot be taken at all is no second start: the monitor
@@ -36,7 +34,8 @@ int main(int argc, char** argv) {
   if (lock.outcome() == orvis::platform::InstanceLock::Outcome::HeldElsewhere) return 0;
   if (!lock.acquired()) {
     const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
-    orvis::SysLog(dataFolder, clock).WriteSysLog(reason);
+    orvis::platform::SystemClock clock;
+    orvis::SysLog(orvis::platform::executableFolder(), clock).WriteSysLog(reason);
     std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
     return 1;
   }
@@ -49,19 +48,25 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(orvis::ui::applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
+  orvis::platform::SystemClock clock;
   orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;
-  orvis::ui::MonitorWindowConfig config{
-      dataFolder, orvis::StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
-      disks};
+  orvis::ui::MonitorWindowConfig config{orvis::platform::executableFolder(),
+                                        orvis::StartInfo::fromArguments(args),
+                                        clock,
+                                        pump,
+                                        prompter,
+                                        launcher,
+                                        processes,
+                                        disks};
   orvis::ui::TForm1 form(config);
   orvis::ui::TAudioSubForm audioForm;
   orvis::ui::TForm3 settingsDialog(&form);
   const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
-  if (!displayLine.empty()) orvis::SysLog(dataFolder, clock).WriteSysLog(displayLine);
+  if (!displayLine.empty()) orvis::SysLog(config.dataFolder, clock).WriteSysLog(displayLine);
 
   orvis::ui::SignalBridge terminationBridge([&form](int) { form.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
