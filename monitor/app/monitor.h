@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "monitor/alerting/alarm_player.h"
+#include "monitor/alerting/alarm_controls.h"
+#include "monitor/alerting/alarm_sound_player.h"
+#include "monitor/alerting/alarm_trigger.h"
 #include "monitor/alerting/alert_mail.h"
 #include "monitor/alerting/mail_files.h"
 #include "monitor/alerting/mail_launcher.h"
@@ -64,7 +66,12 @@ class Monitor {
   JobList& jobList() { return jobList_; }
   JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
-  AlarmPlayer& alarm() { return alarm_; }
+  // The alarm sound; its outputDeviceNames() fills the settings dialog's
+  // device list.
+  AlarmSoundPlayer& alarmSound() { return alarmSound_; }
+  AlarmControls& alarmControls() { return alarmControls_; }
+  // The alarm of an automatic check pass, for the pass to raise and end.
+  PassAlarm& passAlarm() { return alarmTrigger_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
   AlertMail& alertMail() { return alertMail_; }
@@ -91,7 +98,9 @@ class Monitor {
   TrayIcons tray_;
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
-  AlarmPlayer alarm_;
+  AlarmSoundPlayer alarmSound_;
+  AlarmTrigger alarmTrigger_;
+  AlarmControls alarmControls_;
   Acquisition acquisition_;
   BaselineCapture capture_;
   MailLauncher mailLauncher_;
