@@ -28,6 +28,7 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   });
   wireEvents();
   onStopped_ = [] { QCoreApplication::quit(); };
+  monitor_->reactivation().setApplicationEnd([this] { endAtOnce(); });
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     // A session that ends without closing the window still stops in order.
     if (!stopped_) runStopSequence();
@@ -68,6 +69,24 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   runStopSequence();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Restored from the task bar after the background minimised it.
+  if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+    runGuarded([this] { monitor_->background().windowRestored(); });
+}
+
+void MainWindow::showWindow() {
+  showNormal();
+  // The window manager raises the window it is asked to activate.
+  activateWindow();
+}
+
+void MainWindow::endAtOnce() {
+  stopped_ = true;
+  if (onStopped_) onStopped_();
 }
 
 void MainWindow::runStopSequence() {

@@ -18,8 +18,8 @@
 #include "monitor/alerting/alarm_view.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
-#include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "qt_tray_view.h"
 #include "sound_check_panel.h"
 
 namespace orvis::ui {
@@ -51,7 +51,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   std::string caption() const override;
   void moveToTopLeft() override;
   void hideWindow() override { hide(); }
-  void showWindow() override { show(); }
+  void showWindow() override;
+  void minimizeWindow() override { showMinimized(); }
   void closeWindow() override { close(); }
   void setStatusText(int panel, const std::string& text) override;
   std::string statusText(int panel) const override;
@@ -77,10 +78,13 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
 
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }
+  // The notification-area icon, as tests reach it.
+  QtTrayView& trayIcon() { return tray_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildWidgets();
@@ -94,6 +98,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   void wireAlertingEvents();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
+  // Ends the event loop without the close question or the stop sequence.
+  void endAtOnce();
   // What the busy panel locks while it shows.
   std::vector<QWidget*> busyLockedWidgets() const;
 
@@ -125,7 +131,7 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   QLabel* statusPanels_[3];
 
   platform::QtTimerDriver timerDriver_;
-  NullTrayView tray_;
+  QtTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
   std::function<void()> onStopped_;
   bool stopped_ = false;

@@ -18,6 +18,9 @@ class QtPrompter : public Prompter {
  public:
   explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
   void setOwner(QWidget* owner) { owner_ = owner; }
+  // With no display to show a box on, nobody could answer one: every box
+  // then gives its default button's answer at once, as in a service start.
+  void setNobodyToAnswer(bool on) { nobodyToAnswer_ = on; }
 
   int ask(const std::string& text, const std::string& caption, int flags) override;
 
@@ -41,6 +44,7 @@ class QtPrompter : public Prompter {
 
  private:
   QPointer<QWidget> owner_;
+  bool nobodyToAnswer_ = false;
   std::deque<int> answers_;
   bool defaults_ = false;
   std::vector<Shown> shown_;
