@@ -15,6 +15,7 @@ packages=(
   python3 python3-aiosmtpd    # SMTP server of the end-to-end tests
   xvfb xauth                  # screenshots of the real windows
   iproute2 procps             # loopback addresses of the mail tests, process tools
+  libfaketime                 # the daily reactivation's test runs the monitor across a midnight
 )
 
 missing=()

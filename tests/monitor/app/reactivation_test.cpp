@@ -76,7 +76,7 @@ TEST(Reactivation, TheSetTimeIsComparedAsText) {
     bool due;
   };
   const Case cases[] = {
-      {"02:00", 2, 0, true}, {":", 2, 0, true},     {"", 2, 0, true},
+      {"02:00", 2, 0, true}, {":", 2, 0, true},       {"", 2, 0, true},
       {"2:00", 2, 0, false}, {"23:59", 23, 59, true}, {"02:00", 2, 1, false},
   };
   for (const Case& c : cases) {
@@ -158,7 +158,8 @@ TEST(Reactivation, AFailedStartIsLoggedAndTheMonitorRunsOn) {
   rig.launcher.failing = true;
   rig.tickAt(8, 2, 0, 5);
   auto log = rig.log();
-  EXPECT_EQ(log.back(), "(OrvisWatch),* ReActivate * 再起動プログラムを起動できません:cannot start");
+  EXPECT_EQ(log.back(),
+            "(OrvisWatch),* ReActivate * 再起動プログラムを起動できません:cannot start");
   EXPECT_EQ(rig.monitor->state().shutdownFlag, 0);
   EXPECT_TRUE(rig.monitor->timers().reactivation.enabled());
 }

@@ -61,8 +61,7 @@ TEST(TrayBackground, OnlyAButtonUpBringsTheWindowBackAndEachOneLogs) {
     EXPECT_EQ(linesSince(rig, before),
               std::vector<std::string>(c.returns, "バックグラウンドから復帰しました。"))
         << c.what;
-    EXPECT_EQ(mode(rig), c.returns ? "[COMMON]\r\nMODE=0\r\n" : "[COMMON]\r\nMODE=2\r\n")
-        << c.what;
+    EXPECT_EQ(mode(rig), c.returns ? "[COMMON]\r\nMODE=0\r\n" : "[COMMON]\r\nMODE=2\r\n") << c.what;
   }
 }
 
@@ -101,11 +100,12 @@ TEST(TrayBackground, WithoutANotificationAreaTheWindowIsMinimisedInstead) {
   EXPECT_FALSE(rig.shell.minimized);
   EXPECT_EQ(mode(rig), "[COMMON]\r\nMODE=0\r\n");
   const std::string refused = "NEW ORVIS Monitor,SetIcon()ERROR=不明なエラーが発生しました";
-  EXPECT_EQ(linesSince(rig, before),
-            (std::vector<std::string>{
-                "通知領域が使用できないため、ウィンドウを隠さずに最小化しました。",
-                "バックグラウンドへ移行しました。", "NEW ORVIS Monitor,MODIFYIcon()Icon=0",
-                "NEW ORVIS Monitor,SetIcon()Icon=0", refused, "バックグラウンドから復帰しました。"}));
+  EXPECT_EQ(
+      linesSince(rig, before),
+      (std::vector<std::string>{
+          "通知領域が使用できないため、ウィンドウを隠さずに最小化しました。",
+          "バックグラウンドへ移行しました。", "NEW ORVIS Monitor,MODIFYIcon()Icon=0",
+          "NEW ORVIS Monitor,SetIcon()Icon=0", refused, "バックグラウンドから復帰しました。"}));
 }
 
 TEST(TrayBackground, ServiceStartHasNoIconAndHidesTheWindow) {

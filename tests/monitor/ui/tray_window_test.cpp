@@ -30,13 +30,15 @@ class TrayWindowTest : public QObject {
     Window w;
     w.form.show();
     QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-    QCOMPARE(count(w.logText(), "NEW ORVIS Monitor,SetIcon()ERROR=デスクトップに通知領域がありません"),
-             1);
+    QCOMPARE(
+        count(w.logText(), "NEW ORVIS Monitor,SetIcon()ERROR=デスクトップに通知領域がありません"),
+        1);
     QTest::mouseClick(w.find<QToolButton>("SpeedButton18"), Qt::LeftButton);
     QVERIFY(w.form.isVisible());
     QVERIFY(w.form.isMinimized());
     QCOMPARE(readText(w.dir / "Mode.tmp"), std::string("[COMMON]\r\nMODE=2\r\n"));
-    QCOMPARE(count(w.logText(), "通知領域が使用できないため、ウィンドウを隠さずに最小化しました。"), 1);
+    QCOMPARE(count(w.logText(), "通知領域が使用できないため、ウィンドウを隠さずに最小化しました。"),
+             1);
     w.form.showNormal();  // from the task bar
     QCOMPARE(count(w.logText(), "バックグラウンドから復帰しました。"), 1);
     QCOMPARE(readText(w.dir / "Mode.tmp"), std::string("[COMMON]\r\nMODE=0\r\n"));
