@@ -80,6 +80,7 @@ class Monitor {
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
   ShellState& state() { return state_; }
+  const StartInfo& start() const { return start_; }
   const Services& services() const { return services_; }
   const JobTable& jobs() const { return jobs_; }
 

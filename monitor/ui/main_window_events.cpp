@@ -23,6 +23,7 @@ void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
+  onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
 
 void MainWindow::wireCatalogueEvents() {
