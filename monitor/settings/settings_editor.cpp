@@ -23,7 +23,7 @@ struct RuleBox {
   const char* key;
 };
 constexpr RuleBox kRuleBoxes[] = {
-    {C::CompareContent, "SOURCE_CHECK"}, {C::IgnoreScript, "SCRIPT_IGNORE"},
+    {C::CompareContent, "SOURCE_CHECK"},  {C::IgnoreScript, "SCRIPT_IGNORE"},
     {C::IgnoreComment, "COMMENT_IGNORE"}, {C::IgnoreLinks, "HREF_IGNORE"},
     {C::IgnoreSrc, "SRC_IGNORE"},         {C::IgnoreAlt, "ALT_IGNORE"},
     {C::IgnoreHead, "HEAD_IGNORE"},
@@ -71,8 +71,8 @@ int SettingsEditor::groupCount() const {
 }
 
 bool SettingsEditor::ask(const std::string& question) {
-  return s_.boxes.show(question, "OrvisWatch", mb::OKCancel | mb::IconExclamation |
-                                                   mb::DefButton2) == mb::IdOk;
+  return s_.boxes.show(question, "OrvisWatch",
+                       mb::OKCancel | mb::IconExclamation | mb::DefButton2) == mb::IdOk;
 }
 
 void SettingsEditor::refuse(const std::string& message, SettingsControl focus) {
@@ -210,8 +210,9 @@ void SettingsEditor::saveSettings() {
   main_.shell.setCheckPeriod(std::to_string(store_.current().checkInterval));
   writeMailAccount();
   platform::makeFolders(s_.path("mail"));
-  if (!platform::writeFileAtomic(s_.path("mail/Subject-0.txt"),
-                                 platform::joinLinesCrLf({SJIS("【ORVIS】システムからの連絡です。")})))
+  if (!platform::writeFileAtomic(
+          s_.path("mail/Subject-0.txt"),
+          platform::joinLinesCrLf({SJIS("【ORVIS】システムからの連絡です。")})))
     s_.log.write(SJIS("メール件名ファイルを書き込めません->mail/Subject-0.txt"));
   writeComparisonRules();
   store_.reloadComparisonRules();

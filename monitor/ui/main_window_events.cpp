@@ -54,6 +54,7 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 
 void MainWindow::wireAlertingEvents() {

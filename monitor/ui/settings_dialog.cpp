@@ -28,13 +28,14 @@ SettingsDialog::SettingsDialog(MainWindow& owner)
 SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::showCentred() {
-  if (!isVisible()) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-      move(screen->availableGeometry().center() - rect().center());
+  if (isVisible()) {
+    raise();
+    activateWindow();
+    return;
   }
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
   show();
-  raise();
-  activateWindow();
 }
 
 void SettingsDialog::onClick(QAbstractButton* button, std::function<void()> action) {

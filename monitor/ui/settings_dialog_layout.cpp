@@ -45,8 +45,7 @@ void SettingsDialog::buildWidgets() {
       flatButton(this, "SpeedButton3", QStringLiteral("JRE(JAVA実行環境)のチェック"));
   javaCheckButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   javaCheckAddressField_ = edit(this, "Edit4", 255);
-  javaCheckAddressField_->setText(
-      QStringLiteral("https://www.java.com/ja/download/installed.jsp"));
+  javaCheckAddressField_->setText(QStringLiteral("https://www.java.com/ja/download/installed.jsp"));
   javaCheckButton_->setToolTip(QStringLiteral("下のアドレスをブラウザで開きます"));
   top->addWidget(javaCheckButton_);
   top->addWidget(caption(this, QStringLiteral("チェックページ"), javaCheckAddressField_));
@@ -112,8 +111,7 @@ QWidget* SettingsDialog::buildOperationArea() {
   playCountChoice_ = dropDown(box, "CmbIniPlayCountDiscon", counts);
   auto* plays = new QHBoxLayout;
   plays->addWidget(playCountChoice_);
-  plays->addWidget(
-      note(box, QStringLiteral("※チェックエラーを検出した際、ﾌﾞｻﾞｰを鳴らす回数")), 1);
+  plays->addWidget(note(box, QStringLiteral("※チェックエラーを検出した際、ﾌﾞｻﾞｰを鳴らす回数")), 1);
   g->addWidget(caption(box, QStringLiteral("ブザー回数"), playCountChoice_), 3, 0);
   g->addLayout(plays, 3, 1);
 
@@ -124,8 +122,8 @@ QWidget* SettingsDialog::buildOperationArea() {
   g->addWidget(caption(box, QStringLiteral("ソース比較チェック"), compareContentBox_), 4, 0);
   g->addLayout(compare, 4, 1);
 
-  auto* ranges = named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), box),
-                       "grpIgnoreRanges");
+  auto* ranges =
+      named(new QGroupBox(QStringLiteral("指定の範囲では異常検出しない"), box), "grpIgnoreRanges");
   auto* r = new QGridLayout(ranges);
   r->setContentsMargins(6, 0, 6, 2);
   r->setVerticalSpacing(0);
@@ -166,8 +164,8 @@ QWidget* SettingsDialog::buildMailArea() {
   smtpUserField_ = edit(box, "txtSmtpId", 64);
   smtpPasswordField_ = edit(box, "txtSmtpPwd", 64);
   smtpPasswordField_->setEchoMode(QLineEdit::Password);
-  a->addWidget(caption(box, QStringLiteral("SMTP-AUTH用ﾕｰｻﾞｰID／ﾊﾟｽﾜｰﾄﾞ"), smtpUserField_), 1, 0,
-               1, 2);
+  a->addWidget(caption(box, QStringLiteral("SMTP-AUTH用ﾕｰｻﾞｰID／ﾊﾟｽﾜｰﾄﾞ"), smtpUserField_), 1, 0, 1,
+               2);
   auto* login = new QHBoxLayout;
   login->addWidget(smtpUserField_);
   login->addWidget(caption(box, QStringLiteral("／"), smtpPasswordField_));
@@ -218,8 +216,7 @@ QWidget* SettingsDialog::buildMailArea() {
   m->addLayout(choice, 2, 1, 1, 2);
   recipientsField_ = named(new QPlainTextEdit(box), "Memo1");
   recipientsField_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  m->addWidget(caption(box, QStringLiteral("ﾒｰﾙ送信先ﾘｽﾄ"), recipientsField_), 3, 0,
-               Qt::AlignTop);
+  m->addWidget(caption(box, QStringLiteral("ﾒｰﾙ送信先ﾘｽﾄ"), recipientsField_), 3, 0, Qt::AlignTop);
   m->addWidget(recipientsField_, 3, 1, 2, 2);
   m->addWidget(note(box, QStringLiteral("※表示されているﾒｰﾙｸﾞﾙｰﾌﾟとして\n"
                                         "ﾒｰﾙ送信先ﾘｽﾄが保存されます。\n\n"
