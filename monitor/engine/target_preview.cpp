@@ -98,12 +98,14 @@ std::vector<std::string> TargetPreview::driveLines(const std::string& uri) const
   const std::string disk = uri.substr(0, uri.find(':'));
   const int64_t freeMb = disk.empty() ? 0 : freeMegabytes(s_.disks, platform::toUtf8(disk));
   if (freeMb < 1) {
-    return {SJIS("ドライブレターに誤りがあります。ドライブ項目にドライブレターを正しく入力して"
-                 "ください。")};
+    return {
+        SJIS("ドライブレターに誤りがあります。ドライブ項目にドライブレターを正しく入力して"
+             "ください。")};
   }
   const std::string blue = "<STRONG><FONT color=\"BLUE\">";
-  return {SJIS("現在の") + blue + pageText(disk) + "</FONT></STRONG>" + SJIS("ドライブの空き容量は、") +
-          blue + std::to_string(freeMb / 1024) + "</FONT></STRONG>" + SJIS(" GBです。")};
+  return {SJIS("現在の") + blue + pageText(disk) + "</FONT></STRONG>" +
+          SJIS("ドライブの空き容量は、") + blue + std::to_string(freeMb / 1024) +
+          "</FONT></STRONG>" + SJIS(" GBです。")};
 }
 
 void TargetPreview::writePage(const std::vector<std::string>& lines) const {

@@ -134,7 +134,8 @@ class SettingsDialogTest : public QObject {
     // Without SOURCE_CHECK the box is clear and the ranges are locked;
     // only an exact "YES" checks a box.
     QVERIFY(!r.at<QCheckBox>("CheckBox1")->isChecked());
-    QVERIFY(r.at<QCheckBox>("CheckBox2")->isChecked() && !r.at<QCheckBox>("CheckBox2")->isEnabled());
+    QVERIFY(r.at<QCheckBox>("CheckBox2")->isChecked() &&
+            !r.at<QCheckBox>("CheckBox2")->isEnabled());
     QVERIFY(!r.at<QCheckBox>("CheckBox7")->isChecked());
     QTest::mouseClick(r.at<QCheckBox>("CheckBox1"), Qt::LeftButton);
     QVERIFY(r.at<QCheckBox>("CheckBox7")->isEnabled());
@@ -205,9 +206,12 @@ class SettingsDialogTest : public QObject {
     verifyWarning(shown[1], u("設定変更しました"));
 
     // The proxy address: four numbers 0 to 254 joined by points.
-    const std::pair<const char*, bool> proxies[] = {
-        {"192.168.0.1", true}, {"192.168.0.255", false}, {"192.168.0", false},
-        {"192,168,0,1", false}, {"", true},              {"1.2.x.4", false}};
+    const std::pair<const char*, bool> proxies[] = {{"192.168.0.1", true},
+                                                    {"192.168.0.255", false},
+                                                    {"192.168.0", false},
+                                                    {"192,168,0,1", false},
+                                                    {"", true},
+                                                    {"1.2.x.4", false}};
     for (const auto& [address, accepted] : proxies) {
       r.at("txtProxyIp")->setText(address);
       shown = r.click("SpeedButton2", {mb::IdOk, mb::IdOk});
@@ -223,16 +227,11 @@ class SettingsDialogTest : public QObject {
     ::chmod((r.dir / kPostiva).c_str(), 0644);
     r.open();
     const std::pair<const char*, QString> typed[] = {
-        {"txtIniValidday", "007"},
-        {"txtIniCheckInterval", "15"},
-        {"txtIniReactivationHour", "7"},
-        {"txtIniReactivationMin", "5"},
-        {"txtUserAgent", " Agent/1.0 "},
-        {"txtProxyIp", " 192.168.0.1 "},
-        {"txtProxyPort", "8080"},
-        {"Edit1", " smtp.example.jp "},
-        {"Edit2", "orvis-host"},
-        {"Edit3", "alerts@example.jp"},
+        {"txtIniValidday", "007"},       {"txtIniCheckInterval", "15"},
+        {"txtIniReactivationHour", "7"}, {"txtIniReactivationMin", "5"},
+        {"txtUserAgent", " Agent/1.0 "}, {"txtProxyIp", " 192.168.0.1 "},
+        {"txtProxyPort", "8080"},        {"Edit1", " smtp.example.jp "},
+        {"Edit2", "orvis-host"},         {"Edit3", "alerts@example.jp"},
         {"txtMailName", u(" 監視 ")},
     };
     for (const auto& [name, text] : typed) r.at(name)->setText(text);
@@ -364,7 +363,8 @@ class SettingsDialogTest : public QObject {
       bool ending;
       bool asks;
     };
-    const Case cases[] = {{{}, false, true}, {{"OrvisWatchService"}, false, false}, {{}, true, false}};
+    const Case cases[] = {
+        {{}, false, true}, {{"OrvisWatchService"}, false, false}, {{}, true, false}};
     for (const Case& c : cases) {
       DialogRig r(c.args);
       ui::SettingsDialog& d = r.open();
@@ -394,6 +394,15 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(shown.size(), size_t(1));
     QCOMPARE(shown[0].text, u("最新のダウンロードサイトURIを指定してください。"));
     QCOMPARE(r.launcher.launches.size(), size_t(1));
+  }
+
+  void theMainWindowsPreviewButtonOpensTheTarget() {
+    DialogRig r;
+    r.open();
+    r.form->findChild<QLineEdit*>("Edit2")->setText("https://example.com/");
+    QTest::mouseClick(r.form->findChild<QToolButton*>("SpeedButton17"), Qt::LeftButton);
+    QCOMPARE(r.launcher.launches.size(), size_t(1));
+    QCOMPARE(r.launcher.launches[0].commandLine, std::string("xdg-open https://example.com/"));
   }
 };
 
