@@ -25,6 +25,13 @@ QComboBox* dropDown(QWidget* parent, const char* name, const QStringList& items 
   return c;
 }
 
+// A note of one line, kept whole beside its field.
+QLabel* shortNote(QWidget* parent, const QString& text) {
+  QLabel* l = note(parent, text);
+  l->setWordWrap(false);
+  return l;
+}
+
 QLineEdit* numberEdit(QWidget* parent, const char* name, int maxLength, QObject* filter) {
   QLineEdit* e = edit(parent, name, maxLength);
   e->installEventFilter(filter);
@@ -142,7 +149,7 @@ QWidget* SettingsDialog::buildOperationArea() {
   userAgentField_ = edit(box, "txtUserAgent", 64);
   auto* agent = new QHBoxLayout;
   agent->addWidget(userAgentField_, 1);
-  agent->addWidget(note(box, QStringLiteral("※アクセス時に通知するエージェント名")));
+  agent->addWidget(shortNote(box, QStringLiteral("※アクセス時に通知するエージェント名")));
   g->addWidget(caption(box, QStringLiteral("User-Agent"), userAgentField_), 6, 0);
   g->addLayout(agent, 6, 1);
   g->setColumnStretch(1, 1);
@@ -178,7 +185,7 @@ QWidget* SettingsDialog::buildMailArea() {
   smtpPortField_->setMaximumWidth(60);
   auto* port = new QHBoxLayout;
   port->addWidget(smtpPortField_);
-  port->addWidget(note(box, QStringLiteral("SMTP:25 SMTP-AUTH:587")), 1);
+  port->addWidget(shortNote(box, QStringLiteral("SMTP:25 SMTP-AUTH:587")), 1);
   a->addWidget(caption(box, QStringLiteral("ポート"), smtpPortField_), 4, 0);
   a->addLayout(port, 4, 1);
   clientNameField_ = edit(box, "Edit2", 64);
@@ -192,7 +199,7 @@ QWidget* SettingsDialog::buildMailArea() {
   a->addWidget(caption(box, QStringLiteral("送信元名称"), senderNameField_), 8, 0);
   a->addWidget(senderNameField_, 8, 1);
   a->setRowStretch(9, 1);
-  columns->addLayout(a, 1);
+  columns->addLayout(a, 6);
 
   // The mail groups and the recipients of the chosen one, on the right.
   auto* m = new QGridLayout;
@@ -203,7 +210,7 @@ QWidget* SettingsDialog::buildMailArea() {
   m->addWidget(caption(box, QStringLiteral("追加するｸﾞﾙｰﾌﾟ名"), newGroupNameField_), 0, 0);
   m->addWidget(newGroupNameField_, 0, 1);
   m->addWidget(addGroupButton_, 0, 2);
-  m->addWidget(note(box, QStringLiteral("※削除は最後のｸﾞﾙｰﾌﾟが削除されます")), 1, 1);
+  m->addWidget(shortNote(box, QStringLiteral("※削除は最後のｸﾞﾙｰﾌﾟが削除されます")), 1, 0, 1, 2);
   m->addWidget(deleteGroupButton_, 1, 2);
   mailGroupChoice_ = dropDown(box, "cmbMailGroup");
   mailGroupNameLabel_ = named(new QLabel(box), "pnlMailGroup");
@@ -217,22 +224,22 @@ QWidget* SettingsDialog::buildMailArea() {
   recipientsField_ = named(new QPlainTextEdit(box), "Memo1");
   recipientsField_->setLineWrapMode(QPlainTextEdit::NoWrap);
   m->addWidget(caption(box, QStringLiteral("ﾒｰﾙ送信先ﾘｽﾄ"), recipientsField_), 3, 0, Qt::AlignTop);
-  m->addWidget(recipientsField_, 3, 1, 2, 2);
-  m->addWidget(note(box, QStringLiteral("※表示されているﾒｰﾙｸﾞﾙｰﾌﾟとして\n"
-                                        "ﾒｰﾙ送信先ﾘｽﾄが保存されます。\n\n"
-                                        "※ﾘｽﾄが空の場合は、ﾒｰﾙ送信しません")),
-               4, 0, Qt::AlignTop);
-  auto* examples = new QLabel(QStringLiteral("例）taro.yamada@example.com\n"
+  m->addWidget(recipientsField_, 3, 1, 1, 2);
+  m->addWidget(
+      note(box, QStringLiteral("※表示されているﾒｰﾙｸﾞﾙｰﾌﾟとしてﾒｰﾙ送信先ﾘｽﾄが保存されます。\n"
+                               "※ﾘｽﾄが空の場合は、ﾒｰﾙ送信しません")),
+      4, 0, 1, 3);
+  auto* examples = new QLabel(QStringLiteral("例）taro.yamada@example.jp\n"
                                              "　　hanako.suzuki@example.jp"),
                               box);
   examples->setObjectName("lblRecipientExamples");
   examples->setStyleSheet("color: gray;");
   saveRecipientsButton_ = flatButton(box, "SpeedButton5", QStringLiteral("ﾒｰﾙ送信先ﾘｽﾄ保存"));
-  m->addWidget(examples, 5, 1);
+  m->addWidget(examples, 5, 0, 1, 2);
   m->addWidget(saveRecipientsButton_, 5, 2);
   m->setRowStretch(3, 1);
   m->setColumnStretch(1, 1);
-  columns->addLayout(m, 1);
+  columns->addLayout(m, 5);
   return box;
 }
 

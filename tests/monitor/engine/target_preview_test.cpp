@@ -57,7 +57,7 @@ TEST_F(PreviewFixture, EachTypeOpensItsTargetOrItsPage) {
   struct Case {
     JobType type;
     std::string uri;
-    std::string opened;          // relative to the data folder when it starts without '/'
+    std::string opened;               // relative to the data folder when it starts without '/'
     std::optional<std::string> page;  // after the charset line
   };
   const std::string d = dir.path();
