@@ -20,6 +20,7 @@
 #include "monitor/shell/shell_view.h"
 #include "platform/qt/qt_timer_driver.h"
 #include "qt_tray_view.h"
+#include "settings_dialog.h"
 #include "sound_check_panel.h"
 
 namespace orvis::ui {
@@ -80,6 +81,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   JobEditorPanel& jobEditor() { return *jobEditor_; }
   // The notification-area icon, as tests reach it.
   QtTrayView& trayIcon() { return tray_; }
+  // "設定" shows it.
+  SettingsDialog& settingsDialog() { return *settingsDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -133,6 +136,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   platform::QtTimerDriver timerDriver_;
   QtTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
+  // A window of its own, over the monitor: it goes before the monitor does.
+  std::unique_ptr<SettingsDialog> settingsDialog_;
   std::function<void()> onStopped_;
   bool stopped_ = false;
 };

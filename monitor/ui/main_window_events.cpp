@@ -27,6 +27,7 @@ void MainWindow::wireShellEvents() {
   });
   onClick(reactivationTestButton_, [&m] { m.reactivation().runTest(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
+  onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
 
 void MainWindow::wireCatalogueEvents() {
@@ -57,6 +58,7 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 
 void MainWindow::wireAlertingEvents() {
