@@ -21,15 +21,18 @@ void MailLauncher::runMailer(const std::string& group, const std::string& html) 
   s_.log.write(SJIS("メール送信起動成功"));
   platform::ProcessHandle* outer = running_;
   running_ = child.handle.get();
-  s_.pump.processEvents();
-  s_.clock.sleepMs(kSettleMs);
-  platform::waitPumping(*child.handle, s_.pump);
+  // Asked to end meanwhile: the mailer is left to finish, it carries an alert.
+  if (platform::letMessagesRun(s_.pump, s_.stop)) {
+    s_.clock.sleepMs(kSettleMs);
+    platform::waitPumping(*child.handle, s_.pump, s_.stop);
+  }
   child.handle->close();
   running_ = outer;
 }
 
-void MailLauncher::waitForRunningMailer() {
-  if (running_) platform::waitPumping(*running_, s_.pump);
+bool MailLauncher::waitForRunningMailer() {
+  if (running_) platform::waitPumping(*running_, s_.pump, s_.stop);
+  return !s_.stop.raised();
 }
 
 }  // namespace orvis

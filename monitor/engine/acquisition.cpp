@@ -66,8 +66,9 @@ void Acquisition::writeDriveSnapshot(const std::string& uri) {
 }
 
 void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
-  FileListing listing(s_.dataFolder, s_.pump);
-  platform::writeFile(snapshotPath(), listing.list(platform::toUtf8(uri), subfolders));
+  FileListing listing(s_.dataFolder, s_.pump, s_.stop);
+  if (auto text = listing.list(platform::toUtf8(uri), subfolders))
+    platform::writeFile(snapshotPath(), *text);
 }
 
 bool Acquisition::acquireSnapshot(size_t job) {
@@ -90,16 +91,23 @@ bool Acquisition::acquireSnapshot(size_t job) {
   }
 
   s_.log.write(SJIS("起動成功"));
-  s_.pump.processEvents();
+  // Asked to end meanwhile: the fetcher is ended, its page is of no use any
+  // more and a late write could pass for the next snapshot.
+  auto givenUp = [&child] {
+    if (child) child->terminate();
+    return false;
+  };
+  if (!platform::letMessagesRun(s_.pump, s_.stop)) return givenUp();
   s_.clock.sleepMs(kSettleMs);
 
   if (child) {
-    platform::waitPumping(*child, s_.pump);
+    if (platform::waitPumping(*child, s_.pump, s_.stop) == platform::kWaitInterrupted)
+      return givenUp();
     child->close();
   }
   if (type == JobType::File)
     writeFileSnapshot(record.target, record.includeSubfolders == Switch::On);
-  return true;
+  return !s_.stop.raised();
 }
 
 }  // namespace orvis

@@ -19,9 +19,9 @@ class Acquisition {
 
   // Deletes the old snapshot and takes a new one. Returns whether the
   // acquisition was launched: false only when the page fetcher could not be
-  // started (or the job's type is unknown, which is logged); the caller
-  // then leaves the job alone. Whether a launched acquisition succeeded is
-  // for the caller to judge by snapshotTaken().
+  // started (or the job's type is unknown, which is logged), or when the
+  // program was asked to end meanwhile; the caller then leaves the job alone. Whether a launched
+  // acquisition succeeded is for the caller to judge by snapshotTaken().
   bool acquireSnapshot(size_t job);
 
   std::string snapshotPath() const;

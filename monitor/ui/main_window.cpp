@@ -26,6 +26,11 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   });
   wireEvents();
   onStopped_ = [] { QCoreApplication::quit(); };
+  monitor_->stopRequest().setStopSequence([this] {
+    if (stopped_) return;
+    runStopSequence();
+    hide();
+  });
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     // A session that ends without closing the window still stops in order.
     if (!stopped_) runStopSequence();
@@ -36,23 +41,28 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::runGuarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    showGeneralError(monitor_->services().boxes, platform::toCp932(e.what()));
-  } catch (...) {
-    showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
-  }
+  monitor_->stopRequest().runAction([this, &action] {
+    try {
+      action();
+    } catch (const std::exception& e) {
+      showGeneralError(monitor_->services().boxes, platform::toCp932(e.what()));
+    } catch (...) {
+      showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
+    }
+  });
 }
 
 void MainWindow::shutdownRequested() {
+  StopRequest& stop = monitor_->stopRequest();
+  if (stopped_ || stop.requested()) return;
   monitor_->sessionEnding();
-  close();
+  // At once when nothing runs; else once the running action has given up.
+  stop.request();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  monitor_->windowShown();
+  runGuarded([this] { monitor_->windowShown(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -60,12 +70,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!monitor_->confirmClose()) {
-    event->ignore();
+  event->ignore();
+  StopRequest& stop = monitor_->stopRequest();
+  // The question is an action of its own: a request to end that comes while
+  // it is open closes it, and the stop follows once it has returned.
+  bool confirmed = false;
+  stop.runAction([this, &confirmed] { confirmed = monitor_->confirmClose(); });
+  if (!confirmed || stop.requested()) return;
+  // Closed while an action runs (from inside it, or the window's own close
+  // button while it waits): that action gives up first.
+  if (stop.actionRunning()) {
+    stop.request();
     return;
   }
   event->accept();
-  runStopSequence();
+  stop.request();
 }
 
 void MainWindow::runStopSequence() {

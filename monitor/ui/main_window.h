@@ -33,7 +33,8 @@ class MainWindow : public QMainWindow, public ShellView {
 
   Monitor& monitor() { return *monitor_; }
 
-  // A logoff, shutdown or termination request: marks it and closes.
+  // A termination request (a signal): marks the shutdown and ends the
+  // program in order, once the running action, if any, has given up.
   void shutdownRequested();
   // What happens once the stop sequence has run (default: quit the
   // application's event loop).

@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "support/window_rig.h"
 
 using namespace orvis;
@@ -167,6 +170,49 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.stops, 1);
     QVERIFY(w.prompter.shown().empty());
     QVERIFY(w.logText().contains(QStringLiteral("Shutdown要求取得")));
+  }
+
+  // A termination request while an action sits in a nested loop (a question
+  // on screen, a capture waiting for its fetcher): the action gives up, the
+  // stop sequence runs once it has returned, and "終了" is the last thing
+  // written.
+  void terminationInsideAQuestionOrAWaitEndsInOrder() {
+    for (bool inWait : {false, true}) {
+      orvis::testing::WindowServices s;
+      const std::string jobFile = s.dir.path() + "info/1.ini";
+      const std::string job = "[COMMON]\r\nNO=1\r\nURI=http://example.com/\r\nTYPE=URL\r\n";
+      orvis::testing::writeText(jobFile, job);
+      s.prompter.setAnswerWithDefaults(false);  // the boxes really open
+      s.launcher.waitsBeforeEnd = 1 << 30;
+      auto form = s.makeWindow();
+      form->show();
+      if (inWait) {
+        s.launcher.onWait = [&] {
+          if (s.launcher.waits == 3) form->shutdownRequested();
+        };
+        auto* grid = form->findChild<QTableWidget*>("sg1");
+        grid->setCurrentCell(0, 0);
+        QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton12"), Qt::LeftButton);
+        QCOMPARE(s.launcher.waits, 3);
+        QCOMPARE(s.launcher.terminations, 1);  // the fetcher's page is of no use now
+      } else {
+        // Refused with a box: the job has no baseline.
+        QTimer::singleShot(0, form.get(), [&] { form->shutdownRequested(); });
+        QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton10"), Qt::LeftButton);
+        QVERIFY(s.logText().contains(QStringLiteral(
+            "№1の比較元ソースが取得できていません。ソース取得を行ってください。->0\n")));
+      }
+      QCOMPARE(s.stops, 1);
+      QVERIFY2(s.logText().endsWith(
+                   QStringLiteral("(OrvisWatch),Global,<-有効ファイル数\n(OrvisWatch),終了\n")),
+               qPrintable(s.logText()));
+      QCOMPARE(orvis::testing::readText(jobFile), job);
+      QVERIFY(!platform::pathExists(s.dir.path() + "Mode.tmp"));
+      // A second request, and the event loop, change nothing any more.
+      form->shutdownRequested();
+      QCoreApplication::processEvents();
+      QCOMPARE(s.stops, 1);
+    }
   }
 
   void anUnhandledErrorEndsTheActionAndTheWindowStays() {
