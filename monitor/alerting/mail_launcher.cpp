@@ -7,11 +7,11 @@
 namespace orvis {
 
 std::string MailLauncher::commandLine(const std::string& group, const std::string& html) const {
-  // A data folder with a blank in its path is quoted: unquoted, the
-  // program could not start and the alert would be lost without a word.
+  // Every word quoted as the launcher splits it: a data folder with blanks
+  // or double quotes in its path must not cost the alert.
   const std::string& d = s_.dataFolder;
-  return platform::quoteIfBlank(d + kProgram) + " " + platform::quoteIfBlank(d) + " " + group +
-         " " + html;
+  return platform::quoteArgument(d + kProgram) + " " + platform::quoteArgument(d) + " " +
+         platform::quoteArgument(group) + " " + platform::quoteArgument(html);
 }
 
 void MailLauncher::runMailer(const std::string& group, const std::string& html) {

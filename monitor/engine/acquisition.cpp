@@ -28,14 +28,11 @@ bool Acquisition::snapshotTaken() const {
 
 std::string Acquisition::fetchCommandLine(const std::string& uri,
                                           const std::string& useProxy) const {
-  const std::string program = platform::quoteIfBlank(s_.path("urlcheck"));
-  // A double quote in the address would regroup the words after it and could
-  // displace the output path; a URL holds it only escaped anyway.
-  const std::string address = platform::replaceAll(uri, "\"", "%22");
-  // (The program is quoted when the data folder holds a blank: unquoted,
-  // its name would split and the fetch could never start.)
-  return program + " " + address + " \"" + snapshotPath() + "\" " +
-         (useProxy.empty() ? "0" : useProxy);
+  // Every word quoted as the launcher splits it, so that no address and no
+  // data folder (blanks, double quotes) can shift the output path; the
+  // proxy flag is "1" or "0" and nothing else, whatever the job file holds.
+  return platform::quoteArgument(s_.path("urlcheck")) + " " + platform::quoteArgument(uri) + " " +
+         platform::quoteArgument(snapshotPath()) + " " + (useProxy == "1" ? "1" : "0");
 }
 
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(const JobRecord& job) {

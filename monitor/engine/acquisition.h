@@ -28,7 +28,8 @@ class Acquisition {
   // The snapshot file exists and is not empty.
   bool snapshotTaken() const;
 
-  // The page fetcher's command line for a URI and a proxy flag ("0"/"1").
+  // The page fetcher's command line for a URI and the job's USEPROXY value
+  // (anything but "1" goes as "0").
   std::string fetchCommandLine(const std::string& uri, const std::string& useProxy) const;
 
  private:
