@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "flat_button.h"
+#include "typing_limit.h"
 
 namespace orvis::ui {
 namespace {
@@ -25,7 +26,7 @@ QLabel* note(QWidget* parent, const QString& text) {
 
 QLineEdit* edit(QWidget* parent, const char* name, int maxLength, const QString& hint = {}) {
   auto* e = named(new QLineEdit(parent), name);
-  e->setMaxLength(maxLength);
+  setTypingLimit(e, maxLength);
   if (!hint.isEmpty()) e->setToolTip(hint);
   return e;
 }
