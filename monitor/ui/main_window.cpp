@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "monitor/shell/general_errors.h"
 #include "pictures.h"
@@ -14,6 +15,12 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setObjectName("Form1");
   setWindowIcon(applicationIcon());
+  // The application title is the name the task bar gives the program: on
+  // X11 the main window's icon name. It is not kept as Qt's display name,
+  // which Qt appends to the caption of every window (" — ORVIS Monitor"),
+  // where a message box's caption must stand alone.
+  setWindowIconText(QString::fromUtf8(kApplicationTitle));
+  QGuiApplication::setApplicationDisplayName(QString());
   buildWidgets();
   monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_});
   if (timers == Timers::Live) {

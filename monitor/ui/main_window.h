@@ -26,6 +26,8 @@ namespace orvis::ui {
 class MainWindow : public QMainWindow, public ShellView {
   Q_OBJECT
  public:
+  static constexpr const char* kApplicationTitle = "ORVIS Monitor";
+
   // Tests drive the timers by hand.
   enum class Timers { Live, Manual };
   explicit MainWindow(const MonitorHost& host, Timers timers = Timers::Live);

@@ -47,8 +47,11 @@ class DataFolder:
         env["XDG_RUNTIME_DIR"] = self.runtime
         return env
 
-    def start(self, program, *args):
-        return subprocess.Popen([self.file(program), *args], cwd=self.root, env=self.env(),
+    def start(self, program, *args, display=None):
+        env = self.env()
+        if display:
+            env["DISPLAY"] = display
+        return subprocess.Popen([self.file(program), *args], cwd=self.root, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def log_files(self, folder="syslog"):
