@@ -44,7 +44,11 @@ void Monitor::startUp() {
   views_.grid.setRows(2);
   jobs_.clear();
   editor_.setEmptyState();
-  editor_.fillMailGroups(settings_.current().mailGroupCount);
+  if (!editor_.fillMailGroups(settings_.current().mailGroupCount)) {
+    s.log.write("Global,MAILGROUPCOUNT=" + settings_.current().mailGroupCount +
+                SJIS("->メールグループ数が大きすぎます。") +
+                std::to_string(JobEditor::kMaxMailGroups) + SJIS("まで選択できます。"));
+  }
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
   refreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;

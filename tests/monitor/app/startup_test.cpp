@@ -87,6 +87,21 @@ TEST(Startup, SettingsShownAndReadWithTheirDefaults) {
             "[COMMON]\r\nCHECKINTERVAL=5\r\nREACTIVATION=:\r\nMAILGROUPCOUNT=1\r\n");
 }
 
+TEST(Startup, ADamagedGroupCountCannotHangTheStart) {
+  MonitorRig rig;
+  writeText(rig.path("ORVIS.ini"), "[COMMON]\r\nMAILGROUPCOUNT=100000\r\n");
+  rig.start();
+  EXPECT_EQ(rig.editor.groupItems.size(), size_t(JobEditor::kMaxMailGroups));
+  EXPECT_EQ(rig.editor.groupItems.back(), "1000");
+  const auto lines = tail(rig.log());
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(),
+                "Global,MAILGROUPCOUNT=100000->メールグループ数が大きすぎます。1000まで選択できま"
+                "す。"),
+      lines.end());
+  EXPECT_EQ(readText(rig.path("ORVIS.ini")), "[COMMON]\r\nMAILGROUPCOUNT=100000\r\n");
+}
+
 TEST(Startup, TheFirstShowWorkRunsOnce) {
   MonitorRig rig;
   rig.start();

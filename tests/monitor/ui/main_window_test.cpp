@@ -177,7 +177,8 @@ class MainWindowTest : public QObject {
   // stop sequence runs once it has returned, and "終了" is the last thing
   // written.
   void terminationInsideAQuestionOrAWaitEndsInOrder() {
-    for (bool inWait : {false, true}) {
+    enum Where { Question, CloseQuestion, Wait };
+    for (Where where : {Question, CloseQuestion, Wait}) {
       orvis::testing::WindowServices s;
       const std::string jobFile = s.dir.path() + "info/1.ini";
       const std::string job = "[COMMON]\r\nNO=1\r\nURI=http://example.com/\r\nTYPE=URL\r\n";
@@ -186,21 +187,28 @@ class MainWindowTest : public QObject {
       s.launcher.waitsBeforeEnd = 1 << 30;
       auto form = s.makeWindow();
       form->show();
-      if (inWait) {
+      QString unanswered;
+      if (where == Wait) {
         s.launcher.onWait = [&] {
           if (s.launcher.waits == 3) form->shutdownRequested();
         };
         auto* grid = form->findChild<QTableWidget*>("sg1");
-        grid->setCurrentCell(0, 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(0, 0)).center());
         QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton12"), Qt::LeftButton);
         QCOMPARE(s.launcher.waits, 3);
         QCOMPARE(s.launcher.terminations, 1);  // the fetcher's page is of no use now
       } else {
-        // Refused with a box: the job has no baseline.
         QTimer::singleShot(0, form.get(), [&] { form->shutdownRequested(); });
-        QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton10"), Qt::LeftButton);
-        QVERIFY(s.logText().contains(QStringLiteral(
-            "№1の比較元ソースが取得できていません。ソース取得を行ってください。->0\n")));
+        if (where == Question) {
+          // Refused with a box: the job has no baseline.
+          QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton10"), Qt::LeftButton);
+          unanswered = "№1の比較元ソースが取得できていません。ソース取得を行ってください。->0\n";
+        } else {
+          form->close();  // the window's own close button
+          unanswered = "チェックアプリケーションが全て終了します。終了してもよろしいですか？->0\n";
+        }
+        QVERIFY2(s.logText().contains(unanswered), qPrintable(s.logText()));
       }
       QCOMPARE(s.stops, 1);
       QVERIFY2(s.logText().endsWith(
