@@ -6,20 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "support/fake_clock.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
 using namespace orvis;
 using namespace orvis::testing;
+using Events = std::vector<std::string>;
 
-namespace {
-struct StopRig {
-  StopRig() {
-    stop.setStopSequence([this] { events.push_back("stop sequence"); });
-  }
+TEST(StopRequest, RunsTheStopOnceWhenNoActionRunsAnyLonger) {
   TempDir dir;
   FakeClock clock;
   FakePrompter prompter;
@@ -27,57 +22,28 @@ struct StopRig {
   platform::StopFlag flag;
   MessageBoxes boxes{log, prompter, false, flag};
   StopRequest stop{flag, boxes};
-  std::vector<std::string> events;
-};
-using Events = std::vector<std::string>;
-}  // namespace
-
-TEST(StopRequest, IdleRequestStopsAtOnceAndOnlyOnceThenNothingStarts) {
-  StopRig r;
-  r.stop.request();
-  r.stop.request();
-  r.stop.runAction([&] { r.events.push_back("action"); });
-  EXPECT_EQ(r.events, Events{"stop sequence"});
-}
-
-TEST(StopRequest, RequestInNestedActionsStopsAfterTheOutermostReturns) {
-  StopRig r;
-  r.stop.runAction([&] {
-    r.events.push_back("outer");
-    // An action started by the messages that the outer one lets run.
-    r.stop.runAction([&] {
-      r.stop.request();
-      r.events.push_back("inner returns");
+  Events events;
+  stop.setStopSequence([&] { events.push_back("stop sequence"); });
+  // Asked from a question of an action that another one's wait let run.
+  prompter.onAsk = [&](const FakePrompter::Question&) { stop.request(); };
+  stop.runAction([&] {
+    stop.runAction([&] {
+      EXPECT_EQ(boxes.show("question", "OrvisWatch", mb::OK), mb::IdNone);
+      EXPECT_EQ(boxes.show("later", "OrvisWatch", mb::OK), mb::IdNone);  // never opens
+      events.push_back("inner returns");
     });
-    EXPECT_TRUE(r.stop.actionRunning());
-    r.stop.runAction([&] { r.events.push_back("never"); });
-    r.events.push_back("outer returns");
+    stop.runAction([&] { events.push_back("never"); });
+    events.push_back("outer returns");
   });
-  EXPECT_EQ(r.events, (Events{"outer", "inner returns", "outer returns", "stop sequence"}));
-  EXPECT_FALSE(r.stop.actionRunning());
-}
-
-TEST(StopRequest, ErrorLeavingAnActionKeepsTheCountRight) {
-  StopRig r;
-  EXPECT_THROW(r.stop.runAction([] { throw std::runtime_error("x"); }), std::runtime_error);
-  EXPECT_FALSE(r.stop.actionRunning());
-  r.stop.request();
-  EXPECT_EQ(r.events, Events{"stop sequence"});
-}
-
-TEST(StopRequest, OpenQuestionIsClosedUnansweredAndNoneOpensAfterIt) {
-  StopRig r;
-  r.prompter.onAsk = [&](const FakePrompter::Question&) { r.stop.request(); };
-  int answer = -1, later = -1;
-  r.stop.runAction([&] {
-    answer = r.boxes.show("question", "OrvisWatch", mb::OK);
-    later = r.boxes.show("later", "OrvisWatch", mb::OK);
-  });
-  EXPECT_EQ(answer, mb::IdNone);
-  EXPECT_EQ(later, mb::IdNone);
-  EXPECT_EQ(r.prompter.questions().size(), 1u);
-  EXPECT_EQ(r.prompter.interruptions(), 1);
+  stop.request();
+  EXPECT_EQ(events, (Events{"inner returns", "outer returns", "stop sequence"}));
+  EXPECT_EQ(prompter.questions().size(), 1u);
   // The closed one is logged as unanswered; the one never opened not at all.
-  EXPECT_EQ(readLogLines(r.dir / "syslog/"), std::vector<std::string>{"(OrvisWatch),question->0"});
-  EXPECT_EQ(r.events, Events{"stop sequence"});
+  EXPECT_EQ(readLogLines(dir / "syslog/"), std::vector<std::string>{"(OrvisWatch),question->0"});
+
+  // When idle, the request stops at once.
+  StopRequest idle{flag, boxes};
+  idle.setStopSequence([&] { events.push_back("idle stop"); });
+  idle.request();
+  EXPECT_EQ(events.back(), "idle stop");
 }
