@@ -38,6 +38,7 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
     runStopSequence();
     hide();
   });
+  qApp->installEventFilter(this);
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     // A session that ends without closing the window still stops in order.
     if (!stopped_) runStopSequence();
@@ -65,6 +66,19 @@ void MainWindow::shutdownRequested() {
   monitor_->sessionEnding();
   // At once when nothing runs; else once the running action has given up.
   stop.request();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A quit while an action runs (the session manager's, at the session's
+  // end) would close its boxes as if answered and leave its waits, and the
+  // action would go on past the stop sequence. It ends the program as a
+  // termination signal does instead; once idle, our own quit passes.
+  if (watched == qApp && event->type() == QEvent::Quit && !stopped_ &&
+      monitor_->stopRequest().actionRunning()) {
+    monitor_->stopRequest().request();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

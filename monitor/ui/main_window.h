@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow, public ShellView {
   JobEditorPanel& jobEditor() { return *jobEditor_; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

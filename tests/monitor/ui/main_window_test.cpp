@@ -177,8 +177,8 @@ class MainWindowTest : public QObject {
   // stop sequence runs once it has returned, and "終了" is the last thing
   // written.
   void terminationInsideAQuestionOrAWaitEndsInOrder() {
-    enum Where { Question, CloseQuestion, Wait };
-    for (Where where : {Question, CloseQuestion, Wait}) {
+    enum Where { Question, CloseQuestion, Wait, SessionQuit };
+    for (Where where : {Question, CloseQuestion, Wait, SessionQuit}) {
       orvis::testing::WindowServices s;
       const std::string jobFile = s.dir.path() + "info/1.ini";
       const std::string job = "[COMMON]\r\nNO=1\r\nURI=http://example.com/\r\nTYPE=URL\r\n";
@@ -199,8 +199,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(s.launcher.waits, 3);
         QCOMPARE(s.launcher.terminations, 1);  // the fetcher's page is of no use now
       } else {
-        QTimer::singleShot(0, form.get(), [&] { form->shutdownRequested(); });
-        if (where == Question) {
+        QTimer::singleShot(0, form.get(), [&] {
+          if (where != SessionQuit) return form->shutdownRequested();
+          QEvent quit(QEvent::Quit);  // what quit() sends
+          QCoreApplication::sendEvent(qApp, &quit);
+        });
+        if (where != CloseQuestion) {
           // Refused with a box: the job has no baseline.
           QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton10"), Qt::LeftButton);
           unanswered = "№1の比較元ソースが取得できていません。ソース取得を行ってください。->0\n";
