@@ -5,7 +5,7 @@ import sys
 import time
 import unittest
 
-from orvis_e2e import DataFolder, stop
+from orvis_e2e import DataFolder, kill_if_running, stop
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 
@@ -84,6 +84,7 @@ class ServiceStart(unittest.TestCase):
                 for day in ("20200101", "20200102", "20200103", "20200104"):
                     d.write("syslog/%s.txt" % day, "")
                 proc = d.start("OrvisWatch", "OrvisWatchService")
+                self.addCleanup(kill_if_running, proc)
                 self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
                 self.assertEqual(stop(proc), 0)
                 self.assertEqual(d.log_files(), kept)
@@ -108,6 +109,7 @@ class NormalStart(unittest.TestCase):
         if mode is not None:
             d.write("Mode.tmp", "[COMMON]\r\nMODE=%s\r\n" % mode)
         proc = d.start("OrvisWatch", *args)
+        self.addCleanup(kill_if_running, proc)
         self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
         time.sleep(0.8)  # past the 300 ms start timer
         self.assertEqual(stop(proc), 0)
@@ -149,6 +151,7 @@ class TerminationDuringAQuestion(unittest.TestCase):
         d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
         mode_written = os.stat(d.file("Mode.tmp")).st_mtime_ns
         proc = d.start("OrvisWatch", "OrvisWatch")
+        self.addCleanup(kill_if_running, proc)
         self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
         time.sleep(1.0)  # past the start timer: the refusal to start is on screen
         self.assertEqual(stop(proc), 0)

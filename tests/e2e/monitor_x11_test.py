@@ -9,7 +9,7 @@ import sys
 import time
 import unittest
 
-from orvis_e2e import DataFolder, stop
+from orvis_e2e import DataFolder, kill_if_running, stop
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 TOOLS = ("Xvfb", "xwininfo", "xprop")
@@ -57,6 +57,7 @@ class MessageBoxOnX11(unittest.TestCase):
         d.write("Mode.tmp", "[COMMON]\r\nMODE=1\r\n")
         d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
         proc = d.start("OrvisWatch", "OrvisWatch", display=self.display)
+        self.addCleanup(kill_if_running, proc)
         # The refusal to start the automatic mode stands over the window.
         expected = [("NEW ORVIS Monitor", "ORVIS Monitor"), ("OrvisWatch", "")]
         end = time.time() + 15
