@@ -33,10 +33,20 @@ std::string readFirstLine(const std::string& path);
 // Replaces the file's content: truncate and write.
 bool writeFile(const std::string& path, const std::string& bytes);
 
+// Who may read a file that is written.
+enum class FileAccess {
+  // A replaced file keeps its permissions; a new one is readable by all.
+  Usual,
+  // Readable and writable by the owner alone, new or replaced (a file that
+  // holds a password).
+  OwnerOnly,
+};
+
 // Replaces the file's content so that a reader sees the old file or the
 // new one and never a part: a temporary file in the same folder, flushed,
 // then renamed over the old one.
-bool writeFileAtomic(const std::string& path, const std::string& bytes);
+bool writeFileAtomic(const std::string& path, const std::string& bytes,
+                     FileAccess access = FileAccess::Usual);
 
 // Opens the file for reading and writing, exclusively (an advisory lock
 // that no other writer of the system gets at the same moment), creating it
@@ -60,7 +70,8 @@ std::optional<FileTime> lastWriteTime(const std::string& path);
 // Names of the entries of a folder that match the mask (Windows wildcards:
 // '*' any run, '?' one character; ASCII letters match without regard to
 // case), in ascending byte order of their names. "." and ".." are never
-// listed. `filesOnly` leaves out folders.
+// listed. `filesOnly` leaves out folders. The names are the file system's
+// (UTF-8): convert them before they are logged or written to a CP932 file.
 std::vector<std::string> listFolder(const std::string& folder, const std::string& mask,
                                     bool filesOnly = true);
 

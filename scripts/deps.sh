@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev                # Qt 6 Widgets, Network and Test
+  libxcb1-dev                 # whether the display a program is given answers
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
   libgtest-dev                # tests
@@ -13,6 +14,7 @@ packages=(
   ca-certificates openssl     # TLS, and the test certificate authority
   python3 python3-aiosmtpd    # SMTP server of the end-to-end tests
   xvfb xauth x11-utils        # the real windows: screenshots, window properties
+  dbus at-spi2-core gir1.2-atspi-2.0 python3-gi  # pressing their buttons as assistive tools do
   iproute2 procps             # loopback addresses of the mail tests, process tools
 )
 

@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "monitor/alerting/alarm_player.h"
+#include "monitor/alerting/alarm_controls.h"
+#include "monitor/alerting/alarm_sound_player.h"
+#include "monitor/alerting/alarm_trigger.h"
 #include "monitor/alerting/alert_mail.h"
 #include "monitor/alerting/mail_files.h"
 #include "monitor/alerting/mail_launcher.h"
@@ -19,6 +21,7 @@
 #include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
 #include "monitor/engine/baseline_capture.h"
+#include "monitor/engine/target_preview.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/mode_file.h"
@@ -67,15 +70,22 @@ class Monitor {
   JobList& jobList() { return jobList_; }
   JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
-  AlarmPlayer& alarm() { return alarm_; }
+  // The alarm sound; its outputDeviceNames() fills the settings dialog's
+  // device list.
+  AlarmSoundPlayer& alarmSound() { return alarmSound_; }
+  AlarmControls& alarmControls() { return alarmControls_; }
+  // The alarm of an automatic check pass, for the pass to raise and end.
+  PassAlarm& passAlarm() { return alarmTrigger_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
+  TargetPreview& preview() { return preview_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
   ShellState& state() { return state_; }
+  const StartInfo& start() const { return start_; }
   const Services& services() const { return services_; }
   const JobTable& jobs() const { return jobs_; }
 
@@ -98,9 +108,12 @@ class Monitor {
   TrayIcons tray_;
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
-  AlarmPlayer alarm_;
+  AlarmSoundPlayer alarmSound_;
+  AlarmTrigger alarmTrigger_;
+  AlarmControls alarmControls_;
   Acquisition acquisition_;
   BaselineCapture capture_;
+  TargetPreview preview_;
   MailLauncher mailLauncher_;
   MailFiles mailFiles_;
   AlertMail alertMail_;

@@ -22,15 +22,18 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   setWindowIconText(QString::fromUtf8(kApplicationTitle));
   QGuiApplication::setApplicationDisplayName(QString());
   buildWidgets();
-  monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_});
+  monitor_ =
+      std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_, *this});
   if (timers == Timers::Live) {
     auto& t = monitor_->timers();
-    for (platform::Timer* timer : {&t.startup, &t.check, &t.reactivation})
+    for (platform::Timer* timer :
+         {&t.startup, &t.check, &t.reactivation, &monitor_->alarmSound().repeatTimer()})
       timer->attach(&timerDriver_);
   }
   jobGrid_->setLook([this](int row, int column, bool selected) {
     return monitor_->jobList().cellLook(row, column, selected);
   });
+  settingsDialog_ = std::make_unique<SettingsDialog>(*this);
   wireEvents();
   onStopped_ = [] { QCoreApplication::quit(); };
   monitor_->stopRequest().setStopSequence([this] {

@@ -15,15 +15,17 @@
 #include "busy_panel.h"
 #include "job_editor_panel.h"
 #include "job_grid_widget.h"
+#include "monitor/alerting/alarm_view.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
 #include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "settings_dialog.h"
 #include "sound_check_panel.h"
 
 namespace orvis::ui {
 
-class MainWindow : public QMainWindow, public ShellView {
+class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   Q_OBJECT
  public:
   static constexpr const char* kApplicationTitle = "ORVIS Monitor";
@@ -68,8 +70,19 @@ class MainWindow : public QMainWindow, public ShellView {
   void setBusyMessage(const std::string& text) override;
   void setProgressText(const std::string& text) override;
 
+  // AlarmView
+  bool alarmPanelVisible() const override;
+  void showAlarmPanelAt(int left, int top) override;
+  void hideAlarmPanel() override;
+  void showSoundCheckPanelAt(int left, int top) override;
+  void hideSoundCheckPanel() override;
+  void chooseFirstSound() override;
+  bool soundChosen() const override;
+
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }
+  // "設定" shows it.
+  SettingsDialog& settingsDialog() { return *settingsDialog_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +134,8 @@ class MainWindow : public QMainWindow, public ShellView {
   platform::QtTimerDriver timerDriver_;
   NullTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
+  // A window of its own, over the monitor: it goes before the monitor does.
+  std::unique_ptr<SettingsDialog> settingsDialog_;
   std::function<void()> onStopped_;
   bool stopped_ = false;
 };

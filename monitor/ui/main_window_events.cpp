@@ -23,6 +23,7 @@ void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
+  onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
 
 void MainWindow::wireCatalogueEvents() {
@@ -53,11 +54,19 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 
 void MainWindow::wireAlertingEvents() {
   Monitor& m = *monitor_;
   onClick(mailTestButton_, [&m] { m.mailTest().sendTestMail(); });
+  AlarmControls& a = m.alarmControls();
+  onClick(alarmPanel_->closeButton, [&a] { a.closeAlarmPanel(); });
+  onClick(alarmCheckButton_, [&a] { a.showSoundCheck(); });
+  for (QToolButton* stop : {alarmStopButton_, soundCheckPanel_->stopButton})
+    onClick(stop, [&a] { a.stopSound(); });
+  onClick(soundCheckPanel_->playButton, [&a] { a.playTestSound(); });
+  onClick(soundCheckPanel_->closeButton, [&a] { a.hideSoundCheck(); });
 }
 
 }  // namespace orvis::ui

@@ -56,7 +56,7 @@ class MessageBoxOnX11(unittest.TestCase):
         self.addCleanup(d.cleanup)
         d.write("Mode.tmp", "[COMMON]\r\nMODE=1\r\n")
         d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
-        proc = d.start("OrvisWatch", "OrvisWatch", display=self.display)
+        proc = d.start("OrvisWatch", "OrvisWatch", env={"DISPLAY": self.display})
         self.addCleanup(kill_if_running, proc)
         # The refusal to start the automatic mode stands over the window.
         expected = [("NEW ORVIS Monitor", "ORVIS Monitor"), ("OrvisWatch", "")]
