@@ -70,7 +70,7 @@ std::vector<int> MonitorRestart::waitForEnd(std::vector<int> pids, int ms) {
 
 bool MonitorRestart::startMonitor() {
   const std::string commandLine =
-      platform::quoteIfBlank(program()) + " " + std::string(kStartParameter);
+      platform::quoteArgument(program()) + " " + std::string(kStartParameter);
   platform::LaunchResult started =
       launcher_.launch(commandLine, folder_, platform::WindowMode::Detached);
   if (!started) {

@@ -48,7 +48,7 @@ bool Reactivation::launchRestarter() {
   if (!platform::fileExists(program)) return false;
   s_.log.write("* ReActivate *");
   state_.shutdownFlag = 1;
-  platform::LaunchResult started = s_.launcher.launch(platform::quoteIfBlank(program),
+  platform::LaunchResult started = s_.launcher.launch(platform::quoteArgument(program),
                                                       s_.dataFolder, platform::WindowMode::Shown);
   if (!started) {
     // Nobody will end this process: it runs on, and closes with the question

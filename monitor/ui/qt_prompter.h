@@ -23,6 +23,7 @@ class QtPrompter : public Prompter {
   void setNobodyToAnswer(bool on) { nobodyToAnswer_ = on; }
 
   int ask(const std::string& text, const std::string& caption, int flags) override;
+  void interrupt() override;
 
   // The box for the flags, configured but not shown.
   static std::unique_ptr<QMessageBox> buildBox(QWidget* owner, const QString& text,
@@ -45,6 +46,8 @@ class QtPrompter : public Prompter {
  private:
   QPointer<QWidget> owner_;
   bool nobodyToAnswer_ = false;
+  // The boxes on screen now, innermost last.
+  std::vector<QPointer<QMessageBox>> open_;
   std::deque<int> answers_;
   bool defaults_ = false;
   std::vector<Shown> shown_;
