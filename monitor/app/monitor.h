@@ -19,6 +19,9 @@
 #include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
 #include "monitor/engine/baseline_capture.h"
+#include "monitor/engine/check_cycle.h"
+#include "monitor/engine/check_pass.h"
+#include "monitor/engine/job_check.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/mode_file.h"
@@ -29,6 +32,7 @@
 #include "monitor/shell/start_info.h"
 #include "monitor/shell/tray_icons.h"
 #include "monitor_views.h"
+#include "quiet_pass_alarm.h"
 
 namespace orvis {
 
@@ -69,6 +73,11 @@ class Monitor {
   BaselineCapture& capture() { return capture_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
+  // The alarm of an automatic check pass.
+  PassAlarm& passAlarm() { return passAlarm_; }
+  JobCheck& jobCheck() { return jobCheck_; }
+  CheckPass& checkPass() { return checkPass_; }
+  CheckCycle& checkCycle() { return checkCycle_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -98,6 +107,10 @@ class Monitor {
   MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
+  QuietPassAlarm passAlarm_;
+  JobCheck jobCheck_;
+  CheckPass checkPass_;
+  CheckCycle checkCycle_;
 };
 
 }  // namespace orvis

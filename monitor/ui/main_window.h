@@ -64,6 +64,9 @@ class MainWindow : public QMainWindow, public ShellView {
   bool busyPanelVisible() const override;
   void setBusyMessage(const std::string& text) override;
   void setProgressText(const std::string& text) override;
+  void showCompareGauge(int64_t maximum) override;
+  void setCompareProgress(int64_t progress) override;
+  void hideCompareGauge() override;
 
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }
@@ -115,6 +118,7 @@ class MainWindow : public QMainWindow, public ShellView {
   QLabel* statusPanels_[3];
 
   platform::QtTimerDriver timerDriver_;
+  int64_t compareGaugeScale_ = 1;
   NullTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
   std::function<void()> onStopped_;

@@ -1,0 +1,191 @@
+#include "job_check.h"
+
+#include "cp932_search.h"
+#include "generations.h"
+#include "monitor/catalogue/job_keys.h"
+#include "monitor/catalogue/job_paths.h"
+#include "platform/bytes.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "target_changes.h"
+
+namespace orvis {
+namespace {
+
+// A file's text; a missing file reads as empty.
+std::string textOf(const std::string& path) { return platform::readFile(path).value_or(""); }
+
+}  // namespace
+
+std::optional<JobCheck::Target> JobCheck::target(std::size_t job) const {
+  if (job >= jobs_.size()) return std::nullopt;
+  const JobRecord& record = jobs_[job];
+  auto jobFile = jobFilePath(s_.dataFolder, record.number);
+  auto baseline = baselinePath(s_.dataFolder, record.number);
+  if (!jobFile || !baseline) return std::nullopt;
+  return Target{job, record, *jobFile, *baseline};
+}
+
+std::optional<CompareRules> JobCheck::check(std::size_t job) {
+  const std::optional<Target> t = target(job);
+  if (!t) return std::nullopt;
+  const std::string& n = t->job.number;
+  view_.setBusyMessage(SJIS("№") + n + SJIS("のサーバーと通信中・・"));
+  log(*t, SJIS("->チェック開始"));
+  log(*t, SJIS("チェックタイプ->") + t->job.type.text());
+  log(*t, SJIS("->チェック対象->") + t->job.target);
+
+  auto fromJobFile = [&](const char* key) { return s_.ini.read(t->jobFile, jobkey::kSection, key); };
+  auto standard = [&](const char* key) {
+    return s_.ini.read(s_.path("ORVIS.ini"), jobkey::kSection, key);
+  };
+  const CompareRules rules = effectiveRules(fromJobFile, standard);
+  for (const std::string& line : rules.logLines(n)) s_.log.write(line);
+
+  acquireAndEvaluate(*t, rules);
+  return rules;
+}
+
+void JobCheck::retry(std::size_t job, const CompareRules& rules) {
+  const std::optional<Target> t = target(job);
+  if (!t) return;
+  view_.setBusyMessage(SJIS("№") + t->job.number + SJIS("リトライ・・"));
+  log(*t, SJIS("->接続リトライ"));
+  acquireAndEvaluate(*t, rules);
+}
+
+void JobCheck::acquireAndEvaluate(const Target& t, const CompareRules& rules) {
+  s_.pump.processEvents();
+  // Not launched: the job stays unchecked in this pass, without a word.
+  if (!acquisition_.acquireSnapshot(t.index)) return;
+  const std::optional<JobType> type = t.job.type.known();
+  if (!acquisition_.snapshotTaken() || !type) {
+    log(t, SJIS("->応答エラー"));
+    setResult(t, JobResult::NoResponse);
+  } else {
+    switch (*type) {
+      case JobType::Url:
+        evaluateUrl(t, rules);
+        break;
+      case JobType::File:
+        evaluateFile(t);
+        break;
+      case JobType::Proc:
+        evaluateProc(t);
+        break;
+      case JobType::Drive:
+        evaluateDrive(t);
+        break;
+    }
+  }
+  platform::removeFile(acquisition_.snapshotPath());
+}
+
+void JobCheck::evaluateUrl(const Target& t, const CompareRules& rules) {
+  if (rules.checksWord()) checkWord(t, rules.word);
+  if (!rules.comparesSource()) {
+    log(t, SJIS("->RES OK"));
+    setResult(t, JobResult::NoChange);
+    return;
+  }
+  const int code = comparison_.compareHtmlSource(static_cast<int>(t.index) + 1, t.job,
+                                                 rules.skips(), t.baseline,
+                                                 acquisition_.snapshotPath());
+  if (code == 0) {
+    reportNoChange(t);
+    return;
+  }
+  // The comparison raised its own alert.
+  log(t, SJIS("->比較エラー"));
+  replaceBaseline(t);
+  setResult(t, JobResult::Changed);
+}
+
+void JobCheck::checkWord(const Target& t, const std::string& word) {
+  log(t, SJIS("->ワードチェック開始 WORD=") + word);
+  const std::string snapshot = acquisition_.snapshotPath();
+  if (anyLineContains(textOf(snapshot), word)) {
+    log(t, SJIS("->指定ワード検出"));
+    alert(t, SJIS("指定ワードを検出"), word);
+  }
+  if (auto copy = jobFileIn(s_.dataFolder, kWordFolder, t.job.number)) {
+    platform::makeFolders(s_.path(kWordFolder));
+    rotateGenerations(*copy);
+    platform::copyFile(snapshot, *copy);
+  }
+  log(t, SJIS("->ワードチェック終了"));
+}
+
+void JobCheck::evaluateFile(const Target& t) {
+  const std::vector<std::string> changes =
+      listingChanges(textOf(t.baseline), textOf(acquisition_.snapshotPath()));
+  std::string detail;
+  for (const std::string& change : changes) {
+    detail += change + "\r\n";
+    s_.log.write(change);
+  }
+  if (detail.empty())
+    reportNoChange(t);
+  else
+    reportChange(t, SJIS("ファイル更新を検出"), detail);
+}
+
+void JobCheck::evaluateProc(const Target& t) {
+  const std::optional<std::string> detail =
+      processChange(t.job.target, textOf(t.baseline), textOf(acquisition_.snapshotPath()));
+  if (!detail) {
+    reportNoChange(t);
+    return;
+  }
+  s_.log.write(*detail);
+  reportChange(t, SJIS("プロセス状態更新を検出"), *detail);
+}
+
+void JobCheck::evaluateDrive(const Target& t) {
+  const std::optional<std::string> detail =
+      driveChange(t.job.target, textOf(t.baseline), textOf(acquisition_.snapshotPath()));
+  if (detail) {
+    s_.log.write(*detail);
+    reportChange(t, SJIS("ドライブ残量状態更新を検出"), *detail);
+    return;
+  }
+  // The baseline always holds the latest reading, so that the alert comes
+  // again only after the space has risen above the threshold and fallen.
+  reportNoChange(t);
+  replaceBaseline(t);
+}
+
+void JobCheck::reportChange(const Target& t, const std::string& message,
+                            const std::string& detail) {
+  log(t, "->" + message);
+  alert(t, message, detail);
+  replaceBaseline(t);
+  setResult(t, JobResult::Changed);
+}
+
+void JobCheck::reportNoChange(const Target& t) {
+  log(t, "->OK");
+  setResult(t, JobResult::NoChange);
+}
+
+void JobCheck::replaceBaseline(const Target& t) {
+  platform::makeFolders(s_.path(kBaselineFolder));
+  rotateGenerations(t.baseline);
+  platform::copyFile(acquisition_.snapshotPath(), t.baseline);
+}
+
+void JobCheck::setResult(const Target& t, JobResult result) {
+  s_.ini.write(t.jobFile, jobkey::kSection, jobkey::CHECK, resultCode(result));
+  if (t.index < jobs_.size() && jobs_[t.index].number == t.job.number)
+    jobs_[t.index].result = result;
+}
+
+void JobCheck::log(const Target& t, const std::string& text) const {
+  s_.log.write(t.job.number + text);
+}
+
+void JobCheck::alert(const Target& t, const std::string& message, const std::string& detail) {
+  alerts_.sendAlert(static_cast<int>(t.index) + 1, t.job.target, message, t.job.name, detail);
+}
+
+}  // namespace orvis
