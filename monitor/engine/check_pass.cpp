@@ -21,9 +21,9 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   lastRow = std::min(lastRow, static_cast<int>(jobs_.size()));
   view_.setEditControlsEnabled(false);
   if (const JobRecord* missing = firstWithoutBaseline(firstRow, lastRow)) {
-    s_.boxes.show(SJIS("№") + platform::trim(missing->number) +
-                      SJIS("の比較元ソース取得を行ってください。"),
-                  "OrvisWatch", mb::OK);
+    s_.boxes.show(
+        SJIS("№") + platform::trim(missing->number) + SJIS("の比較元ソース取得を行ってください。"),
+        "OrvisWatch", mb::OK);
     view_.setEditControlsEnabled(true);
     return End::BaselineMissing;
   }

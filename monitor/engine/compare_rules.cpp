@@ -10,7 +10,7 @@ namespace {
 struct RuleKeys {
   const char* standard;
   const char* own;
-  std::string CompareRules::* field;
+  std::string CompareRules::*field;
 };
 
 constexpr RuleKeys kRules[] = {

@@ -35,7 +35,9 @@ std::optional<CompareRules> JobCheck::check(std::size_t job) {
   log(*t, SJIS("チェックタイプ->") + t->job.type.text());
   log(*t, SJIS("->チェック対象->") + t->job.target);
 
-  auto fromJobFile = [&](const char* key) { return s_.ini.read(t->jobFile, jobkey::kSection, key); };
+  auto fromJobFile = [&](const char* key) {
+    return s_.ini.read(t->jobFile, jobkey::kSection, key);
+  };
   auto standard = [&](const char* key) {
     return s_.ini.read(s_.path("ORVIS.ini"), jobkey::kSection, key);
   };
@@ -88,9 +90,8 @@ void JobCheck::evaluateUrl(const Target& t, const CompareRules& rules) {
     setResult(t, JobResult::NoChange);
     return;
   }
-  const int code = comparison_.compareHtmlSource(static_cast<int>(t.index) + 1, t.job,
-                                                 rules.skips(), t.baseline,
-                                                 acquisition_.snapshotPath());
+  const int code = comparison_.compareHtmlSource(
+      static_cast<int>(t.index) + 1, t.job, rules.skips(), t.baseline, acquisition_.snapshotPath());
   if (code == 0) {
     reportNoChange(t);
     return;

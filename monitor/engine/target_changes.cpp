@@ -22,8 +22,7 @@ bool namesAFile(std::string_view line) { return !line.empty() && line != "@"; }
 
 std::string entry(const std::string& kind, std::string_view from, std::string_view to,
                   std::string_view path) {
-  return kind + "[" + std::string(from) + "]->[" + std::string(to) + "] " +
-         std::string(path);
+  return kind + "[" + std::string(from) + "]->[" + std::string(to) + "] " + std::string(path);
 }
 
 // The program name of a process line "pid parent name": the text after the
@@ -75,7 +74,8 @@ std::vector<std::string> listingChanges(std::string_view baseline, std::string_v
     const std::size_t b = match->second.back();
     match->second.pop_back();
     taken[b] = true;
-    if (stampOf(now[b]) != stamp) changes.push_back(entry(SJIS("[更新]"), stamp, stampOf(now[b]), path));
+    if (stampOf(now[b]) != stamp)
+      changes.push_back(entry(SJIS("[更新]"), stamp, stampOf(now[b]), path));
   }
   for (std::size_t i = 0; i < now.size(); ++i) {
     if (!taken[i] && namesAFile(now[i]))
@@ -104,8 +104,8 @@ std::optional<std::string> driveChange(std::string_view uri, std::string_view ba
   const std::string drive = platform::trim(uri.substr(0, colon));
   int64_t threshold = 0;
   if (colon != std::string_view::npos) {
-    const std::vector<std::string> parts = platform::splitCommaList(
-        platform::replaceAll(uri.substr(colon + 1), ":", ","));
+    const std::vector<std::string> parts =
+        platform::splitCommaList(platform::replaceAll(uri.substr(colon + 1), ":", ","));
     if (!parts.empty()) threshold = int64_t{platform::parseInt(parts.front()).value_or(0)} * 1024;
   }
   if (threshold < previous && threshold >= current)
