@@ -29,7 +29,8 @@ void CheckRig::mailed(const std::vector<std::string>& args) {
   const std::vector<std::string> body = readLines(path("mail/Body-0.txt"));
   for (size_t i = 0; i < body.size(); ++i) {
     const std::string line = platform::toUtf8(body[i]);
-    if (line.starts_with("【内　容】")) alert.message = line.substr(std::string("【内　容】").size());
+    if (line.starts_with("【内　容】"))
+      alert.message = line.substr(std::string("【内　容】").size());
     if (line != "【更新検出個所】") continue;
     // The difference runs to the empty line that closes the body.
     for (size_t k = i + 1; k + 1 < body.size(); ++k)
@@ -41,8 +42,8 @@ void CheckRig::mailed(const std::vector<std::string>& args) {
 
 void CheckRig::job(const std::string& no, const std::string& type, const std::string& uri,
                    const std::vector<std::string>& extra) {
-  std::vector<std::string> lines{"NO=" + no, "URI=" + uri, "NAME=job " + no, "MAILGROUP=0",
-                                 "TYPE=" + type, "SOURCE=1", "CHECK="};
+  std::vector<std::string> lines{"NO=" + no,     "URI=" + uri, "NAME=job " + no, "MAILGROUP=0",
+                                 "TYPE=" + type, "SOURCE=1",   "CHECK="};
   lines.insert(lines.end(), extra.begin(), extra.end());
   writeJob(no, lines);
 }

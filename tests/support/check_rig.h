@@ -27,7 +27,9 @@ class CheckRig : public MonitorRig {
            const std::vector<std::string>& extra = {});
   // The job's baseline, as bytes.
   void baseline(const std::string& no, const std::string& bytes);
-  std::string baselineNow(const std::string& no) const { return readText(path("src/" + no + ".ini")); }
+  std::string baselineNow(const std::string& no) const {
+    return readText(path("src/" + no + ".ini"));
+  }
   // A value of the job file; "<none>" when the key is missing.
   std::string jobValue(const std::string& no, const std::string& key) const;
 

@@ -1,8 +1,8 @@
 // The check of each job type on real snapshot and baseline files: results
 // in the job files, log lines, alert mails, baselines and generations.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <ctime>
@@ -91,30 +91,52 @@ struct PageCase {
 TEST(JobCheck, PagesAreComparedWithTheirBaselines) {
   const std::string x = "x<script>var a=1;</script>y", x2 = "x<script>var b=22;</script>y";
   const PageCase cases[] = {
-      {"abc", "abd", "0", "0",
+      {"abc",
+       "abd",
+       "0",
+       "0",
        {"not same code.src counter=3(1 origin)", "SRC(元  ファイル)=c", "CHK(取得ファイル)=d", "",
         "更新検出個所:abc", "", "メール送信起動成功", "1->比較エラー"},
-       "HTMLソース比較エラーを検出", "abc"},
+       "HTMLソース比較エラーを検出",
+       "abc"},
       {"abc", "abcdef", "0", "1", {"Good code.", "2->OK"}, "", ""},
-      {"abcdef", "abc", "0", "0",
-       {"比較サイズが異なります。", "メール送信起動成功", "3->比較エラー"}, "比較サイズが異なります。",
+      {"abcdef",
+       "abc",
+       "0",
+       "0",
+       {"比較サイズが異なります。", "メール送信起動成功", "3->比較エラー"},
+       "比較サイズが異なります。",
        ""},
-      {x.c_str(), x2.c_str(), "1", "1",
+      {x.c_str(),
+       x2.c_str(),
+       "1",
+       "1",
        {"## SCRIPTタグに入りました。データスキップします。", "## SCRIPTタグから抜けました。",
         "Good code.", "4->OK"},
-       "", ""},
-      {x.c_str(), x2.c_str(), "0", "0",
+       "",
+       ""},
+      {x.c_str(),
+       x2.c_str(),
+       "0",
+       "0",
        {"not same code.src counter=14(1 origin)", "SRC(元  ファイル)=a", "CHK(取得ファイル)=b", "",
         "更新検出個所:x<script>var a", "", "メール送信起動成功", "5->比較エラー"},
-       "HTMLソース比較エラーを検出", "x<script>var a"},
-      {nullptr, "new", "0", "0", {"source file invalid.", "メール送信起動成功", "6->比較エラー"},
-       "ソースファイルがゼロバイトです。", ""},
+       "HTMLソース比較エラーを検出",
+       "x<script>var a"},
+      {nullptr,
+       "new",
+       "0",
+       "0",
+       {"source file invalid.", "メール送信起動成功", "6->比較エラー"},
+       "ソースファイルがゼロバイトです。",
+       ""},
   };
   CheckRig rig;
   int no = 0;
   for (const PageCase& c : cases) {
     const std::string n = std::to_string(++no), uri = "http://example.com/" + n;
-    rig.job(n, "URL", uri, {"CHKKOBETSU=1", "CHKHIKAKU=1", std::string("CHKSCRIPT=") + c.skipScripts});
+    rig.job(n, "URL", uri,
+            {"CHKKOBETSU=1", "CHKHIKAKU=1", std::string("CHKSCRIPT=") + c.skipScripts});
     if (c.baseline) rig.baseline(n, c.baseline);
     rig.pages[uri] = c.page;
   }
@@ -226,7 +248,8 @@ TEST(JobCheck, FolderChangesFileByFile) {
     std::function<void()> change;
     Lines entries;
   } steps[] = {
-      {"a file touched", [&] { writeAt(folder + "/a.txt", t1); },
+      {"a file touched",
+       [&] { writeAt(folder + "/a.txt", t1); },
        {"[更新][" + stamp(t0) + "]->[" + stamp(t1) + "] " + f + "/a.txt"}},
       {"nothing", [] {}, {}},
       {"one deleted, one added",
@@ -236,7 +259,8 @@ TEST(JobCheck, FolderChangesFileByFile) {
        },
        {"[削除][" + stamp(t0) + "]->[N/A] " + f + "/b.txt",
         "[追加][N/A]->[" + stamp(t0) + "] " + f + "/c.txt"}},
-      {"renamed", [&] { std::rename((folder + "/c.txt").c_str(), (folder + "/d.txt").c_str()); },
+      {"renamed",
+       [&] { std::rename((folder + "/c.txt").c_str(), (folder + "/d.txt").c_str()); },
        {"[削除][" + stamp(t0) + "]->[N/A] " + f + "/c.txt",
         "[追加][N/A]->[" + stamp(t0) + "] " + f + "/d.txt"}},
       // A path is never taken for a longer one that starts with it.
@@ -244,7 +268,8 @@ TEST(JobCheck, FolderChangesFileByFile) {
        [&] { std::rename((folder + "/a.txt").c_str(), (folder + "/a.txt.bak").c_str()); },
        {"[削除][" + stamp(t1) + "]->[N/A] " + f + "/a.txt",
         "[追加][N/A]->[" + stamp(t1) + "] " + f + "/a.txt.bak"}},
-      {"a.txt back beside a.txt.bak", [&] { writeAt(folder + "/a.txt", t0); },
+      {"a.txt back beside a.txt.bak",
+       [&] { writeAt(folder + "/a.txt", t0); },
        {"[追加][N/A]->[" + stamp(t0) + "] " + f + "/a.txt"}},
   };
   size_t alerts = 0;
@@ -278,7 +303,8 @@ TEST(JobCheck, FolderChangesFileByFile) {
 TEST(JobCheck, ProgramsStartedAndEnded) {
   CheckRig rig;
   rig.processes.entries = {{1, 0, "init"}, {4321, 1, "NOTEPAD.EXE"}, {5000, 1, "bash"}};
-  const std::string now = "000001 000000 init\r\n004321 000001 NOTEPAD.EXE\r\n005000 000001 bash\r\n";
+  const std::string now =
+      "000001 000000 init\r\n004321 000001 NOTEPAD.EXE\r\n005000 000001 bash\r\n";
   const struct {
     const char* uri;
     const char* baseline;
@@ -307,9 +333,9 @@ TEST(JobCheck, ProgramsStartedAndEnded) {
     SCOPED_TRACE(c.uri);
     const bool changed = *c.detail != '\0';
     EXPECT_EQ(rig.jobValue(n, "CHECK"), changed ? "0" : "1");
-    const Lines expected = changed ? Lines{"起動成功", c.detail, n + "->プロセス状態更新を検出",
-                                           "メール送信起動成功"}
-                                   : Lines{"起動成功", n + "->OK"};
+    const Lines expected =
+        changed ? Lines{"起動成功", c.detail, n + "->プロセス状態更新を検出", "メール送信起動成功"}
+                : Lines{"起動成功", n + "->OK"};
     EXPECT_EQ(evaluationLines(log, n), expected);
     EXPECT_EQ(rig.baselineNow(n), changed ? now : (c.baseline ? c.baseline : "<missing>"));
     if (!changed) continue;
@@ -333,7 +359,7 @@ TEST(JobCheck, FreeSpaceFallingToTheThreshold) {
     const char* detail;
   } cases[] = {
       {"/c:10", "12000\r\n", 9800, "/cドライブの残量が9GBとなりました。"},
-      {"/d:10", "9800\r\n", 9700, ""},  // stays below
+      {"/d:10", "9800\r\n", 9700, ""},   // stays below
       {"/e:10", "9800\r\n", 12000, ""},  // rises above
       {"/f", "12000\r\n", 100, ""},      // no threshold
       {"/g:10", nullptr, 9000, ""},      // no previous reading
