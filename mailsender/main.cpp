@@ -4,30 +4,26 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "mailsender/postiva_app.h"
 #include "mailsender/qt/qt_program_end.h"
 #include "mailsender/qt/qt_smtp_socket.h"
 #include "mailsender/window/status_window.h"
 #include "platform/files.h"
+#include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "platform/qt/termination_signals.h"
+#include "platform/qt/toolkit_arguments.h"
 
 namespace {
 
 bool unset(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr || *value == '\0';
-}
-
-// Run from cron on a server there is no display; the strip is then drawn
-// off screen.
-bool selectOffscreenWithoutDisplay() {
-  if (unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM")) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return true;
-  }
-  return false;
 }
 
 // Without a display nobody reads the toolkit's notes on stderr, but cron
@@ -41,14 +37,26 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& te
 
 int main(int argc, char** argv) {
   using namespace orvis::postiva;
+  // The work folder is ours, whatever it looks like ("-reverse" is a name
+  // here, not an option of the toolkit).
+  std::vector<std::string> args(argv + 1, argv + argc);
   // Not exactly one argument: end before anything is touched, silently.
-  if (argc != 2) return 2;
-  bool headless = selectOffscreenWithoutDisplay();
-  if (headless) qInstallMessageHandler(toolkitMessage);
+  if (args.size() != 1) return 2;
+  // Stopped from outside, the run ends as an abort, in its logs.
+  SmtpSession* running = nullptr;
+  orvis::platform::TerminationSignals stopRequests([&running](int signo) {
+    const char* name = sigabbrev_np(signo);
+    if (running) running->abortOnRequest(std::string("SIG") + (name ? name : "?"));
+  });
+  // Run from cron on a server there is no display, or one that is gone;
+  // the strip is then drawn off screen.
+  orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
+  if (display.offscreen) qInstallMessageHandler(toolkitMessage);
   // A run is a long chain of small round trips; Qt's own event dispatcher
   // serves them with fewer wake-ups than the GLib one.
   if (unset("QT_NO_GLIB")) setenv("QT_NO_GLIB", "1", 1);
-  QApplication app(argc, argv);
+  orvis::platform::ToolkitArguments toolkit(argv[0], display.offscreen);
+  QApplication app(toolkit.argc(), toolkit.argv());
 
   orvis::platform::QtTimerDriver timers;
   orvis::platform::SystemClock clock;
@@ -56,17 +64,20 @@ int main(int argc, char** argv) {
   QtSmtpSocket socket;
   QtProgramEnd end;
   StatusWindow window;
-  PostivaApp postiva(orvis::platform::executableFolder(), {argv[1]},
+  PostivaApp postiva(orvis::platform::executableFolder(), args,
                      SessionPorts{socket, window, pump, clock, end}, &timers);
+  postiva.setStartNote(orvis::platform::unreachableDisplayLine(display));
   if (!postiva.start()) return postiva.exitCode();
 
   SmtpSession& session = postiva.session();
+  running = &session;
+  stopRequests.listen();
   window.onSend = [&session] { session.startSending(); };
   window.onTestSend = [&session] { session.startTestSend(); };
   window.onAbort = [&session] { session.abort(); };
   // Without a display nobody can see the strip; drawing it off screen after
   // every message would only slow the run down.
-  if (!headless) window.show();
+  if (!display.offscreen) window.show();
   int exitCode = app.exec();
   // The last command (QUIT) may still sit in the socket's queue.
   socket.finish(5000);

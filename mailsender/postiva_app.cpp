@@ -34,6 +34,7 @@ bool PostivaApp::start() {
   ports_.view.setWorkFolderName(workFolderName_);
   ports_.view.setCaption("Postiva");
   logs_ = std::make_unique<MailLogs>(programFolder_, argument, ports_.clock);
+  if (!startNote_.empty()) logs_->writeSystemLog(startNote_);
   std::string workFolder = programFolder_ + argument;
 
   auto settings = readPostivaSettings(workFolder);

@@ -29,6 +29,9 @@ class PostivaApp {
   // follows from the pass timer); false when the program ends here, with
   // exitCode() telling why.
   bool start();
+  // A line (CP932) to open the system log with, once there is one: what the
+  // program found out before it knew its work folder.
+  void setStartNote(std::string line) { startNote_ = std::move(line); }
   int exitCode() const { return exitCode_; }
 
   // "　（Ver1.2.0.3）", CP932.
@@ -51,6 +54,7 @@ class PostivaApp {
   PostivaSettings settings_;
   std::unique_ptr<MailLogs> logs_;
   std::unique_ptr<SmtpSession> session_;
+  std::string startNote_;
   int exitCode_ = 0;
 };
 

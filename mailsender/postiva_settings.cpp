@@ -1,5 +1,7 @@
 #include "postiva_settings.h"
 
+#include <climits>
+
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -8,12 +10,19 @@
 namespace orvis::postiva {
 namespace {
 
-// A count or a length in milliseconds: a hand-edited file may hold anything,
-// and a bad value must neither stop the run nor turn into a wild number.
-int wholeNumber(const std::string& key, const std::string& text, int fallback,
-                std::vector<std::string>& rejected) {
+// A hand-edited file may hold anything, and a bad value must neither stop
+// the run nor turn into a wild number. A whole number from `minimum` up is
+// taken as written; below it, or not a whole number, gives the default; above
+// `maximum` gives the maximum. Each replacement is logged.
+int wholeNumber(const std::string& key, const std::string& text, int fallback, int minimum,
+                int maximum, std::vector<std::string>& rejected) {
   auto value = platform::parseInt(text);
-  if (value && *value >= 0) return *value;
+  if (value && *value >= minimum && *value <= maximum) return *value;
+  if (value && *value > maximum) {
+    rejected.push_back(SJIS("設定値不正(") + key + "=" + text + SJIS(")上限") +
+                       std::to_string(maximum) + SJIS("で実行"));
+    return maximum;
+  }
   rejected.push_back(SJIS("設定値不正(") + key + "=" + text + SJIS(")既定値") +
                      std::to_string(fallback) + SJIS("で実行"));
   return fallback;
@@ -33,12 +42,15 @@ std::optional<PostivaSettings> readPostivaSettings(const std::string& workFolder
 
   PostivaSettings s;
   mail::readSenderSettings(*ini, s);
-  s.pauseInterval = wholeNumber("PauseInterval", read("PauseInterval", "0"), 0, s.rejected);
+  s.pauseInterval =
+      wholeNumber("PauseInterval", read("PauseInterval", "0"), 0, 0, INT_MAX, s.rejected);
   std::string pauseTime = read("PauseTime", "0");
   size_t rejectedBefore = s.rejected.size();
-  s.pauseTime = wholeNumber("PauseTime", pauseTime, 0, s.rejected);
-  s.pauseTimeText = s.rejected.size() == rejectedBefore ? pauseTime : "0";
-  s.retry = wholeNumber("Retry", read("Retry", "5"), 5, s.rejected);
+  s.pauseTime =
+      wholeNumber("PauseTime", pauseTime, 0, 0, PostivaSettings::kLongestPauseMs, s.rejected);
+  s.pauseTimeText = s.rejected.size() == rejectedBefore ? pauseTime : std::to_string(s.pauseTime);
+  // A negative count is a count all the same: no retry at all.
+  s.retry = wholeNumber("Retry", read("Retry", "5"), 5, INT_MIN, INT_MAX, s.rejected);
   return s;
 }
 

@@ -11,13 +11,18 @@
 namespace orvis::postiva {
 
 struct PostivaSettings : mail::SenderSettings {
-  int pauseInterval = 0;  // "PauseInterval": pause after so many accepted messages, 0 never
-  int pauseTime = 0;      // "PauseTime": milliseconds
-  std::string pauseTimeText = "0";  // as written in the file, for the pause log line
-  int retry = 5;                    // "Retry": retries in one run of the program
+  // The pause blocks the program, and a server drops a connection that is
+  // silent for longer than five minutes.
+  static constexpr int kLongestPauseMs = 300000;
 
-  // One log line for every numeric value that was not a whole number of 0
-  // or more and was replaced by its default.
+  int pauseInterval = 0;  // "PauseInterval": pause after so many accepted messages, 0 never
+  int pauseTime = 0;      // "PauseTime": milliseconds, at most kLongestPauseMs
+  std::string pauseTimeText = "0";  // as written in the file, for the pause log line
+  int retry = 5;                    // "Retry": retries in one run of the program; negative is none
+
+  // One log line for every numeric value that was replaced: by its default
+  // when it was not a whole number (of 0 or more, for the pause), by the
+  // longest pause when the pause was longer.
   std::vector<std::string> rejected;
 };
 

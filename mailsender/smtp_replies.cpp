@@ -10,12 +10,41 @@
 
 namespace orvis::postiva {
 
+namespace {
+
+// Longer than any reply a server sends; what has come by then is taken as
+// it is.
+constexpr size_t kLongestReply = 64 * 1024;
+
+// A read is taken as a reply once it ends a line; a server that sends a
+// reply in one piece is answered as soon as it is read. A continuation line
+// ("250-") still to be followed by the reply's last line is waited for,
+// except after HELO, where a continued greeting is noted as it comes.
+bool replyComplete(const std::string& text, bool waitForLastLine) {
+  if (text.empty() || text.back() != '\n') return text.size() >= kLongestReply;
+  if (!waitForLastLine) return true;
+  size_t start = text.find_last_of("\n", text.size() - 2);
+  std::string_view last(text);
+  last.remove_prefix(start == std::string::npos ? 0 : start + 1);
+  bool continued =
+      last.size() > 3 && last[3] == '-' &&
+      std::all_of(last.begin(), last.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
+  return !continued || text.size() >= kLongestReply;
+}
+
+}  // namespace
+
 void SmtpSession::onDataReceived() {
   if (ended_) return;
-  std::string reply = ports_.socket.readAll();
-  log("Receive data:" + reply);
+  std::string chunk = ports_.socket.readAll();
+  log("Receive data:" + chunk);
+  pendingReply_ += chunk;
+  bool complete = replyComplete(pendingReply_, state_ != DialogueState::HeloSent);
+  if (!complete) return;
+  std::string reply = std::move(pendingReply_);
+  pendingReply_.clear();
   if (state_ == DialogueState::Idle || state_ == DialogueState::Connecting) return;
-  // Each read is taken as one whole reply, known by its first three characters.
+  // A reply is known by its first three characters.
   if (reply.size() < 4) return;
   int code = platform::parseInt(reply.substr(0, 3)).value_or(0);
   switch (state_) {

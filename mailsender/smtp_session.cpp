@@ -94,6 +94,7 @@ void SmtpSession::openConnection(bool testSend) {
   testSend_ = testSend;
   state_ = DialogueState::Idle;
   log("Try SMTP socket open...to " + settings_.server);
+  pendingReply_.clear();
   ports_.socket.open(settings_.server, kSmtpPort);
   state_ = DialogueState::Connecting;
 }
@@ -113,6 +114,12 @@ void SmtpSession::abort() {
   sendLog("ABORT.");
   sendLog("EXIT.");
   endProgram(1);
+}
+
+void SmtpSession::abortOnRequest(const std::string& reason) {
+  if (ended_) return;
+  log(SJIS("中断要求(") + reason + ")");
+  abort();
 }
 
 void SmtpSession::onConnected() {

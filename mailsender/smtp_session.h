@@ -47,6 +47,9 @@ class SmtpSession : public SmtpSocketEvents {
   void startSending();      // a pass over the list (the send button)
   void startTestSend();     // one message to the sender's own address
   void abort();             // drops the connection and ends the program
+  // An abort asked for from outside (a termination signal): logged with
+  // `reason`, then as abort().
+  void abortOnRequest(const std::string& reason);
   void onWatchdogTimeout();
 
   void onConnected() override;
@@ -114,6 +117,7 @@ class SmtpSession : public SmtpSocketEvents {
   bool ended_ = false;
   std::string recipient_;
   std::string mailType_;
+  std::string pendingReply_;  // the part of a reply read so far
 };
 
 }  // namespace orvis::postiva

@@ -1,32 +1,48 @@
 // OrvisWatch: the monitor program.
 
 #include <QApplication>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "monitor/shell/sys_log.h"
 #include "monitor/ui/audio_form.h"
 #include "monitor/ui/main_window.h"
-#include "monitor/ui/offscreen.h"
 #include "monitor/ui/pictures.h"
 #include "monitor/ui/qt_prompter.h"
 #include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
+#include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
+#include "platform/qt/toolkit_arguments.h"
 #include "platform/statvfs_disk_space_reader.h"
 
 int main(int argc, char** argv) {
-  // One monitor per machine: a second start ends at once, without a trace.
-  orvis::platform::InstanceLock lock("OrvisWatch");
-  if (!lock.acquired()) return 0;
-
+  // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
-  orvis::ui::selectOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
+
+  // One monitor per machine: a second start ends at once, without a trace.
+  // A lock that cannot be taken at all is no second start: the monitor
+  // would otherwise never run, and nobody would know why.
+  orvis::platform::InstanceLock lock("OrvisWatch");
+  if (lock.outcome() == orvis::platform::InstanceLock::Outcome::HeldElsewhere) return 0;
+  if (!lock.acquired()) {
+    const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
+    orvis::platform::SystemClock clock;
+    orvis::SysLog(orvis::platform::executableFolder(), clock).write(reason);
+    std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
+    return 1;
+  }
+
+  orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
+  orvis::platform::ToolkitArguments toolkit(argv[0], display.offscreen);
+  QApplication app(toolkit.argc(), toolkit.argv());
   QApplication::setApplicationName("OrvisWatch");
   QApplication::setApplicationDisplayName("ORVIS Monitor");
   QApplication::setWindowIcon(orvis::ui::applicationIcon());
@@ -52,6 +68,8 @@ int main(int argc, char** argv) {
   prompter.setOwner(&mainWindow);
   orvis::ui::AudioForm audioForm;
   orvis::ui::SettingsDialog settingsDialog(&mainWindow);
+  const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
+  if (!displayLine.empty()) orvis::SysLog(host.dataFolder, clock).write(displayLine);
 
   orvis::ui::SignalBridge terminationBridge([&mainWindow](int) { mainWindow.shutdownRequested(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,

@@ -60,7 +60,8 @@ std::optional<FileTime> lastWriteTime(const std::string& path);
 // Names of the entries of a folder that match the mask (Windows wildcards:
 // '*' any run, '?' one character; ASCII letters match without regard to
 // case), in ascending byte order of their names. "." and ".." are never
-// listed. `filesOnly` leaves out folders.
+// listed. `filesOnly` leaves out folders. The names are the file system's
+// (UTF-8): convert them before they are logged or written to a CP932 file.
 std::vector<std::string> listFolder(const std::string& folder, const std::string& mask,
                                     bool filesOnly = true);
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bytes.h"
+#include "codec.h"
 #include "files.h"
 
 extern char** environ;
@@ -150,7 +151,8 @@ struct SpawnSetup {
   SpawnSetup& operator=(const SpawnSetup&) = delete;
 };
 
-LaunchResult failure(std::string why) { return LaunchResult{nullptr, std::move(why)}; }
+// The names in it are the system's (UTF-8); the text is for the log.
+LaunchResult failure(const std::string& why) { return LaunchResult{nullptr, toCp932(why)}; }
 
 }  // namespace
 

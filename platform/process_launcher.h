@@ -20,7 +20,7 @@ enum class WindowMode {
 
 struct LaunchResult {
   std::unique_ptr<ProcessHandle> handle;  // null when the child was not created
-  std::string error;                      // why not, for the log
+  std::string error;                      // why not, for the log (CP932)
 
   explicit operator bool() const { return handle != nullptr; }
 };

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev                # Qt 6 Widgets, Network and Test
+  libxcb1-dev                 # whether the display a program is given answers
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
   libgtest-dev                # tests

@@ -1,5 +1,10 @@
 #include "qt_smtp_socket.h"
 
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <algorithm>
@@ -27,6 +32,8 @@ QtSmtpSocket::QtSmtpSocket() {
     established_ = true;
     // Commands and replies alternate; never hold a command back for an ACK.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    releaseWitness();
+    witness_ = ::fcntl(static_cast<int>(socket_.socketDescriptor()), F_DUPFD_CLOEXEC, 0);
     post([](SmtpSocketEvents& l) { l.onConnected(); });
   });
   // channelReadyRead, unlike readyRead, also reports data that arrives
@@ -40,6 +47,15 @@ QtSmtpSocket::QtSmtpSocket() {
     }
   });
   QObject::connect(&socket_, &QTcpSocket::disconnected, [this] {
+    // Our descriptor would keep the connection half open; it goes once the
+    // error that may come with this end has been looked at.
+    uint64_t connection = connection_;
+    QMetaObject::invokeMethod(
+        &socket_,
+        [this, connection] {
+          if (connection == connection_) releaseWitness();
+        },
+        Qt::QueuedConnection);
     post([this](SmtpSocketEvents& l) {
       // Our own close may have reported this end already.
       if (!established_) return;
@@ -48,17 +64,40 @@ QtSmtpSocket::QtSmtpSocket() {
     });
   });
   QObject::connect(&socket_, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError e) {
+    bool reset = wasReset();
+    releaseWitness();
     // The server's close is an ordinary end of the connection, reported
-    // by `disconnected`; the dialogue's watchdog deals with it.
-    if (e == QAbstractSocket::RemoteHostClosedError) return;
-    post([](SmtpSocketEvents& l) { l.onSocketError(); });
+    // by `disconnected`; the dialogue's watchdog deals with it. A reset or
+    // a failed write is a transfer error, and the connection it ended is
+    // not reported again as closed.
+    if (e == QAbstractSocket::RemoteHostClosedError && !reset) return;
+    post([this](SmtpSocketEvents& l) {
+      established_ = false;
+      l.onSocketError();
+    });
   });
 }
 
 QtSmtpSocket::~QtSmtpSocket() {
   closedByUs_ = true;
   listener_ = nullptr;
+  releaseWitness();
   socket_.abort();
+}
+
+bool QtSmtpSocket::wasReset() const {
+  if (witness_ < 0) return false;
+  // After the peer's close the connection waits for ours (CLOSE_WAIT); a
+  // reset, or a write the peer refused, has ended it altogether.
+  tcp_info info{};
+  socklen_t size = sizeof info;
+  if (::getsockopt(witness_, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return false;
+  return info.tcpi_state == TCP_CLOSE;
+}
+
+void QtSmtpSocket::releaseWitness() {
+  if (witness_ >= 0) ::close(witness_);
+  witness_ = -1;
 }
 
 void QtSmtpSocket::deliverRead() {
@@ -71,6 +110,7 @@ void QtSmtpSocket::deliverRead() {
 
 void QtSmtpSocket::open(const std::string& host, int port) {
   closedByUs_ = true;
+  releaseWitness();
   if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.abort();
   ++connection_;
   closedByUs_ = false;
@@ -99,6 +139,7 @@ void QtSmtpSocket::close() {
   // end is reported once, here, as the program's own close always was.
   bool report = established_;
   established_ = false;
+  releaseWitness();
   if (socket_.state() == QAbstractSocket::ConnectedState) {
     socket_.flush();
     // Bytes the network did not take yet still go out before the FIN.
@@ -112,6 +153,7 @@ void QtSmtpSocket::close() {
 void QtSmtpSocket::finish(int timeoutMs) {
   closedByUs_ = true;
   listener_ = nullptr;
+  releaseWitness();
   QElapsedTimer clock;
   clock.start();
   while (socket_.bytesToWrite() > 0 && socket_.state() != QAbstractSocket::UnconnectedState) {

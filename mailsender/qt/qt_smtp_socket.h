@@ -6,6 +6,12 @@
 // on. Handlers do run inside one another where a handler lets the event
 // loop run, as they always did. Data is handed over as soon as it arrives:
 // a run is a long chain of small round trips.
+//
+// Qt reports a connection reset by the peer, and a write that fails, with
+// the same error as an orderly close by the peer. They are told apart by the
+// state of the connection: the adapter keeps a second descriptor of the
+// connected socket, so the connection stays there to be looked at after Qt
+// has let go of its own.
 
 #include <QTcpSocket>
 #include <cstdint>
@@ -35,6 +41,9 @@ class QtSmtpSocket : public SmtpSocket {
   template <typename Event>
   void post(Event event);
   void deliverRead();
+  // True when the connection ended by a reset rather than the peer's close.
+  bool wasReset() const;
+  void releaseWitness();
 
   QTcpSocket socket_;
   SmtpSocketEvents* listener_ = nullptr;
@@ -42,6 +51,7 @@ class QtSmtpSocket : public SmtpSocket {
   bool closedByUs_ = true;    // nothing is reported after our own close
   bool established_ = false;  // connected, and its end not reported yet
   int delivering_ = 0;        // a handler of ours is running
+  int witness_ = -1;          // our own descriptor of the connected socket
 };
 
 }  // namespace orvis::postiva

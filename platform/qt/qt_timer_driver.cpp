@@ -13,6 +13,10 @@ void QtTimerDriver::timerChanged(Timer& timer) {
   auto& q = timers_[&timer];
   if (!q) {
     q = std::make_unique<QTimer>();
+    // The toolkit's default timers are moved to round times and may fire
+    // early by a good part of a second; a watchdog that fires early takes a
+    // late reply for the answer to the next command.
+    q->setTimerType(Qt::PreciseTimer);
     Timer* t = &timer;
     QObject::connect(q.get(), &QTimer::timeout, [t] { t->fire(); });
   }

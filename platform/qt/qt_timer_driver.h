@@ -1,5 +1,6 @@
 #pragma once
-// Runs the logic's timers on QTimers of the window thread.
+// Runs the logic's timers on QTimers of the window thread. A timer never
+// fires before its interval has passed.
 
 #include <QObject>
 #include <QTimer>

@@ -123,5 +123,33 @@ class NormalStart(unittest.TestCase):
         self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=1\r\n")
 
 
+class StartEnvironment(unittest.TestCase):
+    """What a service or cron hands the monitor: stale or missing places."""
+
+    def test_missing_runtime_folder_is_no_second_start(self):
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        env = {"XDG_RUNTIME_DIR": os.path.join(d.root, "no-such-folder")}
+        first = d.start("OrvisWatch", "OrvisWatchService", env=env)
+        self.addCleanup(lambda: first.poll() is None and first.kill())
+        self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
+        before = d.messages()
+        self.assertEqual(d.start("OrvisWatch", "OrvisWatchService", env=env).wait(5), 0)
+        self.assertEqual(d.messages(), before)
+        self.assertEqual(stop(first), 0)
+
+    def test_unreachable_display_and_toolkit_like_parameters(self):
+        # Nothing listens on :87; "-platform xcb" is a start parameter here.
+        self.assertFalse(os.path.exists("/tmp/.X11-unix/X87"))
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        proc = d.start("OrvisWatch", "-platform", "xcb", env={"DISPLAY": ":87"})
+        self.addCleanup(lambda: proc.poll() is None and proc.kill())
+        self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
+        self.assertEqual(stop(proc), 0)
+        self.assertIn("起動パラメータ:-platform", d.messages())
+        self.assertIn("画面に接続できません(DISPLAY=:87)。画面なしで実行します。", d.messages())
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)

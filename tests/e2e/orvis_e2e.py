@@ -40,15 +40,18 @@ class DataFolder:
         with open(self.file(rel), "rb") as f:
             return f.read()
 
-    def env(self):
+    def env(self, **extra):
         env = dict(os.environ)
         for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
             env.pop(name, None)
         env["XDG_RUNTIME_DIR"] = self.runtime
+        env.update(extra)
         return env
 
-    def start(self, program, *args):
-        return subprocess.Popen([self.file(program), *args], cwd=self.root, env=self.env(),
+    def start(self, program, *args, env=None):
+        """`env`: variables to set beside the defaults."""
+        return subprocess.Popen([self.file(program), *args], cwd=self.root,
+                                env=self.env(**(env or {})),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def log_files(self, folder="syslog"):

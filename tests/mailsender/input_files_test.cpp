@@ -96,6 +96,21 @@ TEST(MessageFiles, JapaneseMailTypesNameUtf8Files) {
   EXPECT_EQ(loadMessageFiles(dir.path(), sj("営業"), subject, body), 0);
 }
 
+TEST(MessageFiles, MailTypesNameFilesOfTheWorkFolderOnly) {
+  TempDir dir;
+  const std::string work = dir / "mail";
+  writeText(dir / "outside.txt", "s\r\n");  // what a '/' would reach
+  writeText(work + "/Subject-x/keep", "");
+  writeText(work + "/Body-x/keep", "");
+  writeText(work + "/Subject-0", "s\r\n");  // what a NUL would cut the name to
+  writeText(work + "/Body-0", "b\r\n");
+  std::string subject;
+  Lines body;
+  for (const std::string& type : {std::string("x/../../outside"), std::string("0\0x", 3)}) {
+    EXPECT_EQ(loadMessageFiles(work, type, subject, body), -1) << type;
+  }
+}
+
 TEST(MailLogs, SystemLogIsTaggedAndTheSendLogIsNot) {
   TempDir dir;
   FakeClock clock({2026, 12, 7, 9, 5, 3, 42});

@@ -21,8 +21,11 @@ struct ProgramRun {
   std::string out, err;
 };
 
-// Runs the installed program in the harness's folder, without a display.
-ProgramRun runPostiva(SessionHarness& h, const QStringList& args) {
+// Runs the installed program in the harness's folder, without a display
+// unless `env` names one; `whileRunning` is called as the run goes on.
+ProgramRun runPostiva(SessionHarness& h, const QStringList& args,
+                      const std::vector<std::pair<QString, QString>>& extraEnv = {},
+                      const std::function<void(QProcess&)>& whileRunning = nullptr) {
   std::string program = h.dir / "Postiva";
   if (!orvis::platform::fileExists(program)) {
     orvis::platform::copyFile(std::string(ORVIS_STAGE_DIR) + "/Postiva", program);
@@ -34,12 +37,18 @@ ProgramRun runPostiva(SessionHarness& h, const QStringList& args) {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"}) {
     env.remove(name);
   }
+  for (const auto& [name, value] : extraEnv) env.insert(name, value);
   process.setProcessEnvironment(env);
   process.start(QString::fromStdString(program), args);
   ProgramRun run;
   if (!process.waitForStarted(5000)) return run;
   // The scripted server lives in this event loop; keep it turning.
-  run.finished = runEventsUntil([&] { return process.state() == QProcess::NotRunning; }, 20000);
+  run.finished = runEventsUntil(
+      [&] {
+        if (whileRunning && process.state() == QProcess::Running) whileRunning(process);
+        return process.state() == QProcess::NotRunning;
+      },
+      20000);
   if (!run.finished) {
     process.kill();
     process.waitForFinished(2000);
@@ -105,4 +114,46 @@ TEST(PostivaProgram, MissingSettingsEndWithFailure) {
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(h.syslog(), (std::vector<std::string>{"初期化ファイルが見つかりません(mail)", "EXIT"}));
+}
+
+// A display that a stale session names cannot stop the run, and the work
+// folder is the program's own argument whatever it looks like: the toolkit
+// never sees it (it would take "-reverse" for an option of its own).
+TEST(PostivaProgram, RunsOnWhateverTheWorkFolderIsNamedAndWithAnUnreachableDisplay) {
+  ScriptedSmtpServer server("127.0.0.43");
+  ASSERT_FALSE(orvis::platform::pathExists("/tmp/.X11-unix/X87"));  // no X server on :87
+  const std::string unreachable = "画面に接続できません(DISPLAY=:87)。画面なしで実行します。";
+  for (std::string folder : {"-reverse", "-style=fusion", "監視メール"}) {
+    SCOPED_TRACE(folder);
+    SessionHarness h("127.0.0.43", folder);
+    h.writeOneRecipient();
+    ProgramRun run = runPostiva(h, {QString::fromStdString(folder)}, {{"DISPLAY", ":87"}});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    auto log = h.syslog();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{unreachable, "送信対象リスト(1)件です。",
+                                        "起動完了(" + folder + ") ver.　（Ver1.2.0.3）"}));
+    EXPECT_EQ(log.back(), "送信終了");
+  }
+}
+
+TEST(PostivaProgram, TerminationWhileWaitingForAReplyEndsAsAnAbortInTheLogs) {
+  ScriptedSmtpServer server("127.0.0.47");
+  server.on("HELO", {});  // never answered
+  SessionHarness h("127.0.0.47");
+  h.writeOneRecipient();
+  bool sent = false;
+  ProgramRun run = runPostiva(h, {"mail"}, {}, [&](QProcess& p) {
+    if (!sent && server.count("HELO client.test") == 1) {
+      p.terminate();
+      sent = true;
+    }
+  });
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(h.logHas("中断要求(SIGTERM)"));
+  EXPECT_EQ(h.sendlog().back(), "EXIT.");
+  EXPECT_EQ(h.sendlog().at(h.sendlog().size() - 2), "ABORT.");
 }

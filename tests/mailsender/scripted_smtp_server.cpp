@@ -1,13 +1,18 @@
 #include "scripted_smtp_server.h"
 
+#include <sys/socket.h>
+
 #include <QTimer>
 #include <algorithm>
 
 #include "platform/bytes.h"
+#include "session_harness.h"
 
 namespace orvis::testing {
 
 ScriptedSmtpServer::ScriptedSmtpServer(const std::string& address) {
+  // Made before any harness, it still needs the event loop to accept.
+  ensureQtApplication();
   server_.listen(QHostAddress(QString::fromStdString(address)), 25);
   QObject::connect(&server_, &QTcpServer::newConnection, [this] { accept(); });
 }
@@ -99,6 +104,14 @@ void ScriptedSmtpServer::play(QTcpSocket* socket, Reply reply, size_t step) {
     const ScriptStep& s = reply[step];
     if (s.close) {
       socket->disconnectFromHost();
+      return;
+    }
+    if (s.reset) {
+      // A close without lingering sends a reset, not a FIN.
+      linger hard{1, 0};
+      ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard,
+                   sizeof hard);
+      socket->abort();
       return;
     }
     socket->write(s.text.data(), static_cast<qint64>(s.text.size()));

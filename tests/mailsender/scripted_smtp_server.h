@@ -18,6 +18,7 @@ struct ScriptStep {
   std::string text;    // written and flushed as one piece
   int delayMs = 0;     // after the previous step
   bool close = false;  // close the connection instead of writing
+  bool reset = false;  // reset it (RST) instead of writing
 };
 using Reply = std::vector<ScriptStep>;
 

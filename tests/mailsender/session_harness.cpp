@@ -46,8 +46,8 @@ std::vector<std::string> utf8Lines(const std::string& folder) {
 
 }  // namespace
 
-SessionHarness::SessionHarness(const std::string& serverHost)
-    : work(dir / "mail/"), host(serverHost) {
+SessionHarness::SessionHarness(const std::string& serverHost, const std::string& folder)
+    : workName(folder), work(dir / (folder + "/")), host(serverHost) {
   ensureQtApplication();
   writeSettings({});
 }
@@ -104,10 +104,12 @@ bool SessionHarness::runToEnd(int maxPasses) {
   return ended();
 }
 
-std::vector<std::string> SessionHarness::syslog() const { return utf8Lines(dir / "syslog/mail/"); }
+std::vector<std::string> SessionHarness::syslog() const {
+  return utf8Lines(dir / ("syslog/" + workName + "/"));
+}
 
 std::vector<std::string> SessionHarness::sendlog() const {
-  return utf8Lines(dir / "sendlog/mail/");
+  return utf8Lines(dir / ("sendlog/" + workName + "/"));
 }
 
 bool SessionHarness::logHas(const std::string& line) const {

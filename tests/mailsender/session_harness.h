@@ -25,9 +25,10 @@ bool runEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 class SessionHarness {
  public:
-  // Postiva.ini naming `host` as the server; UTF-8 texts, written as CP932.
-  // writeSettings lines replace the default of their key or are added.
-  explicit SessionHarness(const std::string& host);
+  // Postiva.ini naming `host` as the server, in the work folder `workName`
+  // (UTF-8); texts in UTF-8, written as CP932. writeSettings lines replace
+  // the default of their key or are added.
+  explicit SessionHarness(const std::string& host, const std::string& workName = "mail");
 
   void writeSettings(const std::vector<std::string>& lines);  // "key=value" lines
   void writeList(const std::vector<std::string>& lines);
@@ -37,7 +38,8 @@ class SessionHarness {
   // list.txt with the one line "a@rcpt.test,0" and its message files.
   void writeOneRecipient();
 
-  bool start(const std::vector<std::string>& args = {"mail"});
+  bool start() { return start({workName}); }
+  bool start(const std::vector<std::string>& args);
   postiva::SmtpSession& session() { return app->session(); }
   // Fires the pass timer, which must be running, and runs the dialogue until
   // the program is ended, or the pass timer is started for a retry, or
@@ -52,6 +54,7 @@ class SessionHarness {
   bool logHas(const std::string& line) const;
 
   TempDir dir;
+  std::string workName;
   std::string work;
   std::string host;
   FakeClock clock;

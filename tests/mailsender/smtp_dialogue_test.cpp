@@ -233,3 +233,32 @@ TEST(SmtpDialogue, TestSendWithoutSenderAddressAsksForOne) {
   EXPECT_EQ(h.session().state(), DialogueState::Idle);
   EXPECT_FALSE(h.ended());
 }
+
+// A reply that comes in pieces (cut inside a line, or a reply of several
+// lines in several reads) is one reply: it is taken once its last line has
+// come, and never leaves a piece behind to be taken for the next reply.
+TEST(SmtpDialogue, RepliesInPiecesAreTakenWhole) {
+  struct Case {
+    const char* address;
+    const char* verb;
+    Reply reply;
+  };
+  for (const Case& c : {
+           Case{"127.0.0.44", "MAIL", {{"25"}, {"0 ok\r\n", 30}}},
+           Case{"127.0.0.45", "DATA", {{"354"}, {" go ahead\r\n", 30}}},
+           Case{"127.0.0.46", "RCPT", {{"250-first\r\n"}, {"250 last\r\n", 30}}},
+       }) {
+    SCOPED_TRACE(c.verb);
+    ScriptedSmtpServer server(c.address);
+    server.on(c.verb, c.reply);
+    SessionHarness h(c.address);
+    h.writeList({"a@rcpt.test,0", "b@rcpt.test,0"});
+    h.writeMessage("0", "s", {"b"});
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass());
+    EXPECT_EQ(h.end.exitCode, 0);
+    EXPECT_EQ(h.syslog().back(), "送信終了");
+    EXPECT_EQ(server.messages.size(), 2u);
+    EXPECT_EQ(server.count("RSET"), 0);
+  }
+}

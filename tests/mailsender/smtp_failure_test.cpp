@@ -57,18 +57,21 @@ TEST(SmtpFailure, RefusedRecipientIsRetriedAfterTenSecondsUntilRetriesRunOut) {
                                                    error, banner, error}));
 }
 
-TEST(SmtpFailure, RetryZeroEndsAtTheFirstReset) {
+TEST(SmtpFailure, NoRetryAtAllEndsAtTheFirstReset) {
   ScriptedSmtpServer server("127.0.0.11");
   server.on("MAIL", {{"451 try later\r\n"}});
-  SessionHarness h("127.0.0.11");
-  h.writeSettings({"Retry=0"});
-  h.writeOneRecipient();
-  ASSERT_TRUE(h.start());
-  ASSERT_TRUE(h.runPass());
-  EXPECT_TRUE(h.ended());
-  EXPECT_EQ(h.syslog().back(), "retry over.Exit.");
-  EXPECT_FALSE(h.logHas("retry."));
-  EXPECT_EQ(h.sendlog().back(), "SEND ERROR:a@rcpt.test,CAUSE:451");
+  for (const char* retry : {"Retry=0", "Retry=-1"}) {
+    SCOPED_TRACE(retry);
+    SessionHarness h("127.0.0.11");
+    h.writeSettings({retry});
+    h.writeOneRecipient();
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass());
+    EXPECT_TRUE(h.ended());
+    EXPECT_EQ(h.syslog().back(), "retry over.Exit.");
+    EXPECT_FALSE(h.logHas("retry."));
+    EXPECT_EQ(h.sendlog().back(), "SEND ERROR:a@rcpt.test,CAUSE:451");
+  }
 }
 
 TEST(SmtpFailure, RetryResumesAtTheFailedRecipientPastEmptyLines) {
@@ -292,5 +295,31 @@ TEST(SmtpFailure, FirstLineFaultsEndBeforeConnecting) {
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()), c.lastLines);
     EXPECT_EQ(h.view.busy, (std::vector<bool>{true, false}));
     EXPECT_FALSE(h.logHas("Try SMTP socket open...to 127.0.0.24"));
+  }
+}
+
+// A reset, on a read or on a write, is a transfer error: the run ends at
+// once instead of waiting for the watchdog as after an orderly close.
+TEST(SmtpFailure, ResetConnectionIsASocketError) {
+  struct Case {
+    const char *address, *verb;
+    Reply reply;
+  };
+  for (const Case& c : {Case{"127.0.0.40", "MAIL", {{"", 0, false, true}}},
+                        Case{"127.0.0.42", "DATA", {{"354 go\r\n"}, {"", 0, false, true}}}}) {
+    SCOPED_TRACE(c.verb);
+    ScriptedSmtpServer server(c.address);
+    server.on(c.verb, c.reply);
+    SessionHarness h(c.address);
+    h.writeList({"a@rcpt.test,0"});
+    h.writeMessage("0", "s", std::vector<std::string>(2000, std::string(2000, 'x')));
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass());
+    EXPECT_EQ(h.end.exitCode, 1);
+    auto log = h.syslog();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
+              (std::vector<std::string>{"Socket error.", "EXIT"}));
+    EXPECT_FALSE(h.logHas("Disconnected!"));
+    EXPECT_FALSE(h.session().watchdog().enabled());
   }
 }

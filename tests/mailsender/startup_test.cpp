@@ -76,7 +76,7 @@ TEST(Startup, CountsRecipientsAndStartsTheFirstPassTimer) {
   EXPECT_TRUE(h.sendlog().empty());
 }
 
-TEST(Startup, NumbersThatAreNotWholeNumbersTakeTheirDefaultsWithALogLine) {
+TEST(Startup, NumbersThatCannotBeTakenAsWrittenAreReplacedWithALogLine) {
   SessionHarness h("127.0.0.25");
   h.writeSettings({"Retry=many", "PauseInterval=-2", "PauseTime=1.5"});
   h.writeList({"a@rcpt.test,0"});
@@ -88,4 +88,13 @@ TEST(Startup, NumbersThatAreNotWholeNumbersTakeTheirDefaultsWithALogLine) {
                                "設定値不正(PauseTime=1.5)既定値0で実行",
                                "設定値不正(Retry=many)既定値5で実行", "送信対象リスト(1)件です。",
                                "起動完了(mail) ver.　（Ver1.2.0.3）", "Postiva　（Ver1.2.0.3）"}));
+  // A negative count is a count (no retry); a pause past any server's
+  // patience is cut to the longest one.
+  SessionHarness g("127.0.0.25");
+  g.writeSettings({"Retry=-1", "PauseTime=86400000"});
+  g.writeList({"a@rcpt.test,0"});
+  ASSERT_TRUE(g.start());
+  EXPECT_EQ(g.app->settings().retry, -1);
+  EXPECT_EQ(g.app->settings().pauseTime, 300000);
+  EXPECT_EQ(g.syslog().front(), "設定値不正(PauseTime=86400000)上限300000で実行");
 }

@@ -135,9 +135,11 @@ TEST(ProcessLauncher, ProgramThatCannotRunFailsAtLaunch) {
     EXPECT_FALSE(r) << commandLine;
     EXPECT_FALSE(r.error.empty()) << commandLine;
   }
-  auto noFolder = launcher.launch("true", dir / "nowhere", WindowMode::Hidden);
+  // The reason goes to the log as it is: the folder's name in the log's
+  // encoding.
+  auto noFolder = launcher.launch("true", dir / "監視先", WindowMode::Hidden);
   EXPECT_FALSE(noFolder);
-  EXPECT_NE(noFolder.error.find("nowhere"), std::string::npos);
+  EXPECT_NE(noFolder.error.find(sj("監視先")), std::string::npos) << noFolder.error;
 }
 
 TEST(ProcessLauncher, RelativeProgramIsOursNotTheChildsFolder) {

@@ -1,0 +1,18 @@
+#include "toolkit_arguments.h"
+
+namespace orvis::platform {
+
+ToolkitArguments::ToolkitArguments(const char* programName, bool offscreen) {
+  words_.emplace_back(programName ? programName : "");
+  // Given here rather than through QT_QPA_PLATFORM, so that the programs
+  // this one starts look for a display of their own.
+  if (offscreen) {
+    words_.emplace_back("-platform");
+    words_.emplace_back("offscreen");
+  }
+  for (auto& word : words_) pointers_.push_back(word.data());
+  argc_ = static_cast<int>(words_.size());
+  pointers_.push_back(nullptr);
+}
+
+}  // namespace orvis::platform
