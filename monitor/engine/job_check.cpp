@@ -15,6 +15,21 @@ namespace {
 // A file's text; a missing file reads as empty.
 std::string textOf(const std::string& path) { return platform::readFile(path).value_or(""); }
 
+// The keys of one INI file from a single load, made at the first key asked
+// for; what that load cannot give (a file that cannot be read, the value
+// "retry") goes through the retrying reader key by key, as every read would.
+KeyReader keysOf(const IniAccess& ini, const std::string& path) {
+  using Load = std::optional<platform::IniDocument>;
+  return [&ini, path, loaded = std::optional<Load>()](const char* key) mutable {
+    if (!loaded) loaded = ini.loadOnce(path);
+    if (const Load& doc = *loaded) {
+      std::string value = doc->get(jobkey::kSection, key).value_or(std::string());
+      if (value != "retry") return value;
+    }
+    return ini.read(path, jobkey::kSection, key);
+  };
+}
+
 }  // namespace
 
 std::optional<JobCheck::Target> JobCheck::target(std::size_t job) const {
@@ -35,13 +50,8 @@ std::optional<CompareRules> JobCheck::check(std::size_t job) {
   log(*t, SJIS("チェックタイプ->") + t->job.type.text());
   log(*t, SJIS("->チェック対象->") + t->job.target);
 
-  auto fromJobFile = [&](const char* key) {
-    return s_.ini.read(t->jobFile, jobkey::kSection, key);
-  };
-  auto standard = [&](const char* key) {
-    return s_.ini.read(s_.path("ORVIS.ini"), jobkey::kSection, key);
-  };
-  const CompareRules rules = effectiveRules(fromJobFile, standard);
+  const CompareRules rules =
+      effectiveRules(keysOf(s_.ini, t->jobFile), keysOf(s_.ini, s_.path("ORVIS.ini")));
   for (const std::string& line : rules.logLines(n)) s_.log.write(line);
 
   acquireAndEvaluate(*t, rules);

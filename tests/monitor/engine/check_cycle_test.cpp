@@ -44,9 +44,9 @@ struct CycleRig : CheckRig {
     newMessages();
     MonitorTimers& t = monitor->timers();
     for (platform::Timer* timer : {&t.check, &t.reactivation}) timer->attach(&timers);
-    cycle = std::make_unique<CheckCycle>(monitor->services(), monitor->state(), shell,
-                                         monitor->jobs(), monitor->jobList(), grid, t,
-                                         monitor->settings().current(), monitor->checkPass(), alarm);
+    cycle = std::make_unique<CheckCycle>(
+        monitor->services(), monitor->state(), shell, monitor->jobs(), monitor->jobList(), grid, t,
+        monitor->settings().current(), monitor->checkPass(), alarm);
     t.check.setHandler([this] { cycle->automaticPass(); });
   }
   int count(const std::string& line) {
@@ -83,7 +83,8 @@ TEST(CheckCycle, PassesComeOnePeriodAfterTheStartAndAfterThePreviousPassEnded) {
   EXPECT_EQ(rig.timers.dueIn(rig.monitor->timers().reactivation), 10000);
   EXPECT_FALSE(timersDuringPass.empty());
   EXPECT_EQ(std::count(timersDuringPass.begin(), timersDuringPass.end(), true), 0);
-  EXPECT_EQ(platform::toUtf8(rig.shell.statusText(0)), "2026/12/07 09:10:04 にチェック終了しました。");
+  EXPECT_EQ(platform::toUtf8(rig.shell.statusText(0)),
+            "2026/12/07 09:10:04 にチェック終了しました。");
   EXPECT_FALSE(rig.shell.editControlsEnabled);
   const Lines log = rig.newMessages();
   EXPECT_EQ(log.front(), "自動チェック処理開始しました。");
