@@ -60,8 +60,8 @@ int main() {
     rig.job(no, "FILE", folder);
     rig.baseline(no, FileListing(rig.dir.path(), rig.pump).list(folder, false));
   }
-  std::printf("%d FILE jobs of %d files each; the pause after each snapshot is not waited\n",
-              kJobs, kFilesPerFolder);
+  std::printf("%d FILE jobs of %d files each; the pause after each snapshot is not waited\n", kJobs,
+              kFilesPerFolder);
   rig.check(1, 1);  // starts the monitor
   timePass(rig, "pass, nothing changed:");
   for (int n = 10; n <= kJobs; n += 10)
