@@ -12,6 +12,7 @@
 #include "monitor/ui/qt_prompter.h"
 #include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
+#include "platform/alsa/alsa_sound_output.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -19,7 +20,9 @@
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/qt/display_choice.h"
+#include "platform/qt/qt_descriptor_watcher.h"
 #include "platform/qt/qt_pump.h"
+#include "platform/qt/qt_timer_driver.h"
 #include "platform/qt/toolkit_arguments.h"
 #include "platform/statvfs_disk_space_reader.h"
 
@@ -54,6 +57,9 @@ int main(int argc, char** argv) {
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;
+  orvis::platform::QtDescriptorWatcher soundWatcher;
+  orvis::platform::QtTimerDriver soundTimers;
+  orvis::platform::AlsaSoundOutput sound(soundWatcher, &soundTimers);
   const orvis::MonitorHost host{orvis::platform::executableFolder(),
                                 orvis::StartInfo::fromArguments(args),
                                 clock,
@@ -61,7 +67,8 @@ int main(int argc, char** argv) {
                                 prompter,
                                 launcher,
                                 processes,
-                                disks};
+                                disks,
+                                sound};
   orvis::ui::MainWindow mainWindow(host);
   // Boxes asked from now on stand over the main window. (Those of its
   // creation come before it is ever shown.)

@@ -18,6 +18,10 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       background_(services_.log, views.shell, modeFile_, tray_),
       autoCheck_(services_.boxes, services_.log, host.clock, state_, views.shell, jobs_,
                  settings_.current(), timers_, modeFile_, tray_),
+      alarmSound_(host.sound, settings_.current().buzzerDevice,
+                  services_.path(AlarmSoundPlayer::kSoundFileName)),
+      alarmTrigger_(alarmSound_, views.alarm, settings_.current().playCount),
+      alarmControls_(alarmSound_, views.alarm),
       acquisition_(services_, jobs_),
       capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_),
       mailLauncher_(services_),
@@ -57,7 +61,7 @@ void Monitor::startUp() {
 void Monitor::windowShown() {
   if (state_.firstShown) return;
   state_.firstShown = true;
-  if (alarm_.devInit() != 0) {
+  if (alarmSound_.initialise() != 0) {
     services_.boxes.show(SJIS("ブザー再生用デバイスが見つかりません。"), "OrvisWatch",
                          mb::IconExclamation);
   }
@@ -94,7 +98,7 @@ void Monitor::shutDown() {
   tray_.remove();
   jobs_.clear();
   services_.log.write(SJIS("オーディオ停止処理"));
-  alarm_.devUnInit();
+  alarmSound_.shutDown();
   deleteOldLogFiles(services_.log, "????????.txt", settings_.current().validDay);
   services_.log.write(SJIS("終了"));
 }

@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "monitor/alerting/alarm_player.h"
+#include "monitor/alerting/alarm_controls.h"
+#include "monitor/alerting/alarm_sound_player.h"
+#include "monitor/alerting/alarm_trigger.h"
 #include "monitor/alerting/alert_mail.h"
 #include "monitor/alerting/mail_files.h"
 #include "monitor/alerting/mail_launcher.h"
@@ -32,7 +34,6 @@
 #include "monitor/shell/start_info.h"
 #include "monitor/shell/tray_icons.h"
 #include "monitor_views.h"
-#include "quiet_pass_alarm.h"
 
 namespace orvis {
 
@@ -68,13 +69,16 @@ class Monitor {
   JobList& jobList() { return jobList_; }
   JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
-  AlarmPlayer& alarm() { return alarm_; }
+  // The alarm sound; its outputDeviceNames() fills the settings dialog's
+  // device list.
+  AlarmSoundPlayer& alarmSound() { return alarmSound_; }
+  AlarmControls& alarmControls() { return alarmControls_; }
+  // The alarm of an automatic check pass, for the pass to raise and end.
+  PassAlarm& passAlarm() { return alarmTrigger_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
-  // The alarm of an automatic check pass.
-  PassAlarm& passAlarm() { return passAlarm_; }
   JobCheck& jobCheck() { return jobCheck_; }
   CheckPass& checkPass() { return checkPass_; }
   CheckCycle& checkCycle() { return checkCycle_; }
@@ -100,14 +104,15 @@ class Monitor {
   TrayIcons tray_;
   BackgroundMode background_;
   AutoCheckMode autoCheck_;
-  AlarmPlayer alarm_;
+  AlarmSoundPlayer alarmSound_;
+  AlarmTrigger alarmTrigger_;
+  AlarmControls alarmControls_;
   Acquisition acquisition_;
   BaselineCapture capture_;
   MailLauncher mailLauncher_;
   MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
-  QuietPassAlarm passAlarm_;
   JobCheck jobCheck_;
   CheckPass checkPass_;
   CheckCycle checkCycle_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitor/alerting/alarm_view.h"
 #include "monitor/catalogue/job_editor_view.h"
 #include "monitor/catalogue/job_grid_view.h"
 #include "monitor/shell/shell_view.h"
@@ -13,6 +14,7 @@ struct MonitorViews {
   JobGridView& grid;
   JobEditorView& editor;
   TrayView& tray;
+  AlarmView& alarm;
 };
 
 }  // namespace orvis

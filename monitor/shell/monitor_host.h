@@ -1,7 +1,7 @@
 #pragma once
 // What the host program provides the monitor: the data folder, how the
 // monitor was started, and the system around it (clock, message pump,
-// message boxes, processes, disks).
+// message boxes, processes, disks, the sound output of the alarm).
 
 #include <string>
 
@@ -10,6 +10,7 @@
 #include "platform/process_launcher.h"
 #include "platform/process_lister.h"
 #include "platform/pump.h"
+#include "platform/sound_output.h"
 #include "prompter.h"
 #include "start_info.h"
 
@@ -24,6 +25,7 @@ struct MonitorHost {
   platform::ProcessLauncher& launcher;
   const platform::ProcessLister& processes;
   const platform::DiskSpaceReader& disks;
+  platform::SoundOutput& sound;
 };
 
 }  // namespace orvis

@@ -15,10 +15,12 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   setObjectName("Form1");
   setWindowIcon(applicationIcon());
   buildWidgets();
-  monitor_ = std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_});
+  monitor_ =
+      std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_, *this});
   if (timers == Timers::Live) {
     auto& t = monitor_->timers();
-    for (platform::Timer* timer : {&t.startup, &t.check, &t.reactivation})
+    for (platform::Timer* timer :
+         {&t.startup, &t.check, &t.reactivation, &monitor_->alarmSound().repeatTimer()})
       timer->attach(&timerDriver_);
   }
   jobGrid_->setLook([this](int row, int column, bool selected) {

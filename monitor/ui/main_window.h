@@ -15,6 +15,7 @@
 #include "busy_panel.h"
 #include "job_editor_panel.h"
 #include "job_grid_widget.h"
+#include "monitor/alerting/alarm_view.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
 #include "null_tray_view.h"
@@ -23,7 +24,7 @@
 
 namespace orvis::ui {
 
-class MainWindow : public QMainWindow, public ShellView {
+class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   Q_OBJECT
  public:
   // Tests drive the timers by hand.
@@ -67,6 +68,15 @@ class MainWindow : public QMainWindow, public ShellView {
   void showCompareGauge(int64_t maximum) override;
   void setCompareProgress(int64_t progress) override;
   void hideCompareGauge() override;
+
+  // AlarmView
+  bool alarmPanelVisible() const override;
+  void showAlarmPanelAt(int left, int top) override;
+  void hideAlarmPanel() override;
+  void showSoundCheckPanelAt(int left, int top) override;
+  void hideSoundCheckPanel() override;
+  void chooseFirstSound() override;
+  bool soundChosen() const override;
 
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }

@@ -60,6 +60,13 @@ void MainWindow::wireEngineEvents() {
 void MainWindow::wireAlertingEvents() {
   Monitor& m = *monitor_;
   onClick(mailTestButton_, [&m] { m.mailTest().sendTestMail(); });
+  AlarmControls& a = m.alarmControls();
+  onClick(alarmPanel_->closeButton, [&a] { a.closeAlarmPanel(); });
+  onClick(alarmCheckButton_, [&a] { a.showSoundCheck(); });
+  for (QToolButton* stop : {alarmStopButton_, soundCheckPanel_->stopButton})
+    onClick(stop, [&a] { a.stopSound(); });
+  onClick(soundCheckPanel_->playButton, [&a] { a.playTestSound(); });
+  onClick(soundCheckPanel_->closeButton, [&a] { a.hideSoundCheck(); });
 }
 
 }  // namespace orvis::ui

@@ -8,9 +8,9 @@ MonitorRig::MonitorRig(std::vector<std::string> a) : args(std::move(a)) {}
 
 Monitor& MonitorRig::create() {
   MonitorHost host{
-      dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
-      disks};
-  monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, editor, tray});
+      dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes, disks,
+      sound};
+  monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, editor, tray, alarm});
   monitor->startUp();
   return *monitor;
 }

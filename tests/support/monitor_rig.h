@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "fake_alarm_view.h"
 #include "fake_clock.h"
 #include "fake_editor_view.h"
 #include "fake_grid_view.h"
 #include "fake_processes.h"
 #include "fake_prompter.h"
 #include "fake_shell_view.h"
+#include "fake_sound_output.h"
 #include "fake_tray_view.h"
 #include "monitor/app/monitor.h"
 #include "temp_dir.h"
@@ -42,9 +44,11 @@ class MonitorRig {
   FakeGridView grid;
   FakeEditorView editor;
   FakeTrayView tray;
+  FakeAlarmView alarm;
   FakeLauncher launcher;
   FakeProcessLister processes;
   FakeDiskSpace disks;
+  FakeSoundOutput sound;
   std::unique_ptr<Monitor> monitor;
 };
 

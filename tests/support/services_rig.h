@@ -5,6 +5,7 @@
 #include "fake_clock.h"
 #include "fake_processes.h"
 #include "fake_prompter.h"
+#include "fake_sound_output.h"
 #include "monitor/shell/services.h"
 #include "temp_dir.h"
 
@@ -15,7 +16,8 @@ struct ServicesRig {
       : args(std::move(a)), host{dir.path(), StartInfo::fromArguments(args),
                                  clock,      pump,
                                  prompter,   launcher,
-                                 processes,  disks} {}
+                                 processes,  disks,
+                                 sound} {}
 
   std::string path(const std::string& rel) const { return dir.path() + rel; }
   // The system log so far, without time stamps and the "(OrvisWatch)," tag, UTF-8.
@@ -24,8 +26,8 @@ struct ServicesRig {
   MonitorHost hostWith(std::string dataFolder, platform::ProcessLauncher& otherLauncher,
                        const platform::ProcessLister& otherProcesses,
                        const platform::DiskSpaceReader& otherDisks) {
-    return {std::move(dataFolder), host.start,     clock,     pump, prompter,
-            otherLauncher,         otherProcesses, otherDisks};
+    return {std::move(dataFolder), host.start,     clock,      pump, prompter,
+            otherLauncher,         otherProcesses, otherDisks, sound};
   }
 
   std::vector<std::string> args;
@@ -36,6 +38,7 @@ struct ServicesRig {
   FakeLauncher launcher;
   FakeProcessLister processes;
   FakeDiskSpace disks;
+  FakeSoundOutput sound;
   const MonitorHost host;
   Services services{host};
 };

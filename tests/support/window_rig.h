@@ -1,6 +1,6 @@
 #pragma once
 // A real main window, offscreen, on fakes in a data folder of its own, with
-// its timers driven by hand. Message boxes answer through
+// its timers (the alarm's repeat timer too) driven by hand. Message boxes answer through
 // prompter.setNextAnswers, and by their default button when no answer
 // waits, so no test ever waits on a modal box. For window tests (link
 // orvis_ui).
@@ -12,6 +12,7 @@
 
 #include "fake_clock.h"
 #include "fake_processes.h"
+#include "fake_sound_output.h"
 #include "monitor/ui/main_window.h"
 #include "monitor/ui/qt_prompter.h"
 #include "platform/codec.h"
@@ -25,8 +26,11 @@ struct WindowServices {
   WindowServices() { prompter.setAnswerWithDefaults(true); }
 
   MonitorHost host(const std::vector<std::string>& args = {}) {
-    return {dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes,
-            disks};
+    return {dir.path(), StartInfo::fromArguments(args),
+            clock,      pump,
+            prompter,   launcher,
+            processes,  disks,
+            sound};
   }
   // A window built now, over what the data folder holds now.
   std::unique_ptr<ui::MainWindow> makeWindow(const std::vector<std::string>& args = {}) {
@@ -49,6 +53,7 @@ struct WindowServices {
   FakeLauncher launcher;
   FakeProcessLister processes;
   FakeDiskSpace disks;
+  FakeSoundOutput sound;
   int stops = 0;
 };
 

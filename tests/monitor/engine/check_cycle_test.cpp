@@ -2,11 +2,7 @@
 // automatic passes run, what they do around the jobs (retries, alarm,
 // status line, timers), the manual check, and a stop during a pass.
 
-#include "monitor/engine/check_cycle.h"
-
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -21,15 +17,8 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr long long kMinute = 60 * 1000;
 
-class RecordingAlarm : public PassAlarm {
- public:
-  void passStarting() override { events.push_back("starting"); }
-  void passEnded(bool changed) override { events.push_back(changed ? "changed" : "quiet"); }
-  Lines events;
-};
-
-// URL jobs on the monitor with a five-minute period, its timers on the fake
-// clock and the automatic pass raising a recording alarm.
+// URL jobs on the monitor with a five-minute period and its timers on the
+// fake clock.
 struct CycleRig : CheckRig {
   explicit CycleRig(int jobs) {
     writeText(path("ORVIS.ini"), "[COMMON]\r\nCHECKINTERVAL=5\r\n");
@@ -37,10 +26,6 @@ struct CycleRig : CheckRig {
     start();
     MonitorTimers& t = monitor->timers();
     for (platform::Timer* timer : {&t.check, &t.reactivation}) timer->attach(&timers);
-    cycle = std::make_unique<CheckCycle>(
-        monitor->services(), monitor->state(), shell, monitor->jobs(), monitor->jobList(), grid, t,
-        monitor->settings().current(), monitor->checkPass(), alarm);
-    t.check.setHandler([this] { cycle->automaticPass(); });
   }
   // Job `no`'s page; its baseline is "abc". An empty page is a failed fetch.
   void page(const std::string& no, const std::string& text) {
@@ -61,9 +46,9 @@ struct CycleRig : CheckRig {
     monitor->jobList().selectCell(0, clicked);
   }
 
+  void checkSelectedJobs() { monitor->checkCycle().checkSelectedJobs(); }
+
   FakeTimerDriver timers{clock};
-  RecordingAlarm alarm;
-  std::unique_ptr<CheckCycle> cycle;
 };
 
 TEST(CheckCycle, PassesComeOnePeriodAfterTheStartAndAfterThePreviousPassEnded) {
@@ -93,7 +78,7 @@ TEST(CheckCycle, PassesComeOnePeriodAfterTheStartAndAfterThePreviousPassEnded) {
   EXPECT_EQ(Lines(log.end() - 4, log.end()),
             (Lines{"NEW ORVIS Monitor,MODIFYIcon()Icon=0", "Global,syslog整理",
                    "Global,<-有効ファイル数", "周期タイマー再設定しました。"}));
-  EXPECT_EQ(rig.alarm.events, (Lines{"starting", "quiet"}));
+  EXPECT_FALSE(rig.alarm.alarmPanel.shown);
   rig.timers.advance(5 * kMinute - 1);
   EXPECT_EQ(rig.count("自動チェック処理開始しました。"), 1);
   rig.timers.advance(1);
@@ -121,12 +106,12 @@ TEST(CheckCycle, AJobThatNeverAnswersIsTriedFourTimesAndMailedButRaisesNoAlarm) 
   EXPECT_EQ(rig.jobValue("2", "CHECK"), "R");
   EXPECT_EQ(rig.grid.cell(1, 7), "0");
   EXPECT_EQ(rig.grid.cell(2, 7), "-");
-  EXPECT_EQ(rig.alarm.events, (Lines{"starting", "changed"}));
+  EXPECT_TRUE(rig.alarm.alarmPanel.shown);
   // Both unchanged at the next pass: the alarm ends.
   rig.page("2", "abc");
   rig.timers.advance(5 * kMinute);
   EXPECT_EQ(rig.count("エラー検出"), 1);
-  EXPECT_EQ(rig.alarm.events, (Lines{"starting", "changed", "starting", "quiet"}));
+  EXPECT_FALSE(rig.alarm.alarmPanel.shown);
   EXPECT_EQ(rig.alerts.size(), 2u);
 }
 
@@ -135,12 +120,12 @@ TEST(CheckCycle, AManualCheckTakesTheSelectedRowsAndRaisesNoAlarm) {
   rig.page("4", "abd");
   rig.select(3, 5, 4);
   rig.shell.editControlsHistory.clear();
-  rig.cycle->checkSelectedJobs();
+  rig.checkSelectedJobs();
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(rig.fetchesOf(std::to_string(n)), n >= 3 && n <= 5) << n;
   ASSERT_EQ(rig.alerts.size(), 1u);
   EXPECT_EQ(rig.grid.cell(4, 7), "0");
   EXPECT_EQ(rig.grid.cell(3, 7), "1");
-  EXPECT_TRUE(rig.alarm.events.empty());
+  EXPECT_FALSE(rig.alarm.alarmPanel.shown);
   EXPECT_EQ(rig.shell.statusText(0), "");
   EXPECT_EQ(rig.shell.editControlsHistory, (std::vector<bool>{false, true}));
   // Selections that name no job.
@@ -151,7 +136,7 @@ TEST(CheckCycle, AManualCheckTakesTheSelectedRowsAndRaisesNoAlarm) {
         {2, 3, 9, other}}) {
     rig.prompter.clear();
     rig.select(top, bottom, clicked);
-    rig.cycle->checkSelectedJobs();
+    rig.checkSelectedJobs();
     EXPECT_EQ(rig.prompter.texts(), Lines{message});
   }
   EXPECT_EQ(rig.count("invalid selection."), 1);
@@ -205,7 +190,7 @@ TEST(CheckCycle, AnAutomaticPassWaitsWhileAManualOneRuns) {
     rig.monitor->autoCheck().startAutomaticMode();
     rig.monitor->timers().check.fire();
   });
-  rig.cycle->checkSelectedJobs();
+  rig.checkSelectedJobs();
   EXPECT_EQ(rig.count("チェック処理中のため、自動チェックを次の周期に回します。"), 1);
   EXPECT_EQ(rig.fetchesOf("1") + rig.fetchesOf("2"), 2);
   // In the automatic mode the controls stay locked after the manual pass.
