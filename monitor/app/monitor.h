@@ -24,6 +24,7 @@
 #include "monitor/engine/check_cycle.h"
 #include "monitor/engine/check_pass.h"
 #include "monitor/engine/job_check.h"
+#include "monitor/engine/target_preview.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/mode_file.h"
@@ -77,6 +78,7 @@ class Monitor {
   PassAlarm& passAlarm() { return alarmTrigger_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
+  TargetPreview& preview() { return preview_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
   JobCheck& jobCheck() { return jobCheck_; }
@@ -86,6 +88,7 @@ class Monitor {
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
   ShellState& state() { return state_; }
+  const StartInfo& start() const { return start_; }
   const Services& services() const { return services_; }
   const JobTable& jobs() const { return jobs_; }
 
@@ -109,6 +112,7 @@ class Monitor {
   AlarmControls alarmControls_;
   Acquisition acquisition_;
   BaselineCapture capture_;
+  TargetPreview preview_;
   MailLauncher mailLauncher_;
   MailFiles mailFiles_;
   AlertMail alertMail_;

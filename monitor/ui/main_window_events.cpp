@@ -23,6 +23,7 @@ void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
+  onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
 
 void MainWindow::wireCatalogueEvents() {
@@ -55,6 +56,7 @@ void MainWindow::wireEngineEvents() {
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
   for (QToolButton* check : {manualCheckButton_, hiddenManualCheckButton_})
     onClick(check, [&m] { m.checkCycle().checkSelectedJobs(); });
+  onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 
 void MainWindow::wireAlertingEvents() {
