@@ -7,6 +7,7 @@ namespace orvis {
 
 Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
     : services_(host),
+      stop_(services_.stop, services_.boxes),
       start_(host.start),
       views_(views),
       settings_(services_.ini, host.dataFolder),
@@ -33,8 +34,8 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       checkPass_(services_, state_, views.shell, jobs_, jobList_, tray_, jobCheck_, alertMail_),
       checkCycle_(services_, state_, views.shell, jobs_, jobList_, views.grid, timers_,
                   settings_.current(), checkPass_, passAlarm()) {
-  timers_.startup.setHandler([this] { restoreStartMode(); });
-  timers_.check.setHandler([this] { checkCycle_.automaticPass(); });
+  timers_.startup.setHandler([this] { stop_.runAction([this] { restoreStartMode(); }); });
+  timers_.check.setHandler([this] { stop_.runAction([this] { checkCycle_.automaticPass(); }); });
 }
 
 void Monitor::startUp() {
@@ -53,7 +54,11 @@ void Monitor::startUp() {
   views_.grid.setRows(2);
   jobs_.clear();
   editor_.setEmptyState();
-  editor_.fillMailGroups(settings_.current().mailGroupCount);
+  if (!editor_.fillMailGroups(settings_.current().mailGroupCount)) {
+    s.log.write("Global,MAILGROUPCOUNT=" + settings_.current().mailGroupCount +
+                SJIS("->メールグループ数が大きすぎます。") +
+                std::to_string(JobEditor::kMaxMailGroups) + SJIS("まで選択できます。"));
+  }
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
   refreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;
@@ -65,8 +70,10 @@ void Monitor::windowShown() {
   if (alarmSound_.initialise() != 0) {
     services_.boxes.show(SJIS("ブザー再生用デバイスが見つかりません。"), "OrvisWatch",
                          mb::IconExclamation);
+    if (ending()) return;
   }
   jobList_.reload();
+  if (ending()) return;
   tray_.add(0);
   timers_.startup.setInterval(300);
   timers_.startup.setEnabled(true);
@@ -74,15 +81,22 @@ void Monitor::windowShown() {
 
 void Monitor::restoreStartMode() {
   timers_.startup.setEnabled(false);
+  // Each press may ask a question (or the mode file its message): a request
+  // to end that comes meanwhile ends the sequence there.
   if (start_.restoresMode()) {
-    if (modeFile_.load() == 2) {
+    const int mode = modeFile_.load();
+    if (ending()) return;
+    if (mode == 2) {
       autoCheck_.startAutomaticMode();
+      if (ending()) return;
       background_.sendToBackground();
     }
     // After the case above the file holds 2 again, so this does nothing then.
-    if (modeFile_.load() == 1) autoCheck_.startAutomaticMode();
+    const int again = modeFile_.load();
+    if (!ending() && again == 1) autoCheck_.startAutomaticMode();
   } else if (start_.startsService()) {
     autoCheck_.startAutomaticMode();
+    if (ending()) return;
     background_.sendToBackground();
   }
 }

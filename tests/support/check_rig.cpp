@@ -1,5 +1,6 @@
 #include "check_rig.h"
 
+#include "monitor/engine/file_listing.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -50,6 +51,11 @@ void CheckRig::job(const std::string& no, const std::string& type, const std::st
 
 void CheckRig::baseline(const std::string& no, const std::string& bytes) {
   writeText(path("src/" + no + ".ini"), bytes);
+}
+
+std::string CheckRig::listing(const std::string& folder) {
+  const platform::StopFlag never;
+  return FileListing(dir.path(), pump, never).list(folder, false).value_or("<stopped>");
 }
 
 std::string CheckRig::jobValue(const std::string& no, const std::string& key) const {

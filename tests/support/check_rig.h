@@ -30,6 +30,8 @@ class CheckRig : public MonitorRig {
   std::string baselineNow(const std::string& no) const {
     return readText(path("src/" + no + ".ini"));
   }
+  // The FILE snapshot of a folder, as a check takes it.
+  std::string listing(const std::string& folder);
   // A value of the job file; "<none>" when the key is missing.
   std::string jobValue(const std::string& no, const std::string& key) const;
 

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <ctime>
 
-#include "monitor/engine/file_listing.h"
 #include "support/check_rig.h"
 
 using namespace orvis;
@@ -58,7 +57,7 @@ int main() {
       touch(folder + "/file" + std::to_string(f) + ".txt", t0);
     }
     rig.job(no, "FILE", folder);
-    rig.baseline(no, FileListing(rig.dir.path(), rig.pump).list(folder, false));
+    rig.baseline(no, rig.listing(folder));
   }
   std::printf("%d FILE jobs of %d files each; the pause after each snapshot is not waited\n", kJobs,
               kFilesPerFolder);

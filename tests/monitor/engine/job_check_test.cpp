@@ -8,7 +8,6 @@
 #include <ctime>
 #include <functional>
 
-#include "monitor/engine/file_listing.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -278,7 +277,7 @@ TEST(JobCheck, FolderChangesFileByFile) {
   writeAt(f + "/a.txt", t0);
   writeAt(f + "/b.txt", t0);
   rig.job("1", "FILE", f);
-  const std::string first = FileListing(rig.dir.path(), rig.pump).list(f, false);
+  const std::string first = rig.listing(f);
   rig.baseline("1", first);
   auto renamed = [&](const char* from, const char* to) {
     return [=] { std::rename((f + from).c_str(), (f + to).c_str()); };
@@ -327,7 +326,7 @@ TEST(JobCheck, FolderChangesFileByFile) {
   }
   // Every change moved the baseline on; the first one is the oldest generation.
   EXPECT_EQ(readText(rig.path("src/1.ini.5")), first);
-  EXPECT_EQ(rig.baselineNow("1"), FileListing(rig.dir.path(), rig.pump).list(f, false));
+  EXPECT_EQ(rig.baselineNow("1"), rig.listing(f));
 }
 
 }  // namespace
