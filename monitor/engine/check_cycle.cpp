@@ -18,7 +18,8 @@ void CheckCycle::automaticPass() {
   s_.log.write(SJIS("自動チェック処理開始しました。"));
   alarm_.passStarting();
 
-  pass_.run(1, static_cast<int>(jobs_.size()));
+  // Asked to end during the pass: nothing more, not even the timers.
+  if (pass_.run(1, static_cast<int>(jobs_.size())) == CheckPass::End::Interrupted) return;
 
   const platform::LocalTime now = s_.clock.now();
   view_.setStatusText(0, platform::formatDate(now) + " " + platform::formatTime(now) +

@@ -34,7 +34,8 @@ class CheckCycle {
 
   // The check timer's expiry: a pass over all jobs. The timers are off
   // while it runs, so the next pass comes one full period after this one
-  // ended; a stop of the automatic mode meanwhile leaves them off.
+  // ended; a stop of the automatic mode meanwhile leaves them off, and a
+  // request to end the program ends the handler with the pass.
   void automaticPass();
   // "手動チェック": a pass over the selected rows, without the alarm.
   void checkSelectedJobs();

@@ -24,9 +24,12 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
     s_.boxes.show(
         SJIS("№") + platform::trim(missing->number) + SJIS("の比較元ソース取得を行ってください。"),
         "OrvisWatch", mb::OK);
+    if (ending()) return End::Interrupted;
     view_.setEditControlsEnabled(true);
     return End::BaselineMissing;
   }
+  // (The job files' reads may have asked a question.)
+  if (ending()) return End::Interrupted;
 
   state_.checkPassRunning = true;
   view_.setBusyMessage("");
@@ -36,12 +39,13 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   platform::makeFolders(s_.path(kTempFolder));
   tray_.change(1);
 
-  checkRows(firstRow, lastRow);
+  const bool completed = checkRows(firstRow, lastRow);
+  state_.checkPassRunning = false;
+  if (!completed) return End::Interrupted;
 
   list_.loadJobFiles();
   list_.fillGrid();
   view_.hideBusyPanel();
-  state_.checkPassRunning = false;
   // A stop of the automatic mode during the pass left the controls to us;
   // in the automatic mode they stay locked.
   view_.setEditControlsEnabled(state_.automaticMode == 0);
@@ -49,20 +53,27 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   return End::Completed;
 }
 
-void CheckPass::checkRows(int firstRow, int lastRow) {
+bool CheckPass::checkRows(int firstRow, int lastRow) {
   // The rules each job was first checked under, for its retries.
   std::vector<std::optional<CompareRules>> rules(static_cast<size_t>(lastRow - firstRow + 1));
-  for (int row = firstRow; row <= lastRow; ++row)
+  for (int row = firstRow; row <= lastRow; ++row) {
     rules[static_cast<size_t>(row - firstRow)] = check_.check(static_cast<size_t>(row - 1));
-
+    if (ending()) return false;
+  }
   for (int sweep = 0; sweep < kRetrySweeps; ++sweep) {
     for (int row = firstRow; row <= lastRow; ++row) {
       const auto& chosen = rules[static_cast<size_t>(row - firstRow)];
-      if (stillUnanswered(row) && chosen) check_.retry(static_cast<size_t>(row - 1), *chosen);
+      if (!stillUnanswered(row) || !chosen) continue;
+      check_.retry(static_cast<size_t>(row - 1), *chosen);
+      if (ending()) return false;
     }
   }
-  for (int row = firstRow; row <= lastRow; ++row)
-    if (stillUnanswered(row)) alerts_.sendResponseErrorAlert(row);
+  for (int row = firstRow; row <= lastRow; ++row) {
+    if (!stillUnanswered(row)) continue;
+    alerts_.sendResponseErrorAlert(row);
+    if (ending()) return false;
+  }
+  return true;
 }
 
 bool CheckPass::stillUnanswered(int row) const {

@@ -24,6 +24,9 @@ class CheckPass {
     BaselineMissing,
     // Another pass is still running: this one was not started.
     AlreadyRunning,
+    // The program was asked to end: the pass stopped after the step that
+    // was running and wrote nothing more.
+    Interrupted,
   };
 
   CheckPass(const Services& services, ShellState& state, ShellView& view, JobTable& jobs,
@@ -45,8 +48,10 @@ class CheckPass {
   // The first job of the rows whose job file does not say it has a
   // baseline; nullptr when all have one.
   const JobRecord* firstWithoutBaseline(int firstRow, int lastRow) const;
-  void checkRows(int firstRow, int lastRow);
+  // False when the program was asked to end meanwhile.
+  bool checkRows(int firstRow, int lastRow);
   bool stillUnanswered(int row) const;
+  bool ending() const { return s_.stop.raised(); }
 
   const Services& s_;
   ShellState& state_;

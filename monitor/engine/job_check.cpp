@@ -7,6 +7,7 @@
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/process_wait.h"
 #include "target_changes.h"
 
 namespace orvis {
@@ -52,6 +53,8 @@ std::optional<CompareRules> JobCheck::check(std::size_t job) {
 
   const CompareRules rules =
       effectiveRules(keysOf(s_.ini, t->jobFile), keysOf(s_.ini, s_.path("ORVIS.ini")));
+  // (A file that cannot be read costs a message box.)
+  if (ending()) return std::nullopt;
   for (const std::string& line : rules.logLines(n)) s_.log.write(line);
 
   acquireAndEvaluate(*t, rules);
@@ -67,8 +70,9 @@ void JobCheck::retry(std::size_t job, const CompareRules& rules) {
 }
 
 void JobCheck::acquireAndEvaluate(const Target& t, const CompareRules& rules) {
-  s_.pump.processEvents();
-  // Not launched: the job stays unchecked in this pass, without a word.
+  if (!platform::letMessagesRun(s_.pump, s_.stop)) return;
+  // Not launched (or given up as the program ends): the job stays unchecked
+  // in this pass, without a word.
   if (!acquisition_.acquireSnapshot(t.index)) return;
   const std::optional<JobType> type = t.job.type.known();
   if (!acquisition_.snapshotTaken() || !type) {
@@ -90,11 +94,12 @@ void JobCheck::acquireAndEvaluate(const Target& t, const CompareRules& rules) {
         break;
     }
   }
+  if (ending()) return;
   platform::removeFile(acquisition_.snapshotPath());
 }
 
 void JobCheck::evaluateUrl(const Target& t, const CompareRules& rules) {
-  if (rules.checksWord()) checkWord(t, rules.word);
+  if (rules.checksWord() && !checkWord(t, rules.word)) return;
   if (!rules.comparesSource()) {
     log(t, SJIS("->RES OK"));
     setResult(t, JobResult::NoChange);
@@ -102,6 +107,7 @@ void JobCheck::evaluateUrl(const Target& t, const CompareRules& rules) {
   }
   const int code = comparison_.compareHtmlSource(
       static_cast<int>(t.index) + 1, t.job, rules.skips(), t.baseline, acquisition_.snapshotPath());
+  if (ending()) return;
   if (code == 0) {
     reportNoChange(t);
     return;
@@ -112,12 +118,12 @@ void JobCheck::evaluateUrl(const Target& t, const CompareRules& rules) {
   setResult(t, JobResult::Changed);
 }
 
-void JobCheck::checkWord(const Target& t, const std::string& word) {
+bool JobCheck::checkWord(const Target& t, const std::string& word) {
   log(t, SJIS("->ワードチェック開始 WORD=") + word);
   const std::string snapshot = acquisition_.snapshotPath();
   if (anyLineContains(textOf(snapshot), word)) {
     log(t, SJIS("->指定ワード検出"));
-    alert(t, SJIS("指定ワードを検出"), word);
+    if (!alert(t, SJIS("指定ワードを検出"), word)) return false;
   }
   if (auto copy = jobFileIn(s_.dataFolder, kWordFolder, t.job.number)) {
     platform::makeFolders(s_.path(kWordFolder));
@@ -125,6 +131,7 @@ void JobCheck::checkWord(const Target& t, const std::string& word) {
     platform::copyFile(snapshot, *copy);
   }
   log(t, SJIS("->ワードチェック終了"));
+  return true;
 }
 
 void JobCheck::evaluateFile(const Target& t) {
@@ -169,7 +176,7 @@ void JobCheck::evaluateDrive(const Target& t) {
 void JobCheck::reportChange(const Target& t, const std::string& message,
                             const std::string& detail) {
   log(t, "->" + message);
-  alert(t, message, detail);
+  if (!alert(t, message, detail)) return;
   replaceBaseline(t);
   setResult(t, JobResult::Changed);
 }
@@ -195,8 +202,9 @@ void JobCheck::log(const Target& t, const std::string& text) const {
   s_.log.write(t.job.number + text);
 }
 
-void JobCheck::alert(const Target& t, const std::string& message, const std::string& detail) {
+bool JobCheck::alert(const Target& t, const std::string& message, const std::string& detail) {
   alerts_.sendAlert(static_cast<int>(t.index) + 1, t.job.target, message, t.job.name, detail);
+  return !ending();
 }
 
 }  // namespace orvis

@@ -47,13 +47,17 @@ class JobCheck {
   };
   std::optional<Target> target(std::size_t job) const;
 
-  // Snapshot, evaluation, result; the snapshot is gone afterwards.
+  // Snapshot, evaluation, result; the snapshot is gone afterwards. Each step
+  // that lets messages run (a wait, an alert's mailer, the comparison) is
+  // followed by a look at the stop flag: once the program is asked to end,
+  // the check returns at once and writes nothing more.
   void acquireAndEvaluate(const Target& t, const CompareRules& rules);
   void evaluateUrl(const Target& t, const CompareRules& rules);
   void evaluateFile(const Target& t);
   void evaluateProc(const Target& t);
   void evaluateDrive(const Target& t);
-  void checkWord(const Target& t, const std::string& word);
+  // False when the program is ending.
+  bool checkWord(const Target& t, const std::string& word);
 
   // Logs the change, raises its alert and replaces the baseline.
   void reportChange(const Target& t, const std::string& message, const std::string& detail);
@@ -63,7 +67,9 @@ class JobCheck {
   void setResult(const Target& t, JobResult result);
 
   void log(const Target& t, const std::string& text) const;
-  void alert(const Target& t, const std::string& message, const std::string& detail);
+  // False when the program is ending (the mailer's wait gave up).
+  bool alert(const Target& t, const std::string& message, const std::string& detail);
+  bool ending() const { return s_.stop.raised(); }
 
   const Services& s_;
   JobTable& jobs_;

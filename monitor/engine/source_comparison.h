@@ -23,7 +23,9 @@ class SourceComparison {
   // when missing, as the first open of the comparison always did). 0 when
   // equal as far as the baseline goes; -1 when the baseline cannot be read
   // or is empty, or the snapshot is shorter; -3 for a difference. Every
-  // result but 0 has raised its alert for the job of grid row `row`.
+  // result but 0 has raised its alert for the job of grid row `row`, unless
+  // the program was asked to end meanwhile (the comparison then stops at its
+  // next piece, and its result means nothing).
   int compareHtmlSource(int row, const JobRecord& job, const SkipSwitches& skips,
                         const std::string& baseline, const std::string& snapshot);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/check_rig.h"
@@ -197,6 +199,58 @@ TEST(CheckCycle, AnAutomaticPassWaitsWhileAManualOneRuns) {
   EXPECT_FALSE(rig.shell.editControlsEnabled);
   rig.timers.advance(5 * kMinute);
   EXPECT_EQ(rig.count("自動チェック処理開始しました。"), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A request to end the program, made at a moment of the automatic pass: the
+// pass stops there, writes nothing more, and the stop sequence runs after it.
+TEST(CheckCycle, ARequestToEndStopsThePassWithoutAnotherWrite) {
+  // The last child started, while it runs.
+  auto running = [](CycleRig& r, const char* text) {
+    const auto& l = r.launcher.launches;
+    return !l.empty() && l.back().commandLine.find(text) != std::string::npos;
+  };
+  const struct {
+    const char* moment;
+    std::function<bool(CycleRig&)> now;
+    bool firstDone;  // job 1, which changed, was checked before
+  } moments[] = {
+      {"a page fetched", [&](CycleRig& r) { return running(r, "/1 "); }, false},
+      {"pages compared", [](CycleRig& r) { return r.shell.compareGauge; }, false},
+      {"an alert mailed", [&](CycleRig& r) { return running(r, "alertmail"); }, false},
+      {"a retry", [](CycleRig& r) { return r.fetchesOf("2") == 2; }, true},
+  };
+  for (const auto& m : moments) {
+    SCOPED_TRACE(m.moment);
+    CycleRig rig(2);
+    rig.page("1", "abd");
+    rig.page("2", "");
+    rig.monitor->stopRequest().setStopSequence([&] { rig.monitor->shutDown(); });
+    size_t logged = 0;
+    auto request = [&] {
+      if (logged || !m.now(rig)) return;
+      logged = rig.messages().size();
+      rig.monitor->stopRequest().request();
+    };
+    rig.launcher.onWait = request;
+    rig.pump.onPump(request);
+    rig.monitor->autoCheck().startAutomaticMode();
+    rig.timers.advance(5 * kMinute);
+    ASSERT_NE(logged, 0u);
+    const Lines log = rig.messages();
+    EXPECT_EQ(
+        Lines(log.begin() + static_cast<long>(logged), log.end()),
+        (Lines{"オーディオ停止処理", "Global,syslog整理", "Global,<-有効ファイル数", "終了"}));
+    EXPECT_EQ(rig.jobValue("1", "CHECK"), m.firstDone ? "0" : "");
+    EXPECT_EQ(rig.baselineNow("1"), m.firstDone ? "abd" : "abc");
+    // Job 2 never answers: its first "R" is all it may have.
+    EXPECT_EQ(rig.jobValue("2", "CHECK"), m.firstDone ? "R" : "");
+    EXPECT_FALSE(rig.monitor->timers().check.enabled());
+    EXPECT_FALSE(rig.monitor->timers().reactivation.enabled());
+  }
 }
 
 }  // namespace
