@@ -31,8 +31,13 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       mailLauncher_(services_),
       mailFiles_(services_.log, host.dataFolder, jobFiles_),
       alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),
-      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_) {
+      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_),
+      jobCheck_(services_, jobs_, views.shell, acquisition_, alertMail_),
+      checkPass_(services_, state_, views.shell, jobs_, jobList_, tray_, jobCheck_, alertMail_),
+      checkCycle_(services_, state_, views.shell, jobs_, jobList_, views.grid, timers_,
+                  settings_.current(), checkPass_, passAlarm()) {
   timers_.startup.setHandler([this] { stop_.runAction([this] { restoreStartMode(); }); });
+  timers_.check.setHandler([this] { stop_.runAction([this] { checkCycle_.automaticPass(); }); });
   timers_.reactivation.setHandler(
       [this] { stop_.runAction([this] { reactivation_.timerTick(); }); });
 }

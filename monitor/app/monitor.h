@@ -21,6 +21,9 @@
 #include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
 #include "monitor/engine/baseline_capture.h"
+#include "monitor/engine/check_cycle.h"
+#include "monitor/engine/check_pass.h"
+#include "monitor/engine/job_check.h"
 #include "monitor/engine/target_preview.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
@@ -83,6 +86,9 @@ class Monitor {
   TargetPreview& preview() { return preview_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
+  JobCheck& jobCheck() { return jobCheck_; }
+  CheckPass& checkPass() { return checkPass_; }
+  CheckCycle& checkCycle() { return checkCycle_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -121,6 +127,9 @@ class Monitor {
   MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
+  JobCheck jobCheck_;
+  CheckPass checkPass_;
+  CheckCycle checkCycle_;
 };
 
 }  // namespace orvis

@@ -45,6 +45,11 @@ class ShellView {
   virtual bool busyPanelVisible() const = 0;
   virtual void setBusyMessage(const std::string& text) = 0;
   virtual void setProgressText(const std::string& text) = 0;
+  // The busy panel's comparison gauge: shown from 0 to `maximum`, moved to
+  // `progress`, hidden again.
+  virtual void showCompareGauge(int64_t maximum) = 0;
+  virtual void setCompareProgress(int64_t progress) = 0;
+  virtual void hideCompareGauge() = 0;
 };
 
 }  // namespace orvis

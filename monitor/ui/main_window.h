@@ -70,6 +70,9 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   bool busyPanelVisible() const override;
   void setBusyMessage(const std::string& text) override;
   void setProgressText(const std::string& text) override;
+  void showCompareGauge(int64_t maximum) override;
+  void setCompareProgress(int64_t progress) override;
+  void hideCompareGauge() override;
 
   // AlarmView
   bool alarmPanelVisible() const override;
@@ -138,6 +141,7 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   QLabel* statusPanels_[3];
 
   platform::QtTimerDriver timerDriver_;
+  int64_t compareGaugeScale_ = 1;
   QtTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
   // A window of its own, over the monitor: it goes before the monitor does.

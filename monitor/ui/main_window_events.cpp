@@ -58,6 +58,8 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  for (QToolButton* check : {manualCheckButton_, hiddenManualCheckButton_})
+    onClick(check, [&m] { m.checkCycle().checkSelectedJobs(); });
   onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 

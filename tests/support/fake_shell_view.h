@@ -53,6 +53,14 @@ class FakeShellView : public ShellView {
   bool busyPanelVisible() const override { return busy; }
   void setBusyMessage(const std::string& text) override { busyMessage = text; }
   void setProgressText(const std::string& text) override { progress = text; }
+  void showCompareGauge(int64_t maximum) override {
+    compareGauge = true;
+    compareMax = maximum;
+    compareProgress = 0;
+    ++compareGaugeShows;
+  }
+  void setCompareProgress(int64_t value) override { compareProgress = value; }
+  void hideCompareGauge() override { compareGauge = false; }
 
   std::string caption_;
   bool movedToTopLeft = false;
@@ -69,6 +77,9 @@ class FakeShellView : public ShellView {
   bool busy = false;
   int startPanels = 0, endPanels = 0;
   std::string busyMessage, progress;
+  bool compareGauge = false;
+  int64_t compareMax = -1, compareProgress = -1;
+  int compareGaugeShows = 0;
 };
 
 }  // namespace orvis::testing

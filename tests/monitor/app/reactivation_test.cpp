@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "support/monitor_rig.h"
+#include "support/check_rig.h"
+#include "support/fake_timer_driver.h"
 
 using namespace orvis;
 using namespace orvis::testing;
@@ -87,30 +88,51 @@ TEST(Reactivation, WhenItIsDueAndWhenNot) {
   }
 }
 
-// A pass from 01:59:50 to 02:00:30 keeps both timers off, and the first tick
-// after it, still in the minute, reactivates; one to 02:01:05 puts it off to
-// the next day. A tick while the check timer is off or a pass runs is
-// skipped with a line.
-TEST(Reactivation, APassPostponesIt) {
-  for (int passEnds : {30, 65}) {
-    ReactivationRig rig;
-    auto& timers = rig.monitor->timers();
-    timers.reactivation.setEnabled(false);
-    timers.check.setEnabled(false);
-    rig.tickAt(8, 2, 0, 0);
-    rig.tickAt(8, 2, 0, 10);
-    timers.reactivation.setEnabled(true);
-    rig.tickAt(8, 2, 0, 20);  // the check timer still off
-    rig.monitor->state().checkPassRunning = true;
-    timers.check.setEnabled(true);
-    rig.tickAt(8, 2, 0, 25);
-    rig.monitor->state().checkPassRunning = false;
-    EXPECT_EQ(rig.count("* ﾁｪｯｸ中のためReActivateは見送りました。 *"), 2);
-    rig.tickAt(8, 2, passEnds / 60, passEnds % 60 + 10);
-    EXPECT_EQ(rig.launches(), passEnds < 60 ? 1u : 0u) << passEnds;
-    rig.tickAt(9, 2, 0, 5);
-    EXPECT_EQ(rig.launches(), 1u) << passEnds;
+// A real automatic pass from 01:59:51 whose page takes 40 s to come holds
+// the timers off; the first tick after it, still in the minute, reactivates.
+// A page that takes 75 s puts the reactivation off to the next day.
+TEST(Reactivation, APassPostponesItToTheFirstTickAfterIt) {
+  for (int fetchSeconds : {40, 75}) {
+    CheckRig rig;
+    writeText(rig.path("ORVIS.ini"), "[COMMON]\r\nCHECKINTERVAL=1\r\n");
+    writeText(rig.path("Reactivation"), "");
+    rig.job("1", "URL", "http://example.com/1");
+    rig.baseline("1", "abc");
+    rig.pages["http://example.com/1"] = "abc";
+    rig.launcher.waitsBeforeEnd = fetchSeconds * 20;
+    rig.launcher.onWait = [&rig] { rig.clock.advanceMs(50); };
+    rig.clock.set({2026, 12, 7, 1, 0, 0, 0});
+    rig.start();
+    FakeTimerDriver timers(rig.clock);
+    for (platform::Timer* t : {&rig.monitor->timers().check, &rig.monitor->timers().reactivation})
+      t->attach(&timers);
+    rig.clock.set({2026, 12, 8, 1, 58, 51, 0});
+    rig.monitor->autoCheck().startAutomaticMode();
+    timers.advance(3 * 60 * 1000);  // the first pass starts at 01:59:51
+    // Not at 02:00:01, in the pass, but at the tick 10 s after its end.
+    const auto log = readLogLines(rig.path("syslog/"), false);
+    const auto restart = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+      return line.ends_with("(OrvisWatch),* ReActivate *");
+    });
+    ASSERT_EQ(restart != log.end(), fetchSeconds == 40) << fetchSeconds;
+    if (restart != log.end()) EXPECT_EQ(restart->substr(0, 19), "2026/12/08,02:00:41");
   }
+}
+
+// The timer may tick while a pass runs that holds the check timer off or
+// keeps its own flag (a manual pass): skipped with a line, tried again at
+// the next tick of the minute.
+TEST(Reactivation, ATickWhileAPassRunsIsSkippedWithALine) {
+  ReactivationRig rig;
+  rig.monitor->timers().check.setEnabled(false);
+  rig.tickAt(8, 2, 0, 5);
+  rig.monitor->timers().check.setEnabled(true);
+  rig.monitor->state().checkPassRunning = true;
+  rig.tickAt(8, 2, 0, 15);
+  EXPECT_EQ(rig.count("* ﾁｪｯｸ中のためReActivateは見送りました。 *"), 2);
+  rig.monitor->state().checkPassRunning = false;
+  rig.tickAt(8, 2, 0, 25);
+  EXPECT_EQ(rig.launches(), 1u);
 }
 
 TEST(Reactivation, AServiceStartEndsAtOnceAndAFailedStartRunsOn) {
