@@ -83,7 +83,7 @@ std::string IniDocument::serialize() const { return joinLinesCrLf(lines_); }
 
 std::optional<IniDocument> loadIniFile(const std::string& path) {
   if (!pathExists(path)) return IniDocument();
-  auto bytes = readFile(path);
+  auto bytes = readFile(path, kSettingsFileLimit);
   if (!bytes) return std::nullopt;
   return IniDocument::parse(*bytes);
 }

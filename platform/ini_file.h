@@ -37,7 +37,8 @@ class IniDocument {
 };
 
 // Loads the file; a missing file is an empty document, a file that exists
-// but cannot be read gives nullopt.
+// but cannot be read gives nullopt, as does anything that is not a regular
+// file or holds more than kSettingsFileLimit.
 std::optional<IniDocument> loadIniFile(const std::string& path);
 
 // Writes the document back atomically (see writeFileAtomic).

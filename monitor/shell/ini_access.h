@@ -41,7 +41,8 @@ class IniAccess {
   static constexpr int kPauseMs = 300;
 
  private:
-  void giveUp() const;
+  // `why`: what went wrong with the file, for the log line before the box.
+  void giveUp(const std::string& path, const std::string& why) const;
 
   // Another attempt after a pause; false once the program is ending.
   bool pauseBeforeRetry(int& failures) const;
