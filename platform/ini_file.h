@@ -32,6 +32,11 @@ class IniDocument {
 
   const std::vector<std::string>& lines() const { return lines_; }
 
+  // The names of sections that head more than one part of the file (as
+  // first written), each with its count. Reads take the first value of a
+  // key in any of the parts; a write changes that one.
+  std::vector<std::pair<std::string, int>> repeatedSections() const;
+
  private:
   std::vector<std::string> lines_;
 };

@@ -35,9 +35,8 @@ void tidyLogFolders(const std::vector<std::string>& folders, const std::string& 
                     const std::function<void(const std::string& line)>& log) {
   const std::string keep = validDaySetting(dataFolder);
   for (const std::string& folder : folders) {
-    deleteOldDayFiles(folder, kDayFileMask, keep, [&log](const std::string& path) {
-      log("DeleteLog->" + toCp932(path));
-    });
+    deleteOldDayFiles(folder, kDayFileMask, keep,
+                      [&log](const std::string& path) { log("DeleteLog->" + toCp932(path)); });
   }
 }
 

@@ -57,6 +57,15 @@ std::string IniAccess::read(const std::string& path, const std::string& section,
   return std::string();
 }
 
+void IniAccess::noteRepeatedSections(const std::string& path) const {
+  auto doc = platform::loadIniFile(path);
+  if (!doc) return;
+  for (const auto& [section, count] : doc->repeatedSections())
+    boxes_.log().write(platform::toCp932(path) + ":[" + section + "]" + SJIS("が") +
+                       std::to_string(count) +
+                       SJIS("回あります。各キーは最初に見つかった値を使います。"));
+}
+
 std::optional<platform::IniDocument> IniAccess::loadOnce(const std::string& path) const {
   return platform::loadIniFile(path);
 }

@@ -26,9 +26,9 @@ void setUp(const std::string& folder) {
   std::string settings = "[COMMON]\r\nCHECKINTERVAL=5\r\n";
   for (int k = 0; k < kFillerKeys; ++k) settings += fillerKey(k) + "\r\n";
   writeText(folder + "ORVIS.ini", settings + "[END]\r\nLAST=1\r\n");
-  std::string job =
-      "[COMMON]\r\nNO=1\r\nURI=" + std::string(kPageUri) +
-      "\r\nNAME=watched\r\nMAILGROUP=0\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=\r\nCHKWORD=1\r\nWORD=page\r\n";
+  std::string job = "[COMMON]\r\nNO=1\r\nURI=" + std::string(kPageUri) +
+                    "\r\nNAME=watched\r\nMAILGROUP=0\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=\r\nCHKWORD="
+                    "1\r\nWORD=page\r\n";
   for (int k = 0; k < kFillerKeys; ++k) job += fillerKey(k) + "\r\n";
   writeText(folder + "info/1.ini", job + "[END]\r\nLAST=1\r\n");
   writeText(folder + "src/1.ini", pageText(0));

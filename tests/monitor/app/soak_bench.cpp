@@ -5,11 +5,15 @@
 // resident memory at pass 10 and at the last pass; the goal is growth under
 // 1 MB. The figures are printed, not judged.
 
+#include <stdlib.h>
+
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "platform/files.h"
 #include "support/check_rig.h"
 #include "support/fake_timer_driver.h"
 
@@ -34,10 +38,19 @@ std::string page(int n, int pass) {
          "</body></html>\r\n";
 }
 
+// The data folder in memory where there is a memory file system: the figures
+// are of the monitor, not of the disk's flushes.
+std::string memoryFolder() {
+  char name[] = "/dev/shm/orvis-soak-XXXXXX";
+  if (!::mkdtemp(name)) return {};
+  return std::string(name) + "/";
+}
+
 }  // namespace
 
 int main() {
-  CheckRig rig;
+  const std::string folder = memoryFolder();
+  CheckRig rig({}, folder);
   writeText(rig.path("ORVIS.ini"), "[COMMON]\r\nCHECKINTERVAL=1\r\nVALIDDAY=3\r\n");
   for (int n = 1; n <= 4; ++n) {
     const std::string no = std::to_string(n);
@@ -68,17 +81,20 @@ int main() {
   rig.monitor->autoCheck().startAutomaticMode();
 
   const auto began = std::chrono::steady_clock::now();
-  long at10 = 0;
+  long at10 = 0, alerts = 0;
   for (int pass = 1; pass <= kPasses; ++pass) {
-    for (int n = 1; n <= 4; ++n) rig.pages["http://example.com/" + std::to_string(n)] = page(n, pass);
-    if (pass % 5 == 0) writeText(rig.path("watched/" + std::to_string(5 + pass % 3) + "/a.txt"),
-                                 std::to_string(pass));
+    for (int n = 1; n <= 4; ++n)
+      rig.pages["http://example.com/" + std::to_string(n)] = page(n, pass);
+    if (pass % 5 == 0)
+      writeText(rig.path("watched/" + std::to_string(5 + pass % 3) + "/a.txt"),
+                std::to_string(pass));
     rig.processes.entries.resize(2);
     if (pass % 4 < 2) rig.processes.entries.push_back({400 + pass, 1, "editor9"});
-    rig.disks.anyPath = platform::DiskSpace{100ull << 30, (pass % 9 == 0 ? 5ull : 40ull) << 30,
-                                            40ull << 30};
+    rig.disks.anyPath =
+        platform::DiskSpace{100ull << 30, (pass % 9 == 0 ? 5ull : 40ull) << 30, 40ull << 30};
     timers.advance(*timers.dueIn(rig.monitor->timers().check));
     // What the fakes record is the rig's, not the monitor's.
+    alerts += static_cast<long>(rig.alerts.size());
     rig.alerts.clear();
     rig.launcher.launches.clear();
     rig.shell.editControlsHistory.clear();
@@ -88,9 +104,13 @@ int main() {
   const long atEnd = residentKb();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-  std::printf("%d automatic passes over 12 jobs in %.1f s (%.2f ms per pass)\n", kPasses, seconds,
-              seconds * 1000 / kPasses);
-  std::printf("resident memory: %ld kB at pass 10, %ld kB at pass %d, growth %ld kB\n", at10,
-              atEnd, kPasses, atEnd - at10);
+  std::printf("%d automatic passes over 12 jobs in %.1f s (%.2f ms per pass), %ld alerts mailed\n",
+              kPasses, seconds, seconds * 1000 / kPasses, alerts);
+  std::printf("resident memory: %ld kB at pass 10, %ld kB at pass %d, growth %ld kB\n", at10, atEnd,
+              kPasses, atEnd - at10);
+  std::printf("day files kept in syslog/: %zu\n",
+              platform::listFolder(rig.path("syslog"), "*.txt").size());
+  rig.monitor.reset();
+  if (!folder.empty()) std::filesystem::remove_all(folder);
   return 0;
 }
