@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -206,6 +207,24 @@ bool appendExclusive(const std::string& path, const std::string& bytes) {
   }
   if (!locked) return false;
   return writeAll(fd.get(), bytes.data(), bytes.size());
+}
+
+std::vector<std::string> removeLeftTemporaries(const std::string& folder,
+                                               const std::string& nameMask, int minAgeSeconds) {
+  std::vector<std::string> removed;
+  std::string prefix = folder;
+  if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+  const time_t now = ::time(nullptr);
+  for (const std::string& name : listFolder(folder, "." + nameMask + ".??????")) {
+    const std::string suffix = name.substr(name.size() - 6);
+    if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(c & 0xFF); }))
+      continue;
+    struct stat st;
+    const std::string path = prefix + name;
+    if (::stat(path.c_str(), &st) != 0 || now - st.st_mtime <= minAgeSeconds) continue;
+    if (::unlink(path.c_str()) == 0) removed.push_back(path);
+  }
+  return removed;
 }
 
 bool copyFile(const std::string& from, const std::string& to) {

@@ -72,6 +72,13 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes,
 // a moment makes the write fail rather than wait.
 bool appendExclusive(const std::string& path, const std::string& bytes);
 
+// The temporary files that writes cut off by a crash or a power cut left in
+// `folder` (".name.XXXXXX", see writeFileAtomic) for the names that match
+// `nameMask`, last written more than `minAgeSeconds` ago (a younger one may
+// be a write going on now); each is deleted and its path returned.
+std::vector<std::string> removeLeftTemporaries(const std::string& folder,
+                                               const std::string& nameMask, int minAgeSeconds);
+
 // Copies the file, overwriting the target as writeFileAtomic does: the
 // target is the old file or the whole copy, never a part.
 bool copyFile(const std::string& from, const std::string& to);

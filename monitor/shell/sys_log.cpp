@@ -24,4 +24,15 @@ void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::st
   });
 }
 
+void deleteLeftTemporaries(const SysLog& log, const std::string& dataFolder) {
+  // The data folder holds more than the monitor's files: only its own.
+  const std::pair<const char*, const char*> places[] = {
+      {"", "ORVIS.ini"}, {"", "Mode.tmp"}, {"info/", "*"},     {"src/", "*"},
+      {"word/", "*"},    {"mail/", "*"},   {"userMail/", "*"},
+  };
+  for (const auto& [folder, names] : places)
+    for (const std::string& path : platform::removeLeftTemporaries(dataFolder + folder, names, 600))
+      log.write("Global,DeleteTemp->" + platform::toCp932(path));
+}
+
 }  // namespace orvis

@@ -5,11 +5,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "scripted_smtp_server.h"
 #include "session_harness.h"
+#include "support/process_memory.h"
 
 using namespace orvis::testing;
 
@@ -17,14 +17,6 @@ namespace {
 
 constexpr int kMessages = 10000;
 const char* const kAddress = "127.0.0.61";
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
-}
 
 }  // namespace
 
@@ -57,11 +49,11 @@ int main() {
         h.view.statuses.clear();
         h.view.messages.clear();
         h.view.busy.clear();
-        if (at10 == 0 && delivered >= 10) at10 = residentKb();
+        if (at10 == 0 && delivered >= 10) at10 = processMemoryKb("VmRSS");
         return h.ended();
       },
       600000);
-  const long atEnd = residentKb();
+  const long atEnd = processMemoryKb("VmRSS");
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   std::printf("%ld of %d messages accepted in %.1f s (%.2f ms each)\n", delivered, kMessages,

@@ -108,3 +108,18 @@ TEST(Files, WholeFileReadsRefuseWhatCouldBlockOrNeverEnd) {
   EXPECT_FALSE(copyFile(dir / "missing", dir / "target"));
   EXPECT_EQ(listFolder(dir.path(), ".*", false), std::vector<std::string>{});
 }
+
+TEST(Files, TemporariesLeftByACrashGoOnceTheyAreOld) {
+  TempDir dir;
+  for (const char* name :
+       {".ORVIS.ini.Ab3dEf", ".ORVIS.ini.young1", ".bashrc.backup", ".x.ini.a-b_cd", "ORVIS.ini"})
+    writeText(dir / name, "x");
+  const struct timespec old[2] = {{1700000000, 0}, {1700000000, 0}};
+  for (const char* name : {".ORVIS.ini.Ab3dEf", ".bashrc.backup", ".x.ini.a-b_cd"})
+    ::utimensat(AT_FDCWD, (dir / name).c_str(), old, 0);
+  EXPECT_EQ(removeLeftTemporaries(dir.path(), "ORVIS.ini", 600),
+            std::vector<std::string>{dir / ".ORVIS.ini.Ab3dEf"});
+  EXPECT_EQ(removeLeftTemporaries(dir.path(), "*", 600),
+            std::vector<std::string>{dir / ".bashrc.backup"});
+  EXPECT_EQ(listFolder(dir.path(), "*").size(), 3u);
+}

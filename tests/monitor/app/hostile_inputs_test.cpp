@@ -67,7 +67,8 @@ TEST(HostileInputs, PipesDevicesAndRepeatedSectionsInPlaceOfTheSettingsNeitherHa
                    "ValidDay=4\r\n");
        },
        [](MonitorRig& r) {
-         return r.path("ORVIS.ini") + ":[common]が2回あります。各キーは最初に見つかった値を使います。";
+         return r.path("ORVIS.ini") +
+                ":[common]が2回あります。各キーは最初に見つかった値を使います。";
        }},
   };
   for (const Case& c : cases) {
@@ -92,10 +93,11 @@ TEST(HostileInputs, PipesDevicesAndRepeatedSectionsInPlaceOfTheSettingsNeitherHa
 TEST(HostileInputs, AJobFileOfTenMegabytesIsCheckedInItsTurn) {
   CheckRig rig;
   std::string filler;
-  while (filler.size() < (10u << 20)) filler += "NOTE" + std::to_string(filler.size()) + "=" +
-                                                std::string(100, 'n') + "\r\n";
-  writeText(rig.path("info/1.ini"), "[COMMON]\r\nNO=1\r\nURI=http://a/\r\nTYPE=URL\r\nSOURCE=1\r\n" +
-                                        filler + "CHKWORD=1\r\nWORD=abc\r\n");
+  while (filler.size() < (10u << 20))
+    filler += "NOTE" + std::to_string(filler.size()) + "=" + std::string(100, 'n') + "\r\n";
+  writeText(rig.path("info/1.ini"),
+            "[COMMON]\r\nNO=1\r\nURI=http://a/\r\nTYPE=URL\r\nSOURCE=1\r\n" + filler +
+                "CHKWORD=1\r\nWORD=abc\r\n");
   rig.baseline("1", "abc");
   rig.pages["http://a/"] = "abc";
   const auto start = std::chrono::steady_clock::now();
@@ -107,6 +109,23 @@ TEST(HostileInputs, AJobFileOfTenMegabytesIsCheckedInItsTurn) {
   EXPECT_TRUE(logged(log, "1->OK"));
   EXPECT_EQ(rig.jobValue("1", "CHECK"), "1");
   std::printf("a pass over a job file of %zu bytes: %.2f s\n", filler.size(), seconds);
+}
+
+TEST(HostileInputs, PagesWithANulAndBytesOfNoCharacterAreComparedByteForByte) {
+  CheckRig rig;
+  const char same[] = "<p>a\0b \xff\xfe \xe3\x81</p>\r\n",
+             changed[] = "<p>a\0c \xff\xfe \xe3\x81</p>\r\n";
+  const std::string page(same, sizeof same - 1);
+  rig.job("1", "URL", "http://a/", {"CHKWORD=1", "WORD=b"});
+  rig.job("2", "URL", "http://b/");
+  rig.baseline("1", page);
+  rig.baseline("2", page);
+  rig.pages = {{"http://a/", page}, {"http://b/", std::string(changed, sizeof changed - 1)}};
+  EXPECT_EQ(rig.check(1, 2), CheckPass::End::Completed);
+  EXPECT_EQ(rig.jobValue("1", "CHECK"), "1");
+  EXPECT_EQ(rig.jobValue("2", "CHECK"), "0");  // the change after the NUL is seen
+  EXPECT_TRUE(logged(rig.messages(), "1->指定ワード検出"));
+  EXPECT_EQ(rig.baselineNow("2"), std::string(changed, sizeof changed - 1));
 }
 
 TEST(HostileInputs, AFolderThatGoesWhileItIsListedEndsTheListingWithWhatWasThere) {

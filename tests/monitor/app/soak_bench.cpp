@@ -10,12 +10,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/files.h"
 #include "support/check_rig.h"
 #include "support/fake_timer_driver.h"
+#include "support/process_memory.h"
 
 using namespace orvis;
 using namespace orvis::testing;
@@ -23,14 +23,6 @@ using namespace orvis::testing;
 namespace {
 
 constexpr int kPasses = 1000;
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
-}
 
 std::string page(int n, int pass) {
   return "<html><head><script>var t=" + std::to_string(pass) + ";</script></head><body>page " +
@@ -99,9 +91,9 @@ int main() {
     rig.launcher.launches.clear();
     rig.shell.editControlsHistory.clear();
     rig.tray.events.clear();
-    if (pass == 10) at10 = residentKb();
+    if (pass == 10) at10 = processMemoryKb("VmRSS");
   }
-  const long atEnd = residentKb();
+  const long atEnd = processMemoryKb("VmRSS");
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   std::printf("%d automatic passes over 12 jobs in %.1f s (%.2f ms per pass), %ld alerts mailed\n",

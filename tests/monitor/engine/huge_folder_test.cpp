@@ -12,10 +12,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "monitor/engine/file_listing.h"
 #include "support/check_rig.h"
+#include "support/process_memory.h"
 
 using namespace orvis;
 using namespace orvis::testing;
@@ -23,14 +23,6 @@ using namespace orvis::testing;
 namespace {
 
 constexpr int kFolders = 1000, kFilesPerFolder = 1000;
-
-long peakResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
-}
 
 std::string filePath(const std::string& target, int folder, int file) {
   char name[32];
@@ -67,7 +59,8 @@ TEST(HugeFolder, AMillionFilesAreListedComparedAndReportedInTheirTurn) {
   Stopwatch watch;
   const time_t t0 = 1765000000;
   for (int d = 0; d < kFolders; ++d) {
-    std::filesystem::create_directories(std::filesystem::path(filePath(target, d, 0)).parent_path());
+    std::filesystem::create_directories(
+        std::filesystem::path(filePath(target, d, 0)).parent_path());
     for (int f = 0; f < kFilesPerFolder; ++f) {
       const std::string path = filePath(target, d, f);
       ::close(::open(path.c_str(), O_WRONLY | O_CREAT, 0644));
@@ -89,7 +82,7 @@ TEST(HugeFolder, AMillionFilesAreListedComparedAndReportedInTheirTurn) {
     ::unlink(filePath(target, 42, 42).c_str());
     EXPECT_EQ(rig.check(1, 1), CheckPass::End::Completed);
     std::printf("check pass in %.1f s; peak resident memory %ld kB\n", watch.lap(),
-                peakResidentKb());
+                processMemoryKb("VmHWM"));
     ASSERT_EQ(rig.alerts.size(), 1u);
     EXPECT_EQ(rig.alerts[0].message, "ファイル更新を検出");
     const std::vector<std::string> log = rig.messages();
