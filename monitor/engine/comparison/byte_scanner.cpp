@@ -96,4 +96,32 @@ std::size_t ByteScanner::find(const char* p, std::size_t n, std::size_t readable
   return n;
 }
 
+std::size_t ByteScanner::findInPairs(const char* b, const char* s, std::size_t n,
+                                     std::size_t readable) const {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i needle0 = _mm_set1_epi8(static_cast<char>(needles_[0]));
+  const __m128i needle1 = _mm_set1_epi8(static_cast<char>(needles_[1]));
+  const __m128i needle2 = _mm_set1_epi8(static_cast<char>(needles_[2]));
+  const __m128i needle3 = _mm_set1_epi8(static_cast<char>(needles_[3]));
+  for (; i < n && i + 16 <= readable; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i needles =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, needle0), _mm_cmpeq_epi8(x, needle1)),
+                     _mm_or_si128(_mm_cmpeq_epi8(x, needle2), _mm_cmpeq_epi8(x, needle3)));
+    // Bits of the pairs that agree and hold no needle.
+    const auto plain =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(needles, _mm_cmpeq_epi8(x, y))));
+    if (plain != 0xFFFF) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(~plain));
+      return at < n ? at : n;
+    }
+  }
+#endif
+  for (; i < n; ++i)
+    if (b[i] != s[i] || matches(b[i])) return i;
+  return n;
+}
+
 }  // namespace orvis

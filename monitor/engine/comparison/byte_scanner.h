@@ -18,7 +18,14 @@ class ByteScanner {
   std::size_t find(const char* p, std::size_t n, std::size_t readable) const;
   std::size_t find(const char* p, std::size_t n) const { return find(p, n, n); }
 
+  // In the pairs (b[i], s[i]) for i in [0, n): the index of the first pair
+  // that differs or whose b holds a needle, or n. Both runs may be read up
+  // to `readable` (at least n). Between two needles the pairs usually agree,
+  // so one pass looks for both.
+  std::size_t findInPairs(const char* b, const char* s, std::size_t n, std::size_t readable) const;
+
   bool matches(char c) const { return table_[static_cast<unsigned char>(c)]; }
+  bool empty() const { return count_ == 0; }
 
  private:
   bool table_[256] = {};

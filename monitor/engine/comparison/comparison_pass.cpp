@@ -7,6 +7,7 @@
 
 #include "monitor/engine/comparison/ascii_lower.h"
 #include "monitor/engine/comparison/comparison_texts.h"
+#include "monitor/engine/comparison/start_word_tests.h"
 
 namespace orvis {
 
@@ -54,8 +55,10 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     if (!(switches.*test.switchOn)) continue;
     enabled_ |= 1u << k;
     if (test.form == StartForm::Attribute) {
+      attributeTests_ |= 1u << k;
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
     } else {
+      tagTests_ |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
     }
@@ -89,6 +92,8 @@ ComparisonResult ComparisonPass::run() {
 std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
   const char* b = baseline_.data();
   const char* s = snapshot_.data();
+  const std::size_t readable = std::min(baseline_.available(), snapshot_.available());
+  behind_ = std::min(baseline_.behind(), StartWindow::kCapacity);
   beginRegion(0);
   std::size_t i = 0;
   while (i < n) {
@@ -96,11 +101,11 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     // at once.
     if (i != nextDue_) {
       const std::size_t limit = std::min(n, nextDue_);
-      const std::size_t next = i + startBytes_.find(b + i, limit - i, baseline_.available() - i);
-      if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
-        counter_ += at - i + 1;
-        return difference(b, s, region_, at);
-      }
+      // A pair that differs stops the run as a start byte does; the steps
+      // below find it different.
+      const std::size_t next =
+          startBytes_.empty() ? firstMismatch(b, s, i, limit)
+                              : i + startBytes_.findInPairs(b + i, s + i, limit - i, readable - i);
       counter_ += next - i;
       i = next;
       if (i == n) break;
@@ -109,7 +114,7 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     if (x == 0) {
       // Zero bytes are compared but enter no window: the windows take the
       // bytes before them, and a new run begins after them.
-      windowsTake(b + region_, i - region_);
+      windowsTake(b, i);
       std::size_t end = i;
       while (end < n && b[end] == 0) ++end;
       if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
@@ -138,7 +143,7 @@ std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
     if (x != s[i]) return difference(b, s, region_, i);
     ++i;
   }
-  windowsTake(b + region_, n - region_);
+  windowsTake(b, n);
   baseline_.advance(n);
   snapshot_.advance(n);
   return std::nullopt;
@@ -150,22 +155,31 @@ void ComparisonPass::beginRegion(std::size_t at) {
   nextDue_ = kNone;
   // The windows still hold bytes from before the run: a '<' or a quote
   // among them may yet begin a start that bytes of the run complete.
-  char scratch[StartWindow::kCapacity];
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
+  for (unsigned mask = tagTests_; mask != 0; mask &= mask - 1) {
+    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+    // Only the newest '<' can be the start's: no start holds another. The
+    // bytes held from it on must begin the start.
+    const std::size_t back = windows_[k].distanceOf('<');
+    if (back == StartWindow::kNotHeld) continue;
+    const StartTest& test = tests_[k];
+    if (back + 2 <= test.start.size() &&
+        holdsStart(test, windows_[k].word(),
+                   StartWindow::kCapacity - 1 - back + test.start.size() - 1))
+      expect(k, at + test.start.size() - 2 - back);
+  }
+  for (unsigned mask = attributeTests_; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
     const StartTest& test = tests_[k];
-    if (test.form != StartForm::Attribute) {
-      // Only the newest '<' can be the start's: no start holds another.
-      const std::size_t back = windows_[k].distanceOf('<');
-      if (back != StartWindow::kNotHeld && back + 2 <= test.start.size())
-        expect(k, at + test.start.size() - 2 - back);
-      continue;
-    }
-    if (windows_[k].distanceOf(test.quote) == StartWindow::kNotHeld) continue;
-    const std::string_view held = windows_[k].view(scratch);
-    for (std::size_t q = 0; q < held.size(); ++q) {
-      if (held[q] != test.quote) continue;
-      const std::size_t more = bytesUntilStart(test, held, q);
+    const std::uint64_t word = windows_[k].word();
+    for (std::uint64_t quotes = StartWindow::equalBytes(word, test.quote); quotes != 0;
+         quotes &= quotes - 1) {
+      const auto quote = static_cast<std::size_t>(std::countr_zero(quotes)) / 8;
+      std::size_t more = bytesUntilStartIn(test, word, quote);
+      if (more == kUndecided) {
+        char scratch[StartWindow::kCapacity];
+        const std::string_view held = windows_[k].view(scratch);
+        more = bytesUntilStart(test, held, quote - (StartWindow::kCapacity - held.size()));
+      }
       if (more != kNoStart) expect(k, at + std::max<std::size_t>(more, 1) - 1);
     }
   }
@@ -190,13 +204,17 @@ void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // tell, when they are in this run and not blanks.
   if (at > region_ && b[at - 1] != '=' && b[at - 1] != ' ') return;
   const bool nameBefore = at > region_ + 1 && b[at - 1] == '=' && b[at - 2] != ' ';
-  char scratch[StartWindow::kCapacity];
   for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    const std::string_view start = tests_[k].start;
+    const StartTest& test = tests_[k];
+    const std::string_view start = test.start;
     if (nameBefore && lowerAscii(b[at - 2]) != start[start.size() - 3]) continue;
-    const std::string_view window = windowAt(k, b, at, scratch);
-    const std::size_t more = bytesUntilStart(tests_[k], window, window.size() - 1);
+    std::size_t more = bytesUntilStartIn(test, windowWordAt(k, b, at), StartWindow::kCapacity - 1);
+    if (more == kUndecided) {
+      char scratch[StartWindow::kCapacity];
+      const std::string_view window = windowAt(k, b, at, scratch);
+      more = bytesUntilStart(test, window, window.size() - 1);
+    }
     if (more != kNoStart) expect(k, at + more);
   }
 }
@@ -214,23 +232,29 @@ std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhe
   due_ &= ~(std::uint64_t{0xFF} << shift);
   const std::uint64_t ahead = std::rotr(due_, static_cast<int>(shift));
   nextDue_ = ahead == 0 ? kNone : at + static_cast<std::size_t>(std::countr_zero(ahead)) / 8;
-  char scratch[StartWindow::kCapacity];
   for (; candidates != 0; candidates &= candidates - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));
     const StartTest& test = tests_[k];
-    // A tag start that lies whole in this run is one word to compare.
-    if (test.form != StartForm::Attribute && at >= 7 && at + 1 - region_ >= test.window) {
-      std::uint64_t word;
-      std::memcpy(&word, b + at - 7, 8);
-      if (((word | test.lowerBits) & test.patternBytes) == test.pattern) {
-        readAhead = false;
+    switch (startsRegionIn(test, windowWordAt(k, b, at), readAhead)) {
+      case WordVerdict::Yes:
         return k;
-      }
-      continue;
+      case WordVerdict::No:
+        continue;
+      case WordVerdict::Undecided:
+        break;
     }
+    char scratch[StartWindow::kCapacity];
     if (startsRegion(test, windowAt(k, b, at, scratch), b[at], readAhead)) return k;
   }
   return kNone;
+}
+
+std::uint64_t ComparisonPass::windowWordAt(std::size_t test, const char* b, std::size_t at) const {
+  const StartWindow& window = windows_[test];
+  const std::size_t taken = at - region_ + 1;
+  if (taken >= window.maxLength() && at + 1 + behind_ >= StartWindow::kCapacity)
+    return StartWindow::wordEndingAt(b + at + 1) & window.keep();
+  return window.peek(runWord(b, region_, at + 1), taken);
 }
 
 std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::size_t at,
@@ -241,34 +265,35 @@ std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::
   return windows_[test].peekWithPlain(b + region_, taken, scratch);
 }
 
-void ComparisonPass::windowsTake(const char* p, std::size_t n) {
+std::uint64_t ComparisonPass::runWord(const char* b, std::size_t from, std::size_t to) const {
+  if (to + behind_ >= StartWindow::kCapacity)
+    return StartWindow::runWordEndingAt(b + to, to - from);
+  return StartWindow::runWord(b + from, to - from);
+}
+
+void ComparisonPass::windowsTake(const char* b, std::size_t to) {
   // With no start test on, runs may hold zero bytes.
   if (enabled_ == 0) {
-    context_.appendRun(p, n);
+    context_.appendRun(b + region_, to - region_);
     return;
   }
-  context_.appendPlainRun(p, n);
-  const std::uint64_t run = StartWindow::runWord(p, n);
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1)
-    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].take(run, n);
+  context_.appendPlainRun(b + region_, to - region_);
+  const std::uint64_t run = runWord(b, region_, to);
+  for (StartWindow& window : windows_) window.take(run, to - region_);
 }
 
 void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead) {
   // The byte that completes the start reaches the context and the windows
   // tested before; the later ones never see it, and it is not compared.
+  // Windows whose switch is off take the bytes too: nothing looks at them,
+  // and the same steps for all are quicker than a choice.
   const std::size_t n = at - region_;
   context_.appendPlainRun(b + region_, n + 1);
-  const std::uint64_t with = StartWindow::runWord(b + region_, n + 1);
-  const std::uint64_t without = StartWindow::runWord(b + region_, n);
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    if (k < test)
-      windows_[k].take(with, n + 1);
-    else if (k > test)
-      windows_[k].take(without, n);
-    else
-      windows_[k].clear();
-  }
+  const std::uint64_t with = runWord(b, region_, at + 1);
+  const std::uint64_t without = runWord(b, region_, at);
+  for (std::size_t k = 0; k < kStartTestCount; ++k)
+    windows_[k].take(k < test ? with : without, k < test ? n + 1 : n);
+  windows_[test].clear();
   baseline_.advance(at + 1);
   snapshot_.advance(at + 1);
 

@@ -53,10 +53,15 @@ class ComparisonPass {
   // Of the tests due at `at`, the one whose start the baseline byte there
   // completes, or kNone.
   std::size_t startAt(const char* b, std::size_t at, bool& readAhead);
-  // A start test's window right after it has taken in the byte at `at`.
+  // A start test's window right after it has taken in the byte at `at`, as
+  // a word and as text.
+  std::uint64_t windowWordAt(std::size_t test, const char* b, std::size_t at) const;
   std::string_view windowAt(std::size_t test, const char* b, std::size_t at, char* scratch) const;
-  // The windows take in a run of baseline bytes that started nothing.
-  void windowsTake(const char* p, std::size_t n);
+  // The windows take in the bytes of the current run up to `to`, which
+  // started nothing.
+  void windowsTake(const char* b, std::size_t to);
+  // runWord() of the piece's bytes [from, to).
+  std::uint64_t runWord(const char* b, std::size_t from, std::size_t to) const;
   void enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead);
 
   ComparisonResult difference(const char* b, const char* s, std::size_t from, std::size_t at);
@@ -71,8 +76,9 @@ class ComparisonPass {
   EndTokenSkipper skipper_;
   const StartTest* tests_;
   std::array<std::string_view, kStartTestCount> enterLines_, leaveLines_;
-  // The tests whose switch is on, as bits by their order.
-  unsigned enabled_ = 0;
+  // The tests whose switch is on, as bits by their order; those of them
+  // that look for a tag, and those that look for an attribute.
+  unsigned enabled_ = 0, tagTests_ = 0, attributeTests_ = 0;
   // The attribute tests by their quote, double then single; the tag tests
   // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
@@ -87,6 +93,9 @@ class ComparisonPass {
   // The current run of the piece: bytes from `region_` on have entered no
   // window yet; none of them is zero while a start test is on.
   std::size_t region_ = 0;
+  // How many bytes before the piece may be read (up to eight), so that the
+  // windows near its start can be read as words too.
+  std::size_t behind_ = 0;
   // The tests that may complete their start at the next few positions, a
   // byte of tests per position in a ring of eight, and the nearest such
   // position.

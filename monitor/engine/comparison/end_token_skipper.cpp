@@ -1,21 +1,29 @@
 #include "monitor/engine/comparison/end_token_skipper.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "monitor/engine/comparison/ascii_lower.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvis {
 
 bool EndTokenSkipper::skip(ByteCursor& cursor, const StartTest& region) {
+  if (region.end.size() == 1 && lowerAscii(region.end[0]) == upperAscii(region.end[0]))
+    return skipToByte(cursor, region.end[0]);
   // The bytes of this region read so far, as far as they can still take
   // part in the end token.
   RecentBytes taken(region.end.size());
-  while (cursor.fill()) {
+  for (bool first = true; cursor.fill(); first = false) {
     const char* p = cursor.data();
     const std::size_t n = std::min(cursor.available(), kWorkPiece);
-    const std::size_t end = endIn(p, n, cursor.available(), taken, region);
+    std::size_t end = first ? quickEndIn(p, n, cursor.available(), region) : kUnsure;
+    if (end == kUnsure) end = endIn(p, n, cursor.available(), taken, region);
     if (end < n) {
       cursor.advance(end + 1);
       return true;
@@ -25,6 +33,62 @@ bool EndTokenSkipper::skip(ByteCursor& cursor, const StartTest& region) {
     ticker_.tick();
   }
   return false;
+}
+
+bool EndTokenSkipper::skipToByte(ByteCursor& cursor, char end) {
+  // A window of one byte needs no keeping: a zero byte leaves it as it was,
+  // and the byte has no other case. The region ends at the first such byte.
+  while (cursor.fill()) {
+    const char* p = cursor.data();
+    const std::size_t n = std::min(cursor.available(), kWorkPiece);
+    if (const void* at = std::memchr(p, end, n)) {
+      cursor.advance(static_cast<std::size_t>(static_cast<const char*>(at) - p) + 1);
+      return true;
+    }
+    cursor.advance(n);
+    ticker_.tick();
+  }
+  return false;
+}
+
+std::size_t EndTokenSkipper::quickEndIn(const char* p, std::size_t n, std::size_t readable,
+                                        const StartTest& region) {
+#if defined(__SSE2__)
+  // With nothing before the region and no zero byte in it, an end is the
+  // token's bytes in a row. Blocks of sixteen places where the token could
+  // begin are sifted by its first and last bytes, then each place left is
+  // one word to compare.
+  const std::size_t length = region.end.size();
+  auto foldOf = [](char c) { return _mm_set1_epi8(c >= 'a' && c <= 'z' ? 0x20 : 0); };
+  const char firstByte = region.end.front(), lastByte = region.end.back();
+  const __m128i foldFirst = foldOf(firstByte), foldLast = foldOf(lastByte);
+  const __m128i wantFirst = _mm_set1_epi8(firstByte), wantLast = _mm_set1_epi8(lastByte);
+  for (std::size_t i = 0; i < n; i += 16) {
+    // The last place of a block reads a word and the token's last byte.
+    if (i + 16 + 8 > readable) return kUnsure;
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + length - 1));
+    unsigned zeros =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(head, _mm_setzero_si128())));
+    if (n - i < 16) zeros &= (1u << (n - i)) - 1;
+    if (zeros != 0) return kUnsure;
+    auto places = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, foldFirst), wantFirst),
+                                        _mm_cmpeq_epi8(_mm_or_si128(tail, foldLast), wantLast))));
+    for (; places != 0; places &= places - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(places));
+      if (at + length > n) return kUnsure;
+      std::uint64_t word;
+      std::memcpy(&word, p + at, sizeof word);
+      if (((word | region.endLowerBits) & region.endPatternBytes) == region.endPattern)
+        return at + length - 1;
+    }
+  }
+  return n;
+#else
+  (void)p, (void)n, (void)readable, (void)region;
+  return kUnsure;
+#endif
 }
 
 std::size_t EndTokenSkipper::endIn(const char* p, std::size_t n, std::size_t readable,

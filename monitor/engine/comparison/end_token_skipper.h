@@ -19,6 +19,14 @@ class EndTokenSkipper {
   bool skip(ByteCursor& cursor, const StartTest& region);
 
  private:
+  // The same for an end of one byte that has no other case (a quote).
+  bool skipToByte(ByteCursor& cursor, char end);
+  // Where the first end lies in the first piece of a region, many bytes at
+  // a time: as endIn(), or kUnsure when a zero byte, the piece's end or
+  // the end of the readable bytes leaves it to endIn().
+  static constexpr std::size_t kUnsure = static_cast<std::size_t>(-1);
+  static std::size_t quickEndIn(const char* p, std::size_t n, std::size_t readable,
+                                const StartTest& region);
   // Where in the piece [p, p + n) the bytes taken so far first end with
   // the token: the index of its last byte, or n.
   static std::size_t endIn(const char* p, std::size_t n, std::size_t readable,
