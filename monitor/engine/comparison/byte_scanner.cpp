@@ -54,6 +54,8 @@ ByteScanner::ByteScanner(std::string_view needles) {
   // Unused slots repeat the first needle so that the wide search can always
   // test four.
   for (int i = count_; i < 4; ++i) needles_[i] = needles_[0];
+  for (int i = 0; i < 4; ++i)
+    for (unsigned char& c : spread_[i]) c = needles_[i];
 #ifdef ORVIS_WIDE_SCAN
   wide_ = wideAvailable();
 #endif
@@ -100,10 +102,10 @@ std::size_t ByteScanner::findInPairs(const char* b, const char* s, std::size_t n
                                      std::size_t readable) const {
   std::size_t i = 0;
 #ifdef __SSE2__
-  const __m128i needle0 = _mm_set1_epi8(static_cast<char>(needles_[0]));
-  const __m128i needle1 = _mm_set1_epi8(static_cast<char>(needles_[1]));
-  const __m128i needle2 = _mm_set1_epi8(static_cast<char>(needles_[2]));
-  const __m128i needle3 = _mm_set1_epi8(static_cast<char>(needles_[3]));
+  auto spread = [this](int i) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(spread_[i]));
+  };
+  const __m128i needle0 = spread(0), needle1 = spread(1), needle2 = spread(2), needle3 = spread(3);
   for (; i < n && i + 16 <= readable; i += 16) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
     const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));

@@ -30,6 +30,8 @@ class ByteScanner {
  private:
   bool table_[256] = {};
   unsigned char needles_[4] = {};
+  // Each needle sixteen times, ready to load.
+  alignas(16) unsigned char spread_[4][16] = {};
   int count_ = 0;
   bool wide_ = false;  // the processor searches 32 bytes at a time
 };

@@ -30,6 +30,13 @@ std::array<StartWindow, kStartTestCount> startWindows() {
           StartWindow(tests[6].window), StartWindow(tests[7].window)};
 }
 
+unsigned enabledTests(const SkipSwitches& switches) {
+  unsigned enabled = 0;
+  for (std::size_t k = 0; k < kStartTestCount; ++k)
+    if (switches.*startTests()[k].switchOn) enabled |= 1u << k;
+  return enabled;
+}
+
 // The first position in [from, to) where the two runs differ, or `to`.
 std::size_t firstMismatch(const char* b, const char* s, std::size_t from, std::size_t to) {
   if (std::memcmp(b + from, s + from, to - from) == 0) return to;
@@ -47,7 +54,8 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
       skipper_(ticker_),
       tests_(startTests().data()),
       startBytes_(startByteSet(switches)),
-      windows_(startWindows()) {
+      windows_(startWindows()),
+      startKeys_(enabledTests(switches)) {
   for (std::size_t k = 0; k < kStartTestCount; ++k) {
     const StartTest& test = tests_[k];
     enterLines_[k] = test.enterLine();
@@ -55,10 +63,8 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
     if (!(switches.*test.switchOn)) continue;
     enabled_ |= 1u << k;
     if (test.form == StartForm::Attribute) {
-      attributeTests_ |= 1u << k;
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
     } else {
-      tagTests_ |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(test.start[1])] |= 1u << k;
       bySecondByte_[static_cast<unsigned char>(upperAscii(test.start[1]))] |= 1u << k;
     }
@@ -155,30 +161,28 @@ void ComparisonPass::beginRegion(std::size_t at) {
   nextDue_ = kNone;
   // The windows still hold bytes from before the run: a '<' or a quote
   // among them may yet begin a start that bytes of the run complete.
-  for (unsigned mask = tagTests_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    // Only the newest '<' can be the start's: no start holds another. The
-    // bytes held from it on must begin the start.
-    const std::size_t back = windows_[k].distanceOf('<');
-    if (back == StartWindow::kNotHeld) continue;
-    const StartTest& test = tests_[k];
-    if (back + 2 <= test.start.size() &&
-        holdsStart(test, windows_[k].word(),
-                   StartWindow::kCapacity - 1 - back + test.start.size() - 1))
-      expect(k, at + test.start.size() - 2 - back);
-  }
-  for (unsigned mask = attributeTests_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    const StartTest& test = tests_[k];
+  for (std::uint64_t keys = startKeys_.in(windows_); keys != 0;) {
+    const auto k = static_cast<std::size_t>(std::countr_zero(keys)) / 8;
     const std::uint64_t word = windows_[k].word();
-    for (std::uint64_t quotes = StartWindow::equalBytes(word, test.quote); quotes != 0;
-         quotes &= quotes - 1) {
-      const auto quote = static_cast<std::size_t>(std::countr_zero(quotes)) / 8;
+    const auto held = static_cast<unsigned>(keys >> (8 * k)) & 0xFF;
+    keys &= ~(std::uint64_t{0xFF} << (8 * k));
+    const StartTest& test = tests_[k];
+    if (test.form != StartForm::Attribute) {
+      // Only the newest '<' can be the start's: no start holds another. The
+      // bytes held from it on must begin the start.
+      const auto newest = static_cast<std::size_t>(std::bit_width(held)) - 1;
+      const std::size_t back = StartWindow::kCapacity - 1 - newest;
+      if (holdsStart(test, word, newest + test.start.size() - 1))
+        expect(k, at + test.start.size() - 2 - back);
+      continue;
+    }
+    for (unsigned quotes = held; quotes != 0; quotes &= quotes - 1) {
+      const auto quote = static_cast<std::size_t>(std::countr_zero(quotes));
       std::size_t more = bytesUntilStartIn(test, word, quote);
       if (more == kUndecided) {
         char scratch[StartWindow::kCapacity];
-        const std::string_view held = windows_[k].view(scratch);
-        more = bytesUntilStart(test, held, quote - (StartWindow::kCapacity - held.size()));
+        const std::string_view window = windows_[k].view(scratch);
+        more = bytesUntilStart(test, window, quote - (StartWindow::kCapacity - window.size()));
       }
       if (more != kNoStart) expect(k, at + std::max<std::size_t>(more, 1) - 1);
     }

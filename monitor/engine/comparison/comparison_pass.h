@@ -24,6 +24,7 @@
 #include "monitor/engine/comparison/progress_ticker.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/skip_switches.h"
+#include "monitor/engine/comparison/start_keys.h"
 #include "monitor/engine/comparison/start_tests.h"
 #include "monitor/engine/comparison/start_window.h"
 
@@ -76,9 +77,8 @@ class ComparisonPass {
   EndTokenSkipper skipper_;
   const StartTest* tests_;
   std::array<std::string_view, kStartTestCount> enterLines_, leaveLines_;
-  // The tests whose switch is on, as bits by their order; those of them
-  // that look for a tag, and those that look for an attribute.
-  unsigned enabled_ = 0, tagTests_ = 0, attributeTests_ = 0;
+  // The tests whose switch is on, as bits by their order.
+  unsigned enabled_ = 0;
   // The attribute tests by their quote, double then single; the tag tests
   // by the byte after their '<'.
   std::array<unsigned, 2> byQuote_{};
@@ -87,6 +87,7 @@ class ComparisonPass {
   // window takes in.
   ByteScanner startBytes_;
   std::array<StartWindow, kStartTestCount> windows_;
+  StartKeys startKeys_;
   RecentBytes context_{51};
   std::uint64_t counter_ = 0;
 
