@@ -89,70 +89,82 @@ ComparisonResult ComparisonPass::run() {
       sink_.writeLog(texts::sizesDiffer());
       return outcome(ComparisonOutcome::SnapshotShorter, AlertRequest{texts::sizesDiffer(), {}});
     }
-    const std::size_t n = std::min({baseline_.available(), snapshot_.available(), kWorkPiece});
-    if (auto result = comparePiece(n)) return std::move(*result);
+    if (auto result = comparePieces()) return std::move(*result);
     ticker_.tick();
   }
 }
 
-std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
-  const char* b = baseline_.data();
-  const char* s = snapshot_.data();
-  const std::size_t readable = std::min(baseline_.available(), snapshot_.available());
-  behind_ = std::min(baseline_.behind(), StartWindow::kCapacity);
-  beginRegion(0);
-  std::size_t i = 0;
-  while (i < n) {
-    // Between the bytes where a start may be complete, whole runs compare
-    // at once.
-    if (i != nextDue_) {
-      const std::size_t limit = std::min(n, nextDue_);
-      // A pair that differs stops the run as a start byte does; the steps
-      // below find it different.
-      const std::size_t next =
-          startBytes_.empty() ? firstMismatch(b, s, i, limit)
-                              : i + startBytes_.findInPairs(b + i, s + i, limit - i, readable - i);
-      counter_ += next - i;
-      i = next;
-      if (i == n) break;
-    }
-    const char x = b[i];
-    if (x == 0) {
-      // Zero bytes are compared but enter no window: the windows take the
-      // bytes before them, and a new run begins after them.
-      windowsTake(b, i);
-      std::size_t end = i;
-      while (end < n && b[end] == 0) ++end;
-      if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
-        counter_ += at - i + 1;
-        return difference(b, s, at, at);
+std::optional<ComparisonResult> ComparisonPass::comparePieces() {
+  // Regions follow one another closely: after one, the comparison goes on
+  // here while both inputs have bytes at hand.
+  for (;;) {
+    const char* b = baseline_.data();
+    const char* s = snapshot_.data();
+    const std::size_t readable = std::min(baseline_.available(), snapshot_.available());
+    const std::size_t n = std::min(readable, kWorkPiece);
+    behind_ = std::min(baseline_.behind(), StartWindow::kCapacity);
+    beginRegion(0);
+    std::size_t i = 0;
+    bool entered = false;
+    while (i < n) {
+      // Between the bytes where a start may be complete, whole runs compare
+      // at once.
+      if (i != nextDue_) {
+        const std::size_t limit = std::min(n, nextDue_);
+        // A pair that differs stops the run as a start byte does; the steps
+        // below find it different.
+        const std::size_t next =
+            startBytes_.empty()
+                ? firstMismatch(b, s, i, limit)
+                : i + startBytes_.findInPairs(b + i, s + i, limit - i, readable - i);
+        counter_ += next - i;
+        i = next;
+        if (i == n) break;
       }
-      counter_ += end - i;
-      i = end;
-      beginRegion(end);
-      continue;
-    }
-    if (startBytes_.matches(x)) {
-      if (x == '<')
-        foreseeTag(b, i, n);
-      else
-        foreseeAttribute(b, i);
-    }
-    bool readAhead = false;
-    if (i == nextDue_) {
-      if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
-        enterRegion(test, b, i, readAhead);
-        return std::nullopt;
+      const char x = b[i];
+      if (x == 0) {
+        // Zero bytes are compared but enter no window: the windows take the
+        // bytes before them, and a new run begins after them.
+        windowsTake(b, i);
+        std::size_t end = i;
+        while (end < n && b[end] == 0) ++end;
+        if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
+          counter_ += at - i + 1;
+          return difference(b, s, at, at);
+        }
+        counter_ += end - i;
+        i = end;
+        beginRegion(end);
+        continue;
       }
+      if (startBytes_.matches(x)) {
+        if (x == '<')
+          foreseeTag(b, i, n);
+        else
+          foreseeAttribute(b, i);
+      }
+      bool readAhead = false;
+      if (i == nextDue_) {
+        if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
+          enterRegion(test, b, i, readAhead);
+          entered = true;
+          break;
+        }
+      }
+      ++counter_;
+      if (x != s[i]) return difference(b, s, region_, i);
+      ++i;
     }
-    ++counter_;
-    if (x != s[i]) return difference(b, s, region_, i);
-    ++i;
+    if (!entered) {
+      windowsTake(b, n);
+      baseline_.advance(n);
+      snapshot_.advance(n);
+      return std::nullopt;
+    }
+    // The caller fetches the next pieces.
+    if (baseline_.available() == 0 || snapshot_.available() == 0) return std::nullopt;
+    ticker_.tick();
   }
-  windowsTake(b, n);
-  baseline_.advance(n);
-  snapshot_.advance(n);
-  return std::nullopt;
 }
 
 void ComparisonPass::beginRegion(std::size_t at) {
@@ -295,8 +307,13 @@ void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at
   context_.appendPlainRun(b + region_, n + 1);
   const std::uint64_t with = runWord(b, region_, at + 1);
   const std::uint64_t without = runWord(b, region_, at);
-  for (std::size_t k = 0; k < kStartTestCount; ++k)
-    windows_[k].take(k < test ? with : without, k < test ? n + 1 : n);
+  if (n >= StartWindow::kCapacity) {
+    // A run this long fills every window anew.
+    for (std::size_t k = 0; k < kStartTestCount; ++k) windows_[k].fill(k < test ? with : without);
+  } else {
+    for (std::size_t k = 0; k < kStartTestCount; ++k)
+      windows_[k].take(k < test ? with : without, k < test ? n + 1 : n);
+  }
   windows_[test].clear();
   baseline_.advance(at + 1);
   snapshot_.advance(at + 1);

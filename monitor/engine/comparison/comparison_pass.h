@@ -40,8 +40,9 @@ class ComparisonPass {
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  // Compares the next n pairs, or fewer when a region starts among them.
-  std::optional<ComparisonResult> comparePiece(std::size_t n);
+  // Compares the pairs at hand, passing over the regions among them, up to
+  // the end of a piece of work or of what one input has at hand.
+  std::optional<ComparisonResult> comparePieces();
   // A new run of baseline bytes for the windows starts at `at`.
   void beginRegion(std::size_t at);
   // Notes where the tag start that the '<' at `at` may begin would be

@@ -13,9 +13,8 @@
 
 namespace orvis {
 
-bool EndTokenSkipper::skip(ByteCursor& cursor, const StartTest& region) {
-  if (region.end.size() == 1 && lowerAscii(region.end[0]) == upperAscii(region.end[0]))
-    return skipToByte(cursor, region.end[0]);
+bool EndTokenSkipper::skipOn(ByteCursor& cursor, const StartTest& region) {
+  if (region.endByte != 0) return skipToByte(cursor, region.endByte);
   // The bytes of this region read so far, as far as they can still take
   // part in the end token.
   RecentBytes taken(region.end.size());

@@ -3,10 +3,14 @@
 // zero bytes left out and letters lowercased, end with the region's end
 // token. The next read starts after the token.
 
+#include <bit>
+#include <cstdint>
+
 #include "monitor/engine/comparison/byte_cursor.h"
 #include "monitor/engine/comparison/progress_ticker.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/start_tests.h"
+#include "monitor/engine/comparison/start_window.h"
 
 namespace orvis {
 
@@ -16,10 +20,25 @@ class EndTokenSkipper {
 
   // False when the input ended (or failed) before the token: the region
   // then ends with the input, since no more bytes can come.
-  bool skip(ByteCursor& cursor, const StartTest& region);
+  bool skip(ByteCursor& cursor, const StartTest& region) {
+    // Most quoted values end within their first sixteen bytes: two words
+    // tell, without a call.
+    if (region.endByte != 0 && cursor.available() >= 16) {
+      for (std::size_t at = 0; at < 16; at += StartWindow::kCapacity) {
+        const std::uint64_t equal = StartWindow::equalBytes(
+            StartWindow::wordEndingAt(cursor.data() + at + StartWindow::kCapacity), region.endByte);
+        if (equal != 0) {
+          cursor.advance(at + static_cast<std::size_t>(std::countr_zero(equal)) / 8 + 1);
+          return true;
+        }
+      }
+    }
+    return skipOn(cursor, region);
+  }
 
  private:
-  // The same for an end of one byte that has no other case (a quote).
+  bool skipOn(ByteCursor& cursor, const StartTest& region);
+  // skip() for an end of one byte that has no other case (a quote).
   bool skipToByte(ByteCursor& cursor, char end);
   // Where the first end lies in the first piece of a region, many bytes at
   // a time: as endIn(), or kUnsure when a zero byte, the piece's end or

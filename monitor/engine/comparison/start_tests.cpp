@@ -47,6 +47,8 @@ const std::array<StartTest, kStartTestCount>& startTests() {
     t[1].endAnchor = 2;
     t[7].endAnchor = 1;
     for (StartTest& test : t) {
+      if (test.end.size() == 1 && lowerAscii(test.end[0]) == upperAscii(test.end[0]))
+        test.endByte = test.end[0];
       const char anchor = test.end[test.endAnchor];
       test.endFinder = ByteScanner(std::string{anchor, upperAscii(anchor), '\0'});
       for (std::size_t i = 0; i < test.end.size(); ++i) {

@@ -30,6 +30,8 @@ struct StartTest {
   const std::string& (*leaveLine)();
   // The quote of an attribute value; zero otherwise.
   char quote = 0;
+  // The end when it is one byte with no other case; zero otherwise.
+  char endByte = 0;
   // The byte of the end that a search for it looks for (the one least
   // common inside such regions), and a finder of that byte, in either case,
   // and of the zero byte.

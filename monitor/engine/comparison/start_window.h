@@ -35,6 +35,9 @@ class StartWindow {
   // comparison brings every window up to date at each region it enters.
   void take(std::uint64_t run, std::size_t n) { word_ = peek(run, n); }
 
+  // take() of a run of eight bytes or more.
+  void fill(std::uint64_t run) { word_ = run & keep_; }
+
   // The word the window would hold after take(run, n).
   std::uint64_t peek(std::uint64_t run, std::size_t n) const {
     const std::uint64_t kept = n >= kCapacity ? 0 : word_ >> (8 * (n & (kCapacity - 1)));
