@@ -33,16 +33,20 @@ __attribute__((target("avx2"))) std::size_t findWide(const unsigned char* needle
   return i;
 }
 
-bool wideAvailable() {
+}  // namespace
+#endif
+
+bool wideScanAvailable() {
+#ifdef ORVIS_WIDE_SCAN
   static const bool available = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
   return available;
-}
-
-}  // namespace
+#else
+  return false;
 #endif
+}
 
 ByteScanner::ByteScanner(std::string_view needles) {
   for (char c : needles) {
@@ -56,9 +60,7 @@ ByteScanner::ByteScanner(std::string_view needles) {
   for (int i = count_; i < 4; ++i) needles_[i] = needles_[0];
   for (int i = 0; i < 4; ++i)
     for (unsigned char& c : spread_[i]) c = needles_[i];
-#ifdef ORVIS_WIDE_SCAN
-  wide_ = wideAvailable();
-#endif
+  wide_ = wideScanAvailable();
 }
 
 std::size_t ByteScanner::find(const char* p, std::size_t n, std::size_t readable) const {
@@ -95,34 +97,6 @@ std::size_t ByteScanner::find(const char* p, std::size_t n, std::size_t readable
 #endif
   for (; i < n; ++i)
     if (matches(p[i])) return i;
-  return n;
-}
-
-std::size_t ByteScanner::findInPairs(const char* b, const char* s, std::size_t n,
-                                     std::size_t readable) const {
-  std::size_t i = 0;
-#ifdef __SSE2__
-  auto spread = [this](int i) {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(spread_[i]));
-  };
-  const __m128i needle0 = spread(0), needle1 = spread(1), needle2 = spread(2), needle3 = spread(3);
-  for (; i < n && i + 16 <= readable; i += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i needles =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, needle0), _mm_cmpeq_epi8(x, needle1)),
-                     _mm_or_si128(_mm_cmpeq_epi8(x, needle2), _mm_cmpeq_epi8(x, needle3)));
-    // Bits of the pairs that agree and hold no needle.
-    const auto plain =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(needles, _mm_cmpeq_epi8(x, y))));
-    if (plain != 0xFFFF) {
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(~plain));
-      return at < n ? at : n;
-    }
-  }
-#endif
-  for (; i < n; ++i)
-    if (b[i] != s[i] || matches(b[i])) return i;
   return n;
 }
 

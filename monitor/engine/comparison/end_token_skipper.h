@@ -16,6 +16,9 @@ namespace orvis {
 
 class EndTokenSkipper {
  public:
+  // What a quick search answers when it leaves the question to a slower one.
+  static constexpr std::size_t kUnsure = static_cast<std::size_t>(-1);
+
   explicit EndTokenSkipper(ProgressTicker& ticker) : ticker_(ticker) {}
 
   // False when the input ended (or failed) before the token: the region
@@ -43,7 +46,6 @@ class EndTokenSkipper {
   // Where the first end lies in the first piece of a region, many bytes at
   // a time: as endIn(), or kUnsure when a zero byte, the piece's end or
   // the end of the readable bytes leaves it to endIn().
-  static constexpr std::size_t kUnsure = static_cast<std::size_t>(-1);
   static std::size_t quickEndIn(const char* p, std::size_t n, std::size_t readable,
                                 const StartTest& region);
   // Where in the piece [p, p + n) the bytes taken so far first end with
