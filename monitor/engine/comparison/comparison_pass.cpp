@@ -215,7 +215,7 @@ inline void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_
   }
 }
 
-inline void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
+[[gnu::always_inline]] inline void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // A value starts only after "src=" or "alt=" (blanks aside) right before
   // its quote, all within the window that holds the quote. Most quotes on a
   // page close a value or open another attribute's: the bytes right before

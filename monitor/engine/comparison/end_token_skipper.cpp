@@ -16,16 +16,14 @@
 
 namespace orvis {
 
-bool EndTokenSkipper::skipOn(ByteCursor& cursor, const StartTest& region) {
-  if (region.endByte != 0) return skipToByte(cursor, region.endByte);
+bool EndTokenSkipper::skipOn(ByteCursor& cursor, const StartTest& region, bool noEndHere) {
   // The bytes of this region read so far, as far as they can still take
   // part in the end token.
   RecentBytes taken(region.end.size());
   for (bool first = true; cursor.fill(); first = false) {
     const char* p = cursor.data();
     const std::size_t n = std::min(cursor.available(), kWorkPiece);
-    std::size_t end = first ? quickEndIn(p, n, cursor.available(), region) : kUnsure;
-    if (end == kUnsure) end = endIn(p, n, cursor.available(), taken, region);
+    const std::size_t end = first && noEndHere ? n : endIn(p, n, cursor.available(), taken, region);
     if (end < n) {
       cursor.advance(end + 1);
       return true;

@@ -3,6 +3,7 @@
 // zero bytes left out and letters lowercased, end with the region's end
 // token. The next read starts after the token.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -24,23 +25,37 @@ class EndTokenSkipper {
   // False when the input ended (or failed) before the token: the region
   // then ends with the input, since no more bytes can come.
   bool skip(ByteCursor& cursor, const StartTest& region) {
-    // Most quoted values end within their first sixteen bytes: two words
-    // tell, without a call.
-    if (region.endByte != 0 && cursor.available() >= 16) {
-      for (std::size_t at = 0; at < 16; at += StartWindow::kCapacity) {
-        const std::uint64_t equal = StartWindow::equalBytes(
-            StartWindow::wordEndingAt(cursor.data() + at + StartWindow::kCapacity), region.endByte);
-        if (equal != 0) {
-          cursor.advance(at + static_cast<std::size_t>(std::countr_zero(equal)) / 8 + 1);
-          return true;
+    if (region.endByte != 0) {
+      // Most quoted values end within their first sixteen bytes: two words
+      // tell, without a call.
+      if (cursor.available() >= 16) {
+        for (std::size_t at = 0; at < 16; at += StartWindow::kCapacity) {
+          const std::uint64_t equal = StartWindow::equalBytes(
+              StartWindow::wordEndingAt(cursor.data() + at + StartWindow::kCapacity),
+              region.endByte);
+          if (equal != 0) {
+            cursor.advance(at + static_cast<std::size_t>(std::countr_zero(equal)) / 8 + 1);
+            return true;
+          }
         }
       }
+      return skipToByte(cursor, region.endByte);
     }
-    return skipOn(cursor, region);
+    // Most other regions end in the piece at hand.
+    const std::size_t n = std::min(cursor.available(), kWorkPiece);
+    const std::size_t end =
+        n == 0 ? kUnsure : quickEndIn(cursor.data(), n, cursor.available(), region);
+    if (end < n) {
+      cursor.advance(end + 1);
+      return true;
+    }
+    return skipOn(cursor, region, end == n);
   }
 
  private:
-  bool skipOn(ByteCursor& cursor, const StartTest& region);
+  // skip() from the piece at hand on; `noEndHere` when the piece at hand is
+  // known to hold no end.
+  bool skipOn(ByteCursor& cursor, const StartTest& region, bool noEndHere);
   // skip() for an end of one byte that has no other case (a quote).
   bool skipToByte(ByteCursor& cursor, char end);
   // Where the first end lies in the first piece of a region, many bytes at
