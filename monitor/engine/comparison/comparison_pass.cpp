@@ -53,15 +53,15 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
       ticker_(sink, clock, baseline_, snapshot_),
       skipper_(ticker_),
       tests_(startTests().data()),
+      enabled_(enabledTests(switches)),
       startBytes_(startByteSet(switches)),
       windows_(startWindows()),
-      startKeys_(enabledTests(switches)) {
+      startKeys_(enabled_) {
   for (std::size_t k = 0; k < kStartTestCount; ++k) {
     const StartTest& test = tests_[k];
     enterLines_[k] = test.enterLine();
     leaveLines_[k] = test.leaveLine();
-    if (!(switches.*test.switchOn)) continue;
-    enabled_ |= 1u << k;
+    if (!(enabled_ & (1u << k))) continue;
     if (test.form == StartForm::Attribute) {
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
     } else {

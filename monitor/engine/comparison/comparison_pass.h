@@ -9,8 +9,10 @@
 // quote goes by (or from what the windows hold when a run begins), and only
 // there do the tests look at their windows. The runs between are compared
 // whole, and the windows are brought up to date only when a run ends. The
-// pairs compared, the skips, the counter and the log lines are those of a
-// byte-by-byte walk.
+// tests read a window as a machine word, straight from the piece when the
+// window lies in it; after a region, the '<' and quotes left in the windows
+// are found for all of them at once. The pairs compared, the skips, the
+// counter and the log lines are those of a byte-by-byte walk.
 
 #include <array>
 #include <cstddef>

@@ -17,7 +17,6 @@ namespace orvis {
 class StartWindow {
  public:
   static constexpr std::size_t kCapacity = 8;
-  static constexpr std::size_t kNotHeld = static_cast<std::size_t>(-1);
 
   explicit StartWindow(std::size_t maxLength)
       : max_(maxLength < kCapacity ? maxLength : kCapacity),
@@ -49,6 +48,7 @@ class StartWindow {
 
   void clear() { word_ = 0; }
   std::size_t maxLength() const { return max_; }
+  std::uint64_t word() const { return word_; }
 
   // The window, written to `out` (room for kCapacity bytes).
   std::string_view view(char* out) const {
@@ -65,13 +65,6 @@ class StartWindow {
     return after.view(out);
   }
 
-  // How many bytes back from the newest the (non-zero) byte c last stands,
-  // 0 for the newest; kNotHeld when the window does not hold it.
-  std::size_t distanceOf(char c) const {
-    const std::uint64_t equal = equalBytes(word_, c);
-    return equal == 0 ? kNotHeld : static_cast<std::size_t>(std::countl_zero(equal)) / 8;
-  }
-
   // The top bit of each byte of the word that equals c, and of no other.
   static std::uint64_t equalBytes(std::uint64_t word, char c) {
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
@@ -83,8 +76,6 @@ class StartWindow {
   static std::uint64_t byteBits(std::size_t from, std::size_t to) {
     return 0x8080808080808080ull & topBytes(kCapacity - from) & ~topBytes(kCapacity - to);
   }
-
-  std::uint64_t word() const { return word_; }
 
   // The word's top n bytes (all eight from n = 8 on).
   static std::uint64_t topBytes(std::size_t n) {

@@ -173,6 +173,9 @@ int main(int argc, char** argv) {
   const double cmpWork = cmp.cpuMs - cmpStart.cpuMs;
 
   std::printf("page size: %zu MB; processor time (wall time), best of three rounds\n", megabytes);
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+  std::printf("(a sanitizer or unoptimised build: these times say nothing of the goals)\n");
+#endif
   std::printf("  %-27s %8.1f ms (%7.1f ms)\n", "cmp, equal pages", cmp.cpuMs, cmp.wallMs);
   std::printf("  %-27s %8.1f ms (%7.1f ms)\n", "cmp, start and stop only", cmpStart.cpuMs,
               cmpStart.wallMs);
