@@ -128,21 +128,31 @@ TEST(HostileInputs, PagesWithANulAndBytesOfNoCharacterAreComparedByteForByte) {
   EXPECT_EQ(rig.baselineNow("2"), std::string(changed, sizeof changed - 1));
 }
 
-TEST(HostileInputs, AFolderThatGoesWhileItIsListedEndsTheListingWithWhatWasThere) {
-  TempDir dir;
+TEST(HostileInputs, AFolderThatGoesWhileItIsListedEndsTheListingAndIsReportedAsDeleted) {
+  CheckRig rig;
+  const std::string target = rig.path("target");
   for (int d = 0; d < 4; ++d)
     for (int f = 0; f < 50; ++f)
-      writeText(dir / ("target/d" + std::to_string(d) + "/f" + std::to_string(f) + ".txt"), "x");
-  FakePump pump;
-  int pumps = 0;
-  pump.onPump([&] {
-    if (++pumps == 3) std::filesystem::remove_all(dir / "target");
-  });
+      writeText(target + "/d" + std::to_string(d) + "/f" + std::to_string(f) + ".txt", "x");
   const platform::StopFlag never;
-  auto text = FileListing(dir.path(), pump, never, 0).list(dir / "target", true);
+  const std::string whole = *FileListing(rig.folder(), rig.pump, never).list(target, true);
+  // Gone after the second sub-folder: the listing ends with what was there.
+  int pumps = 0;
+  rig.pump.onPump([&] {
+    if (++pumps == 3) std::filesystem::remove_all(target);
+  });
+  auto text = FileListing(rig.folder(), rig.pump, never, 0).list(target, true);
   ASSERT_TRUE(text.has_value());
   EXPECT_GE(pumps, 3);
-  EXPECT_LT(platform::splitLines(*text).size(), 200u);
+  EXPECT_LT(text->size(), whole.size());
+  // The pass that finds it gone reports its files deleted, and goes on.
+  rig.pump.onPump([] {});
+  rig.job("1", "FILE", target, {"CHKSUBFOLDER=1"});
+  rig.baseline("1", whole);
+  EXPECT_EQ(rig.check(1, 1), CheckPass::End::Completed);
+  ASSERT_EQ(rig.alerts.size(), 1u);
+  EXPECT_EQ(rig.alerts[0].message, "ファイル更新を検出");
+  EXPECT_TRUE(logged(rig.messages(), "[削除]"));
 }
 
 TEST(HostileInputs, AFullDiskKeepsTheOldFilesWholeAndTheStandardErrorSaysWhy) {
