@@ -54,6 +54,12 @@ class DataFolder:
                                 env=self.env(**(env or {})),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def run(self, program, *args, env=None, timeout=120):
+        """Runs a program of the folder to its end: CompletedProcess, text."""
+        return subprocess.run([self.file(program), *args], cwd=self.root,
+                              env=self.env(**(env or {})), capture_output=True,
+                              text=True, timeout=timeout)
+
     def log_files(self, folder="syslog"):
         d = self.file(folder)
         if not os.path.isdir(d):
@@ -70,6 +76,11 @@ class DataFolder:
             assert raw.endswith(b"\r\n"), "log lines end with CR LF"
             for line in raw[:-2].split(b"\r\n"):
                 m = LINE.match(line.decode("cp932"))
+                if not m and lines:
+                    # A message of several lines (a box's text).
+                    tag, message = lines[-1]
+                    lines[-1] = (tag, message + "\r\n" + line.decode("cp932"))
+                    continue
                 assert m, "line form: %r" % line
                 lines.append((m.group(1), m.group(2)))
         return lines
@@ -87,6 +98,24 @@ class DataFolder:
                 pass  # a line being written
             time.sleep(0.05)
         return False
+
+
+# Stands in for the group mailer: keeps its arguments and the mail files it
+# was given, one folder per alert, under "mailer-record/".
+MAILER = """#!/bin/sh
+record="${1}mailer-record"
+mkdir -p "$record"
+n=$(ls "$record" | wc -l)
+mkdir "$record/$n"
+printf '%s\\n' "$@" > "$record/$n/args"
+cp "${1}mail/Subject-0.txt" "${1}mail/Body-0.txt" "$record/$n/"
+"""
+
+
+def install_recording_mailer(data):
+    with open(data.file("alertmail"), "w") as f:
+        f.write(MAILER)
+    os.chmod(data.file("alertmail"), 0o755)
 
 
 def kill_if_running(proc):
