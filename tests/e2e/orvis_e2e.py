@@ -66,8 +66,9 @@ class DataFolder:
             return []
         return sorted(f for f in os.listdir(d) if re.match(r"^\d{8}\.txt$", f))
 
-    def log(self, folder="syslog"):
-        """(tag, message) of every line of the day files, in order."""
+    def log(self, folder="syslog", errors="strict"):
+        """(tag, message) of every line of the day files, in order. `errors`:
+        "replace" for logs that quote bytes cut in a character."""
         lines = []
         for name in self.log_files(folder):
             raw = self.read_bytes(os.path.join(folder, name))
@@ -75,18 +76,19 @@ class DataFolder:
                 continue
             assert raw.endswith(b"\r\n"), "log lines end with CR LF"
             for line in raw[:-2].split(b"\r\n"):
-                m = LINE.match(line.decode("cp932"))
+                text = line.decode("cp932", errors)
+                m = LINE.match(text)
                 if not m and lines:
                     # A message of several lines (a box's text).
                     tag, message = lines[-1]
-                    lines[-1] = (tag, message + "\r\n" + line.decode("cp932"))
+                    lines[-1] = (tag, message + "\r\n" + text)
                     continue
                 assert m, "line form: %r" % line
                 lines.append((m.group(1), m.group(2)))
         return lines
 
-    def messages(self, folder="syslog"):
-        return [m for _, m in self.log(folder)]
+    def messages(self, folder="syslog", errors="strict"):
+        return [m for _, m in self.log(folder, errors)]
 
     def wait_for(self, message, timeout=15.0, folder="syslog"):
         end = time.time() + timeout
