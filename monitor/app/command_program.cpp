@@ -1,6 +1,9 @@
 #include "command_program.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "command_verbs.h"
@@ -44,6 +47,23 @@ class SignalPump : public platform::Pump {
   CommandVerbs* verbs_ = nullptr;
 };
 
+// Another process of this very program file: a monitor of this data
+// folder whose lock lies elsewhere (the service's, when the caller's
+// session has a runtime folder of its own), or another verb.
+bool anotherProcessOfThisProgram() {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return false;
+  const std::string own = std::to_string(::getpid());
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+    const std::string pid = entry.path().filename().string();
+    if (pid == own || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code unreadable;
+    if (std::filesystem::read_symlink(entry.path() / "exe", unreadable) == self) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLine& command, const std::string& program) {
@@ -67,9 +87,12 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
   // The monitor's own lock: while a monitor runs here, a verb would race
   // its writes; while a verb runs, no monitor starts.
   platform::InstanceLock lock("OrvisWatch");
-  if (lock.outcome() == platform::InstanceLock::Outcome::HeldElsewhere) {
-    std::cerr << program << ": a monitor is running (lock " << lock.path()
-              << "); stop it before --capture or --check\n";
+  if (lock.outcome() == platform::InstanceLock::Outcome::HeldElsewhere ||
+      (lock.acquired() && anotherProcessOfThisProgram())) {
+    std::cerr << program
+              << ": a monitor (or another --capture or --check) is running on this data "
+                 "folder; stop it first (lock: "
+              << lock.path() << ")\n";
     return exitcode::kMonitorRunning;
   }
   if (!lock.acquired()) {

@@ -2,7 +2,7 @@
 at things on this machine, each with a real baseline, and the monitor
 watching them while the demo changes them.
 
-    /usr/bin/python3 demo.py DATA_FOLDER
+    /usr/bin/python3 demo.py DATA_FOLDER [--seed]
 
 DATA_FOLDER holds the installed programs. The demo writes its jobs and
 settings there, serves a small web site from DATA_FOLDER/site on a loopback
@@ -12,6 +12,7 @@ monitor: with its window in the automatic mode when there is a display, else
 the service start. After every automatic pass it prints one line per job and
 the mails received, then changes the changing page, the demo folder and the
 running program again. SIGTERM or Ctrl+C ends everything it started.
+With --seed it only writes the jobs, settings and targets, and ends.
 
 Environment: ORVIS_DEMO_WEB_PORT (default 8931), ORVIS_DEMO_SMTP_PORT (default
 8925), ORVIS_DEMO_SERVICE=1 (the service start even with a display)."""
@@ -310,10 +311,13 @@ def display_usable():
 
 
 def main():
-    if len(sys.argv) != 2:
-        raise SystemExit("usage: demo.py DATA_FOLDER")
+    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["--seed"]):
+        raise SystemExit("usage: demo.py DATA_FOLDER [--seed]")
     demo = Demo(sys.argv[1], int(os.environ.get("ORVIS_DEMO_WEB_PORT", "8931")),
                 int(os.environ.get("ORVIS_DEMO_SMTP_PORT", "8925")))
+    if sys.argv[2:] == ["--seed"]:
+        demo.seed()
+        return
     sys.exit(demo.run(display_usable()))
 
 

@@ -167,8 +167,15 @@ class CommandVerbs(unittest.TestCase):
             self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
             count = len(d.messages())
             r = self.verb("--check", code=3)
-            self.assertIn("a monitor is running", r.stderr)
+            self.assertIn("is running on this data folder", r.stderr)
             self.assertEqual(r.stdout, "")
+            self.assertEqual(len(d.messages()), count)
+            # Also when the caller's session keeps its locks elsewhere (the
+            # service's lock is not where a login's is).
+            elsewhere = os.path.join(d.root, "other-run")
+            os.makedirs(elsewhere, mode=0o700)
+            r = d.run("OrvisWatch", "--capture", env={"XDG_RUNTIME_DIR": elsewhere})
+            self.assertEqual(r.returncode, 3, r.stderr)
             self.assertEqual(len(d.messages()), count)
         finally:
             self.assertEqual(stop(monitor), 0)
