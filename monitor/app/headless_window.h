@@ -38,6 +38,7 @@ class HeadlessWindow : public ShellView,
   void moveToTopLeft() override {}
   void hideWindow() override {}
   void showWindow() override {}
+  void minimizeWindow() override {}
   void closeWindow() override {}
   void setStatusText(int panel, const std::string& text) override { status_[panel] = text; }
   std::string statusText(int panel) const override;
@@ -86,8 +87,9 @@ class HeadlessWindow : public ShellView,
   void setMailGroupName(const std::string&) override {}
 
   // TrayView: no desktop to show an icon on.
-  bool addIcon(int, const std::string&) override { return false; }
-  bool modifyIcon(int, const std::string&) override { return false; }
+  bool available() const override { return false; }
+  TrayOutcome addIcon(int, const std::string&) override { return TrayOutcome::failed(); }
+  TrayOutcome modifyIcon(int, const std::string&) override { return TrayOutcome::failed(); }
   void removeIcon() override {}
 
   // AlarmView

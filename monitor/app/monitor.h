@@ -30,6 +30,7 @@
 #include "monitor/shell/mode_file.h"
 #include "monitor/shell/monitor_host.h"
 #include "monitor/shell/monitor_timers.h"
+#include "monitor/shell/reactivation.h"
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
 #include "monitor/shell/start_info.h"
@@ -70,6 +71,7 @@ class Monitor {
   // The parts, for the window to forward its events to.
   AutoCheckMode& autoCheck() { return autoCheck_; }
   BackgroundMode& background() { return background_; }
+  Reactivation& reactivation() { return reactivation_; }
   JobList& jobList() { return jobList_; }
   JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
@@ -113,6 +115,7 @@ class Monitor {
   ModeFile modeFile_;
   TrayIcons tray_;
   BackgroundMode background_;
+  Reactivation reactivation_;
   AutoCheckMode autoCheck_;
   AlarmSoundPlayer alarmSound_;
   AlarmTrigger alarmTrigger_;

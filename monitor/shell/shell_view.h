@@ -16,7 +16,9 @@ class ShellView {
   virtual std::string caption() const = 0;
   virtual void moveToTopLeft() = 0;
   virtual void hideWindow() = 0;
+  // Shows the window again, restored, raised and active.
   virtual void showWindow() = 0;
+  virtual void minimizeWindow() = 0;
   // Asks the window to close; the close question and the stop sequence
   // follow as for a user's close.
   virtual void closeWindow() = 0;

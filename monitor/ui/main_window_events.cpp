@@ -22,6 +22,10 @@ void MainWindow::wireEvents() {
 void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
+  tray_.setOnMouseMessage([this, &m](int message) {
+    runGuarded([&m, message] { m.background().iconClicked(message); });
+  });
+  onClick(reactivationTestButton_, [&m] { m.reactivation().runTest(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
   onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }

@@ -17,7 +17,11 @@ class FakeShellView : public ShellView {
   std::string caption() const override { return caption_; }
   void moveToTopLeft() override { movedToTopLeft = true; }
   void hideWindow() override { visible = false; }
-  void showWindow() override { visible = true; }
+  void showWindow() override {
+    visible = true;
+    minimized = false;
+  }
+  void minimizeWindow() override { minimized = true; }
   void closeWindow() override { ++closeRequests; }
   void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
   std::string statusText(int panel) const override {
@@ -61,6 +65,7 @@ class FakeShellView : public ShellView {
   std::string caption_;
   bool movedToTopLeft = false;
   bool visible = true;
+  bool minimized = false;
   int closeRequests = 0;
   std::map<int, std::string> status;
   bool modeLabelAutomatic = false;
