@@ -38,12 +38,18 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "OrvisWatch maintainers <orviswatch@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "change monitor for web pages, folders, programs and disks")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${ORVIS_PACKAGE_FOLDER})
-# The install code of the unit in the folder reads the prefix as installed.
+# The install code of the unit in the folder reads the prefix as installed,
+# so the files are installed under DESTDIR with the package's folder as the
+# prefix.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${ORVIS_PACKAGE_FOLDER})
 set(CPACK_STRIP_FILES ON)
-# Both parts in one package.
+# Both parts in one package: "package" is left out of "ALL", so each part is
+# installed by name.
 set(CPACK_COMPONENTS_ALL Unspecified package)
 set(CPACK_DEB_COMPONENT_INSTALL OFF)
+set(CPACK_INSTALL_CMAKE_PROJECTS
+  "${PROJECT_BINARY_DIR};OrvisWatch;Unspecified;/;${PROJECT_BINARY_DIR};OrvisWatch;package;/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
@@ -52,16 +58,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # adduser: postinst; the fonts: the Japanese texts of the windows.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+# The synopsis is the summary above; CPack indents these lines and marks the
+# empty one as a paragraph break.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "change monitor for web pages, folders, programs and disks
- OrvisWatch watches web pages, folders and files, running programs and free
- disk space, compares each fresh snapshot with a stored baseline, and when
- something changes records the result, sounds an alarm and mails the job's
- mail group. Postiva is its standalone SMTP sender.
- .
- Everything is installed into /opt/orviswatch, the data folder of the
- programs, owned by the system user orviswatch. The service start runs under
- systemd (orviswatch.service), which the package neither enables nor starts.")
+  "OrvisWatch watches web pages, folders and files, running programs and free
+disk space, compares each fresh snapshot with a stored baseline, and when
+something changes records the result, sounds an alarm and mails the job's
+mail group. Postiva is its standalone SMTP sender.
+
+Everything is installed into /opt/orviswatch, the data folder of the
+programs, owned by the system user orviswatch. The service start runs under
+systemd (orviswatch.service), which the package neither enables nor starts.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${ORVIS_PACKAGE_DIR}/postinst ${ORVIS_PACKAGE_DIR}/prerm ${ORVIS_PACKAGE_DIR}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

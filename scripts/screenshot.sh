@@ -22,10 +22,15 @@ work="$(mktemp -d)"
 demo="" xvfb=""
 trap 'kill $demo 2>/dev/null && wait $demo; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/orvis" > /dev/null
-display=":$((RANDOM % 400 + 100))"
-Xvfb "$display" -screen 0 1100x760x24 > /dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens.
+Xvfb -displayfd 3 -screen 0 1100x760x24 3> "$work/display" > /dev/null 2>&1 &
 xvfb=$!
-sleep 1
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+display=":$(head -1 "$work/display")"
 mkdir -m 700 "$work/run"
 export DISPLAY="$display" XDG_RUNTIME_DIR="$work/run"
 export ORVIS_DEMO_WEB_PORT=$((20000 + RANDOM % 20000)) ORVIS_DEMO_SMTP_PORT=$((40000 + RANDOM % 20000))
