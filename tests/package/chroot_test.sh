@@ -15,7 +15,11 @@ mirror=$(grep -h -m1 -o 'http[^ ]*/debian$' /etc/apt/sources.list.d/*.sources \
 
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
-cleanup() { umount "$root/proc" 2>/dev/null || true; }
+service=""
+cleanup() {
+  [ -z "$service" ] || kill -KILL "$service" 2>/dev/null || true
+  umount "$root/proc" 2>/dev/null || true
+}
 trap cleanup EXIT
 
 if [ ! -x "$root/usr/bin/apt-get" ]; then
@@ -46,7 +50,10 @@ in_root systemctl enable orviswatch.service 2>&1 | grep -v '^Created symlink' ||
 exec_start=$(sed -n 's/^ExecStart=//p' "$root/lib/systemd/system/orviswatch.service")
 [ "$exec_start" = '"/opt/orviswatch/OrvisWatch" OrvisWatchService' ] || fail "ExecStart: $exec_start"
 in_root runuser -u orviswatch -- /opt/orviswatch/OrvisWatch --version
-in_root runuser -u orviswatch -- sh -c 'cd /opt/orviswatch && exec ./OrvisWatch OrvisWatchService' &
+# chroot and env exec what follows, so $! is the monitor itself (runuser
+# would stay between as its parent and not wait for it on SIGTERM).
+chroot --userspec=orviswatch:orviswatch "$root" /usr/bin/env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
+  HOME=/opt/orviswatch sh -c 'cd /opt/orviswatch && exec ./OrvisWatch OrvisWatchService' &
 service=$!
 for _ in $(seq 50); do
   log=$(cat "$root"/opt/orviswatch/syslog/*.txt 2>/dev/null | iconv -f CP932 -t UTF-8 || true)
@@ -60,7 +67,7 @@ in_root runuser -u orviswatch -- /opt/orviswatch/OrvisWatch --check > /dev/null 
 set -e
 kill -TERM $service
 wait $service || true
-log=$(cat "$root"/opt/orviswatch/syslog/*.txt | iconv -f CP932 -t UTF-8)
+log=$(cat "$root"/opt/orviswatch/syslog/*.txt | iconv -f CP932 -t UTF-8 | tr -d "\r")
 [ "$(printf '%s\n' "$log" | tail -1 | sed 's/.*,//')" = "終了" ] || fail "stop: $(printf '%s\n' "$log" | tail -3)"
 
 in_root apt-get remove -y -q orviswatch > /dev/null 2>&1 || fail "apt remove"
