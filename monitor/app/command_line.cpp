@@ -4,14 +4,19 @@ namespace orvis {
 namespace {
 
 bool isOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+bool isLongOption(const std::string& arg) { return arg.size() > 2 && arg.starts_with("--"); }
 
 }  // namespace
 
 CommandLine CommandLine::parse(const std::vector<std::string>& args) {
   CommandLine line;
-  // A start parameter keeps its meaning, whatever follows it; so does a
-  // first word that is no option ("any other text" is a normal start).
-  if (args.empty() || !isOption(args.front())) return line;
+  // A start parameter keeps its meaning, whatever follows it; so does any
+  // other first word ("any other text" is a normal start), toolkit-like
+  // words such as "-platform" among them. Only the verbs' own "--" form is
+  // ours: a mistyped verb is refused rather than taken for a start.
+  if (args.empty()) return line;
+  const bool verbLike = isLongOption(args.front()) || args.front() == "-h";
+  if (!verbLike) return line;
 
   const std::string& verb = args.front();
   if (verb == "--help" || verb == "-h") {

@@ -32,7 +32,8 @@ TEST(CommandLineTest, VerbsAndStartParameters) {
       {{"-h"}, Verb::Help, {}},
       {{"--version"}, Verb::Version, {}},
       {{"--chek"}, Verb::Invalid, {}},
-      {{"-style"}, Verb::Invalid, {}},
+      {{"-style"}, Verb::Start, {}},  // the toolkit's words are start parameters
+      {{"-"}, Verb::Start, {}},
       {{"--check", "--all"}, Verb::Invalid, {}},
       {{"--check", "1", ""}, Verb::Invalid, {}},
       {{"--version", "1"}, Verb::Invalid, {}},
