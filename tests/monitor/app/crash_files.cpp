@@ -1,7 +1,6 @@
 #include "crash_files.h"
 
 #include <algorithm>
-#include <regex>
 #include <unordered_set>
 
 #include "platform/bytes.h"
@@ -47,13 +46,23 @@ void checkRecipients(const std::string& path, std::vector<std::string>& found) {
     found.push_back(path + ": " + std::to_string(rounds.size()) + " lines of group 1, mixed");
 }
 
+// "yyyy/mm/dd,hh:mm:ss.mmm,(OrvisWatch),..." with digits where the shape has 9.
+bool isWholeLogLine(const std::string& line) {
+  static const std::string kShape = "9999/99/99,99:99:99.999,(OrvisWatch),";
+  if (line.size() < kShape.size()) return false;
+  for (size_t i = 0; i < kShape.size(); ++i) {
+    const bool digit = line[i] >= '0' && line[i] <= '9';
+    if (kShape[i] == '9' ? !digit : line[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
 void checkLog(const std::string& folder, std::vector<std::string>& found) {
-  static const std::regex kLine(R"(\d{4}/\d\d/\d\d,\d\d:\d\d:\d\d\.\d{3},\(OrvisWatch\),.*)");
   for (const std::string& name : platform::listFolder(folder, "*.txt")) {
     const std::string text = readText(folder + name);
     if (!text.empty() && !text.ends_with("\r\n")) found.push_back(name + ": a cut line at the end");
     for (const std::string& line : platform::splitLines(text))
-      if (!std::regex_match(line, kLine)) found.push_back(name + ": line '" + line + "'");
+      if (!isWholeLogLine(line)) found.push_back(name + ": line '" + line + "'");
   }
 }
 
@@ -90,11 +99,11 @@ std::string pageText(long n) {
 }
 
 long pageNumberOf(const std::string& text) {
-  static const std::regex kHead(R"(<html>page (\d+)</html>\r\n)");
-  std::smatch m;
-  const std::string head = text.substr(0, text.find('\n') + 1);
-  if (!std::regex_match(head, m, kHead)) return -1;
-  const long n = std::stol(m[1]);
+  static const std::string kOpen = "<html>page ";
+  if (!text.starts_with(kOpen)) return -1;
+  const size_t end = text.find_first_not_of("0123456789", kOpen.size());
+  if (end == kOpen.size() || end == std::string::npos || end - kOpen.size() > 12) return -1;
+  const long n = std::stol(text.substr(kOpen.size(), end - kOpen.size()));
   return text == pageText(n) ? n : -1;
 }
 
