@@ -10,7 +10,6 @@
 #include "monitor/ui/main_window.h"
 #include "monitor/ui/pictures.h"
 #include "monitor/ui/qt_prompter.h"
-#include "monitor/ui/settings_dialog.h"
 #include "monitor/ui/signal_bridge.h"
 #include "platform/alsa/alsa_sound_output.h"
 #include "platform/clock.h"
@@ -74,7 +73,6 @@ int main(int argc, char** argv) {
   // creation come before it is ever shown.)
   prompter.setOwner(&mainWindow);
   orvis::ui::AudioForm audioForm;
-  orvis::ui::SettingsDialog settingsDialog(&mainWindow);
   const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
   if (!displayLine.empty()) orvis::SysLog(host.dataFolder, clock).write(displayLine);
 

@@ -157,6 +157,27 @@ std::string quoteIfBlank(std::string_view word) {
   return quoted;
 }
 
+std::string quoteArgument(std::string_view word) {
+  if (!word.empty() && word.find_first_of(" \t\"") == std::string_view::npos)
+    return std::string(word);
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      // Backslashes stand for themselves except before a quote.
+      if (c == '"') quoted.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    quoted += c;
+  }
+  // The closing quote must not be taken for a literal one.
+  quoted.append(backslashes, '\\');
+  quoted += '"';
+  return quoted;
+}
+
 std::vector<std::string> splitCommaList(std::string_view line) {
   std::vector<std::string> fields;
   auto isSep = [](char c) {

@@ -44,6 +44,13 @@ std::vector<std::string> splitCommandLine(std::string_view line);
 // in double quotes when it holds a blank or tab, unchanged otherwise.
 std::string quoteIfBlank(std::string_view word);
 
+// The word as it must stand on a command line that splitCommandLine splits,
+// so that it comes back unchanged whatever it holds: as it is when it holds
+// no blank, tab or double quote and is not empty; otherwise in double quotes,
+// each quote inside escaped with a backslash and the backslashes before a
+// quote (and before the closing one) doubled.
+std::string quoteArgument(std::string_view word);
+
 // Splits a line by the comma-list rules: a comma ends a field; blanks and
 // control characters (bytes 1 to 32) also end a field and are skipped
 // around fields, a comma after them being the same separator; a field that

@@ -120,7 +120,7 @@ bool writeFile(const std::string& path, const std::string& bytes) {
   return writeAll(fd.get(), bytes.data(), bytes.size());
 }
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes) {
+bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAccess access) {
   const auto slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string(".")
                              : slash == 0               ? std::string("/")
@@ -133,12 +133,17 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes) {
   Fd fd(::mkstemp(name.data()));
   if (!fd.ok()) return false;
   std::string tempPath(name.data());
-  // Keep the permissions of the file being replaced.
+  // Keep the permissions of the file being replaced. The temporary file is
+  // the owner's alone from its creation, so a private file is never open to
+  // others, not even for a moment.
   struct stat st;
   mode_t mode = 0644;
-  if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  ::fchmod(fd.get(), mode);
-  bool ok = writeAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
+  if (access == FileAccess::OwnerOnly)
+    mode = 0600;
+  else if (::stat(path.c_str(), &st) == 0)
+    mode = st.st_mode & 07777;
+  bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes.data(), bytes.size()) &&
+            ::fsync(fd.get()) == 0;
   ok = (::close(fd.release()) == 0) && ok;
   if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) return true;
   ::unlink(tempPath.c_str());

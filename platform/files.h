@@ -33,10 +33,20 @@ std::string readFirstLine(const std::string& path);
 // Replaces the file's content: truncate and write.
 bool writeFile(const std::string& path, const std::string& bytes);
 
+// Who may read a file that is written.
+enum class FileAccess {
+  // A replaced file keeps its permissions; a new one is readable by all.
+  Usual,
+  // Readable and writable by the owner alone, new or replaced (a file that
+  // holds a password).
+  OwnerOnly,
+};
+
 // Replaces the file's content so that a reader sees the old file or the
 // new one and never a part: a temporary file in the same folder, flushed,
 // then renamed over the old one.
-bool writeFileAtomic(const std::string& path, const std::string& bytes);
+bool writeFileAtomic(const std::string& path, const std::string& bytes,
+                     FileAccess access = FileAccess::Usual);
 
 // Opens the file for reading and writing, exclusively (an advisory lock
 // that no other writer of the system gets at the same moment), creating it

@@ -88,8 +88,8 @@ std::optional<IniDocument> loadIniFile(const std::string& path) {
   return IniDocument::parse(*bytes);
 }
 
-bool saveIniFile(const std::string& path, const IniDocument& doc) {
-  return writeFileAtomic(path, doc.serialize());
+bool saveIniFile(const std::string& path, const IniDocument& doc, FileAccess access) {
+  return writeFileAtomic(path, doc.serialize(), access);
 }
 
 }  // namespace orvis::platform

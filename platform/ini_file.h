@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files.h"
+
 namespace orvis::platform {
 
 class IniDocument {
@@ -39,6 +41,7 @@ class IniDocument {
 std::optional<IniDocument> loadIniFile(const std::string& path);
 
 // Writes the document back atomically (see writeFileAtomic).
-bool saveIniFile(const std::string& path, const IniDocument& doc);
+bool saveIniFile(const std::string& path, const IniDocument& doc,
+                 FileAccess access = FileAccess::Usual);
 
 }  // namespace orvis::platform

@@ -1,7 +1,43 @@
 #!/usr/bin/env bash
 # Writes a dozen sample jobs of all four types into a data folder that has
 # none yet: seed-demo.sh DATA_FOLDER
+# With --settings: sample settings, mail account and mail groups instead.
 set -euo pipefail
+if [ "$1" = "--settings" ]; then
+  dir="$2"
+  mkdir -p "$dir/mail"
+  sj() { iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$1"; }
+  sj "$dir/ORVIS.ini" <<'INI'
+[COMMON]
+VALIDDAY=30
+CHECKINTERVAL=15
+REACTIVATION=02:30
+PLAYCOUNTDISCON=3
+USERAGENT=NewORVIS Connection
+PROXYIP=192.168.0.1
+PROXYPORT=8080
+SOURCE_CHECK=YES
+SCRIPT_IGNORE=YES
+COMMENT_IGNORE=YES
+MAILGROUPCOUNT=2
+INI
+  sj "$dir/mail/Postiva.ini" <<'INI'
+[メール同報システム]
+SMTPServer=smtp.example.jp
+クライアント名称=orvis-host
+送信元メールアドレス=orvis@example.jp
+送信元名称=監視システム
+SMTP=SMTP-AUTH
+SMTPID=orvis
+SMTPPWD=secret
+SMTPPORT=587
+INI
+  chmod 600 "$dir/mail/Postiva.ini"
+  echo 情報システム部 | sj "$dir/mail/Group-0.txt"
+  echo 営業部 | sj "$dir/mail/Group-1.txt"
+  printf 'taro.yamada@example.jp,0\nhanako.suzuki@example.jp,0\nsales@example.jp,1\n' | sj "$dir/mail/list.txt"
+  exit 0
+fi
 dir="$1"
 mkdir -p "$dir/info"
 if ls "$dir/info/"*.ini > /dev/null 2>&1; then exit 0; fi

@@ -24,6 +24,7 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       alarmControls_(alarmSound_, views.alarm),
       acquisition_(services_, jobs_),
       capture_(services_, jobs_, jobList_, views.grid, views.shell, acquisition_),
+      preview_(services_, views.editor),
       mailLauncher_(services_),
       mailFiles_(services_.log, host.dataFolder, jobFiles_),
       alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),

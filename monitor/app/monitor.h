@@ -21,6 +21,7 @@
 #include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
 #include "monitor/engine/baseline_capture.h"
+#include "monitor/engine/target_preview.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/mode_file.h"
@@ -74,12 +75,14 @@ class Monitor {
   PassAlarm& passAlarm() { return alarmTrigger_; }
   Acquisition& acquisition() { return acquisition_; }
   BaselineCapture& capture() { return capture_; }
+  TargetPreview& preview() { return preview_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
   ShellState& state() { return state_; }
+  const StartInfo& start() const { return start_; }
   const Services& services() const { return services_; }
   const JobTable& jobs() const { return jobs_; }
 
@@ -103,6 +106,7 @@ class Monitor {
   AlarmControls alarmControls_;
   Acquisition acquisition_;
   BaselineCapture capture_;
+  TargetPreview preview_;
   MailLauncher mailLauncher_;
   MailFiles mailFiles_;
   AlertMail alertMail_;

@@ -19,7 +19,7 @@ std::string SettingsStore::reactivationOrDefault(const std::string& stored) {
   return (stored.empty() || stored == ":") ? std::string("02:00") : stored;
 }
 
-void SettingsStore::readComparisonRules() {
+void SettingsStore::reloadComparisonRules() {
   settings_.sourceCheck = read("SOURCE_CHECK");
   settings_.scriptIgnore = read("SCRIPT_IGNORE");
   settings_.commentIgnore = read("COMMENT_IGNORE");
@@ -35,7 +35,7 @@ void SettingsStore::readOperationSettings(int defaultPeriod) {
   settings_.buzzerDevice = read("BUZZERDEVICE");
   settings_.checkInterval = periodOr(read("CHECKINTERVAL"), defaultPeriod);
   settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
-  readComparisonRules();
+  reloadComparisonRules();
 }
 
 void SettingsStore::loadAtStartup() {

@@ -26,6 +26,9 @@ class SettingsStore {
   // comparison rules again (the check period 30 when not a number).
   void reloadAfterSave();
 
+  // The standard comparison rules alone, after the dialog has written them.
+  void reloadComparisonRules();
+
   // Sets the mail group count and stores it at once.
   void setMailGroupCount(const std::string& count);
 
@@ -34,7 +37,6 @@ class SettingsStore {
 
  private:
   std::string read(const char* key);
-  void readComparisonRules();
   // The keys both reads share, in their order.
   void readOperationSettings(int defaultPeriod);
 

@@ -7,14 +7,14 @@ namespace orvis {
 void IniAccess::giveUp() const { boxes_.show("Access fail to inifile.", "OrvisWatch", mb::OK); }
 
 int IniAccess::write(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) const {
+                     const std::string& value, platform::FileAccess access) const {
   for (int failures = 0;;) {
     auto doc = platform::loadIniFile(path);
     if (doc) {
       doc->set(section, key, value);
       // The whole file is replaced at once, so a cut-off write never leaves
       // half a file behind.
-      if (platform::saveIniFile(path, *doc)) return 0;
+      if (platform::saveIniFile(path, *doc, access)) return 0;
     }
     if (++failures >= kAttempts) break;
     clock_.sleepMs(kPauseMs);

@@ -16,9 +16,11 @@ class IniAccess {
  public:
   IniAccess(const MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
 
-  // 0 on success, -1 after the fifth failed attempt.
+  // 0 on success, -1 after the fifth failed attempt. `access` says who may
+  // read the file written.
   int write(const std::string& path, const std::string& section, const std::string& key,
-            const std::string& value) const;
+            const std::string& value,
+            platform::FileAccess access = platform::FileAccess::Usual) const;
 
   // The value, empty when missing. A file that exists but cannot be read,
   // and a stored value "retry", cost five attempts and the message, and

@@ -6,38 +6,9 @@
 #include <QVBoxLayout>
 
 #include "flat_button.h"
+#include "form_parts.h"
 
 namespace orvis::ui {
-namespace {
-
-template <typename W>
-W* named(W* w, const char* name) {
-  w->setObjectName(name);
-  return w;
-}
-
-QLabel* note(QWidget* parent, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  l->setWordWrap(true);
-  l->setStyleSheet("color: #404040; font-size: 11px;");
-  return l;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name, int maxLength, const QString& hint = {}) {
-  auto* e = named(new QLineEdit(parent), name);
-  e->setMaxLength(maxLength);
-  if (!hint.isEmpty()) e->setToolTip(hint);
-  return e;
-}
-
-// A caption label that names its field for assistive tools and GUI tests.
-QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* l = new QLabel(text, parent);
-  l->setBuddy(buddy);
-  return l;
-}
-
-}  // namespace
 
 JobEditorPanel::JobEditorPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("チェック対象"), parent) {

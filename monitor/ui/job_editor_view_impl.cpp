@@ -133,7 +133,17 @@ void JobEditorPanel::addMailGroupItem(const std::string& item) {
 }
 
 void JobEditorPanel::removeLastMailGroupItem() {
-  if (mailGroupChoice->count() > 0) mailGroupChoice->removeItem(mailGroupChoice->count() - 1);
+  const int last = mailGroupChoice->count() - 1;
+  if (last < 0) return;
+  const QSignalBlocker quiet(mailGroupChoice);
+  // The group of the job being edited is gone: choose none rather than let
+  // the list slide onto another group that a save would then store.
+  const bool chosenGoes = mailGroupChoice->currentIndex() == last;
+  mailGroupChoice->removeItem(last);
+  if (chosenGoes) {
+    mailGroupChoice->setCurrentIndex(-1);
+    mailGroupNameLabel->clear();
+  }
 }
 
 int JobEditorPanel::mailGroupIndex() const { return mailGroupChoice->currentIndex(); }

@@ -26,6 +26,7 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   jobGrid_->setLook([this](int row, int column, bool selected) {
     return monitor_->jobList().cellLook(row, column, selected);
   });
+  settingsDialog_ = std::make_unique<SettingsDialog>(*this);
   wireEvents();
   onStopped_ = [] { QCoreApplication::quit(); };
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {

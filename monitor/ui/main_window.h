@@ -20,6 +20,7 @@
 #include "monitor/shell/shell_view.h"
 #include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "settings_dialog.h"
 #include "sound_check_panel.h"
 
 namespace orvis::ui {
@@ -77,6 +78,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
 
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }
+  // "設定" shows it.
+  SettingsDialog& settingsDialog() { return *settingsDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -127,6 +130,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   platform::QtTimerDriver timerDriver_;
   NullTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
+  // A window of its own, over the monitor: it goes before the monitor does.
+  std::unique_ptr<SettingsDialog> settingsDialog_;
   std::function<void()> onStopped_;
   bool stopped_ = false;
 };

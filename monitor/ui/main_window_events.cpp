@@ -23,6 +23,7 @@ void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
+  onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
 
 void MainWindow::wireCatalogueEvents() {
@@ -53,6 +54,7 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 
 void MainWindow::wireAlertingEvents() {
