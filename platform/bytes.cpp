@@ -149,14 +149,6 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
   return words;
 }
 
-std::string quoteIfBlank(std::string_view word) {
-  if (word.find_first_of(" \t") == std::string_view::npos) return std::string(word);
-  std::string quoted;
-  quoted.reserve(word.size() + 2);
-  quoted.append(1, '"').append(word).append(1, '"');
-  return quoted;
-}
-
 std::string quoteArgument(std::string_view word) {
   if (!word.empty() && word.find_first_of(" \t\"") == std::string_view::npos)
     return std::string(word);

@@ -40,10 +40,6 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 // before a quote stand for n backslashes, 2n+1 for n and a literal quote.
 std::vector<std::string> splitCommandLine(std::string_view line);
 
-// The word as it must stand on a command line split by the Windows rules:
-// in double quotes when it holds a blank or tab, unchanged otherwise.
-std::string quoteIfBlank(std::string_view word);
-
 // The word as it must stand on a command line that splitCommandLine splits,
 // so that it comes back unchanged whatever it holds: as it is when it holds
 // no blank, tab or double quote and is not empty; otherwise in double quotes,

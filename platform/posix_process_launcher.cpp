@@ -100,6 +100,12 @@ class PosixProcessHandle : public ProcessHandle {
     }).detach();
   }
 
+  void terminate() override {
+    // Not yet collected, so the pid cannot belong to another process.
+    if (!closed_ && !ended_ && reap() == Reap::Running) ::kill(pid_, SIGTERM);
+    close();
+  }
+
   int pid() const override { return static_cast<int>(pid_); }
   std::optional<int> exitCode() const override { return exitCode_; }
 

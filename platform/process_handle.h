@@ -26,6 +26,10 @@ class ProcessHandle {
   // it stays behind. Further waits fail.
   virtual void close() = 0;
 
+  // Ends a child that still runs (asks it to terminate), then releases the
+  // handle as close() does. For a child whose work is of no use any more.
+  virtual void terminate() = 0;
+
   virtual int pid() const = 0;
 
   // The exit status once the child has ended normally; nullopt while it runs,

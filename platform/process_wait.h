@@ -1,19 +1,32 @@
 #pragma once
 // The wait every acquisition and mail launch repeats: poll the child every
-// 50 ms and let queued messages run between the polls, with no overall limit.
+// 50 ms and let queued messages run between the polls, with no overall
+// limit but the program's own end.
 
 #include <cstdint>
 
 #include "process_handle.h"
 #include "pump.h"
+#include "stop_flag.h"
 
 namespace orvis::platform {
 
 inline constexpr int kChildPollMs = 50;
 
+// The answer of waitPumping when the program was asked to end: the child may
+// still run, and the caller decides whether to end it or leave it.
+inline constexpr uint32_t kWaitInterrupted = 0xFFFFFFFE;
+
 // Returns the first answer of the wait other than kWaitTimeout: kWaitObject0
-// when the child ended, anything else when the wait failed. The pump runs
-// once after every wait that timed out.
-uint32_t waitPumping(ProcessHandle& process, Pump& pump, int pollMs = kChildPollMs);
+// when the child ended, anything else when the wait failed, and
+// kWaitInterrupted as soon as `stop` is raised (looked at before the first
+// poll and after every pump). The pump runs once after every wait that
+// timed out.
+uint32_t waitPumping(ProcessHandle& process, Pump& pump, const StopFlag& stop,
+                     int pollMs = kChildPollMs);
+
+// Lets queued messages run once. False when the program has been asked to
+// end (before or meanwhile): the caller then returns at once.
+bool letMessagesRun(Pump& pump, const StopFlag& stop);
 
 }  // namespace orvis::platform

@@ -14,7 +14,7 @@ packages=(
   fonts-noto-cjk              # Japanese texts in the windows
   ca-certificates openssl     # TLS, and the test certificate authority
   python3 python3-aiosmtpd    # SMTP server of the end-to-end tests
-  xvfb xauth                  # screenshots of the real windows
+  xvfb xauth x11-utils        # the real windows: screenshots, window properties
   dbus at-spi2-core gir1.2-atspi-2.0 python3-gi  # pressing their buttons as assistive tools do
   iproute2 procps             # loopback addresses of the mail tests, process tools
 )

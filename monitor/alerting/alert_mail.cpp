@@ -23,7 +23,7 @@ std::optional<JobRecord> AlertMail::job(int jobIndex) const {
 
 bool AlertMail::prepare(const JobRecord& job) {
   // A mailer still reading the files from an alert further up finishes first.
-  launcher_.waitForRunningMailer();
+  if (!launcher_.waitForRunningMailer()) return false;
   std::string subject;
   if (ownMail(job)) {
     subject = files_.userSubject(job.number);

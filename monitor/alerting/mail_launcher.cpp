@@ -7,11 +7,11 @@
 namespace orvis {
 
 std::string MailLauncher::commandLine(const std::string& group, const std::string& html) const {
-  // A data folder with a blank in its path is quoted: unquoted, the
-  // program could not start and the alert would be lost without a word.
+  // Every word quoted as the launcher splits it: a data folder with blanks
+  // or double quotes in its path must not cost the alert.
   const std::string& d = s_.dataFolder;
-  return platform::quoteIfBlank(d + kProgram) + " " + platform::quoteIfBlank(d) + " " + group +
-         " " + html;
+  return platform::quoteArgument(d + kProgram) + " " + platform::quoteArgument(d) + " " +
+         platform::quoteArgument(group) + " " + platform::quoteArgument(html);
 }
 
 void MailLauncher::runMailer(const std::string& group, const std::string& html) {
@@ -21,15 +21,18 @@ void MailLauncher::runMailer(const std::string& group, const std::string& html) 
   s_.log.write(SJIS("メール送信起動成功"));
   platform::ProcessHandle* outer = running_;
   running_ = child.handle.get();
-  s_.pump.processEvents();
-  s_.clock.sleepMs(kSettleMs);
-  platform::waitPumping(*child.handle, s_.pump);
+  // Asked to end meanwhile: the mailer is left to finish, it carries an alert.
+  if (platform::letMessagesRun(s_.pump, s_.stop)) {
+    s_.clock.sleepMs(kSettleMs);
+    platform::waitPumping(*child.handle, s_.pump, s_.stop);
+  }
   child.handle->close();
   running_ = outer;
 }
 
-void MailLauncher::waitForRunningMailer() {
-  if (running_) platform::waitPumping(*running_, s_.pump);
+bool MailLauncher::waitForRunningMailer() {
+  if (running_) platform::waitPumping(*running_, s_.pump, s_.stop);
+  return !s_.stop.raised();
 }
 
 }  // namespace orvis

@@ -21,7 +21,8 @@ class MailLauncher {
   MailLauncher& operator=(const MailLauncher&) = delete;
 
   // Returns once the mailer has ended, or at once when it cannot be
-  // started (silently: nothing logged, nothing shown).
+  // started (silently: nothing logged, nothing shown). When the program is
+  // asked to end meanwhile, returns at once and leaves the mailer running.
   void runMailer(const std::string& group, const std::string& html);
 
   // The command line for group and flag.
@@ -29,8 +30,9 @@ class MailLauncher {
 
   // While a mailer started here still runs, the messages it lets run may
   // start another alert. That one waits here for the running mailer before
-  // it rewrites the mail files the mailer is reading.
-  void waitForRunningMailer();
+  // it rewrites the mail files the mailer is reading. False when the program
+  // was asked to end: nothing more may be written then.
+  bool waitForRunningMailer();
   bool mailerRunning() const { return running_ != nullptr; }
 
  private:

@@ -53,7 +53,7 @@ void MailTest::sendTestMail() {
 }
 
 void MailTest::send(bool userMail, int group, const std::string& groupName) {
-  launcher_.waitForRunningMailer();
+  if (!launcher_.waitForRunningMailer()) return;
   const std::string subject =
       userMail ? editor_.text(EditorControl::Subject) : alert_text::groupSubject(groupName);
   const std::string& cannotWrite = SJIS("メール送信用のファイルを作成できませんでした。");
@@ -79,6 +79,7 @@ void MailTest::send(bool userMail, int group, const std::string& groupName) {
   }
   launcher_.runMailer(groupText,
                       alert_text::htmlFlag(userMail, editor_.checked(EditorControl::HtmlMail)));
+  // (When the program is asked to end meanwhile, the closing box does not open.)
   message(
       SJIS("メールのテスト送信を実行しました。送信先で受信の確認をお願いします。") + "\r\n" +
           SJIS("受信できない場合は、メールアドレスの設定、メールサーバーの設定を再確認ください。"),

@@ -7,6 +7,7 @@ namespace orvis {
 
 Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
     : services_(host),
+      stop_(services_.stop, services_.boxes),
       start_(host.start),
       views_(views),
       settings_(services_.ini, host.dataFolder),
@@ -29,7 +30,7 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       mailFiles_(services_.log, host.dataFolder, jobFiles_),
       alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),
       mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_) {
-  timers_.startup.setHandler([this] { restoreStartMode(); });
+  timers_.startup.setHandler([this] { stop_.runAction([this] { restoreStartMode(); }); });
 }
 
 void Monitor::startUp() {
@@ -48,7 +49,11 @@ void Monitor::startUp() {
   views_.grid.setRows(2);
   jobs_.clear();
   editor_.setEmptyState();
-  editor_.fillMailGroups(settings_.current().mailGroupCount);
+  if (!editor_.fillMailGroups(settings_.current().mailGroupCount)) {
+    s.log.write("Global,MAILGROUPCOUNT=" + settings_.current().mailGroupCount +
+                SJIS("->メールグループ数が大きすぎます。") +
+                std::to_string(JobEditor::kMaxMailGroups) + SJIS("まで選択できます。"));
+  }
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
   refreshDiskGauge(view, s.disks, s.dataFolder);
   state_.firstShown = false;
@@ -60,8 +65,10 @@ void Monitor::windowShown() {
   if (alarmSound_.initialise() != 0) {
     services_.boxes.show(SJIS("ブザー再生用デバイスが見つかりません。"), "OrvisWatch",
                          mb::IconExclamation);
+    if (ending()) return;
   }
   jobList_.reload();
+  if (ending()) return;
   tray_.add(0);
   timers_.startup.setInterval(300);
   timers_.startup.setEnabled(true);
@@ -69,15 +76,22 @@ void Monitor::windowShown() {
 
 void Monitor::restoreStartMode() {
   timers_.startup.setEnabled(false);
+  // Each press may ask a question (or the mode file its message): a request
+  // to end that comes meanwhile ends the sequence there.
   if (start_.restoresMode()) {
-    if (modeFile_.load() == 2) {
+    const int mode = modeFile_.load();
+    if (ending()) return;
+    if (mode == 2) {
       autoCheck_.startAutomaticMode();
+      if (ending()) return;
       background_.sendToBackground();
     }
     // After the case above the file holds 2 again, so this does nothing then.
-    if (modeFile_.load() == 1) autoCheck_.startAutomaticMode();
+    const int again = modeFile_.load();
+    if (!ending() && again == 1) autoCheck_.startAutomaticMode();
   } else if (start_.startsService()) {
     autoCheck_.startAutomaticMode();
+    if (ending()) return;
     background_.sendToBackground();
   }
 }

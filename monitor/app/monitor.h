@@ -30,6 +30,7 @@
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
 #include "monitor/shell/start_info.h"
+#include "monitor/shell/stop_request.h"
 #include "monitor/shell/tray_icons.h"
 #include "monitor_views.h"
 
@@ -58,6 +59,8 @@ class Monitor {
   void shutDown();
   // A logoff, shutdown or termination request: closes without the question.
   void sessionEnding();
+  // Every entry from the event loop runs through it (see StopRequest).
+  StopRequest& stopRequest() { return stop_; }
   // "Close".
   void requestClose() { views_.shell.closeWindow(); }
 
@@ -87,7 +90,11 @@ class Monitor {
   const JobTable& jobs() const { return jobs_; }
 
  private:
+  // Whether the program is ending: the rest gives up and returns.
+  bool ending() const { return services_.stop.raised(); }
+
   Services services_;
+  StopRequest stop_;
   StartInfo start_;
   MonitorViews views_;
   ShellState state_;

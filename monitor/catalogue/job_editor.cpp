@@ -1,5 +1,7 @@
 #include "job_editor.h"
 
+#include <algorithm>
+
 #include "job_paths.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -57,10 +59,12 @@ void JobEditor::setEmptyState() {
   showTypeTexts(JobType::Url);
 }
 
-void JobEditor::fillMailGroups(const std::string& count) {
-  view_.setMailGroupItems(platform::parseInt(count).value_or(0));
+bool JobEditor::fillMailGroups(const std::string& count) {
+  const int groups = platform::parseInt(count).value_or(0);
+  view_.setMailGroupItems(std::min(groups, kMaxMailGroups));
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
+  return groups <= kMaxMailGroups;
 }
 
 std::string JobEditor::groupName(const std::string& group) const {

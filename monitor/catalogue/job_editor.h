@@ -19,9 +19,12 @@ class JobEditor {
       : boxes_(boxes), dataFolder_(dataFolder), files_(files), view_(view), list_(list) {}
 
   // The editor at start-up, and the mail group selector with "1" to the
-  // group count (no items when the count is not a number).
+  // group count (no items when the count is not a number). A count beyond
+  // kMaxMailGroups (a damaged file) shows that many, so that the start
+  // cannot hang filling the list; false then.
   void setEmptyState();
-  void fillMailGroups(const std::string& count);
+  bool fillMailGroups(const std::string& count);
+  static constexpr int kMaxMailGroups = 1000;
 
   // A click or double click on the grid: loads the selected job.
   void loadSelectedJob();

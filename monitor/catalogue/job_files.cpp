@@ -13,10 +13,11 @@ namespace orvis {
 namespace {
 
 WriteError cannotCreate(const std::string& path, const std::string& why) {
-  return "Cannot create file \"" + platform::toCp932(path) + "\". " + why;
+  return "Cannot create file \"" + platform::toCp932(path) + "\". " + platform::toCp932(why);
 }
 
-// Writes the file whole; the error text when it cannot.
+// Writes the file whole; the error text when it cannot. (The system's text
+// of the error is UTF-8 in the user's language.)
 WriteError writeWhole(const std::string& path, const std::string& bytes) {
   if (platform::writeFileAtomic(path, bytes)) return {};
   return cannotCreate(path, std::strerror(errno));

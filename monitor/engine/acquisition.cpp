@@ -28,14 +28,11 @@ bool Acquisition::snapshotTaken() const {
 
 std::string Acquisition::fetchCommandLine(const std::string& uri,
                                           const std::string& useProxy) const {
-  const std::string program = platform::quoteIfBlank(s_.path("urlcheck"));
-  // A double quote in the address would regroup the words after it and could
-  // displace the output path; a URL holds it only escaped anyway.
-  const std::string address = platform::replaceAll(uri, "\"", "%22");
-  // (The program is quoted when the data folder holds a blank: unquoted,
-  // its name would split and the fetch could never start.)
-  return program + " " + address + " \"" + snapshotPath() + "\" " +
-         (useProxy.empty() ? "0" : useProxy);
+  // Every word quoted as the launcher splits it, so that no address and no
+  // data folder (blanks, double quotes) can shift the output path; the
+  // proxy flag is "1" or "0" and nothing else, whatever the job file holds.
+  return platform::quoteArgument(s_.path("urlcheck")) + " " + platform::quoteArgument(uri) + " " +
+         platform::quoteArgument(snapshotPath()) + " " + (useProxy == "1" ? "1" : "0");
 }
 
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(const JobRecord& job) {
@@ -66,8 +63,9 @@ void Acquisition::writeDriveSnapshot(const std::string& uri) {
 }
 
 void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
-  FileListing listing(s_.dataFolder, s_.pump);
-  platform::writeFile(snapshotPath(), listing.list(platform::toUtf8(uri), subfolders));
+  FileListing listing(s_.dataFolder, s_.pump, s_.stop);
+  if (auto text = listing.list(platform::toUtf8(uri), subfolders))
+    platform::writeFile(snapshotPath(), *text);
 }
 
 bool Acquisition::acquireSnapshot(size_t job) {
@@ -90,16 +88,23 @@ bool Acquisition::acquireSnapshot(size_t job) {
   }
 
   s_.log.write(SJIS("起動成功"));
-  s_.pump.processEvents();
+  // Asked to end meanwhile: the fetcher is ended, its page is of no use any
+  // more and a late write could pass for the next snapshot.
+  auto givenUp = [&child] {
+    if (child) child->terminate();
+    return false;
+  };
+  if (!platform::letMessagesRun(s_.pump, s_.stop)) return givenUp();
   s_.clock.sleepMs(kSettleMs);
 
   if (child) {
-    platform::waitPumping(*child, s_.pump);
+    if (platform::waitPumping(*child, s_.pump, s_.stop) == platform::kWaitInterrupted)
+      return givenUp();
     child->close();
   }
   if (type == JobType::File)
     writeFileSnapshot(record.target, record.includeSubfolders == Switch::On);
-  return true;
+  return !s_.stop.raised();
 }
 
 }  // namespace orvis

@@ -19,16 +19,17 @@ class Acquisition {
 
   // Deletes the old snapshot and takes a new one. Returns whether the
   // acquisition was launched: false only when the page fetcher could not be
-  // started (or the job's type is unknown, which is logged); the caller
-  // then leaves the job alone. Whether a launched acquisition succeeded is
-  // for the caller to judge by snapshotTaken().
+  // started (or the job's type is unknown, which is logged), or when the
+  // program was asked to end meanwhile; the caller then leaves the job alone. Whether a launched
+  // acquisition succeeded is for the caller to judge by snapshotTaken().
   bool acquireSnapshot(size_t job);
 
   std::string snapshotPath() const;
   // The snapshot file exists and is not empty.
   bool snapshotTaken() const;
 
-  // The page fetcher's command line for a URI and a proxy flag ("0"/"1").
+  // The page fetcher's command line for a URI and the job's USEPROXY value
+  // (anything but "1" goes as "0").
   std::string fetchCommandLine(const std::string& uri, const std::string& useProxy) const;
 
  private:

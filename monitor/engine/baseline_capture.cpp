@@ -33,8 +33,11 @@ void BaselineCapture::captureSelectedJobs() {
   view_.showBusyPanel();
   platform::makeFolders(s_.path(kTempFolder));
   // Rows past the end of the table hold no job.
-  for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row)
+  for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row) {
     captureRow(static_cast<size_t>(row - 1));
+    // Asked to end: the capture stops here, the job files stay as they are.
+    if (s_.stop.raised()) return;
+  }
   list_.loadJobFiles();
   list_.fillGrid();
   view_.hideBusyPanel();

@@ -85,7 +85,8 @@ const std::string& FileListing::stamp(time_t seconds) {
   return stampText_;
 }
 
-std::string FileListing::list(const std::string& target, bool subfolders) {
+std::optional<std::string> FileListing::list(const std::string& target, bool subfolders) {
+  givenUp_ = false;
   std::string out;
   if (!target.empty()) {
     std::filesystem::path p(target);
@@ -101,6 +102,7 @@ std::string FileListing::list(const std::string& target, bool subfolders) {
       walk(folder, snapshotText(folder), WildcardMask(path.substr(slash + 1)), subfolders, out);
     }
   }
+  if (givenUp_) return std::nullopt;
   if (out.empty()) out = "@\r\n";
   return out;
 }
@@ -114,7 +116,10 @@ void FileListing::walk(const std::string& folder, const std::string& folderText,
     if (!stream) return;
     std::vector<Entry> entries;
     while (const dirent* e = ::readdir(stream)) {
-      throttle_.tick();
+      if (!throttle_.tick()) {
+        givenUp_ = true;
+        return;
+      }
       const char* name = e->d_name;
       if (name[0] == '.') {
         if (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')) continue;
@@ -126,7 +131,10 @@ void FileListing::walk(const std::string& folder, const std::string& folderText,
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
     for (const Entry& entry : entries) {
-      throttle_.tick();
+      if (!throttle_.tick()) {
+        givenUp_ = true;
+        return;
+      }
       unsigned char type = entry.type;
       struct stat st;
       bool known = false;  // st holds the entry's (followed) status
@@ -160,8 +168,10 @@ void FileListing::walk(const std::string& folder, const std::string& folderText,
   }
   // Each folder is closed before its sub-folders are opened, so a deep tree
   // never holds more than one open folder.
-  for (const std::string& name : below)
+  for (const std::string& name : below) {
+    if (givenUp_) return;
     walk(folder + "/" + name, folderText + "/" + snapshotText(name), mask, subfolders, out);
+  }
 }
 
 }  // namespace orvis

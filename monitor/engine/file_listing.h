@@ -23,14 +23,16 @@ class FileListing {
  public:
   // A relative target is taken from `dataFolder`, where the listing batch
   // used to run. Queued messages run every `pumpEveryMs` while it lists.
-  FileListing(std::string dataFolder, platform::Pump& pump, int pumpEveryMs = 50)
-      : dataFolder_(std::move(dataFolder)), throttle_(pump, pumpEveryMs) {}
+  FileListing(std::string dataFolder, platform::Pump& pump, const platform::StopFlag& stop,
+              int pumpEveryMs = 50)
+      : dataFolder_(std::move(dataFolder)), throttle_(pump, stop, pumpEveryMs) {}
 
   // `target` (UTF-8): a folder lists its files; anything else lists the
   // entries of its parent folder that its last component (a name, or a mask
   // with '*' and '?') selects. With `subfolders` the same holds in every
-  // folder below. Lines end with CR LF.
-  std::string list(const std::string& target, bool subfolders);
+  // folder below. Lines end with CR LF. Nothing when the program was asked
+  // to end meanwhile: half a listing must never pass for a snapshot.
+  std::optional<std::string> list(const std::string& target, bool subfolders);
 
   // The placeholder stamp of a file whose time cannot be read.
   static constexpr const char* kNoTime = "yyyy/mm/dd hh:nn:ss";
@@ -42,6 +44,7 @@ class FileListing {
 
   std::string dataFolder_;
   PumpThrottle throttle_;
+  bool givenUp_ = false;
   // Files of one folder mostly share their times.
   std::optional<time_t> stampSeconds_;
   std::string stampText_;

@@ -25,10 +25,16 @@ void DesktopOpener::open(const std::string& target) {
     if (!started.error.empty()) s_.log.write(started.error);
   } else {
     s_.log.write(SJIS("起動成功"));
-    s_.pump.processEvents();
-    s_.clock.sleepMs(kSettleMs);
-    platform::waitPumping(*started.handle, s_.pump);
+    // Asked to end meanwhile: the handler is left to the user, and nothing
+    // more is written.
+    bool interrupted = !platform::letMessagesRun(s_.pump, s_.stop);
+    if (!interrupted) {
+      s_.clock.sleepMs(kSettleMs);
+      interrupted =
+          platform::waitPumping(*started.handle, s_.pump, s_.stop) == platform::kWaitInterrupted;
+    }
     started.handle->close();
+    if (interrupted) return;
   }
   s_.log.write(SJIS("起動処理終了"));
 }

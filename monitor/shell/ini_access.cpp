@@ -6,6 +6,12 @@ namespace orvis {
 
 void IniAccess::giveUp() const { boxes_.show("Access fail to inifile.", "OrvisWatch", mb::OK); }
 
+bool IniAccess::pauseBeforeRetry(int& failures) const {
+  if (++failures >= kAttempts || stop_.raised()) return false;
+  clock_.sleepMs(kPauseMs);
+  return true;
+}
+
 int IniAccess::write(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value, platform::FileAccess access) const {
   for (int failures = 0;;) {
@@ -16,8 +22,7 @@ int IniAccess::write(const std::string& path, const std::string& section, const 
       // half a file behind.
       if (platform::saveIniFile(path, *doc, access)) return 0;
     }
-    if (++failures >= kAttempts) break;
-    clock_.sleepMs(kPauseMs);
+    if (!pauseBeforeRetry(failures)) break;
   }
   giveUp();
   return -1;
@@ -31,8 +36,7 @@ std::string IniAccess::read(const std::string& path, const std::string& section,
     auto doc = platform::loadIniFile(path);
     std::string value = doc ? doc->get(section, key).value_or(std::string()) : kRetry;
     if (value != kRetry) return value;
-    if (++failures >= kAttempts) break;
-    clock_.sleepMs(kPauseMs);
+    if (!pauseBeforeRetry(failures)) break;
   }
   giveUp();
   return std::string();

@@ -9,12 +9,14 @@
 #include "message_boxes.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
+#include "platform/stop_flag.h"
 
 namespace orvis {
 
 class IniAccess {
  public:
-  IniAccess(const MessageBoxes& boxes, platform::Clock& clock) : boxes_(boxes), clock_(clock) {}
+  IniAccess(const MessageBoxes& boxes, platform::Clock& clock, const platform::StopFlag& stop)
+      : boxes_(boxes), clock_(clock), stop_(stop) {}
 
   // 0 on success, -1 after the fifth failed attempt. `access` says who may
   // read the file written.
@@ -28,6 +30,9 @@ class IniAccess {
   std::string read(const std::string& path, const std::string& section,
                    const std::string& key) const;
 
+  // Once the program is asked to end, a failed attempt is not retried: the
+  // action gives up anyway, and the end must not wait.
+
   // One load without retry or message, for callers that read many keys of
   // one file: nullopt when the file exists but cannot be read.
   std::optional<platform::IniDocument> loadOnce(const std::string& path) const;
@@ -38,8 +43,12 @@ class IniAccess {
  private:
   void giveUp() const;
 
+  // Another attempt after a pause; false once the program is ending.
+  bool pauseBeforeRetry(int& failures) const;
+
   const MessageBoxes& boxes_;
   platform::Clock& clock_;
+  const platform::StopFlag& stop_;
 };
 
 }  // namespace orvis

@@ -14,7 +14,9 @@ constexpr int OKCancel = 0x01;
 constexpr int IconStop = 0x10;
 constexpr int IconExclamation = 0x30;
 constexpr int DefButton2 = 0x100;
-// Answers.
+// Answers. IdNone: the box was closed, or never opened, because the
+// program is ending; nobody answered.
+constexpr int IdNone = 0;
 constexpr int IdOk = 1;
 constexpr int IdCancel = 2;
 
@@ -25,8 +27,11 @@ int defaultAnswer(int flags);
 class Prompter {
  public:
   virtual ~Prompter() = default;
-  // Text and caption are CP932; returns the answer (mb::IdOk, mb::IdCancel).
+  // Text and caption are CP932; returns the answer (mb::IdOk, mb::IdCancel,
+  // or mb::IdNone when interrupt() closed the box).
   virtual int ask(const std::string& text, const std::string& caption, int flags) = 0;
+  // Closes every box that is open now, unanswered: the program is ending.
+  virtual void interrupt() = 0;
 };
 
 }  // namespace orvis

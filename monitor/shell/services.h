@@ -10,6 +10,7 @@
 #include "ini_access.h"
 #include "message_boxes.h"
 #include "monitor_host.h"
+#include "platform/stop_flag.h"
 #include "sys_log.h"
 
 namespace orvis {
@@ -23,8 +24,8 @@ struct Services {
         processes(host.processes),
         disks(host.disks),
         log(host.dataFolder, host.clock),
-        boxes(log, host.prompter, host.start.isService()),
-        ini(boxes, host.clock) {}
+        boxes(log, host.prompter, host.start.isService(), stop),
+        ini(boxes, host.clock, stop) {}
   Services(const Services&) = delete;
   Services& operator=(const Services&) = delete;
 
@@ -37,6 +38,9 @@ struct Services {
   platform::ProcessLauncher& launcher;
   const platform::ProcessLister& processes;
   const platform::DiskSpaceReader& disks;
+  // Raised once the program is asked to end: every wait and pump gives up
+  // (see StopRequest). The only member that changes.
+  platform::StopFlag stop;
   const SysLog log;
   const MessageBoxes boxes;
   const IniAccess ini;

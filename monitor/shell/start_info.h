@@ -5,16 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/codec.h"
+
 namespace orvis {
 
 struct StartInfo {
-  std::string parameter;  // the first parameter, empty when there is none
+  std::string parameter;  // the first parameter (CP932), empty when there is none
   int parameterCount = 0;
 
+  // The arguments as the system hands them over, in UTF-8.
   static StartInfo fromArguments(const std::vector<std::string>& argsAfterProgram) {
     StartInfo s;
     s.parameterCount = static_cast<int>(argsAfterProgram.size());
-    if (!argsAfterProgram.empty()) s.parameter = argsAfterProgram.front();
+    if (!argsAfterProgram.empty()) s.parameter = platform::toCp932(argsAfterProgram.front());
     return s;
   }
 

@@ -18,17 +18,16 @@ void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::st
   }
   const std::string& folder = log.folder();
   if (!platform::folderExists(folder)) platform::makeFolders(folder);
-  std::vector<std::string> names;
-  for (const auto& name : platform::listFolder(folder, mask, false))
-    names.push_back(platform::trim(name));
-  long toKeep = 10;
-  if (auto n = platform::parseInt(keep)) toKeep = *n;
-  size_t first = 0;
-  while (static_cast<long>(names.size() - first) > toKeep) {
+  // The names as listed: the one deleted is always the entry listed, never
+  // another that its trimmed name might name.
+  const std::vector<std::string> names = platform::listFolder(folder, mask, false);
+  // A negative count keeps nothing, as 0 does.
+  size_t toKeep = 10;
+  if (auto n = platform::parseInt(keep)) toKeep = *n > 0 ? static_cast<size_t>(*n) : 0;
+  for (size_t first = 0; names.size() - first > toKeep; ++first) {
     std::string path = folder + names[first];
     platform::removeFile(path);
     log.write("Global,DeleteLog->" + platform::toCp932(path));
-    ++first;
   }
 }
 

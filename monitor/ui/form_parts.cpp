@@ -1,5 +1,7 @@
 #include "form_parts.h"
 
+#include "typing_limit.h"
+
 namespace orvis::ui {
 
 QLabel* note(QWidget* parent, const QString& text) {
@@ -11,7 +13,7 @@ QLabel* note(QWidget* parent, const QString& text) {
 
 QLineEdit* edit(QWidget* parent, const char* name, int maxLength, const QString& hint) {
   auto* e = named(new QLineEdit(parent), name);
-  e->setMaxLength(maxLength);
+  setTypingLimit(e, maxLength);
   if (!hint.isEmpty()) e->setToolTip(hint);
   return e;
 }

@@ -5,6 +5,7 @@
 #include "job_editor_panel.h"
 #include "platform/bytes.h"
 #include "qt_text.h"
+#include "typing_limit.h"
 
 namespace orvis::ui {
 
@@ -61,7 +62,7 @@ std::string JobEditorPanel::text(EditorControl field) const {
 }
 
 void JobEditorPanel::setText(EditorControl field, const std::string& text) {
-  if (auto* e = qobject_cast<QLineEdit*>(widgetFor(field))) e->setText(fromCp932(text));
+  if (auto* e = qobject_cast<QLineEdit*>(widgetFor(field))) setTextUncut(e, fromCp932(text));
   if (field == EditorControl::Body) bodyField->setPlainText(fromCp932(text));
 }
 
@@ -71,9 +72,11 @@ std::vector<std::string> JobEditorPanel::bodyLines() const {
 }
 
 void JobEditorPanel::setBodyLines(const std::vector<std::string>& lines) {
-  QStringList list;
-  for (const auto& l : lines) list << fromCp932(l);
-  bodyField->setPlainText(list.join('\n'));
+  // Each line with its line break, as the memo shows a file: read back,
+  // the final break adds no line, so empty lines at the end stay.
+  QString text;
+  for (const auto& l : lines) text += fromCp932(l) + '\n';
+  bodyField->setPlainText(text);
 }
 
 bool JobEditorPanel::checked(EditorControl box) const {

@@ -1,6 +1,7 @@
 #include "job_grid_widget.h"
 
 #include <QHeaderView>
+#include <QInputEvent>
 #include <QPainter>
 
 #include "monitor/catalogue/job_grid_column.h"
@@ -66,7 +67,9 @@ JobGridWidget::JobGridWidget(QWidget* parent) : QTableWidget(parent) {
   verticalHeader()->setMinimumSectionSize(16);
   verticalHeader()->setDefaultSectionSize(16);
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // One block of rows: the commands that act on a selection go from its
+  // first row to its last.
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(true);
   setWordWrap(false);
@@ -79,10 +82,24 @@ JobGridWidget::JobGridWidget(QWidget* parent) : QTableWidget(parent) {
   setItemDelegate(new JobCellDelegate(this));
   setRowCount(1);
   connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
-    if (row >= 0) emit cellSelected(column, row + 1);
+    if (row >= 0 && !placingCursor_) emit cellSelected(column, row + 1);
   });
+  // A click selects its cell even where it is the current one already.
+  connect(this, &QTableWidget::cellPressed, this,
+          [this](int row, int column) { emit cellSelected(column, row + 1); });
   connect(this, &QTableWidget::cellClicked, this, [this] { emit clickedOnRow(); });
   connect(this, &QTableWidget::cellDoubleClicked, this, [this] { emit clickedOnRow(); });
+}
+
+QItemSelectionModel::SelectionFlags JobGridWidget::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+  // Ctrl adds a row without the ones between it: here it starts a new block,
+  // as a plain click does. Shift still extends the block.
+  const auto* input = dynamic_cast<const QInputEvent*>(event);
+  if (input && (input->modifiers() & Qt::ControlModifier) &&
+      !(input->modifiers() & Qt::ShiftModifier))
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+  return QTableWidget::selectionCommand(index, event);
 }
 
 CellLook JobGridWidget::lookAt(int row, int column, bool selected) const {
@@ -90,7 +107,16 @@ CellLook JobGridWidget::lookAt(int row, int column, bool selected) const {
   return CellLook{0xFFFFEC, 0};
 }
 
-void JobGridWidget::setRows(int rows) { setRowCount(rows > 1 ? rows - 1 : 0); }
+void JobGridWidget::setRows(int rows) {
+  setRowCount(rows > 1 ? rows - 1 : 0);
+  // As a grid starts: its first row is the current one, selected. That is no
+  // user's choice, so the logic is not told.
+  if (rowCount() > 0 && currentRow() < 0) {
+    placingCursor_ = true;
+    setCurrentCell(0, 0);
+    placingCursor_ = false;
+  }
+}
 
 void JobGridWidget::setCell(int row, int column, const std::string& text) {
   if (row == 0) {

@@ -29,6 +29,10 @@ class JobGridWidget : public QTableWidget, public JobGridView {
   int selectionTop() const override;
   int selectionBottom() const override;
 
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
+
  signals:
   // The selected cell, in the logic's row numbers.
   void cellSelected(int column, int row);
@@ -36,6 +40,7 @@ class JobGridWidget : public QTableWidget, public JobGridView {
 
  private:
   LookFn look_;
+  bool placingCursor_ = false;
 };
 
 }  // namespace orvis::ui

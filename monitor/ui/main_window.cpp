@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "monitor/shell/general_errors.h"
 #include "pictures.h"
@@ -14,6 +15,12 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setObjectName("Form1");
   setWindowIcon(applicationIcon());
+  // The application title is the name the task bar gives the program: on
+  // X11 the main window's icon name. It is not kept as Qt's display name,
+  // which Qt appends to the caption of every window (" — ORVIS Monitor"),
+  // where a message box's caption must stand alone.
+  setWindowIconText(QString::fromUtf8(kApplicationTitle));
+  QGuiApplication::setApplicationDisplayName(QString());
   buildWidgets();
   monitor_ =
       std::make_unique<Monitor>(host, MonitorViews{*this, *jobGrid_, *jobEditor_, tray_, *this});
@@ -29,6 +36,12 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
   settingsDialog_ = std::make_unique<SettingsDialog>(*this);
   wireEvents();
   onStopped_ = [] { QCoreApplication::quit(); };
+  monitor_->stopRequest().setStopSequence([this] {
+    if (stopped_) return;
+    runStopSequence();
+    hide();
+  });
+  qApp->installEventFilter(this);
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     // A session that ends without closing the window still stops in order.
     if (!stopped_) runStopSequence();
@@ -39,23 +52,41 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::runGuarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    showGeneralError(monitor_->services().boxes, platform::toCp932(e.what()));
-  } catch (...) {
-    showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
-  }
+  monitor_->stopRequest().runAction([this, &action] {
+    try {
+      action();
+    } catch (const std::exception& e) {
+      showGeneralError(monitor_->services().boxes, platform::toCp932(e.what()));
+    } catch (...) {
+      showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
+    }
+  });
 }
 
 void MainWindow::shutdownRequested() {
+  StopRequest& stop = monitor_->stopRequest();
+  if (stopped_ || stop.requested()) return;
   monitor_->sessionEnding();
-  close();
+  // At once when nothing runs; else once the running action has given up.
+  stop.request();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A quit while an action runs (the session manager's, at the session's
+  // end) would close its boxes as if answered and leave its waits, and the
+  // action would go on past the stop sequence. It ends the program as a
+  // termination signal does instead; once idle, our own quit passes.
+  if (watched == qApp && event->type() == QEvent::Quit && !stopped_ &&
+      monitor_->stopRequest().actionRunning()) {
+    monitor_->stopRequest().request();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  monitor_->windowShown();
+  runGuarded([this] { monitor_->windowShown(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -63,12 +94,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!monitor_->confirmClose()) {
-    event->ignore();
+  event->ignore();
+  StopRequest& stop = monitor_->stopRequest();
+  // The question is an action of its own: a request to end that comes while
+  // it is open closes it, and the stop follows once it has returned.
+  bool confirmed = false;
+  stop.runAction([this, &confirmed] { confirmed = monitor_->confirmClose(); });
+  if (!confirmed || stop.requested()) return;
+  // Closed while an action runs (from inside it, or the window's own close
+  // button while it waits): that action gives up first.
+  if (stop.actionRunning()) {
+    stop.request();
     return;
   }
   event->accept();
-  runStopSequence();
+  stop.request();
 }
 
 void MainWindow::runStopSequence() {

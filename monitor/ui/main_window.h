@@ -28,6 +28,8 @@ namespace orvis::ui {
 class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   Q_OBJECT
  public:
+  static constexpr const char* kApplicationTitle = "ORVIS Monitor";
+
   // Tests drive the timers by hand.
   enum class Timers { Live, Manual };
   explicit MainWindow(const MonitorHost& host, Timers timers = Timers::Live);
@@ -35,7 +37,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
 
   Monitor& monitor() { return *monitor_; }
 
-  // A logoff, shutdown or termination request: marks it and closes.
+  // A termination request (a signal): marks the shutdown and ends the
+  // program in order, once the running action, if any, has given up.
   void shutdownRequested();
   // What happens once the stop sequence has run (default: quit the
   // application's event loop).
@@ -82,6 +85,7 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   SettingsDialog& settingsDialog() { return *settingsDialog_; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

@@ -5,6 +5,10 @@
 #include "qt_text.h"
 
 namespace orvis::ui {
+namespace {
+// Marks a box that interrupt() closed: nobody answered it.
+const char* const kInterrupted = "orvisInterrupted";
+}  // namespace
 
 std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString& text,
                                                   const QString& caption, int flags) {
@@ -46,7 +50,19 @@ int QtPrompter::ask(const std::string& text, const std::string& caption, int fla
     answers_.pop_front();
     return a;
   }
-  return box->exec() == QMessageBox::Ok ? mb::IdOk : mb::IdCancel;
+  open_.push_back(box.get());
+  const int result = box->exec();
+  open_.pop_back();
+  if (box->property(kInterrupted).toBool()) return mb::IdNone;
+  return result == QMessageBox::Ok ? mb::IdOk : mb::IdCancel;
+}
+
+void QtPrompter::interrupt() {
+  for (const QPointer<QMessageBox>& box : open_) {
+    if (!box) continue;
+    box->setProperty(kInterrupted, true);
+    box->reject();
+  }
 }
 
 }  // namespace orvis::ui

@@ -20,6 +20,7 @@ class QtPrompter : public Prompter {
   void setOwner(QWidget* owner) { owner_ = owner; }
 
   int ask(const std::string& text, const std::string& caption, int flags) override;
+  void interrupt() override;
 
   // The box for the flags, configured but not shown.
   static std::unique_ptr<QMessageBox> buildBox(QWidget* owner, const QString& text,
@@ -41,6 +42,8 @@ class QtPrompter : public Prompter {
 
  private:
   QPointer<QWidget> owner_;
+  // The boxes on screen now, innermost last.
+  std::vector<QPointer<QMessageBox>> open_;
   std::deque<int> answers_;
   bool defaults_ = false;
   std::vector<Shown> shown_;

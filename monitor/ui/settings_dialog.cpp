@@ -7,6 +7,7 @@
 
 #include "main_window.h"
 #include "qt_text.h"
+#include "typing_limit.h"
 
 namespace orvis::ui {
 
@@ -154,7 +155,7 @@ std::string SettingsDialog::text(SettingsControl control) const {
 
 void SettingsDialog::setText(SettingsControl control, const std::string& text) {
   QWidget* w = widgetFor(control);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(fromCp932(text));
+  if (auto* e = qobject_cast<QLineEdit*>(w)) setTextUncut(e, fromCp932(text));
   if (auto* l = qobject_cast<QLabel*>(w)) l->setText(fromCp932(text));
 }
 

@@ -5,7 +5,7 @@ import sys
 import time
 import unittest
 
-from orvis_e2e import DataFolder, stop
+from orvis_e2e import DataFolder, kill_if_running, stop
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 
@@ -74,21 +74,32 @@ class ServiceStart(unittest.TestCase):
         self.assertEqual(tail[-1], "終了")
 
     def test_termination_keeps_validday_files(self):
-        d = self.data
-        d.write("ORVIS.ini", "[COMMON]\r\nVALIDDAY=3\r\n")
-        for day in ("20200101", "20200102", "20200103", "20200104"):
-            d.write("syslog/%s.txt" % day, "")
-        proc = d.start("OrvisWatch", "OrvisWatchService")
-        self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
-        self.assertEqual(stop(proc), 0)
-        messages = d.messages()
-        end = messages.index("Shutdown要求取得")
-        self.assertEqual(messages[end:end + 5], STOP_LINES)
-        self.assertEqual(messages[-1], "終了")
-        self.assertEqual(d.log_files(), ["20200103.txt", "20200104.txt", time.strftime("%Y%m%d.txt")])
-        deleted = [m for m in messages if m.startswith("Global,DeleteLog->")]
-        self.assertEqual(deleted, ["Global,DeleteLog->" + d.file("syslog/20200101.txt"),
-                                   "Global,DeleteLog->" + d.file("syslog/20200102.txt")])
+        today = time.strftime("%Y%m%d.txt")
+        # A negative count keeps nothing, as 0 does; the clean-up still ends.
+        for validday, kept in (("3", ["20200103.txt", "20200104.txt", today]), ("-1", [today])):
+            with self.subTest(validday=validday):
+                d = DataFolder(STAGE)
+                self.addCleanup(d.cleanup)
+                d.write("ORVIS.ini", "[COMMON]\r\nVALIDDAY=%s\r\n" % validday)
+                for day in ("20200101", "20200102", "20200103", "20200104"):
+                    d.write("syslog/%s.txt" % day, "")
+                proc = d.start("OrvisWatch", "OrvisWatchService")
+                self.addCleanup(kill_if_running, proc)
+                self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
+                self.assertEqual(stop(proc), 0)
+                self.assertEqual(d.log_files(), kept)
+                messages = d.messages()
+                self.assertEqual(messages[-1], "終了")
+                if kept == [today]:
+                    # Today's file went too; the lines after its deletion made it again.
+                    self.assertEqual(messages, ["Global,DeleteLog->" + d.file("syslog/" + today),
+                                                "終了"])
+                    continue
+                end = messages.index("Shutdown要求取得")
+                self.assertEqual(messages[end:end + 5], STOP_LINES)
+                deleted = [m for m in messages if m.startswith("Global,DeleteLog->")]
+                self.assertEqual(deleted, ["Global,DeleteLog->" + d.file("syslog/20200101.txt"),
+                                           "Global,DeleteLog->" + d.file("syslog/20200102.txt")])
 
 
 class NormalStart(unittest.TestCase):
@@ -98,6 +109,7 @@ class NormalStart(unittest.TestCase):
         if mode is not None:
             d.write("Mode.tmp", "[COMMON]\r\nMODE=%s\r\n" % mode)
         proc = d.start("OrvisWatch", *args)
+        self.addCleanup(kill_if_running, proc)
         self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
         time.sleep(0.8)  # past the 300 ms start timer
         self.assertEqual(stop(proc), 0)
@@ -121,6 +133,36 @@ class NormalStart(unittest.TestCase):
         d = self.run_until_started([], 1)
         self.assertNotIn("自動チェックモードに移行しました。", d.messages())
         self.assertEqual(d.read_bytes("Mode.tmp"), b"[COMMON]\r\nMODE=1\r\n")
+
+    def test_a_japanese_parameter_is_logged_in_the_logs_encoding(self):
+        d = self.run_until_started(["監視 テスト"], None)
+        self.assertIn("起動パラメータ:監視 テスト", d.messages())
+
+
+class TerminationDuringAQuestion(unittest.TestCase):
+    """SIGTERM while a message box waits for an answer: the box closes
+    unanswered, the interrupted start goes no further, and the end line is
+    the last thing written."""
+
+    def test_the_question_closes_and_nothing_follows_the_end(self):
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        d.write("Mode.tmp", "[COMMON]\r\nMODE=2\r\n")
+        d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
+        mode_written = os.stat(d.file("Mode.tmp")).st_mtime_ns
+        proc = d.start("OrvisWatch", "OrvisWatch")
+        self.addCleanup(kill_if_running, proc)
+        self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
+        time.sleep(1.0)  # past the start timer: the refusal to start is on screen
+        self.assertEqual(stop(proc), 0)
+        time.sleep(0.5)
+        messages = d.messages()
+        question = "№1の比較元ソースが取得できていません。ソース取得を行ってください。"
+        end = messages.index("Shutdown要求取得")
+        self.assertEqual(messages[end:], ["Shutdown要求取得", question + "->0", "オーディオ停止処理",
+                                          "Global,syslog整理", "Global,<-有効ファイル数", "終了"])
+        self.assertNotIn("バックグラウンドへ移行しました。", messages)
+        self.assertEqual(os.stat(d.file("Mode.tmp")).st_mtime_ns, mode_written)
 
 
 class StartEnvironment(unittest.TestCase):

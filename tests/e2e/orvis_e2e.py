@@ -89,6 +89,13 @@ class DataFolder:
         return False
 
 
+def kill_if_running(proc):
+    """For a test's clean-up: a failed test leaves no program behind."""
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait()
+
+
 def stop(proc, sig=signal.SIGTERM, timeout=10.0):
     proc.send_signal(sig)
     return proc.wait(timeout=timeout)

@@ -44,11 +44,40 @@ TEST(CommandLine, WindowsRules) {
   EXPECT_EQ(splitCommandLine("a\\\\\"b c\""), (V{"a\\b c"}));
   EXPECT_EQ(splitCommandLine("a\\\"b"), (V{"a\"b"}));
   EXPECT_EQ(splitCommandLine(""), V{});
-  // A quoted folder with a blank comes back as one word.
-  EXPECT_EQ(splitCommandLine(quoteIfBlank("/opt/my orvis/alertmail") + " " +
-                             quoteIfBlank("/opt/my orvis/") + " 1 0"),
-            (V{"/opt/my orvis/alertmail", "/opt/my orvis/", "1", "0"}));
-  EXPECT_EQ(quoteIfBlank("/opt/orvis/"), "/opt/orvis/");
+}
+
+TEST(CommandLine, QuotedWordsComeBackWhole) {
+  struct Case {
+    std::string word, quoted;
+  };
+  const Case cases[] = {
+      {"/opt/orvis/", "/opt/orvis/"},  // nothing to quote
+      {"C:\\dir\\", "C:\\dir\\"},
+      {"", "\"\""},
+      {"/opt/my orvis/", "\"/opt/my orvis/\""},
+      {"a\tb", "\"a\tb\""},
+      {"\"", "\"\\\"\""},
+      {"da\"ta/", "\"da\\\"ta/\""},
+      {"a\\\"b", "\"a\\\\\\\"b\""},  // a backslash before a quote: doubled, then the escape
+      {"dir \\", "\"dir \\\\\""},    // before the closing quote: doubled
+      {"\"\"", "\"\\\"\\\"\""},
+      {sj("監視 フォルダ"), "\"" + sj("監視 フォルダ") + "\""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(quoteArgument(c.word), c.quoted) << c.word;
+    EXPECT_EQ(splitCommandLine(quoteArgument(c.word) + " x"), (V{c.word, "x"})) << c.word;
+  }
+  // Every word of up to five characters among those that matter comes back.
+  const std::string alphabet = "a \t\"\\";
+  std::vector<std::string> words = {""};
+  for (size_t from = 0, length = 1; length <= 5; ++length) {
+    const size_t to = words.size();
+    for (size_t i = from; i < to; ++i)
+      for (char c : alphabet) words.push_back(words[i] + c);
+    from = to;
+  }
+  for (const auto& w : words)
+    ASSERT_EQ(splitCommandLine(quoteArgument(w) + " " + quoteArgument(w)), (V{w, w})) << w;
 }
 
 TEST(Bytes, TrimParseCase) {

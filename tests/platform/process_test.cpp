@@ -184,7 +184,8 @@ TEST(ProcessWait, PumpsWhileTheChildRuns) {
   auto r = launcher.launch("sleep 0.3", "", WindowMode::Hidden);
   ASSERT_TRUE(r) << r.error;
   FakePump pump;
-  EXPECT_EQ(waitPumping(*r.handle, pump), kWaitObject0);
+  StopFlag stop;
+  EXPECT_EQ(waitPumping(*r.handle, pump, stop), kWaitObject0);
   // About six 50 ms polls; the bound only rules out a wait without polls.
   EXPECT_GE(pump.count(), 3);
   EXPECT_LE(pump.count(), 40);
@@ -201,6 +202,7 @@ class ScriptedHandle : public ProcessHandle {
     return a;
   }
   void close() override {}
+  void terminate() override {}
   int pid() const override { return 1; }
   std::optional<int> exitCode() const override { return std::nullopt; }
   std::vector<int> timeouts;
@@ -211,19 +213,51 @@ class ScriptedHandle : public ProcessHandle {
 }  // namespace
 
 TEST(ProcessWait, AnyAnswerButTimeoutEndsTheWait) {
+  StopFlag stop;
   ScriptedHandle ends({kWaitTimeout, kWaitTimeout, kWaitObject0});
   FakePump pump;
-  EXPECT_EQ(waitPumping(ends, pump), kWaitObject0);
+  EXPECT_EQ(waitPumping(ends, pump, stop), kWaitObject0);
   EXPECT_EQ(pump.count(), 2);
   EXPECT_EQ(ends.timeouts, (std::vector<int>{50, 50, 50}));
 
   ScriptedHandle fails({kWaitTimeout, kWaitFailed});
   FakePump pump2;
-  EXPECT_EQ(waitPumping(fails, pump2), kWaitFailed);
+  EXPECT_EQ(waitPumping(fails, pump2, stop), kWaitFailed);
   EXPECT_EQ(pump2.count(), 1);
 
   ScriptedHandle odd({0x80});  // WAIT_ABANDONED: not a time-out, so the end
   FakePump pump3;
-  EXPECT_EQ(waitPumping(odd, pump3), 0x80u);
+  EXPECT_EQ(waitPumping(odd, pump3, stop), 0x80u);
   EXPECT_EQ(pump3.count(), 0);
+}
+
+TEST(ProcessWait, ARequestToEndEndsTheWaitAtTheNextPump) {
+  // Raised by a message that the wait let run: no further poll.
+  StopFlag stop;
+  ScriptedHandle running({kWaitTimeout, kWaitTimeout, kWaitTimeout});
+  FakePump pump;
+  pump.onPump([&] {
+    if (pump.count() == 2) stop.raise();
+  });
+  EXPECT_EQ(waitPumping(running, pump, stop), kWaitInterrupted);
+  EXPECT_EQ(running.timeouts.size(), 2u);
+  EXPECT_FALSE(letMessagesRun(pump, stop));
+  EXPECT_EQ(pump.count(), 2);  // raised before: the pump does not run either
+
+  // Raised before the wait: no poll at all.
+  ScriptedHandle never({kWaitObject0});
+  EXPECT_EQ(waitPumping(never, pump, stop), kWaitInterrupted);
+  EXPECT_TRUE(never.timeouts.empty());
+}
+
+TEST(ProcessWait, TerminateEndsARunningChild) {
+  PosixProcessLauncher launcher;
+  auto r = launcher.launch("sleep 30", "", WindowMode::Hidden);
+  ASSERT_TRUE(r) << r.error;
+  const pid_t pid = r.handle->pid();
+  r.handle->terminate();
+  // Collected by the handle's reaper once it has ended: then the pid is gone.
+  for (int i = 0; i < 200 && ::kill(pid, 0) == 0; ++i) ::usleep(10000);
+  EXPECT_NE(::kill(pid, 0), 0);
+  EXPECT_EQ(r.handle->wait(0), kWaitFailed);  // released
 }

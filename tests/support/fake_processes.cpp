@@ -10,6 +10,7 @@ class FakeProcess : public platform::ProcessHandle {
   uint32_t wait(int) override {
     ++owner_.waits;
     if (closed_) return platform::kWaitFailed;
+    if (owner_.onWait) owner_.onWait();
     if (left_ > 0) {
       --left_;
       return platform::kWaitTimeout;
@@ -23,6 +24,10 @@ class FakeProcess : public platform::ProcessHandle {
   void close() override {
     if (!closed_) ++owner_.closes;
     closed_ = true;
+  }
+  void terminate() override {
+    if (!closed_ && !ended_) ++owner_.terminations;
+    close();
   }
   int pid() const override { return 4242; }
   std::optional<int> exitCode() const override {

@@ -32,9 +32,13 @@ class FakeLauncher : public platform::ProcessLauncher {
   // Launches fail (the program cannot be started) while this is set.
   bool failing = false;
 
+  // Runs at every wait, before its answer (the child's own time passing).
+  std::function<void()> onWait;
+
   std::vector<Launch> launches;
   int waits = 0;
   int closes = 0;
+  int terminations = 0;
 };
 
 class FakeProcessLister : public platform::ProcessLister {

@@ -6,7 +6,12 @@ namespace orvis::testing {
 
 int FakePrompter::ask(const std::string& text, const std::string& caption, int flags) {
   questions_.push_back({text, caption, flags});
+  interrupted_ = false;
   if (onAsk) onAsk(questions_.back());
+  if (interrupted_) {
+    ++interruptions_;
+    return mb::IdNone;
+  }
   if (answers_.empty()) return mb::IdOk;
   int a = answers_.front();
   answers_.pop_front();

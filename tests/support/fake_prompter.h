@@ -19,6 +19,9 @@ class FakePrompter : public Prompter {
   };
 
   int ask(const std::string& text, const std::string& caption, int flags) override;
+  // The open question (if any, say from onAsk) answers mb::IdNone.
+  void interrupt() override { interrupted_ = true; }
+  int interruptions() const { return interruptions_; }
 
   void answer(int a) { answers_.push_back(a); }
   const std::vector<Question>& questions() const { return questions_; }
@@ -32,6 +35,8 @@ class FakePrompter : public Prompter {
  private:
   std::deque<int> answers_;
   std::vector<Question> questions_;
+  bool interrupted_ = false;
+  int interruptions_ = 0;
 };
 
 }  // namespace orvis::testing

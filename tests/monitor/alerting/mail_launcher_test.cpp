@@ -52,18 +52,20 @@ TEST_F(MailLauncherTest, RunsTheMailerOfTheDataFolderWithDGroupAndFlagInD) {
   EXPECT_FALSE(launcher.mailerRunning());
 }
 
-TEST(MailLauncherBlank, ADataFolderWithABlankStillReachesTheMailer) {
-  ServicesRig rig;
-  const std::string d = rig.dir.path() + "my orvis/";
-  platform::makeFolders(d);
-  writeText(d + "alertmail",
-            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
-  ::chmod((d + "alertmail").c_str(), 0755);
-  platform::PosixProcessLauncher posix;
-  Services services{rig.hostWith(d, posix, rig.processes, rig.disks)};
-  MailLauncher launcher(services);
-  launcher.runMailer("2", "1");
-  EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"}));
+TEST(MailLauncherFolder, AnyDataFolderNameStillReachesTheMailer) {
+  for (const char* folder : {"my orvis/", "da\"ta\\\" x/", "trail\\/"}) {
+    ServicesRig rig;
+    const std::string d = rig.dir.path() + folder;
+    platform::makeFolders(d);
+    writeText(d + "alertmail",
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
+    ::chmod((d + "alertmail").c_str(), 0755);
+    platform::PosixProcessLauncher posix;
+    Services services{rig.hostWith(d, posix, rig.processes, rig.disks)};
+    MailLauncher launcher(services);
+    launcher.runMailer("2", "1");
+    EXPECT_EQ(readLines(d + "args.txt"), (std::vector<std::string>{d, "2", "1"})) << folder;
+  }
 }
 
 TEST_F(MailLauncherTest, TheMailersExitStatusIsNotTheCallersConcern) {

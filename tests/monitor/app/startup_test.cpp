@@ -61,12 +61,14 @@ TEST(Startup, TheParameterSelectsTheKindOfStart) {
       {{"OrvisWatch", "more"}, "2", 0, true, "2"},
       {{"OrvisWatchService", "more"}, "0", 0, true, "0"},
       {{"other"}, "2", 0, true, "2"},
+      {{"監視 する"}, "2", 0, true, "2"},  // logged in the log's own encoding
   };
   for (const auto& c : cases) {
     MonitorRig rig(c.args);
     writeText(rig.path("Mode.tmp"), std::string("[COMMON]\r\nMODE=") + c.storedMode + "\r\n");
     rig.start();
     SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0] + " " + c.storedMode);
+    EXPECT_EQ(tail(rig.log()).at(1), "起動パラメータ:" + (c.args.empty() ? "" : c.args[0]));
     EXPECT_EQ(rig.monitor->state().automaticMode, c.automatic);
     EXPECT_EQ(rig.shell.visible, c.visible);
     EXPECT_EQ(readText(rig.path("Mode.tmp")),
@@ -83,6 +85,21 @@ TEST(Startup, SettingsShownAndReadWithTheirDefaults) {
   EXPECT_EQ(rig.monitor->state().lastReactivationDay, "20261207");
   EXPECT_EQ(readText(rig.path("ORVIS.ini")),
             "[COMMON]\r\nCHECKINTERVAL=5\r\nREACTIVATION=:\r\nMAILGROUPCOUNT=1\r\n");
+}
+
+TEST(Startup, ADamagedGroupCountCannotHangTheStart) {
+  MonitorRig rig;
+  writeText(rig.path("ORVIS.ini"), "[COMMON]\r\nMAILGROUPCOUNT=100000\r\n");
+  rig.start();
+  EXPECT_EQ(rig.editor.groupItems.size(), size_t(JobEditor::kMaxMailGroups));
+  EXPECT_EQ(rig.editor.groupItems.back(), "1000");
+  const auto lines = tail(rig.log());
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(),
+                "Global,MAILGROUPCOUNT=100000->メールグループ数が大きすぎます。1000まで選択できま"
+                "す。"),
+      lines.end());
+  EXPECT_EQ(readText(rig.path("ORVIS.ini")), "[COMMON]\r\nMAILGROUPCOUNT=100000\r\n");
 }
 
 TEST(Startup, TheFirstShowWorkRunsOnce) {

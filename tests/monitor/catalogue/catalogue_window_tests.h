@@ -44,6 +44,7 @@ class JobEditorWindowTest : public QObject {
   void newJobWithoutGroupStoresMinusOne();
   void updateEmptiesResultAndBaseline();
   void loadingASelectedJob();
+  void savingAnUnchangedJobWritesItBackWhole();
   void deleting();
   void aNumberWithASlashIsRefused();
 };

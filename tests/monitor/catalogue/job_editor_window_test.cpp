@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "catalogue_window_tests.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 
 namespace {
@@ -229,7 +230,7 @@ void JobEditorWindowTest::loadingASelectedJob() {
   QCOMPARE(w.find<QLabel>("pnlMailGroup")->text(), QStringLiteral("Ops team"));
   QCOMPARE(line(w, "txtUserMailSubject")->text(), QStringLiteral("subject"));
   QCOMPARE(w.find<QPlainTextEdit>("txtUserMailBody")->toPlainText(),
-           QStringLiteral("line1\n\nline3"));
+           QStringLiteral("line1\n\nline3\n"));
   QVERIFY(enabled(w, "txtUserMailBody"));
   QVERIFY(w.find<QAbstractButton>("chkUserMailHtml")->isChecked());
   QVERIFY(w.find<QAbstractButton>("chkScript")->isChecked());
@@ -241,6 +242,38 @@ void JobEditorWindowTest::loadingASelectedJob() {
   groups->setCurrentIndex(2);
   emit groups->activated(2);
   QCOMPARE(w.find<QLabel>("pnlMailGroup")->text(), QString());
+}
+
+void JobEditorWindowTest::savingAnUnchangedJobWritesItBackWhole() {
+  // Stored values longer than the typing limits, and a body that ends in
+  // empty lines: loaded, saved unchanged, the files hold what they held.
+  CatalogueWindow w;
+  const QString uri = "http://example.com/" + QString(300, QChar(0x3042));  // あ...
+  const QString name = QString(70, 'n'), word = QString(70, 'w'), subject = QString(70, 's');
+  w.job("1234567", {"NO=1234567", "URI=" + uri.toStdString(), "NAME=" + name.toStdString(),
+                    "USEUSERMAIL=1", "MAILGROUP=0", "CHKWORD=1", "WORD=" + word.toStdString()});
+  const std::string body = "Dear\r\n\r\n%sysmsg\r\n\r\n\r\n";
+  orvis::testing::writeText(w.dir.path() + "userMail/1234567.sub", subject.toStdString() + "\r\n");
+  orvis::testing::writeText(w.dir.path() + "userMail/1234567.bdy", body);
+  const std::string sub = w.file("userMail/1234567.sub");
+  w.open();
+  w.clickRow(1);
+  w.answer({1, 1});
+  click(w, "SpeedButton8");
+  QCOMPARE(w.takeMessages(), (QStringList{QStringLiteral("更新してもよろしいですか？"),
+                                          QStringLiteral("設定完了しました。")}));
+  QCOMPARE(orvis::platform::listFolder(w.dir.path() + "info", "*"),
+           std::vector<std::string>{"1234567.ini"});
+  const std::string file = w.file("info/1234567.ini");
+  for (const std::string& kv :
+       std::vector<std::string>{"NO=1234567", "URI=" + orvis::platform::toCp932(uri.toStdString()),
+                                "NAME=" + name.toStdString(), "WORD=" + word.toStdString()})
+    QVERIFY2(file.find("\r\n" + kv + "\r\n") != std::string::npos, kv.c_str());
+  QCOMPARE(w.file("userMail/1234567.bdy"), body);
+  QCOMPARE(w.file("userMail/1234567.sub"), sub);
+  // Typing still stops at the limit.
+  type(w, "Edit1", "12345678");
+  QCOMPARE(line(w, "Edit1")->text(), QStringLiteral("123456"));
 }
 
 void JobEditorWindowTest::deleting() {

@@ -158,7 +158,8 @@ TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
   EXPECT_EQ(rig.grid.cell(1, 10), "");
   EXPECT_EQ(rig.grid.cell(1, 5), sj("○"));
   EXPECT_EQ(rig.grid.cell(2, 5), "");
-  // The type is named in the log as stored; the proxy value goes to the fetcher as stored.
+  // The type is named in the log as stored; a proxy value other than "1"
+  // goes to the fetcher as "0".
   EXPECT_FALSE(rig.monitor->acquisition().acquireSnapshot(0));
   auto log = rig.log();
   EXPECT_NE(std::find(log.begin(), log.end(), "(OrvisWatch),1->チェックタイプが不明です->ftp"),
@@ -167,7 +168,7 @@ TEST(JobList, ValuesOutsideTheirSetAreShownAndPassedOnAsStored) {
   ASSERT_EQ(rig.launcher.launches.size(), 1u);
   EXPECT_EQ(
       rig.launcher.launches[0].commandLine.substr(rig.launcher.launches[0].commandLine.size() - 2),
-      " 2");
+      " 0");
 }
 
 TEST(JobList, ARecordWritesBackTheTextsItWasLoadedFrom) {

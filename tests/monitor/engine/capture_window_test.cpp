@@ -54,6 +54,11 @@ class CaptureWindowTest : public QObject {
       QRect cell = g->visualItemRect(g->item(row - 1, 0));
       QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
+    void ctrlClickRow(int row) {
+      QTableWidget* g = grid();
+      QRect cell = g->visualItemRect(g->item(row - 1, 0));
+      QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier, cell.center());
+    }
     void selectRows(int first, int last) {
       grid()->setRangeSelected(QTableWidgetSelectionRange(first - 1, 0, last - 1, 11), true);
     }
@@ -152,6 +157,24 @@ class CaptureWindowTest : public QObject {
     QCOMPARE(w.file("src/1.ini.3"), std::string("generation 2"));
     QVERIFY(!platform::pathExists(w.dir.path() + "src/1.ini.4"));
     QVERIFY(w.messages().isEmpty());
+  }
+
+  void theGridSelectsOneBlockWithTheFirstRowCurrentAtStart() {
+    Window w(3);
+    // Nothing clicked yet: the first row is current, so the user is asked
+    // to click a target.
+    w.capture(w.captureButton());
+    QCOMPARE(w.messages(),
+             QStringList{QStringLiteral(
+                 "リスト上で対象をクリックし単独選択するか、複数選択してください。")});
+    // A Ctrl+click makes no gap: the rows between are never acted on.
+    w.clickRow(1);
+    w.ctrlClickRow(3);
+    QCOMPARE(w.grid()->selectedRanges().size(), 1);
+    w.capture(w.captureButton());
+    QVERIFY(!w.fetched.contains("http://example.com/2"));
+    QVERIFY(!platform::pathExists(w.dir.path() + "src/2.ini"));
+    QCOMPARE(w.source(2), std::string("<none>"));
   }
 
   void invalidSelectionAndNothingClicked() {

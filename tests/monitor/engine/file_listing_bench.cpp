@@ -56,10 +56,11 @@ int main(int argc, char** argv) {
   }
 
   orvis::platform::NoPump pump;
+  const orvis::platform::StopFlag stop;
   const std::string snapshot = dir.path() + "srctemp.txt";
   size_t bytes = 0;
   const double listing = bestOf(3, [&] {
-    std::string text = orvis::FileListing(dir.path(), pump).list(root, true);
+    std::string text = orvis::FileListing(dir.path(), pump, stop).list(root, true).value();
     bytes = text.size();
     orvis::platform::writeFile(snapshot, text);
   });

@@ -72,7 +72,7 @@ class FileListingTest : public ::testing::Test {
   }
 
   std::vector<std::string> list(const std::string& target, bool subfolders) {
-    std::string text = FileListing(dir.path(), pump).list(target, subfolders);
+    std::string text = FileListing(dir.path(), pump, stop).list(target, subfolders).value();
     EXPECT_TRUE(text.ends_with("\r\n"));
     return platform::splitLines(text);
   }
@@ -83,6 +83,7 @@ class FileListingTest : public ::testing::Test {
   UtcZone utc;
   TempDir dir;
   FakePump pump;
+  platform::StopFlag stop;
   std::string root;
   const std::string japanese = sj("日本語.txt");
 };
@@ -108,7 +109,7 @@ TEST_F(FileListingTest, FolderTreeInListingOrderWithFilesBeforeSubFolders) {
 TEST_F(FileListingTest, NothingListedIsTheLoneAt) {
   for (const std::string& target : {root + "/sub0", root + "/missing", root + "/missing/*.txt",
                                     root + "/*.doc", std::string()}) {
-    EXPECT_EQ(FileListing(dir.path(), pump).list(target, true), "@\r\n") << target;
+    EXPECT_EQ(FileListing(dir.path(), pump, stop).list(target, true), "@\r\n") << target;
   }
 }
 
@@ -148,7 +149,7 @@ TEST_F(FileListingTest, WildcardsInTheLastComponent) {
 }
 
 TEST_F(FileListingTest, RelativeTargetIsTakenFromTheDataFolder) {
-  FileListing listing(root + "/", pump);
+  FileListing listing(root + "/", pump, stop);
   EXPECT_EQ(listing.list("sub1", false), line("2026/12/07 09:06:03", "sub1/x.log") + "\r\n");
 }
 
@@ -158,10 +159,13 @@ TEST_F(FileListingTest, NameWithALineBreakStaysOneLine) {
             std::vector<std::string>{line("2026/12/07 09:05:03", "sub0/two?lines.txt")});
 }
 
-TEST_F(FileListingTest, QueuedMessagesRunWhileItLists) {
-  FileListing(dir.path(), pump, 0).list(root, true);
+TEST_F(FileListingTest, QueuedMessagesRunWhileItListsAndARequestToEndGivesItUp) {
+  FileListing(dir.path(), pump, stop, 0).list(root, true);
   // Every entry read and every entry handled gives the window its turn.
   EXPECT_GE(pump.count(), 14);
+  // Half a listing must never pass for a snapshot.
+  pump.onPump([&] { stop.raise(); });
+  EXPECT_EQ(FileListing(dir.path(), pump, stop, 0).list(root, true), std::nullopt);
 }
 
 TEST(WildcardMask, DosRules) {

@@ -17,8 +17,9 @@ struct IniFixture : ::testing::Test {
   FakeClock clock;
   FakePrompter prompter;
   SysLog log{dir.path(), clock};
-  MessageBoxes boxes{log, prompter, false};
-  IniAccess ini{boxes, clock};
+  platform::StopFlag stop;
+  MessageBoxes boxes{log, prompter, false, stop};
+  IniAccess ini{boxes, clock, stop};
 };
 }  // namespace
 
@@ -26,6 +27,15 @@ TEST_F(IniFixture, MissingFileReadsEmptyAtOnce) {
   EXPECT_EQ(ini.read(dir / "ORVIS.ini", "COMMON", "VALIDDAY"), "");
   EXPECT_TRUE(prompter.questions().empty());
   EXPECT_EQ(clock.sleepCount(), 0);
+}
+
+TEST_F(IniFixture, OnceTheProgramIsEndingAFailedAttemptIsNotRetried) {
+  platform::makeFolders(dir / "ORVIS.ini");
+  stop.raise();
+  EXPECT_EQ(ini.read(dir / "ORVIS.ini", "COMMON", "VALIDDAY"), "");
+  EXPECT_EQ(ini.write(dir / "ORVIS.ini", "COMMON", "VALIDDAY", "3"), -1);
+  EXPECT_EQ(clock.sleepCount(), 0);
+  EXPECT_TRUE(prompter.questions().empty());
 }
 
 TEST_F(IniFixture, UnreadableFileCostsFiveAttemptsAndOneMessage) {

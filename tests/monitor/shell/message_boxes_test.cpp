@@ -15,7 +15,8 @@ TEST(MessageBoxes, NormalStartAsksAndLogsTheAnswer) {
   FakeClock clock;
   FakePrompter prompter;
   SysLog log(dir.path(), clock);
-  MessageBoxes boxes(log, prompter, false);
+  platform::StopFlag stop;
+  MessageBoxes boxes(log, prompter, false, stop);
   prompter.answer(mb::IdCancel);
   EXPECT_EQ(boxes.show(SJIS("終了してもよろしいですか？"), "OrvisWatch", 257), 2);
   ASSERT_EQ(prompter.questions().size(), 1u);
@@ -29,7 +30,8 @@ TEST(MessageBoxes, ServiceStartAnswersWithTheDefaultButtonWithoutAWindow) {
   FakeClock clock;
   FakePrompter prompter;
   SysLog log(dir.path(), clock);
-  MessageBoxes boxes(log, prompter, true);
+  platform::StopFlag stop;
+  MessageBoxes boxes(log, prompter, true, stop);
   EXPECT_EQ(boxes.show("a", "OrvisWatch", 0), 1);
   EXPECT_EQ(boxes.show("b", "OrvisWatch", 48), 1);
   EXPECT_EQ(boxes.show("c", "OrvisWatch", 1), 1);

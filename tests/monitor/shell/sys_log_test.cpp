@@ -76,6 +76,21 @@ TEST_F(LogFixture, CleanUpKeepsTenWithoutANumberAndNoneWithZero) {
   EXPECT_EQ(files(), std::vector<std::string>{"20261207.txt"});
 }
 
+TEST_F(LogFixture, CleanUpEndsForEveryCountAndTouchesOnlyTheEntriesListed) {
+  // A negative count keeps nothing, as 0 does; a folder that the mask names
+  // is not deleted, and an entry with a leading blank is deleted by its own
+  // name, not by the trimmed one of another file.
+  for (const char* keep : {"-1", "-2147483648", "0"}) {
+    dayFiles({"20261201.txt", "20261202.txt", " 0261203.txt"});
+    writeText(dir / "syslog/0261203.txt", "another file");
+    writeText(dir / "syslog/20261130.txt/inside", "x");
+    deleteOldLogFiles(log, "????????.txt", keep);
+    EXPECT_EQ(files(), (std::vector<std::string>{"0261203.txt", "20261130.txt", "20261207.txt"}))
+        << keep;
+    EXPECT_TRUE(platform::fileExists(dir / "syslog/20261130.txt/inside"));
+  }
+}
+
 TEST_F(LogFixture, CleanUpRefusesAMaskWithoutQuestionMark) {
   dayFiles({"20261201.txt", "20261202.txt"});
   deleteOldLogFiles(log, "*.txt", "0");

@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "support/window_rig.h"
 
 using namespace orvis;
@@ -167,6 +170,61 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.stops, 1);
     QVERIFY(w.prompter.shown().empty());
     QVERIFY(w.logText().contains(QStringLiteral("Shutdown要求取得")));
+  }
+
+  // A termination request while an action sits in a nested loop (a question
+  // on screen, a capture waiting for its fetcher): the action gives up, the
+  // stop sequence runs once it has returned, and "終了" is the last thing
+  // written.
+  void terminationInsideAQuestionOrAWaitEndsInOrder() {
+    enum Where { Question, CloseQuestion, Wait, SessionQuit };
+    for (Where where : {Question, CloseQuestion, Wait, SessionQuit}) {
+      orvis::testing::WindowServices s;
+      const std::string jobFile = s.dir.path() + "info/1.ini";
+      const std::string job = "[COMMON]\r\nNO=1\r\nURI=http://example.com/\r\nTYPE=URL\r\n";
+      orvis::testing::writeText(jobFile, job);
+      s.prompter.setAnswerWithDefaults(false);  // the boxes really open
+      s.launcher.waitsBeforeEnd = 1 << 30;
+      auto form = s.makeWindow();
+      form->show();
+      QString unanswered;
+      if (where == Wait) {
+        s.launcher.onWait = [&] {
+          if (s.launcher.waits == 3) form->shutdownRequested();
+        };
+        auto* grid = form->findChild<QTableWidget*>("sg1");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(0, 0)).center());
+        QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton12"), Qt::LeftButton);
+        QCOMPARE(s.launcher.waits, 3);
+        QCOMPARE(s.launcher.terminations, 1);  // the fetcher's page is of no use now
+      } else {
+        QTimer::singleShot(0, form.get(), [&] {
+          if (where != SessionQuit) return form->shutdownRequested();
+          QEvent quit(QEvent::Quit);  // what quit() sends
+          QCoreApplication::sendEvent(qApp, &quit);
+        });
+        if (where != CloseQuestion) {
+          // Refused with a box: the job has no baseline.
+          QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton10"), Qt::LeftButton);
+          unanswered = "№1の比較元ソースが取得できていません。ソース取得を行ってください。->0\n";
+        } else {
+          form->close();  // the window's own close button
+          unanswered = "チェックアプリケーションが全て終了します。終了してもよろしいですか？->0\n";
+        }
+        QVERIFY2(s.logText().contains(unanswered), qPrintable(s.logText()));
+      }
+      QCOMPARE(s.stops, 1);
+      QVERIFY2(s.logText().endsWith(
+                   QStringLiteral("(OrvisWatch),Global,<-有効ファイル数\n(OrvisWatch),終了\n")),
+               qPrintable(s.logText()));
+      QCOMPARE(orvis::testing::readText(jobFile), job);
+      QVERIFY(!platform::pathExists(s.dir.path() + "Mode.tmp"));
+      // A second request, and the event loop, change nothing any more.
+      form->shutdownRequested();
+      QCoreApplication::processEvents();
+      QCOMPARE(s.stops, 1);
+    }
   }
 
   void anUnhandledErrorEndsTheActionAndTheWindowStays() {

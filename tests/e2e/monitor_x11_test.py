@@ -1,0 +1,73 @@
+"""The installed monitor on a real X display (Xvfb): what the window system
+is told about its windows."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+from orvis_e2e import DataFolder, kill_if_running, stop
+
+STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
+TOOLS = ("Xvfb", "xwininfo", "xprop")
+
+
+def utf8_property(window, name, display):
+    out = subprocess.run(["xprop", "-id", window, name], capture_output=True, text=True,
+                         env={**os.environ, "DISPLAY": display, "LC_ALL": "C.UTF-8"}).stdout
+    if "=" not in out:
+        return None  # not set
+    value = out.split("=", 1)[1].strip()
+    return value[1:-1] if value.startswith('"') else value
+
+
+def program_windows(display):
+    """_NET_WM_NAME and _NET_WM_ICON_NAME of the program's top-level windows."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True,
+                          env={**os.environ, "DISPLAY": display}).stdout
+    found = []
+    for line in tree.splitlines():
+        m = re.match(r'\s*(0x[0-9a-f]+) .*\("OrvisWatch" "OrvisWatch"\)', line)
+        if m:
+            found.append((utf8_property(m.group(1), "_NET_WM_NAME", display),
+                          utf8_property(m.group(1), "_NET_WM_ICON_NAME", display)))
+    return sorted(found, key=str)
+
+
+@unittest.skipUnless(all(shutil.which(t) for t in TOOLS), "needs Xvfb and x11-utils")
+class MessageBoxOnX11(unittest.TestCase):
+    def setUp(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                      "1100x760x24", "-nolisten", "tcp"],
+                                     pass_fds=(write,), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.display = ":" + f.readline().strip()
+        self.addCleanup(self.xvfb.wait, 10)
+        self.addCleanup(self.xvfb.terminate)
+
+    def test_a_box_bears_its_caption_alone_and_the_task_bar_the_application_title(self):
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        d.write("Mode.tmp", "[COMMON]\r\nMODE=1\r\n")
+        d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
+        proc = d.start("OrvisWatch", "OrvisWatch", env={"DISPLAY": self.display})
+        self.addCleanup(kill_if_running, proc)
+        # The refusal to start the automatic mode stands over the window.
+        expected = [("NEW ORVIS Monitor", "ORVIS Monitor"), ("OrvisWatch", "")]
+        end = time.time() + 15
+        windows = []
+        while time.time() < end and windows != expected:
+            time.sleep(0.2)
+            windows = program_windows(self.display)
+        self.assertEqual(stop(proc), 0)
+        self.assertEqual(windows, expected)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
