@@ -1,6 +1,7 @@
-// The Windows command-line rules on any line: the words it splits into come
-// back unchanged when each is quoted for such a line and the line is split
-// again, and so does any list of arguments read from the input.
+// The Windows command-line rules on any line, and the quoting the launchers
+// write their command lines with: the words a line splits into come back
+// unchanged when each is quoted and the line is split again, and so does
+// any list of arguments read from the input.
 //
 // Input: the line; the same bytes cut at each NUL are the argument list.
 
@@ -17,33 +18,11 @@ namespace platform = orvis::platform;
 
 namespace {
 
-// The word as it must stand on a line split by the Windows rules: bare when
-// nothing in it needs quotes, otherwise quoted with its quotes escaped and
-// the backslashes before a quote (and before the closing one) doubled.
-// TODO(fuzz): use the library's quoting once the launchers' own lands.
-std::string quoteWord(std::string_view word) {
-  if (!word.empty() && word.find_first_of(" \t\"") == std::string_view::npos)
-    return std::string(word);
-  std::string quoted = "\"";
-  std::size_t backslashes = 0;
-  for (char c : word) {
-    if (c == '\\') {
-      ++backslashes;
-    } else {
-      if (c == '"') quoted.append(backslashes + 1, '\\');
-      backslashes = 0;
-    }
-    quoted += c;
-  }
-  quoted.append(backslashes, '\\');
-  return quoted + '"';
-}
-
 std::string commandLine(const std::vector<std::string>& words) {
   std::string line;
   for (const std::string& word : words) {
     if (!line.empty()) line += ' ';
-    line += quoteWord(word);
+    line += platform::quoteArgument(word);
   }
   return line;
 }
