@@ -53,6 +53,10 @@ int main(int argc, char** argv) {
   orvis::platform::SystemClock clock;
   orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
+  // Off screen (no display could be reached, or chosen so), a box would wait
+  // for an answer that never comes.
+  prompter.setNobodyToAnswer(display.offscreen ||
+                             QGuiApplication::platformName() == QLatin1String("offscreen"));
   orvis::platform::PosixProcessLauncher launcher;
   orvis::platform::ProcProcessLister processes;
   orvis::platform::StatvfsDiskSpaceReader disks;

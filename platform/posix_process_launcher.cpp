@@ -197,12 +197,15 @@ LaunchResult PosixProcessLauncher::launch(const std::string& commandLine,
   }
 
   SpawnSetup setup;
-  if (mode == WindowMode::Hidden) {
+  if (mode != WindowMode::Shown) {
     // Nothing to read from and nobody to show output to. stderr stays ours,
     // so a child's complaints still reach the journal or terminal of the
-    // caller instead of vanishing.
+    // caller instead of vanishing; but not a detached child's, which would
+    // hold the caller's pipe open long after the caller ended.
     posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
+    if (mode == WindowMode::Detached)
+      posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
   }
   // No handles are inherited beyond the standard three.
   posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
@@ -210,9 +213,9 @@ LaunchResult PosixProcessLauncher::launch(const std::string& commandLine,
     posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
 
   short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
-  // A hidden child has no controlling terminal: Ctrl+C in the caller's
+  // A hidden or detached child has no controlling terminal: Ctrl+C in the caller's
   // terminal is not meant for it, nor can it open /dev/tty.
-  if (mode == WindowMode::Hidden) flags |= POSIX_SPAWN_SETSID;
+  if (mode != WindowMode::Shown) flags |= POSIX_SPAWN_SETSID;
   posix_spawnattr_setflags(&setup.attributes, flags);
   sigset_t none, all;
   sigemptyset(&none);

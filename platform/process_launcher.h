@@ -16,6 +16,9 @@ enum class WindowMode {
   Hidden,
   // The child shares the caller's terminal and standard streams.
   Shown,
+  // A program that outlives the caller: all three standard streams on
+  // /dev/null (nothing of the caller's stays open in it), own session.
+  Detached,
 };
 
 struct LaunchResult {

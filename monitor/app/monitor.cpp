@@ -16,7 +16,9 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       editor_(services_.boxes, host.dataFolder, jobFiles_, views.editor, jobList_),
       modeFile_(services_.ini, host.dataFolder),
       tray_(services_.log, start_.isService(), state_, views.shell, views.tray),
-      background_(services_.log, views.shell, modeFile_, tray_),
+      background_(services_.log, views.shell, modeFile_, tray_, state_),
+      reactivation_(services_, start_.isService(), state_, timers_,
+                    settings_.current().reactivation),
       autoCheck_(services_.boxes, services_.log, host.clock, state_, views.shell, jobs_,
                  settings_.current(), timers_, modeFile_, tray_),
       alarmSound_(host.sound, settings_.current().buzzerDevice,
@@ -29,8 +31,15 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       mailLauncher_(services_),
       mailFiles_(services_.log, host.dataFolder, jobFiles_),
       alertMail_(services_.log, host.clock, jobs_, mailLauncher_, mailFiles_),
-      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_) {
+      mailTest_(services_.boxes, host.clock, views.editor, mailLauncher_, mailFiles_),
+      jobCheck_(services_, jobs_, views.shell, acquisition_, alertMail_),
+      checkPass_(services_, state_, views.shell, jobs_, jobList_, tray_, jobCheck_, alertMail_),
+      checkCycle_(services_, state_, views.shell, jobs_, jobList_, views.grid, timers_,
+                  settings_.current(), checkPass_, passAlarm()) {
   timers_.startup.setHandler([this] { stop_.runAction([this] { restoreStartMode(); }); });
+  timers_.check.setHandler([this] { stop_.runAction([this] { checkCycle_.automaticPass(); }); });
+  timers_.reactivation.setHandler(
+      [this] { stop_.runAction([this] { reactivation_.timerTick(); }); });
 }
 
 void Monitor::startUp() {

@@ -21,12 +21,16 @@
 #include "monitor/engine/acquisition.h"
 #include "monitor/engine/auto_check_mode.h"
 #include "monitor/engine/baseline_capture.h"
+#include "monitor/engine/check_cycle.h"
+#include "monitor/engine/check_pass.h"
+#include "monitor/engine/job_check.h"
 #include "monitor/engine/target_preview.h"
 #include "monitor/settings/settings_store.h"
 #include "monitor/shell/background.h"
 #include "monitor/shell/mode_file.h"
 #include "monitor/shell/monitor_host.h"
 #include "monitor/shell/monitor_timers.h"
+#include "monitor/shell/reactivation.h"
 #include "monitor/shell/services.h"
 #include "monitor/shell/shell_state.h"
 #include "monitor/shell/start_info.h"
@@ -67,6 +71,7 @@ class Monitor {
   // The parts, for the window to forward its events to.
   AutoCheckMode& autoCheck() { return autoCheck_; }
   BackgroundMode& background() { return background_; }
+  Reactivation& reactivation() { return reactivation_; }
   JobList& jobList() { return jobList_; }
   JobEditor& jobEditor() { return editor_; }
   TrayIcons& tray() { return tray_; }
@@ -81,6 +86,9 @@ class Monitor {
   TargetPreview& preview() { return preview_; }
   AlertMail& alertMail() { return alertMail_; }
   MailTest& mailTest() { return mailTest_; }
+  JobCheck& jobCheck() { return jobCheck_; }
+  CheckPass& checkPass() { return checkPass_; }
+  CheckCycle& checkCycle() { return checkCycle_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -107,6 +115,7 @@ class Monitor {
   ModeFile modeFile_;
   TrayIcons tray_;
   BackgroundMode background_;
+  Reactivation reactivation_;
   AutoCheckMode autoCheck_;
   AlarmSoundPlayer alarmSound_;
   AlarmTrigger alarmTrigger_;
@@ -118,6 +127,9 @@ class Monitor {
   MailFiles mailFiles_;
   AlertMail alertMail_;
   MailTest mailTest_;
+  JobCheck jobCheck_;
+  CheckPass checkPass_;
+  CheckCycle checkCycle_;
 };
 
 }  // namespace orvis

@@ -44,7 +44,8 @@ void AutoCheckMode::stopAutomaticMode() {
   timers_.reactivation.setEnabled(false);
   state_.automaticMode = 0;
   log_.write(SJIS("編集・手動モードに移行しました。"));
-  view_.setEditControlsEnabled(true);
+  // During a pass the controls stay locked until the pass ends.
+  if (!state_.checkPassRunning) view_.setEditControlsEnabled(true);
   view_.setAutoCheckButtons(true, false);
   view_.setStatusText(0, "");
   modeFile_.save(0);

@@ -1,6 +1,7 @@
 #include "baseline_capture.h"
 
 #include "generations.h"
+#include "job_selection.h"
 #include "monitor/catalogue/job_keys.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
@@ -13,20 +14,9 @@ const char* const kCaption = "OrvisWatch";
 }  // namespace
 
 void BaselineCapture::captureSelectedJobs() {
-  int first = grid_.selectionTop();
-  const int last = grid_.selectionBottom();
-  if (first == 0 && last == 0) {
-    s_.boxes.show(SJIS("選択領域が異常です。"), kCaption, mb::OK);
-    s_.log.write("invalid selection.");
-    return;
-  }
-  if (first == 0) first = 1;
-  const JobRecord* clicked = jobs_.atRow(list_.selectedRow());
-  if (!clicked || clicked->number.empty()) {
-    s_.boxes.show(SJIS("リスト上で対象をクリックし単独選択するか、複数選択してください。"),
-                  kCaption, mb::OK);
-    return;
-  }
+  const auto rows = selectedJobRows(grid_, list_, jobs_, s_.boxes, s_.log);
+  if (!rows) return;
+  const auto [first, last] = *rows;
 
   view_.setEditControlsEnabled(false);
   view_.setBusyMessage("");

@@ -12,6 +12,9 @@ struct ShellState {
   // 1 in automatic check mode.
   int automaticMode = 0;
   bool firstShown = false;
+  // While a check pass runs: a stop of the automatic mode then leaves the
+  // editing controls to the pass, which unlocks them as it ends.
+  bool checkPassRunning = false;
   // "yyyymmdd" of the last reactivation; today at start-up.
   std::string lastReactivationDay;
 };

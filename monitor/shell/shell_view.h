@@ -16,7 +16,9 @@ class ShellView {
   virtual std::string caption() const = 0;
   virtual void moveToTopLeft() = 0;
   virtual void hideWindow() = 0;
+  // Shows the window again, restored, raised and active.
   virtual void showWindow() = 0;
+  virtual void minimizeWindow() = 0;
   // Asks the window to close; the close question and the stop sequence
   // follow as for a user's close.
   virtual void closeWindow() = 0;
@@ -43,6 +45,11 @@ class ShellView {
   virtual bool busyPanelVisible() const = 0;
   virtual void setBusyMessage(const std::string& text) = 0;
   virtual void setProgressText(const std::string& text) = 0;
+  // The busy panel's comparison gauge: shown from 0 to `maximum`, moved to
+  // `progress`, hidden again.
+  virtual void showCompareGauge(int64_t maximum) = 0;
+  virtual void setCompareProgress(int64_t progress) = 0;
+  virtual void hideCompareGauge() = 0;
 };
 
 }  // namespace orvis

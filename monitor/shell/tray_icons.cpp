@@ -1,13 +1,30 @@
 #include "tray_icons.h"
 
+#include <exception>
+
 #include "platform/codec.h"
 
 namespace orvis {
 
 std::string TrayIcons::tipFor(int icon) const {
-  if (icon == 1) return SJIS("NewORVIS：チェック中");
+  if (icon == kCheckingPicture) return SJIS("NewORVIS：チェック中");
   return state_.automaticMode == 1 ? SJIS("NewORVIS：自動チェック待機中")
                                    : SJIS("NewORVIS：手動編集中");
+}
+
+void TrayIcons::logError(const char* operation, const std::string& text) const {
+  log_.write(prefix() + operation +
+             "()ERROR=" + (text.empty() ? SJIS("不明なエラーが発生しました") : text));
+}
+
+void TrayIcons::guarded(const char* operation, const std::function<void()>& step) const {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    logError(operation, platform::toCp932(e.what()));
+  } catch (...) {
+    logError(operation, "");
+  }
 }
 
 void TrayIcons::add(int icon) {
@@ -16,8 +33,10 @@ void TrayIcons::add(int icon) {
     return;
   }
   log_.write(prefix() + "SetIcon()Icon=" + std::to_string(icon));
-  if (!tray_.addIcon(icon, tipFor(icon)))
-    log_.write(prefix() + "SetIcon()ERROR=" + SJIS("不明なエラーが発生しました"));
+  guarded("SetIcon", [&] {
+    TrayOutcome added = tray_.addIcon(icon, tipFor(icon));
+    if (!added.done) logError("SetIcon", added.error);
+  });
 }
 
 void TrayIcons::change(int icon) {
@@ -27,7 +46,9 @@ void TrayIcons::change(int icon) {
   }
   log_.write(prefix() + "MODIFYIcon()Icon=" + std::to_string(icon));
   // A desktop that lost the icon (its panel restarted) gets it again.
-  if (!tray_.modifyIcon(icon, tipFor(icon))) add(icon);
+  guarded("MODIFYIcon", [&] {
+    if (!tray_.modifyIcon(icon, tipFor(icon)).done) add(icon);
+  });
 }
 
 void TrayIcons::remove() {
@@ -35,7 +56,11 @@ void TrayIcons::remove() {
     log_.write(prefix() + "DelIcon():N/A");
     return;
   }
-  tray_.removeIcon();
+  try {
+    tray_.removeIcon();
+  } catch (...) {
+    // The icon goes with the process anyway.
+  }
 }
 
 }  // namespace orvis

@@ -41,6 +41,7 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
     runStopSequence();
     hide();
   });
+  monitor_->reactivation().setApplicationEnd([this] { endAtOnce(); });
   qApp->installEventFilter(this);
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     // A session that ends without closing the window still stops in order.
@@ -109,6 +110,24 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   stop.request();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Restored from the task bar after the background minimised it.
+  if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+    runGuarded([this] { monitor_->background().windowRestored(); });
+}
+
+void MainWindow::showWindow() {
+  showNormal();
+  // The window manager raises the window it is asked to activate.
+  activateWindow();
+}
+
+void MainWindow::endAtOnce() {
+  stopped_ = true;
+  if (onStopped_) onStopped_();
 }
 
 void MainWindow::runStopSequence() {

@@ -18,8 +18,8 @@
 #include "monitor/alerting/alarm_view.h"
 #include "monitor/app/monitor.h"
 #include "monitor/shell/shell_view.h"
-#include "null_tray_view.h"
 #include "platform/qt/qt_timer_driver.h"
+#include "qt_tray_view.h"
 #include "settings_dialog.h"
 #include "sound_check_panel.h"
 
@@ -55,7 +55,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   std::string caption() const override;
   void moveToTopLeft() override;
   void hideWindow() override { hide(); }
-  void showWindow() override { show(); }
+  void showWindow() override;
+  void minimizeWindow() override { showMinimized(); }
   void closeWindow() override { close(); }
   void setStatusText(int panel, const std::string& text) override;
   std::string statusText(int panel) const override;
@@ -69,6 +70,9 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   bool busyPanelVisible() const override;
   void setBusyMessage(const std::string& text) override;
   void setProgressText(const std::string& text) override;
+  void showCompareGauge(int64_t maximum) override;
+  void setCompareProgress(int64_t progress) override;
+  void hideCompareGauge() override;
 
   // AlarmView
   bool alarmPanelVisible() const override;
@@ -81,6 +85,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
 
   // The job editor's fields, as tests and the settings dialog reach them.
   JobEditorPanel& jobEditor() { return *jobEditor_; }
+  // The notification-area icon, as tests reach it.
+  QtTrayView& trayIcon() { return tray_; }
   // "設定" shows it.
   SettingsDialog& settingsDialog() { return *settingsDialog_; }
 
@@ -88,6 +94,7 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildWidgets();
@@ -101,6 +108,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   void wireAlertingEvents();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
+  // Ends the event loop without the close question or the stop sequence.
+  void endAtOnce();
   // What the busy panel locks while it shows.
   std::vector<QWidget*> busyLockedWidgets() const;
 
@@ -132,7 +141,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   QLabel* statusPanels_[3];
 
   platform::QtTimerDriver timerDriver_;
-  NullTrayView tray_;
+  int64_t compareGaugeScale_ = 1;
+  QtTrayView tray_;
   std::unique_ptr<Monitor> monitor_;
   // A window of its own, over the monitor: it goes before the monitor does.
   std::unique_ptr<SettingsDialog> settingsDialog_;

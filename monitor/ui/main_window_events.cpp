@@ -22,6 +22,10 @@ void MainWindow::wireEvents() {
 void MainWindow::wireShellEvents() {
   Monitor& m = *monitor_;
   onClick(backgroundButton_, [&m] { m.background().sendToBackground(); });
+  tray_.setOnMouseMessage([this, &m](int message) {
+    runGuarded([&m, message] { m.background().iconClicked(message); });
+  });
+  onClick(reactivationTestButton_, [&m] { m.reactivation().runTest(); });
   onClick(closeButton_, [&m] { m.requestClose(); });
   onClick(settingsButton_, [this] { settingsDialog_->showCentred(); });
 }
@@ -54,6 +58,8 @@ void MainWindow::wireEngineEvents() {
   onClick(autoCheckStopButton_, [&m] { m.autoCheck().stopAutomaticMode(); });
   for (QToolButton* capture : {captureButton_, captureAllButton_})
     onClick(capture, [&m] { m.capture().captureSelectedJobs(); });
+  for (QToolButton* check : {manualCheckButton_, hiddenManualCheckButton_})
+    onClick(check, [&m] { m.checkCycle().checkSelectedJobs(); });
   onClick(jobEditor_->previewButton, [&m] { m.preview().showTarget(); });
 }
 

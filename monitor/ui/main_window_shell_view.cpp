@@ -98,6 +98,23 @@ void MainWindow::setBusyMessage(const std::string& text) {
   busyPanel_->message->setText(fromCp932(text));
 }
 
+void MainWindow::showCompareGauge(int64_t maximum) {
+  // A bar counts in int: a larger page is shown in kilobytes.
+  compareGaugeScale_ = maximum > INT32_MAX ? 1024 : 1;
+  QProgressBar* gauge = busyPanel_->compareGauge;
+  gauge->setRange(0, static_cast<int>(std::min<int64_t>(maximum / compareGaugeScale_, INT32_MAX)));
+  gauge->setValue(0);
+  gauge->show();
+}
+
+void MainWindow::setCompareProgress(int64_t progress) {
+  QProgressBar* gauge = busyPanel_->compareGauge;
+  gauge->setValue(
+      static_cast<int>(std::min<int64_t>(progress / compareGaugeScale_, gauge->maximum())));
+}
+
+void MainWindow::hideCompareGauge() { busyPanel_->compareGauge->hide(); }
+
 void MainWindow::setProgressText(const std::string& text) {
   busyPanel_->progress->setText(fromCp932(text));
 }

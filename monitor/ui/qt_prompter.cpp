@@ -41,6 +41,7 @@ std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString&
 }
 
 int QtPrompter::ask(const std::string& text, const std::string& caption, int flags) {
+  if (nobodyToAnswer_) return mb::defaultAnswer(flags);
   auto box = buildBox(owner_, fromCp932(text), fromCp932(caption), flags);
   if (!answers_.empty() || defaults_) {
     shown_.push_back({box->text(), box->windowTitle(), box->standardButtons(),

@@ -18,6 +18,9 @@ class QtPrompter : public Prompter {
  public:
   explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
   void setOwner(QWidget* owner) { owner_ = owner; }
+  // With no display to show a box on, nobody could answer one: every box
+  // then gives its default button's answer at once, as in a service start.
+  void setNobodyToAnswer(bool on) { nobodyToAnswer_ = on; }
 
   int ask(const std::string& text, const std::string& caption, int flags) override;
   void interrupt() override;
@@ -42,6 +45,7 @@ class QtPrompter : public Prompter {
 
  private:
   QPointer<QWidget> owner_;
+  bool nobodyToAnswer_ = false;
   // The boxes on screen now, innermost last.
   std::vector<QPointer<QMessageBox>> open_;
   std::deque<int> answers_;

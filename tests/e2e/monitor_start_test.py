@@ -139,32 +139,6 @@ class NormalStart(unittest.TestCase):
         self.assertIn("起動パラメータ:監視 テスト", d.messages())
 
 
-class TerminationDuringAQuestion(unittest.TestCase):
-    """SIGTERM while a message box waits for an answer: the box closes
-    unanswered, the interrupted start goes no further, and the end line is
-    the last thing written."""
-
-    def test_the_question_closes_and_nothing_follows_the_end(self):
-        d = DataFolder(STAGE)
-        self.addCleanup(d.cleanup)
-        d.write("Mode.tmp", "[COMMON]\r\nMODE=2\r\n")
-        d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
-        mode_written = os.stat(d.file("Mode.tmp")).st_mtime_ns
-        proc = d.start("OrvisWatch", "OrvisWatch")
-        self.addCleanup(kill_if_running, proc)
-        self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"))
-        time.sleep(1.0)  # past the start timer: the refusal to start is on screen
-        self.assertEqual(stop(proc), 0)
-        time.sleep(0.5)
-        messages = d.messages()
-        question = "№1の比較元ソースが取得できていません。ソース取得を行ってください。"
-        end = messages.index("Shutdown要求取得")
-        self.assertEqual(messages[end:], ["Shutdown要求取得", question + "->0", "オーディオ停止処理",
-                                          "Global,syslog整理", "Global,<-有効ファイル数", "終了"])
-        self.assertNotIn("バックグラウンドへ移行しました。", messages)
-        self.assertEqual(os.stat(d.file("Mode.tmp")).st_mtime_ns, mode_written)
-
-
 class StartEnvironment(unittest.TestCase):
     """What a service or cron hands the monitor: stale or missing places."""
 

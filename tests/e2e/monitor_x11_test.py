@@ -41,8 +41,11 @@ def program_windows(display):
 class MessageBoxOnX11(unittest.TestCase):
     def setUp(self):
         read, write = os.pipe()
+        # -noreset: the monitor's probe of the display is its only client for
+        # a moment, and a server that resets as its last client leaves would
+        # refuse the toolkit's connection that follows.
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                      "1100x760x24", "-nolisten", "tcp"],
+                                      "1100x760x24", "-nolisten", "tcp", "-noreset"],
                                      pass_fds=(write,), stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         os.close(write)
@@ -67,6 +70,29 @@ class MessageBoxOnX11(unittest.TestCase):
             windows = program_windows(self.display)
         self.assertEqual(stop(proc), 0)
         self.assertEqual(windows, expected)
+
+    def test_termination_during_a_question_closes_it_and_nothing_follows_the_end(self):
+        """SIGTERM while a message box waits for an answer (only a display
+        shows one): the box closes unanswered, the interrupted start goes no
+        further, and the end line is the last thing written."""
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        d.write("Mode.tmp", "[COMMON]\r\nMODE=2\r\n")
+        d.write("info/1.ini", "[COMMON]\r\nNO=1\r\nURI=http://127.0.0.1/\r\n")
+        mode_written = os.stat(d.file("Mode.tmp")).st_mtime_ns
+        proc = d.start("OrvisWatch", "OrvisWatch", env={"DISPLAY": self.display})
+        self.addCleanup(kill_if_running, proc)
+        self.assertTrue(d.wait_for("NEW ORVIS Monitor,SetIcon()Icon=0"), d.messages())
+        time.sleep(1.0)  # past the start timer: the refusal to start is on screen
+        self.assertEqual(stop(proc), 0)
+        time.sleep(0.5)
+        messages = d.messages()
+        question = "№1の比較元ソースが取得できていません。ソース取得を行ってください。"
+        end = messages.index("Shutdown要求取得")
+        self.assertEqual(messages[end:], ["Shutdown要求取得", question + "->0", "オーディオ停止処理",
+                                          "Global,syslog整理", "Global,<-有効ファイル数", "終了"])
+        self.assertNotIn("バックグラウンドへ移行しました。", messages)
+        self.assertEqual(os.stat(d.file("Mode.tmp")).st_mtime_ns, mode_written)
 
 
 if __name__ == "__main__":

@@ -97,27 +97,35 @@ TEST(ProcessLauncher, ArgumentsFolderAndHandlesAsTheChildSeesThem) {
   EXPECT_FALSE(pathExists(dir / "record.txt"));
 }
 
-TEST(ProcessLauncher, HiddenChildHasItsOwnSessionShownChildSharesOurs) {
+// Session and standard output and error as the child sees them: a hidden
+// child has its own session and keeps our stderr, a detached one keeps
+// nothing of ours, a shown one shares all.
+TEST(ProcessLauncher, EachWindowModeHasItsSessionAndStreams) {
   TempDir dir;
-  // Session id and stdout as the child sees them.
   writeScript(dir / "where.sh",
-              "out=$(readlink /proc/$$/fd/1)\n"
-              "{ awk '{print $6}' /proc/$$/stat; echo \"$out\"; } > \"$1\"\n");
+              "out=$(readlink /proc/$$/fd/1); err=$(readlink /proc/$$/fd/2)\n"
+              "{ awk '{print $6}' /proc/$$/stat; echo \"$out\"; echo \"$err\"; } > \"$1\"\n");
+  const std::string ourStdout = std::filesystem::read_symlink("/proc/self/fd/1").string();
+  const std::string ourStderr = std::filesystem::read_symlink("/proc/self/fd/2").string();
+  const std::string ourSession = std::to_string(::getsid(0));
+  struct Case {
+    WindowMode mode;
+    bool ownSession;
+    std::string out, err;
+  };
+  const Case cases[] = {{WindowMode::Hidden, true, "/dev/null", ourStderr},
+                        {WindowMode::Detached, true, "/dev/null", "/dev/null"},
+                        {WindowMode::Shown, false, ourStdout, ourStderr}};
   PosixProcessLauncher launcher;
-  auto hidden =
-      launcher.launch("\"" + dir / "where.sh\" \"" + dir / "hidden.txt\"", "", WindowMode::Hidden);
-  auto shown =
-      launcher.launch("\"" + dir / "where.sh\" \"" + dir / "shown.txt\"", "", WindowMode::Shown);
-  ASSERT_TRUE(hidden) << hidden.error;
-  ASSERT_TRUE(shown) << shown.error;
-  ASSERT_EQ(waitUpTo(*hidden.handle, 5000), kWaitObject0);
-  ASSERT_EQ(waitUpTo(*shown.handle, 5000), kWaitObject0);
-
-  std::string ourStdout = std::filesystem::read_symlink("/proc/self/fd/1").string();
-  EXPECT_EQ(orvis::testing::readLines(dir / "hidden.txt"),
-            (std::vector<std::string>{std::to_string(hidden.handle->pid()), "/dev/null"}));
-  EXPECT_EQ(orvis::testing::readLines(dir / "shown.txt"),
-            (std::vector<std::string>{std::to_string(::getsid(0)), ourStdout}));
+  for (const Case& c : cases) {
+    const std::string seen = dir / (std::to_string(static_cast<int>(c.mode)) + ".txt");
+    auto r = launcher.launch("\"" + dir / "where.sh\" \"" + seen + "\"", "", c.mode);
+    ASSERT_TRUE(r) << r.error;
+    ASSERT_EQ(waitUpTo(*r.handle, 5000), kWaitObject0);
+    const std::string session = c.ownSession ? std::to_string(r.handle->pid()) : ourSession;
+    EXPECT_EQ(orvis::testing::readLines(seen), (std::vector<std::string>{session, c.out, c.err}))
+        << static_cast<int>(c.mode);
+  }
 }
 
 TEST(ProcessLauncher, ProgramThatCannotRunFailsAtLaunch) {

@@ -5,6 +5,7 @@
 namespace orvis::testing {
 
 void FakeClock::advanceMs(long ms) {
+  elapsed_ += ms;
   struct tm tm = {};
   tm.tm_year = now_.year - 1900;
   tm.tm_mon = now_.month - 1;

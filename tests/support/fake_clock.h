@@ -23,11 +23,14 @@ class FakeClock : public platform::Clock {
   void advanceMs(long ms);
 
   long totalSleptMs() const { return slept_; }
+  // Everything the clock has moved on, for timers that count from a moment.
+  long long elapsedMs() const { return elapsed_; }
   int sleepCount() const { return sleeps_; }
 
  private:
   platform::LocalTime now_;
   long slept_ = 0;
+  long long elapsed_ = 0;
   int sleeps_ = 0;
 };
 

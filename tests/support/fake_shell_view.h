@@ -17,7 +17,11 @@ class FakeShellView : public ShellView {
   std::string caption() const override { return caption_; }
   void moveToTopLeft() override { movedToTopLeft = true; }
   void hideWindow() override { visible = false; }
-  void showWindow() override { visible = true; }
+  void showWindow() override {
+    visible = true;
+    minimized = false;
+  }
+  void minimizeWindow() override { minimized = true; }
   void closeWindow() override { ++closeRequests; }
   void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
   std::string statusText(int panel) const override {
@@ -49,10 +53,19 @@ class FakeShellView : public ShellView {
   bool busyPanelVisible() const override { return busy; }
   void setBusyMessage(const std::string& text) override { busyMessage = text; }
   void setProgressText(const std::string& text) override { progress = text; }
+  void showCompareGauge(int64_t maximum) override {
+    compareGauge = true;
+    compareMax = maximum;
+    compareProgress = 0;
+    ++compareGaugeShows;
+  }
+  void setCompareProgress(int64_t value) override { compareProgress = value; }
+  void hideCompareGauge() override { compareGauge = false; }
 
   std::string caption_;
   bool movedToTopLeft = false;
   bool visible = true;
+  bool minimized = false;
   int closeRequests = 0;
   std::map<int, std::string> status;
   bool modeLabelAutomatic = false;
@@ -64,6 +77,9 @@ class FakeShellView : public ShellView {
   bool busy = false;
   int startPanels = 0, endPanels = 0;
   std::string busyMessage, progress;
+  bool compareGauge = false;
+  int64_t compareMax = -1, compareProgress = -1;
+  int compareGaugeShows = 0;
 };
 
 }  // namespace orvis::testing

@@ -11,14 +11,17 @@ namespace orvis::testing {
 
 class FakeTrayView : public TrayView {
  public:
-  bool addIcon(int picture, const std::string& tip) override {
+  bool available() const override { return desktopHasTray; }
+  TrayOutcome addIcon(int picture, const std::string& tip) override {
     events.push_back("add " + std::to_string(picture) + " " + tip);
-    present = addSucceeds;
-    return addSucceeds;
+    present = desktopHasTray && !addFails;
+    if (!present) return TrayOutcome::failed(addError);
+    return {};
   }
-  bool modifyIcon(int picture, const std::string& tip) override {
+  TrayOutcome modifyIcon(int picture, const std::string& tip) override {
     events.push_back("modify " + std::to_string(picture) + " " + tip);
-    return present;
+    if (!present) return TrayOutcome::failed();
+    return {};
   }
   void removeIcon() override {
     events.push_back("remove");
@@ -26,7 +29,11 @@ class FakeTrayView : public TrayView {
   }
   std::vector<std::string> events;
   bool present = false;
-  bool addSucceeds = true;
+  bool desktopHasTray = true;
+  // Adds fail (so do all without a tray), with this reason (CP932; empty
+  // when the desktop gives none).
+  bool addFails = false;
+  std::string addError;
 };
 
 }  // namespace orvis::testing

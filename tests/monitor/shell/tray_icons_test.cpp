@@ -46,6 +46,22 @@ TEST(TrayIcons, TipsFollowTheModeAndALostIconIsAddedAgain) {
                 "NEW ORVIS Monitor,SetIcon()Icon=0"}));
 }
 
+TEST(TrayIcons, ARefusedAddIsLoggedWithTheDesktopsReasonOrTheFixedText) {
+  for (const char* reason : {"", "no tray"}) {
+    TrayFixture f({});
+    f.view.addFails = true;
+    f.view.addError = reason;
+    f.tray.add(0);
+    f.tray.change(1);  // not there: added again, and refused again
+    const std::string error = *reason ? reason : "不明なエラーが発生しました";
+    EXPECT_EQ(f.lines(),
+              (std::vector<std::string>{
+                  "NEW ORVIS Monitor,SetIcon()Icon=0", "NEW ORVIS Monitor,SetIcon()ERROR=" + error,
+                  "NEW ORVIS Monitor,MODIFYIcon()Icon=1", "NEW ORVIS Monitor,SetIcon()Icon=1",
+                  "NEW ORVIS Monitor,SetIcon()ERROR=" + error}));
+  }
+}
+
 TEST(TrayIcons, ServiceStartOnlyLogs) {
   TrayFixture f({"OrvisWatchService", "extra"});
   f.tray.add(0);

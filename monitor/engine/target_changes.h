@@ -1,0 +1,36 @@
+#pragma once
+// What changed between a job's baseline and its fresh snapshot, for the
+// target types whose snapshot is a list: the files of a folder, the running
+// programs, the free space of a disk. Both texts are CP932 as the files hold
+// them; a missing or empty baseline is an empty list.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvis {
+
+// FILE: one entry per updated, deleted and added file, in that order of
+// discovery ("[更新][old]->[new] path", "[削除][old]->[N/A] path",
+// "[追加][N/A]->[new] path"), without line ends. A line holds a 19-character
+// stamp, "@" and the path; a baseline path matches the first snapshot line
+// still unmatched whose path is exactly the same.
+std::vector<std::string> listingChanges(std::string_view baseline, std::string_view snapshot);
+
+// PROC: "<uri>が終了しました。" when the program named by `uri` was running
+// at the baseline and is not now, "<uri>が起動しました。" for the reverse,
+// nothing otherwise. The name is looked for in the program-name part of each
+// line (after the two process numbers), ignoring the case of ASCII letters.
+std::optional<std::string> processChange(std::string_view uri, std::string_view baseline,
+                                         std::string_view snapshot);
+
+// DRIVE: "<drive>ドライブの残量が<n>GBとなりました。" when the free space
+// (first line, megabytes) has fallen to or below the threshold since the
+// previous reading; nothing otherwise. `uri` is the disk, a colon and the
+// threshold in gigabytes; without a threshold (or with one that is no
+// number) the threshold is 0 and never reached.
+std::optional<std::string> driveChange(std::string_view uri, std::string_view baseline,
+                                       std::string_view snapshot);
+
+}  // namespace orvis

@@ -1,0 +1,23 @@
+// Reactivation: started by the monitor, without arguments, when its daily
+// restart is due (or by its test button). Ends the monitor of this folder
+// and starts it again; needs no display.
+
+#include <csignal>
+
+#include "platform/clock.h"
+#include "platform/day_log.h"
+#include "platform/files.h"
+#include "platform/posix_process_launcher.h"
+#include "reactivation/monitor_restart.h"
+#include "reactivation/proc_monitor_processes.h"
+
+int main() {
+  // The monitor that started us may end its session as it ends: we carry on.
+  std::signal(SIGHUP, SIG_IGN);
+  const std::string folder = orvis::platform::executableFolder();
+  orvis::platform::SystemClock clock;
+  orvis::platform::DayLog log(folder + "syslog/reactivation/", "Reactivation", clock);
+  orvis::restart::ProcMonitorProcesses processes;
+  orvis::platform::PosixProcessLauncher launcher;
+  return orvis::restart::MonitorRestart(folder, log, clock, processes, launcher).run();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The restart that the monitor asks for once a day: end the monitor that
+// runs from this folder, in order if it will (SIGTERM, up to a minute), by
+// force if it will not (SIGKILL), then start it again with its last mode
+// restored ("OrvisWatch OrvisWatch"), detached, in the folder. Every step
+// goes to the log.
+
+#include <string>
+#include <vector>
+
+#include "monitor_processes.h"
+#include "platform/clock.h"
+#include "platform/day_log.h"
+#include "platform/process_launcher.h"
+
+namespace orvis::restart {
+
+struct RestartTimes {
+  int pollMs = 100;
+  // How long the monitor may take over its stop sequence.
+  int orderlyEndMs = 60 * 1000;
+  // How long a process killed by force may take to go.
+  int forcedEndMs = 5 * 1000;
+  // How long the new monitor is watched for an end at once (another
+  // instance holding the lock, a broken installation).
+  int startWatchMs = 2 * 1000;
+};
+
+class MonitorRestart {
+ public:
+  static constexpr const char* kMonitorProgram = "OrvisWatch";
+  // Restores the mode the monitor was in.
+  static constexpr const char* kStartParameter = "OrvisWatch";
+
+  // `folder` is the data folder (with a trailing '/'), UTF-8 as the system
+  // names it.
+  MonitorRestart(std::string folder, const platform::DayLog& log, platform::Clock& clock,
+                 MonitorProcesses& processes, platform::ProcessLauncher& launcher,
+                 RestartTimes times = {})
+      : folder_(std::move(folder)),
+        log_(log),
+        clock_(clock),
+        processes_(processes),
+        launcher_(launcher),
+        times_(times) {}
+
+  // The whole restart: 0 when a new monitor was started, 1 when not.
+  int run();
+
+ private:
+  void endRunningMonitors(const std::vector<int>& pids);
+  // Waits up to `ms` for the processes to end; those still running.
+  std::vector<int> waitForEnd(std::vector<int> pids, int ms);
+  bool startMonitor();
+  std::string program() const { return folder_ + kMonitorProgram; }
+
+  std::string folder_;
+  const platform::DayLog& log_;
+  platform::Clock& clock_;
+  MonitorProcesses& processes_;
+  platform::ProcessLauncher& launcher_;
+  RestartTimes times_;
+};
+
+}  // namespace orvis::restart
