@@ -13,10 +13,11 @@
 // it ends with says nothing about the list.
 //
 // Input: a byte of set-up (which list lines, the retry count, the pause,
-// a test send), then events: one byte each (connected, server bytes, one of
-// the usual replies, the server's close, a socket error, the watchdog, the
-// pass timer, an abort), with their bytes after them. Each time the session
-// lets events run, a byte says whether one more event comes in there.
+// a test send), then events: one byte each (connected, server bytes, server
+// bytes repeated, one of the usual replies, the server's close, a socket
+// error, the watchdog, the pass timer, an abort), with their bytes after
+// them. Each time the session lets events run, a byte says whether one more
+// event comes in there.
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
@@ -161,9 +162,16 @@ class Run : public platform::Pump {
         return;
       case 2:
       case 3:
-      case 4:
         serverSends(input_.ConsumeRandomLengthString(300));
         return;
+      case 4: {
+        // A long read: a piece repeated, up to beyond the longest reply.
+        const std::string piece = input_.ConsumeRandomLengthString(300);
+        std::string bytes;
+        for (int n = 1 + input_.ConsumeIntegral<std::uint8_t>(); n > 0; --n) bytes += piece;
+        serverSends(bytes);
+        return;
+      }
       case 5:
       case 6:
       case 7:
