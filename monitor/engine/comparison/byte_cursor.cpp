@@ -2,10 +2,9 @@
 
 namespace orvis {
 
-bool ByteCursor::fill() {
-  if (at_ != end_) return true;
+bool ByteCursor::fetch() {
   const std::string_view piece = source_.next();
-  at_ = piece.data();
+  begin_ = at_ = piece.data();
   end_ = piece.data() + piece.size();
   return at_ != end_;
 }

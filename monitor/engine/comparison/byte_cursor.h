@@ -18,10 +18,13 @@ class ByteCursor {
 
   // True when bytes are at hand, fetching the next piece when the current
   // one is used up; false at the end of the input or after a failed read.
-  bool fill();
+  bool fill() { return at_ != end_ || fetch(); }
 
   const char* data() const { return at_; }
   std::size_t available() const { return static_cast<std::size_t>(end_ - at_); }
+  // How many bytes of the current piece lie before data(): they may still
+  // be read.
+  std::size_t behind() const { return static_cast<std::size_t>(at_ - begin_); }
   void advance(std::size_t n) {
     at_ += n;
     consumed_ += n;
@@ -32,7 +35,10 @@ class ByteCursor {
   std::optional<std::uint64_t> size() const { return source_.size(); }
 
  private:
+  bool fetch();
+
   ByteSource& source_;
+  const char* begin_ = nullptr;
   const char* at_ = nullptr;
   const char* end_ = nullptr;
   std::uint64_t consumed_ = 0;

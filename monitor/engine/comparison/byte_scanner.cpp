@@ -33,16 +33,20 @@ __attribute__((target("avx2"))) std::size_t findWide(const unsigned char* needle
   return i;
 }
 
-bool wideAvailable() {
+}  // namespace
+#endif
+
+bool wideScanAvailable() {
+#ifdef ORVIS_WIDE_SCAN
   static const bool available = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
   return available;
-}
-
-}  // namespace
+#else
+  return false;
 #endif
+}
 
 ByteScanner::ByteScanner(std::string_view needles) {
   for (char c : needles) {
@@ -54,9 +58,9 @@ ByteScanner::ByteScanner(std::string_view needles) {
   // Unused slots repeat the first needle so that the wide search can always
   // test four.
   for (int i = count_; i < 4; ++i) needles_[i] = needles_[0];
-#ifdef ORVIS_WIDE_SCAN
-  wide_ = wideAvailable();
-#endif
+  for (int i = 0; i < 4; ++i)
+    for (unsigned char& c : spread_[i]) c = needles_[i];
+  wide_ = wideScanAvailable();
 }
 
 std::size_t ByteScanner::find(const char* p, std::size_t n, std::size_t readable) const {

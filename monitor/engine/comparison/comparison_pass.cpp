@@ -7,6 +7,7 @@
 
 #include "monitor/engine/comparison/ascii_lower.h"
 #include "monitor/engine/comparison/comparison_texts.h"
+#include "monitor/engine/comparison/start_word_tests.h"
 
 namespace orvis {
 
@@ -29,6 +30,13 @@ std::array<StartWindow, kStartTestCount> startWindows() {
           StartWindow(tests[6].window), StartWindow(tests[7].window)};
 }
 
+unsigned enabledTests(const SkipSwitches& switches) {
+  unsigned enabled = 0;
+  for (std::size_t k = 0; k < kStartTestCount; ++k)
+    if (switches.*startTests()[k].switchOn) enabled |= 1u << k;
+  return enabled;
+}
+
 // The first position in [from, to) where the two runs differ, or `to`.
 std::size_t firstMismatch(const char* b, const char* s, std::size_t from, std::size_t to) {
   if (std::memcmp(b + from, s + from, to - from) == 0) return to;
@@ -45,14 +53,15 @@ ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baselin
       ticker_(sink, clock, baseline_, snapshot_),
       skipper_(ticker_),
       tests_(startTests().data()),
+      enabled_(enabledTests(switches)),
       startBytes_(startByteSet(switches)),
-      windows_(startWindows()) {
+      windows_(startWindows()),
+      startKeys_(enabled_) {
   for (std::size_t k = 0; k < kStartTestCount; ++k) {
     const StartTest& test = tests_[k];
     enterLines_[k] = test.enterLine();
     leaveLines_[k] = test.leaveLine();
-    if (!(switches.*test.switchOn)) continue;
-    enabled_ |= 1u << k;
+    if (!(enabled_ & (1u << k))) continue;
     if (test.form == StartForm::Attribute) {
       byQuote_[test.quote == '"' ? 0 : 1] |= 1u << k;
     } else {
@@ -80,68 +89,82 @@ ComparisonResult ComparisonPass::run() {
       sink_.writeLog(texts::sizesDiffer());
       return outcome(ComparisonOutcome::SnapshotShorter, AlertRequest{texts::sizesDiffer(), {}});
     }
-    const std::size_t n = std::min({baseline_.available(), snapshot_.available(), kWorkPiece});
-    if (auto result = comparePiece(n)) return std::move(*result);
+    if (auto result = comparePieces()) return std::move(*result);
     ticker_.tick();
   }
 }
 
-std::optional<ComparisonResult> ComparisonPass::comparePiece(std::size_t n) {
-  const char* b = baseline_.data();
-  const char* s = snapshot_.data();
-  beginRegion(0);
-  std::size_t i = 0;
-  while (i < n) {
-    // Between the bytes where a start may be complete, whole runs compare
-    // at once.
-    if (i != nextDue_) {
-      const std::size_t limit = std::min(n, nextDue_);
-      const std::size_t next = i + startBytes_.find(b + i, limit - i, baseline_.available() - i);
-      if (const std::size_t at = firstMismatch(b, s, i, next); at < next) {
-        counter_ += at - i + 1;
-        return difference(b, s, region_, at);
+std::optional<ComparisonResult> ComparisonPass::comparePieces() {
+  // Regions follow one another closely: after one, the comparison goes on
+  // here while both inputs have bytes at hand.
+  for (;;) {
+    const char* b = baseline_.data();
+    const char* s = snapshot_.data();
+    const std::size_t readable = std::min(baseline_.available(), snapshot_.available());
+    const std::size_t n = std::min(readable, kWorkPiece);
+    behind_ = std::min(baseline_.behind(), StartWindow::kCapacity);
+    beginRegion(0);
+    std::size_t i = 0;
+    bool entered = false;
+    while (i < n) {
+      // Between the bytes where a start may be complete, whole runs compare
+      // at once.
+      if (i != nextDue_) {
+        const std::size_t limit = std::min(n, nextDue_);
+        // A pair that differs stops the run as a start byte does; the steps
+        // below find it different.
+        const std::size_t next =
+            startBytes_.empty()
+                ? firstMismatch(b, s, i, limit)
+                : i + startBytes_.findInPairs(b + i, s + i, limit - i, readable - i);
+        counter_ += next - i;
+        i = next;
+        if (i == n) break;
       }
-      counter_ += next - i;
-      i = next;
-      if (i == n) break;
-    }
-    const char x = b[i];
-    if (x == 0) {
-      // Zero bytes are compared but enter no window: the windows take the
-      // bytes before them, and a new run begins after them.
-      windowsTake(b + region_, i - region_);
-      std::size_t end = i;
-      while (end < n && b[end] == 0) ++end;
-      if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
-        counter_ += at - i + 1;
-        return difference(b, s, at, at);
+      const char x = b[i];
+      if (x == 0) {
+        // Zero bytes are compared but enter no window: the windows take the
+        // bytes before them, and a new run begins after them.
+        windowsTake(b, i);
+        std::size_t end = i;
+        while (end < n && b[end] == 0) ++end;
+        if (const std::size_t at = firstMismatch(b, s, i, end); at < end) {
+          counter_ += at - i + 1;
+          return difference(b, s, at, at);
+        }
+        counter_ += end - i;
+        i = end;
+        beginRegion(end);
+        continue;
       }
-      counter_ += end - i;
-      i = end;
-      beginRegion(end);
-      continue;
-    }
-    if (startBytes_.matches(x)) {
-      if (x == '<')
-        foreseeTag(b, i, n);
-      else
-        foreseeAttribute(b, i);
-    }
-    bool readAhead = false;
-    if (i == nextDue_) {
-      if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
-        enterRegion(test, b, i, readAhead);
-        return std::nullopt;
+      if (startBytes_.matches(x)) {
+        if (x == '<')
+          foreseeTag(b, i, n);
+        else
+          foreseeAttribute(b, i);
       }
+      bool readAhead = false;
+      if (i == nextDue_) {
+        if (const std::size_t test = startAt(b, i, readAhead); test != kNone) {
+          enterRegion(test, b, i, readAhead);
+          entered = true;
+          break;
+        }
+      }
+      ++counter_;
+      if (x != s[i]) return difference(b, s, region_, i);
+      ++i;
     }
-    ++counter_;
-    if (x != s[i]) return difference(b, s, region_, i);
-    ++i;
+    if (!entered) {
+      windowsTake(b, n);
+      baseline_.advance(n);
+      snapshot_.advance(n);
+      return std::nullopt;
+    }
+    // The caller fetches the next pieces.
+    if (baseline_.available() == 0 || snapshot_.available() == 0) return std::nullopt;
+    ticker_.tick();
   }
-  windowsTake(b + region_, n - region_);
-  baseline_.advance(n);
-  snapshot_.advance(n);
-  return std::nullopt;
 }
 
 void ComparisonPass::beginRegion(std::size_t at) {
@@ -150,28 +173,37 @@ void ComparisonPass::beginRegion(std::size_t at) {
   nextDue_ = kNone;
   // The windows still hold bytes from before the run: a '<' or a quote
   // among them may yet begin a start that bytes of the run complete.
-  char scratch[StartWindow::kCapacity];
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+  for (std::uint64_t keys = startKeys_.in(windows_); keys != 0;) {
+    const auto k = static_cast<std::size_t>(std::countr_zero(keys)) / 8;
+    const std::uint64_t word = windows_[k].word();
+    const auto held = static_cast<unsigned>(keys >> (8 * k)) & 0xFF;
+    keys &= ~(std::uint64_t{0xFF} << (8 * k));
     const StartTest& test = tests_[k];
     if (test.form != StartForm::Attribute) {
-      // Only the newest '<' can be the start's: no start holds another.
-      const std::size_t back = windows_[k].distanceOf('<');
-      if (back != StartWindow::kNotHeld && back + 2 <= test.start.size())
+      // Only the newest '<' can be the start's: no start holds another. The
+      // bytes held from it on must begin the start.
+      const auto newest = static_cast<std::size_t>(std::bit_width(held)) - 1;
+      const std::size_t back = StartWindow::kCapacity - 1 - newest;
+      if (holdsStart(test, word, newest + test.start.size() - 1))
         expect(k, at + test.start.size() - 2 - back);
       continue;
     }
-    if (windows_[k].distanceOf(test.quote) == StartWindow::kNotHeld) continue;
-    const std::string_view held = windows_[k].view(scratch);
-    for (std::size_t q = 0; q < held.size(); ++q) {
-      if (held[q] != test.quote) continue;
-      const std::size_t more = bytesUntilStart(test, held, q);
+    for (unsigned quotes = held; quotes != 0; quotes &= quotes - 1) {
+      const auto quote = static_cast<std::size_t>(std::countr_zero(quotes));
+      std::size_t more = bytesUntilStartIn(test, word, quote);
+      if (more == kUndecided) {
+        char scratch[StartWindow::kCapacity];
+        const std::string_view window = windows_[k].view(scratch);
+        more = bytesUntilStart(test, window, quote - (StartWindow::kCapacity - window.size()));
+      }
       if (more != kNoStart) expect(k, at + std::max<std::size_t>(more, 1) - 1);
     }
   }
 }
 
-void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
+// The steps below run at every start byte: inline, to spare the calls.
+
+inline void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
   // A tag start is complete where its last byte falls, if the byte after
   // the '<' is its second. A '<' at the end of the piece is the next
   // piece's to look at, through the windows.
@@ -183,30 +215,34 @@ void ComparisonPass::foreseeTag(const char* b, std::size_t at, std::size_t n) {
   }
 }
 
-void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
+[[gnu::always_inline]] inline void ComparisonPass::foreseeAttribute(const char* b, std::size_t at) {
   // A value starts only after "src=" or "alt=" (blanks aside) right before
   // its quote, all within the window that holds the quote. Most quotes on a
   // page close a value or open another attribute's: the bytes right before
   // tell, when they are in this run and not blanks.
   if (at > region_ && b[at - 1] != '=' && b[at - 1] != ' ') return;
   const bool nameBefore = at > region_ + 1 && b[at - 1] == '=' && b[at - 2] != ' ';
-  char scratch[StartWindow::kCapacity];
   for (unsigned mask = byQuote_[b[at] == '"' ? 0 : 1]; mask != 0; mask &= mask - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    const std::string_view start = tests_[k].start;
+    const StartTest& test = tests_[k];
+    const std::string_view start = test.start;
     if (nameBefore && lowerAscii(b[at - 2]) != start[start.size() - 3]) continue;
-    const std::string_view window = windowAt(k, b, at, scratch);
-    const std::size_t more = bytesUntilStart(tests_[k], window, window.size() - 1);
+    std::size_t more = bytesUntilStartIn(test, windowWordAt(k, b, at), StartWindow::kCapacity - 1);
+    if (more == kUndecided) {
+      char scratch[StartWindow::kCapacity];
+      const std::string_view window = windowAt(k, b, at, scratch);
+      more = bytesUntilStart(test, window, window.size() - 1);
+    }
     if (more != kNoStart) expect(k, at + more);
   }
 }
 
-void ComparisonPass::expect(std::size_t test, std::size_t at) {
+inline void ComparisonPass::expect(std::size_t test, std::size_t at) {
   due_ |= static_cast<std::uint64_t>(1u << test) << (8 * (at % 8));
   nextDue_ = std::min(nextDue_, at);
 }
 
-std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) {
+inline std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhead) {
   // Take the tests due here off the ring; the nearest position with tests
   // due is at most seven ahead.
   const unsigned shift = 8 * (at % 8);
@@ -214,23 +250,30 @@ std::size_t ComparisonPass::startAt(const char* b, std::size_t at, bool& readAhe
   due_ &= ~(std::uint64_t{0xFF} << shift);
   const std::uint64_t ahead = std::rotr(due_, static_cast<int>(shift));
   nextDue_ = ahead == 0 ? kNone : at + static_cast<std::size_t>(std::countr_zero(ahead)) / 8;
-  char scratch[StartWindow::kCapacity];
   for (; candidates != 0; candidates &= candidates - 1) {
     const auto k = static_cast<std::size_t>(__builtin_ctz(candidates));
     const StartTest& test = tests_[k];
-    // A tag start that lies whole in this run is one word to compare.
-    if (test.form != StartForm::Attribute && at >= 7 && at + 1 - region_ >= test.window) {
-      std::uint64_t word;
-      std::memcpy(&word, b + at - 7, 8);
-      if (((word | test.lowerBits) & test.patternBytes) == test.pattern) {
-        readAhead = false;
+    switch (startsRegionIn(test, windowWordAt(k, b, at), readAhead)) {
+      case WordVerdict::Yes:
         return k;
-      }
-      continue;
+      case WordVerdict::No:
+        continue;
+      case WordVerdict::Undecided:
+        break;
     }
+    char scratch[StartWindow::kCapacity];
     if (startsRegion(test, windowAt(k, b, at, scratch), b[at], readAhead)) return k;
   }
   return kNone;
+}
+
+inline std::uint64_t ComparisonPass::windowWordAt(std::size_t test, const char* b,
+                                                  std::size_t at) const {
+  const StartWindow& window = windows_[test];
+  const std::size_t taken = at - region_ + 1;
+  if (taken >= window.maxLength() && at + 1 + behind_ >= StartWindow::kCapacity)
+    return StartWindow::wordEndingAt(b + at + 1) & window.keep();
+  return window.peek(runWord(b, region_, at + 1), taken);
 }
 
 std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::size_t at,
@@ -241,34 +284,41 @@ std::string_view ComparisonPass::windowAt(std::size_t test, const char* b, std::
   return windows_[test].peekWithPlain(b + region_, taken, scratch);
 }
 
-void ComparisonPass::windowsTake(const char* p, std::size_t n) {
+inline std::uint64_t ComparisonPass::runWord(const char* b, std::size_t from,
+                                             std::size_t to) const {
+  if (to + behind_ >= StartWindow::kCapacity)
+    return StartWindow::runWordEndingAt(b + to, to - from);
+  return StartWindow::runWord(b + from, to - from);
+}
+
+void ComparisonPass::windowsTake(const char* b, std::size_t to) {
   // With no start test on, runs may hold zero bytes.
   if (enabled_ == 0) {
-    context_.appendRun(p, n);
+    context_.appendRun(b + region_, to - region_);
     return;
   }
-  context_.appendPlainRun(p, n);
-  const std::uint64_t run = StartWindow::runWord(p, n);
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1)
-    windows_[static_cast<std::size_t>(__builtin_ctz(mask))].take(run, n);
+  context_.appendPlainRun(b + region_, to - region_);
+  const std::uint64_t run = runWord(b, region_, to);
+  for (StartWindow& window : windows_) window.take(run, to - region_);
 }
 
 void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead) {
   // The byte that completes the start reaches the context and the windows
   // tested before; the later ones never see it, and it is not compared.
+  // Windows whose switch is off take the bytes too: nothing looks at them,
+  // and the same steps for all are quicker than a choice.
   const std::size_t n = at - region_;
   context_.appendPlainRun(b + region_, n + 1);
-  const std::uint64_t with = StartWindow::runWord(b + region_, n + 1);
-  const std::uint64_t without = StartWindow::runWord(b + region_, n);
-  for (unsigned mask = enabled_; mask != 0; mask &= mask - 1) {
-    const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
-    if (k < test)
-      windows_[k].take(with, n + 1);
-    else if (k > test)
-      windows_[k].take(without, n);
-    else
-      windows_[k].clear();
+  const std::uint64_t with = runWord(b, region_, at + 1);
+  const std::uint64_t without = runWord(b, region_, at);
+  if (n >= StartWindow::kCapacity) {
+    // A run this long fills every window anew.
+    for (std::size_t k = 0; k < kStartTestCount; ++k) windows_[k].fill(k < test ? with : without);
+  } else {
+    for (std::size_t k = 0; k < kStartTestCount; ++k)
+      windows_[k].take(k < test ? with : without, k < test ? n + 1 : n);
   }
+  windows_[test].clear();
   baseline_.advance(at + 1);
   snapshot_.advance(at + 1);
 

@@ -9,8 +9,10 @@
 // quote goes by (or from what the windows hold when a run begins), and only
 // there do the tests look at their windows. The runs between are compared
 // whole, and the windows are brought up to date only when a run ends. The
-// pairs compared, the skips, the counter and the log lines are those of a
-// byte-by-byte walk.
+// tests read a window as a machine word, straight from the piece when the
+// window lies in it; after a region, the '<' and quotes left in the windows
+// are found for all of them at once. The pairs compared, the skips, the
+// counter and the log lines are those of a byte-by-byte walk.
 
 #include <array>
 #include <cstddef>
@@ -24,6 +26,7 @@
 #include "monitor/engine/comparison/progress_ticker.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/skip_switches.h"
+#include "monitor/engine/comparison/start_keys.h"
 #include "monitor/engine/comparison/start_tests.h"
 #include "monitor/engine/comparison/start_window.h"
 
@@ -39,8 +42,9 @@ class ComparisonPass {
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  // Compares the next n pairs, or fewer when a region starts among them.
-  std::optional<ComparisonResult> comparePiece(std::size_t n);
+  // Compares the pairs at hand, passing over the regions among them, up to
+  // the end of a piece of work or of what one input has at hand.
+  std::optional<ComparisonResult> comparePieces();
   // A new run of baseline bytes for the windows starts at `at`.
   void beginRegion(std::size_t at);
   // Notes where the tag start that the '<' at `at` may begin would be
@@ -53,10 +57,15 @@ class ComparisonPass {
   // Of the tests due at `at`, the one whose start the baseline byte there
   // completes, or kNone.
   std::size_t startAt(const char* b, std::size_t at, bool& readAhead);
-  // A start test's window right after it has taken in the byte at `at`.
+  // A start test's window right after it has taken in the byte at `at`, as
+  // a word and as text.
+  std::uint64_t windowWordAt(std::size_t test, const char* b, std::size_t at) const;
   std::string_view windowAt(std::size_t test, const char* b, std::size_t at, char* scratch) const;
-  // The windows take in a run of baseline bytes that started nothing.
-  void windowsTake(const char* p, std::size_t n);
+  // The windows take in the bytes of the current run up to `to`, which
+  // started nothing.
+  void windowsTake(const char* b, std::size_t to);
+  // runWord() of the piece's bytes [from, to).
+  std::uint64_t runWord(const char* b, std::size_t from, std::size_t to) const;
   void enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead);
 
   ComparisonResult difference(const char* b, const char* s, std::size_t from, std::size_t at);
@@ -81,12 +90,16 @@ class ComparisonPass {
   // window takes in.
   ByteScanner startBytes_;
   std::array<StartWindow, kStartTestCount> windows_;
+  StartKeys startKeys_;
   RecentBytes context_{51};
   std::uint64_t counter_ = 0;
 
   // The current run of the piece: bytes from `region_` on have entered no
   // window yet; none of them is zero while a start test is on.
   std::size_t region_ = 0;
+  // How many bytes before the piece may be read (up to eight), so that the
+  // windows near its start can be read as words too.
+  std::size_t behind_ = 0;
   // The tests that may complete their start at the next few positions, a
   // byte of tests per position in a ring of eight, and the nearest such
   // position.

@@ -47,9 +47,16 @@ const std::array<StartTest, kStartTestCount>& startTests() {
     t[1].endAnchor = 2;
     t[7].endAnchor = 1;
     for (StartTest& test : t) {
+      if (test.end.size() == 1 && lowerAscii(test.end[0]) == upperAscii(test.end[0]))
+        test.endByte = test.end[0];
       const char anchor = test.end[test.endAnchor];
       test.endFinder = ByteScanner(std::string{anchor, upperAscii(anchor), '\0'});
-      if (test.form == StartForm::Attribute) continue;
+      for (std::size_t i = 0; i < test.end.size(); ++i) {
+        const auto c = static_cast<unsigned char>(test.end[i]);
+        test.endPattern |= std::uint64_t{c} << (8 * i);
+        test.endPatternBytes |= std::uint64_t{0xFF} << (8 * i);
+        if (c >= 'a' && c <= 'z') test.endLowerBits |= std::uint64_t{0x20} << (8 * i);
+      }
       for (std::size_t i = 0; i < test.start.size(); ++i) {
         const unsigned shift = 8 * (8 - test.start.size() + i);
         const auto c = static_cast<unsigned char>(test.start[i]);

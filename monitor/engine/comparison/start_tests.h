@@ -30,15 +30,20 @@ struct StartTest {
   const std::string& (*leaveLine)();
   // The quote of an attribute value; zero otherwise.
   char quote = 0;
+  // The end when it is one byte with no other case; zero otherwise.
+  char endByte = 0;
   // The byte of the end that a search for it looks for (the one least
   // common inside such regions), and a finder of that byte, in either case,
   // and of the zero byte.
   std::size_t endAnchor = 0;
   ByteScanner endFinder{""};
-  // For the tag forms: the start as the top bytes of a little-endian word
-  // of the eight bytes ending with its last, the bits that make its
-  // letters lower case, and the bytes of the word it takes up.
+  // The start as the top bytes of a little-endian word of the eight bytes
+  // ending with its last, the bits that make its letters lower case, and
+  // the bytes of the word it takes up.
   std::uint64_t pattern = 0, lowerBits = 0, patternBytes = 0;
+  // The same for the end, in the low bytes of the word that begins with
+  // its first byte.
+  std::uint64_t endPattern = 0, endLowerBits = 0, endPatternBytes = 0;
 };
 
 inline constexpr std::size_t kStartTestCount = 8;

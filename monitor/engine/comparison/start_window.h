@@ -17,7 +17,6 @@ namespace orvis {
 class StartWindow {
  public:
   static constexpr std::size_t kCapacity = 8;
-  static constexpr std::size_t kNotHeld = static_cast<std::size_t>(-1);
 
   explicit StartWindow(std::size_t maxLength)
       : max_(maxLength < kCapacity ? maxLength : kCapacity),
@@ -31,14 +30,25 @@ class StartWindow {
   // Appends a run known to hold no zero byte.
   void appendPlainRun(const char* p, std::size_t n) { take(runWord(p, n), n); }
 
-  // Appends the run that runWord() made of n bytes.
-  void take(std::uint64_t run, std::size_t n) {
-    if (n == 0) return;
-    word_ = (n >= kCapacity ? run : (word_ >> (8 * n)) | run) & keep_;
+  // Appends the run that runWord() made of n bytes. Without branches: the
+  // comparison brings every window up to date at each region it enters.
+  void take(std::uint64_t run, std::size_t n) { word_ = peek(run, n); }
+
+  // take() of a run of eight bytes or more.
+  void fill(std::uint64_t run) { word_ = run & keep_; }
+
+  // The word the window would hold after take(run, n).
+  std::uint64_t peek(std::uint64_t run, std::size_t n) const {
+    const std::uint64_t kept = n >= kCapacity ? 0 : word_ >> (8 * (n & (kCapacity - 1)));
+    return (kept | run) & keep_;
   }
+
+  // The bytes of the word the window can hold.
+  std::uint64_t keep() const { return keep_; }
 
   void clear() { word_ = 0; }
   std::size_t maxLength() const { return max_; }
+  std::uint64_t word() const { return word_; }
 
   // The window, written to `out` (room for kCapacity bytes).
   std::string_view view(char* out) const {
@@ -55,14 +65,34 @@ class StartWindow {
     return after.view(out);
   }
 
-  // How many bytes back from the newest the (non-zero) byte c last stands,
-  // 0 for the newest; kNotHeld when the window does not hold it.
-  std::size_t distanceOf(char c) const {
+  // The top bit of each byte of the word that equals c, and of no other.
+  static std::uint64_t equalBytes(std::uint64_t word, char c) {
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-    const std::uint64_t x = word_ ^ (0x0101010101010101ull * static_cast<unsigned char>(c));
-    // The top bit of each byte that equals c, and of no other.
-    const std::uint64_t equal = ~(((x & kLow7) + kLow7) | x | kLow7);
-    return equal == 0 ? kNotHeld : static_cast<std::size_t>(std::countl_zero(equal)) / 8;
+    const std::uint64_t x = word ^ (0x0101010101010101ull * static_cast<unsigned char>(c));
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+  }
+
+  // The top bits of the word's bytes [from, to).
+  static std::uint64_t byteBits(std::size_t from, std::size_t to) {
+    return 0x8080808080808080ull & topBytes(kCapacity - from) & ~topBytes(kCapacity - to);
+  }
+
+  // The word's top n bytes (all eight from n = 8 on).
+  static std::uint64_t topBytes(std::size_t n) {
+    return n >= kCapacity ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> (8 * n));
+  }
+
+  // The eight bytes that end at p, which must all be readable.
+  static std::uint64_t wordEndingAt(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p - kCapacity, kCapacity);
+    return word;
+  }
+
+  // runWord() of the n bytes before p, when the eight bytes before p are
+  // readable: one load instead of a loop.
+  static std::uint64_t runWordEndingAt(const char* p, std::size_t n) {
+    return wordEndingAt(p) & topBytes(n);
   }
 
   // A run's last bytes (up to eight) as a word to take in, so that several

@@ -115,7 +115,9 @@ TEST(Reactivation, APassPostponesItToTheFirstTickAfterIt) {
       return line.ends_with("(OrvisWatch),* ReActivate *");
     });
     ASSERT_EQ(restart != log.end(), fetchSeconds == 40) << fetchSeconds;
-    if (restart != log.end()) EXPECT_EQ(restart->substr(0, 19), "2026/12/08,02:00:41");
+    if (restart != log.end()) {
+      EXPECT_EQ(restart->substr(0, 19), "2026/12/08,02:00:41");
+    }
   }
 }
 

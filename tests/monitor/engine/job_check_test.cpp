@@ -257,8 +257,9 @@ TEST(JobCheck, EveryTypeAgainstItsBaseline) {
     EXPECT_EQ(readText(rig.path("src/" + n + ".ini.1")),
               moved && (c.baseline || std::string(c.type) == "URL") ? c.baseline.value_or("")
                                                                     : "<missing>");
-    if (std::find(c.keys.begin(), c.keys.end(), "CHKWORD=1") != c.keys.end())
+    if (std::find(c.keys.begin(), c.keys.end(), "CHKWORD=1") != c.keys.end()) {
       EXPECT_EQ(readText(rig.path("word/" + n + ".ini")), c.snapshot);
+    }
     if (!c.alert.empty()) alerts.emplace_back(c.alert, c.detail);
   }
   std::vector<std::pair<std::string, std::string>> raised;
@@ -322,7 +323,9 @@ TEST(JobCheck, FolderChangesFileByFile) {
     std::string detail;
     for (const auto& e : step.entries) detail += e + "\r\n";
     ASSERT_EQ(rig.alerts.size(), alerts + (step.entries.empty() ? 0 : 1));
-    if (!detail.empty()) EXPECT_EQ(rig.alerts.back().detail, detail);
+    if (!detail.empty()) {
+      EXPECT_EQ(rig.alerts.back().detail, detail);
+    }
   }
   // Every change moved the baseline on; the first one is the oldest generation.
   EXPECT_EQ(readText(rig.path("src/1.ini.5")), first);

@@ -262,4 +262,68 @@ TEST(HtmlSourceComparison, AgreesWithTheLiteralWalk) {
   }
 }
 
+// Long pages of regions packed close together, with short runs between
+// them and bodies that differ in the snapshot, read whole and in pieces of
+// many sizes: the comparison sees what the byte-by-byte walk sees, also
+// where starts and ends lie across pieces, in upper case, beside zero bytes,
+// and across the end of a piece of work (64 KiB).
+TEST(HtmlSourceComparison, AgreesWithTheLiteralWalkOnDensePages) {
+  const std::vector<std::pair<std::string, std::string>> regions = {
+      {"<script", "/script>"},
+      {"<SCRIPT type=\"t/js\">x/y", "</ScRiPt>"},
+      {"<!--", "-->"},
+      {"<!-", "- -- ->-->"},
+      {"<a ", "</a>"},
+      {"<A href=\"/x?a=1\">", "</A>"},
+      {"<img src=\"", "\""},
+      {" SRC = \"", "\""},
+      {"alt='", "'"},
+      {"<i ALT= '", "'"},
+      {"<head>", "</head>"},
+      {"<HEAD><title>t</title>", "</HEAD>"},
+      // Zero bytes add nothing to a window: these ends are whole.
+      {"<!--", std::string("-\0->", 4)},
+      {"<script>", std::string("</scr\0\0ipt>", 12)}};
+  const std::string runBytes = "ab <p>=\"'/t-> \r\n";
+  const std::string bodyBytes = "xyz /<>-'\"tT=";
+  std::mt19937 random(20260302);
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+  };
+  auto some = [&](const std::string& from, std::size_t most) {
+    std::string bytes(pick(most + 1), ' ');
+    for (char& c : bytes) c = pick(50) == 0 ? '\0' : from[pick(from.size())];
+    return bytes;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string baseline, snapshot;
+    // Some pages run past the end of a piece of work, with regions close
+    // to it.
+    if (round % 10 == 9) baseline = snapshot = std::string(65536 - 40 + pick(40), 'q');
+    for (std::size_t parts = 1 + pick(150); parts > 0; --parts) {
+      if (pick(2) == 0) {
+        const std::string run = some(runBytes, 12);
+        baseline += run;
+        snapshot += run;
+        continue;
+      }
+      const auto& [start, end] = regions[pick(regions.size())];
+      baseline += start + some(bodyBytes, 40) + end;
+      snapshot += start + some(bodyBytes, 40) + end;
+    }
+    if (pick(4) == 0) snapshot[pick(snapshot.size())] = 'Z';
+    const int bits = static_cast<int>(pick(64));
+    const SkipSwitches on{(bits & 1) != 0, (bits & 2) != 0,  (bits & 4) != 0,
+                          (bits & 8) != 0, (bits & 16) != 0, (bits & 32) != 0};
+    const Observed expected = literalComparison(baseline, snapshot, on);
+    for (std::size_t piece : {std::size_t{0}, 1 + pick(9), 17 + pick(48), 100 + pick(400)}) {
+      const Observed got = compare(baseline, snapshot, on, piece, piece ? 1 + pick(2 * piece) : 0);
+      ASSERT_EQ(got.lines, expected.lines) << "round " << round << " piece " << piece;
+      ASSERT_EQ(got.counter, expected.counter) << "round " << round << " piece " << piece;
+      ASSERT_EQ(got.context, expected.context) << "round " << round << " piece " << piece;
+      ASSERT_EQ(got.code, expected.code) << "round " << round << " piece " << piece;
+    }
+  }
+}
+
 }  // namespace
