@@ -17,6 +17,7 @@
 #include "platform/codec.h"
 #include "platform/day_log.h"
 #include "platform/files.h"
+#include "platform/log_cleanup.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   platform::DayLog systemLog(logRoot + "syslog/alertmail/", "alertmail", clock);
   platform::DayLog sendLog(logRoot + "sendlog/alertmail/", "", clock);
 
+  platform::tidyLogFolders({systemLog.folder(), sendLog.folder()}, logRoot,
+                           [&systemLog](const std::string& line) { systemLog.write(line); });
   for (const std::string& note : parsed.notes) systemLog.write(note);
   if (!parsed.request) {
     systemLog.write(parsed.error + ",EXIT");

@@ -55,6 +55,9 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMs);
   curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
   curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");  // whatever we can decode
+  // A page that says it is larger than we take is refused before its body.
+  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(request.limits.maxBodyBytes));
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
   // An empty proxy turns off http_proxy and friends; an empty no-proxy list
@@ -88,7 +91,7 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
 
   if (rc == CURLE_OK) {
     result.answered = true;
-  } else if (sink.overflow) {
+  } else if (sink.overflow || rc == CURLE_FILESIZE_EXCEEDED) {
     result.error = "page larger than " + std::to_string(request.limits.maxBodyBytes) + " bytes";
   } else {
     result.error = errorText[0] ? errorText : curl_easy_strerror(rc);

@@ -15,6 +15,7 @@
 #include "platform/day_log.h"
 #include "platform/deadline.h"
 #include "platform/files.h"
+#include "platform/log_cleanup.h"
 
 int main(int argc, char** argv) {
   using namespace orvis;
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   const std::string dataFolder = platform::executableFolder();
   platform::DayLog log(dataFolder + "syslog/urlcheck/", "urlcheck", clock);
+  platform::tidyLogFolders({log.folder()}, dataFolder,
+                           [&log](const std::string& line) { log.write(line); });
   fetcher::CurlPageFetcher curl;
   const char* caFile = std::getenv("SSL_CERT_FILE");
   fetcher::UrlCheck check(curl, log, dataFolder, limits, caFile ? caFile : "", deadline);

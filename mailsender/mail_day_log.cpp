@@ -60,8 +60,10 @@ void MailDayLog::write(std::string_view message) {
   int second = (t.hour * 60 + t.minute) * 60 + t.second;
   // The second round follows a file that was removed while it stood open;
   // that is looked at once a second, not for every line.
+  // A line that finds no room (a full disk) goes to the standard error.
+  auto lost = [&line] { (void)!::write(STDERR_FILENO, line.data(), line.size()); };
   for (int round = 0; round < 2; ++round) {
-    if ((fd_ < 0 || day != day_) && !open(day)) return;
+    if ((fd_ < 0 || day != day_) && !open(day)) return lost();
     if (second != checkedSecond_) {
       struct stat st;
       if (::fstat(fd_, &st) != 0 || st.st_nlink == 0) {
@@ -72,7 +74,7 @@ void MailDayLog::write(std::string_view message) {
     }
     // One write in append mode lands whole at the end of the file, whoever
     // else appends at the same moment: no lock to wait for, no line lost.
-    writeAll(fd_, line);
+    if (!writeAll(fd_, line)) lost();
     return;
   }
 }

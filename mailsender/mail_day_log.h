@@ -28,6 +28,8 @@ class MailDayLog {
   // stops the work it records.
   void write(std::string_view message);
 
+  const std::string& folder() const { return folder_; }
+
  private:
   bool open(const std::string& day);
   void close();

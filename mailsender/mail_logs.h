@@ -22,6 +22,11 @@ class MailLogs {
   void writeSystemLog(std::string_view message) const { system_.write(message); }
   void writeSendLog(std::string_view message) const { send_.write(message); }
 
+  // Keeps the newest day files of both folders by the VALIDDAY setting of
+  // the data folder's ORVIS.ini, as the monitor keeps its own; what goes is
+  // logged in the system log.
+  void deleteOldFiles(const std::string& dataFolder) const;
+
  private:
   // Writing a line changes no state the callers can see.
   mutable MailDayLog system_;

@@ -34,6 +34,9 @@ bool PostivaApp::start() {
   ports_.view.setWorkFolderName(workFolderName_);
   ports_.view.setCaption("Postiva");
   logs_ = std::make_unique<MailLogs>(programFolder_, argument, ports_.clock);
+  // Only folders below the program's own log folders are tidied: a work
+  // folder named with ".." would point the clean-up elsewhere.
+  if (argument.find("..") == std::string::npos) logs_->deleteOldFiles(programFolder_);
   if (!startNote_.empty()) logs_->writeSystemLog(startNote_);
   std::string workFolder = programFolder_ + argument;
 

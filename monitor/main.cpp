@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/app/command_line.h"
+#include "monitor/app/command_program.h"
 #include "monitor/shell/sys_log.h"
 #include "monitor/ui/audio_form.h"
 #include "monitor/ui/main_window.h"
@@ -28,6 +30,10 @@
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
+  // The verbs (--capture, --check, --help, ...) need no window and no toolkit.
+  const orvis::CommandLine command = orvis::CommandLine::parse(args);
+  if (command.verb != orvis::CommandLine::Verb::Start)
+    return orvis::runCommandLine(command, argc > 0 ? argv[0] : "OrvisWatch");
 
   // One monitor per machine: a second start ends at once, without a trace.
   // A lock that cannot be taken at all is no second start: the monitor

@@ -9,6 +9,12 @@
 
 namespace orvis::platform {
 
+long long Clock::steadyMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 LocalTime SystemClock::now() const {
   struct timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);

@@ -18,6 +18,10 @@ class Clock {
   virtual LocalTime now() const = 0;
   // Blocks the calling thread.
   virtual void sleepMs(int ms) = 0;
+  // Milliseconds on a clock that only moves forward, whatever the local
+  // time does (a summer-time change, a set clock): for measuring how long
+  // something has taken.
+  virtual long long steadyMs() const;
 };
 
 class SystemClock : public Clock {

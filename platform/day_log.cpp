@@ -1,5 +1,7 @@
 #include "day_log.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "bytes.h"
@@ -33,7 +35,10 @@ void DayLog::write(std::string_view message) const {
   LocalTime t = clock_.now();
   std::string line = formatLogLine(t, tag_, message);
   if (!folderExists(folder_)) makeFolders(folder_);
-  appendExclusive(folder_ + formatDay(t) + ".txt", line);
+  // A line that cannot be written (a full disk, a log held elsewhere) goes
+  // to the standard error, which a service manager keeps in its journal.
+  if (!appendExclusive(folder_ + formatDay(t) + ".txt", line))
+    (void)!::write(STDERR_FILENO, line.data(), line.size());
 }
 
 }  // namespace orvis::platform

@@ -22,8 +22,8 @@ class DayLog {
   // write that finds it missing. An empty tag writes the untagged form.
   DayLog(std::string folder, std::string tag, const Clock& clock);
 
-  // Appends one line to today's file. A line that cannot be written is lost
-  // without a word: the log never stops the work it records.
+  // Appends one line to today's file. A line that cannot be written goes to
+  // the standard error instead: the log never stops the work it records.
   void write(std::string_view message) const;
 
   const std::string& folder() const { return folder_; }

@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "bytes.h"
+#include "codec.h"
 
 namespace orvis::platform {
 
@@ -84,12 +86,15 @@ bool writeAll(int fd, const char* data, size_t size) {
 
 }  // namespace
 
-std::optional<std::string> readFile(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::optional<std::string> readFile(const std::string& path, uint64_t maxBytes) {
+  // Not blocking: opening a pipe for reading would wait for a writer.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.ok()) return std::nullopt;
-  std::string out;
   struct stat st;
-  if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return std::nullopt;
+  std::string out;
+  if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   while (true) {
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -99,8 +104,23 @@ std::optional<std::string> readFile(const std::string& path) {
     }
     if (n == 0) break;
     out.append(buffer, static_cast<size_t>(n));
+    // A file that grows while it is read (or claims no size, as under
+    // /proc) is held to the same limit.
+    if (out.size() > maxBytes) return std::nullopt;
   }
   return out;
+}
+
+std::string unreadableReason(const std::string& path, uint64_t maxBytes) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (!S_ISREG(st.st_mode)) return SJIS("通常のファイルではありません");
+  if (static_cast<uint64_t>(st.st_size) > maxBytes)
+    return SJIS("大きすぎます(") + std::to_string(st.st_size) + SJIS("バイト、上限") +
+           std::to_string(maxBytes) + SJIS("バイト)");
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.ok()) return std::strerror(errno);
+  return readFile(path, maxBytes) ? std::string() : SJIS("読み込み中に失敗しました");
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
@@ -120,7 +140,20 @@ bool writeFile(const std::string& path, const std::string& bytes) {
   return writeAll(fd.get(), bytes.data(), bytes.size());
 }
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAccess access) {
+namespace {
+
+// Flushes the folder, so that a rename or a new entry in it survives a
+// power cut. Some file systems refuse to flush a folder; that is no error.
+void syncFolder(const std::string& folder) {
+  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.ok()) ::fsync(fd.get());
+}
+
+// Writes a temporary file beside `path` with `fill`, flushes it and renames
+// it over `path`. On any failure the temporary file goes and `path` stays as
+// it was.
+template <typename Fill>
+bool replaceWhole(const std::string& path, FileAccess access, Fill fill) {
   const auto slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string(".")
                              : slash == 0               ? std::string("/")
@@ -140,18 +173,27 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAcce
   mode_t mode = 0644;
   if (access == FileAccess::OwnerOnly)
     mode = 0600;
-  else if (::stat(path.c_str(), &st) == 0)
+  else if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
     mode = st.st_mode & 07777;
-  bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes.data(), bytes.size()) &&
-            ::fsync(fd.get()) == 0;
+  bool ok = ::fchmod(fd.get(), mode) == 0 && fill(fd.get()) && ::fsync(fd.get()) == 0;
   ok = (::close(fd.release()) == 0) && ok;
-  if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) return true;
+  if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) {
+    syncFolder(folder);
+    return true;
+  }
   ::unlink(tempPath.c_str());
   return false;
 }
 
+}  // namespace
+
+bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAccess access) {
+  return replaceWhole(path, access,
+                      [&bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
+}
+
 bool appendExclusive(const std::string& path, const std::string& bytes) {
-  Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.ok()) return false;
   // Another writer holds the file only for the moment of one write; give it
   // that moment instead of losing the line, but never wait long.
@@ -164,28 +206,44 @@ bool appendExclusive(const std::string& path, const std::string& bytes) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   if (!locked) return false;
-  if (::lseek(fd.get(), 0, SEEK_END) < 0) return false;
   return writeAll(fd.get(), bytes.data(), bytes.size());
 }
 
+std::vector<std::string> removeLeftTemporaries(const std::string& folder,
+                                               const std::string& nameMask, int minAgeSeconds) {
+  std::vector<std::string> removed;
+  std::string prefix = folder;
+  if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+  const time_t now = ::time(nullptr);
+  for (const std::string& name : listFolder(folder, "." + nameMask + ".??????")) {
+    const std::string suffix = name.substr(name.size() - 6);
+    if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(c & 0xFF); }))
+      continue;
+    struct stat st;
+    const std::string path = prefix + name;
+    if (::stat(path.c_str(), &st) != 0 || now - st.st_mtime <= minAgeSeconds) continue;
+    if (::unlink(path.c_str()) == 0) removed.push_back(path);
+  }
+  return removed;
+}
+
 bool copyFile(const std::string& from, const std::string& to) {
-  Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd in(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!in.ok()) return false;
   struct stat st;
   if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (!out.ok()) return false;
-  char buffer[65536];
-  while (true) {
-    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
+  return replaceWhole(to, FileAccess::Usual, [&in](int out) {
+    char buffer[65536];
+    while (true) {
+      ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      if (n == 0) return true;
+      if (!writeAll(out, buffer, static_cast<size_t>(n))) return false;
     }
-    if (n == 0) break;
-    if (!writeAll(out.get(), buffer, static_cast<size_t>(n))) return false;
-  }
-  return true;
+  });
 }
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }

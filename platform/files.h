@@ -20,8 +20,22 @@ bool folderExists(const std::string& path);
 // Creates the folder with every missing parent. True when it exists after.
 bool makeFolders(const std::string& path);
 
-// The whole file; nullopt when it cannot be opened or read.
-std::optional<std::string> readFile(const std::string& path);
+// The most a whole-file read takes in. A reader of the whole file would
+// otherwise hold any amount in memory (a link to /dev/zero never ends).
+inline constexpr uint64_t kWholeFileLimit = uint64_t{256} << 20;
+// The most a settings file (INI, mode file, job file) may hold: hundreds of
+// times what the system writes, small enough to parse at once.
+inline constexpr uint64_t kSettingsFileLimit = uint64_t{16} << 20;
+
+// The whole file; nullopt when it cannot be opened or read, when it is not
+// a regular file (a pipe or a device would block the reader or never end),
+// or when it holds more than `maxBytes`.
+std::optional<std::string> readFile(const std::string& path, uint64_t maxBytes = kWholeFileLimit);
+
+// Why readFile gives nothing for the path, for a log line (CP932): missing,
+// not a regular file, too large, or the system's error text. Empty when the
+// file reads.
+std::string unreadableReason(const std::string& path, uint64_t maxBytes = kWholeFileLimit);
 
 // The file's lines (a line ends at CR LF, LF or CR); nullopt when the file
 // cannot be read.
@@ -43,18 +57,30 @@ enum class FileAccess {
 };
 
 // Replaces the file's content so that a reader sees the old file or the
-// new one and never a part: a temporary file in the same folder, flushed,
-// then renamed over the old one.
+// new one and never a part, even after a crash or a power cut: a temporary
+// file in the same folder, flushed to the disk, renamed over the old one,
+// and the folder flushed so that the rename itself is kept. A path that
+// names a pipe or a link is replaced by a regular file, never written into.
 bool writeFileAtomic(const std::string& path, const std::string& bytes,
                      FileAccess access = FileAccess::Usual);
 
-// Opens the file for reading and writing, exclusively (an advisory lock
-// that no other writer of the system gets at the same moment), creating it
-// when missing, and writes the bytes at its end. A lock that stays taken for
-// more than a moment makes the write fail rather than wait.
+// Opens the file in append mode, exclusively (an advisory lock that no
+// other writer of the system gets at the same moment), creating it when
+// missing, and writes the bytes at its end in one write: a line is in the
+// file whole or not at all, whatever kills the writer, and a writer that
+// takes no lock cannot land inside it. A lock that stays taken for more than
+// a moment makes the write fail rather than wait.
 bool appendExclusive(const std::string& path, const std::string& bytes);
 
-// Copies the file, overwriting the target.
+// The temporary files that writes cut off by a crash or a power cut left in
+// `folder` (".name.XXXXXX", see writeFileAtomic) for the names that match
+// `nameMask`, last written more than `minAgeSeconds` ago (a younger one may
+// be a write going on now); each is deleted and its path returned.
+std::vector<std::string> removeLeftTemporaries(const std::string& folder,
+                                               const std::string& nameMask, int minAgeSeconds);
+
+// Copies the file, overwriting the target as writeFileAtomic does: the
+// target is the old file or the whole copy, never a part.
 bool copyFile(const std::string& from, const std::string& to);
 
 bool removeFile(const std::string& path);

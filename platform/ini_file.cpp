@@ -1,5 +1,7 @@
 #include "ini_file.h"
 
+#include <algorithm>
+
 #include "bytes.h"
 #include "files.h"
 
@@ -79,11 +81,27 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   lines_.push_back(entry);
 }
 
+std::vector<std::pair<std::string, int>> IniDocument::repeatedSections() const {
+  std::vector<std::pair<std::string, int>> seen;
+  for (const auto& line : lines_) {
+    auto s = sectionOf(line);
+    if (!s) continue;
+    auto it = std::find_if(seen.begin(), seen.end(),
+                           [&](const auto& e) { return cp932EqualsIgnoreCase(e.first, *s); });
+    if (it == seen.end())
+      seen.emplace_back(*s, 1);
+    else
+      ++it->second;
+  }
+  std::erase_if(seen, [](const auto& e) { return e.second < 2; });
+  return seen;
+}
+
 std::string IniDocument::serialize() const { return joinLinesCrLf(lines_); }
 
 std::optional<IniDocument> loadIniFile(const std::string& path) {
   if (!pathExists(path)) return IniDocument();
-  auto bytes = readFile(path);
+  auto bytes = readFile(path, kSettingsFileLimit);
   if (!bytes) return std::nullopt;
   return IniDocument::parse(*bytes);
 }

@@ -32,12 +32,18 @@ class IniDocument {
 
   const std::vector<std::string>& lines() const { return lines_; }
 
+  // The names of sections that head more than one part of the file (as
+  // first written), each with its count. Reads take the first value of a
+  // key in any of the parts; a write changes that one.
+  std::vector<std::pair<std::string, int>> repeatedSections() const;
+
  private:
   std::vector<std::string> lines_;
 };
 
 // Loads the file; a missing file is an empty document, a file that exists
-// but cannot be read gives nullopt.
+// but cannot be read gives nullopt, as does anything that is not a regular
+// file or holds more than kSettingsFileLimit.
 std::optional<IniDocument> loadIniFile(const std::string& path);
 
 // Writes the document back atomically (see writeFileAtomic).

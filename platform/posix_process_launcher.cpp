@@ -106,6 +106,11 @@ class PosixProcessHandle : public ProcessHandle {
     close();
   }
 
+  void kill() override {
+    if (!closed_ && !ended_ && reap() == Reap::Running) ::kill(pid_, SIGKILL);
+    close();
+  }
+
   int pid() const override { return static_cast<int>(pid_); }
   std::optional<int> exitCode() const override { return exitCode_; }
 

@@ -30,6 +30,10 @@ class ProcessHandle {
   // handle as close() does. For a child whose work is of no use any more.
   virtual void terminate() = 0;
 
+  // Ends a child that still runs at once, whether it listens or not
+  // (SIGKILL), then releases the handle. For a child that has hung.
+  virtual void kill() { terminate(); }
+
   virtual int pid() const = 0;
 
   // The exit status once the child has ended normally; nullopt while it runs,

@@ -1,10 +1,12 @@
 #pragma once
 // The wait every acquisition and mail launch repeats: poll the child every
-// 50 ms and let queued messages run between the polls, with no overall
-// limit but the program's own end.
+// 50 ms and let queued messages run between the polls, until the child
+// ends, the program is asked to end, or (for the bounded form) the time the
+// caller gives it has passed.
 
 #include <cstdint>
 
+#include "clock.h"
 #include "process_handle.h"
 #include "pump.h"
 #include "stop_flag.h"
@@ -24,6 +26,13 @@ inline constexpr uint32_t kWaitInterrupted = 0xFFFFFFFE;
 // timed out.
 uint32_t waitPumping(ProcessHandle& process, Pump& pump, const StopFlag& stop,
                      int pollMs = kChildPollMs);
+
+// The same, bounded: kWaitTimeout once `limitMs` has passed on the clock's
+// steady time since the call while the child still runs. The child is left
+// running; the caller ends it (ProcessHandle::kill) and says so in its log.
+// A child that never ends must not stop every later check.
+uint32_t waitPumping(ProcessHandle& process, Pump& pump, const StopFlag& stop, const Clock& clock,
+                     long long limitMs, int pollMs = kChildPollMs);
 
 // Lets queued messages run once. False when the program has been asked to
 // end (before or meanwhile): the caller then returns at once.

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/day_log.h"
 #include "platform/files.h"
+#include "platform/log_cleanup.h"
 #include "platform/posix_process_launcher.h"
 #include "reactivation/monitor_restart.h"
 #include "reactivation/proc_monitor_processes.h"
@@ -17,6 +18,8 @@ int main() {
   const std::string folder = orvis::platform::executableFolder();
   orvis::platform::SystemClock clock;
   orvis::platform::DayLog log(folder + "syslog/reactivation/", "Reactivation", clock);
+  orvis::platform::tidyLogFolders({log.folder()}, folder,
+                                  [&log](const std::string& line) { log.write(line); });
   orvis::restart::ProcMonitorProcesses processes;
   orvis::platform::PosixProcessLauncher launcher;
   return orvis::restart::MonitorRestart(folder, log, clock, processes, launcher).run();

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth x11-utils        # the real windows: screenshots, window properties
   dbus at-spi2-core gir1.2-atspi-2.0 python3-gi  # pressing their buttons as assistive tools do
   iproute2 procps             # loopback addresses of the mail tests, process tools
+  dpkg-dev                    # the Debian package: its dependencies (dpkg-shlibdeps)
   libfaketime                 # the daily reactivation's test runs the monitor across a midnight
 )
 

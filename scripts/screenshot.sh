@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# A picture of the installed monitor with the sample jobs, taken under Xvfb
-# (the build must exist):
-#   screenshot.sh [OUT.png]                  the main window
-#   screenshot.sh --settings [OUT.png]       the settings dialog, opened by
-#                                            pressing "設定" as an assistive
-#                                            tool would (AT-SPI)
+# A picture of the installed monitor under Xvfb (the build must exist):
+#   screenshot.sh [OUT.png]                  the demo's window in the automatic
+#                                            mode after its first pass, which
+#                                            found changes
+#   screenshot.sh --settings [OUT.png]       the settings dialog over the
+#                                            demo's jobs, opened by pressing
+#                                            "設定" as an assistive tool would
+#                                            (AT-SPI)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 settings=0
@@ -15,31 +17,42 @@ if [ "${1:-}" = "--settings" ]; then
 else
   out="$(realpath -m "${1:-docs/main-window.png}")"
 fi
+build=${ORVIS_BUILD_DIR:-build}
 work="$(mktemp -d)"
-monitor="" xvfb=""
-trap 'kill $monitor $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-cmake --install build --prefix "$work/orvis" > /dev/null
-scripts/seed-demo.sh "$work/orvis"
-[ "$settings" = 1 ] && scripts/seed-demo.sh --settings "$work/orvis"
-display=":$((RANDOM % 400 + 100))"
-Xvfb "$display" -screen 0 1100x760x24 > /dev/null 2>&1 &
+demo="" xvfb=""
+trap 'kill $demo 2>/dev/null && wait $demo; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/orvis" > /dev/null
+# Xvfb picks a free display itself and writes its number once it listens.
+Xvfb -displayfd 3 -screen 0 1100x760x24 3> "$work/display" > /dev/null 2>&1 &
 xvfb=$!
-sleep 1
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+display=":$(head -1 "$work/display")"
 mkdir -m 700 "$work/run"
 export DISPLAY="$display" XDG_RUNTIME_DIR="$work/run"
+export ORVIS_DEMO_WEB_PORT=$((20000 + RANDOM % 20000)) ORVIS_DEMO_SMTP_PORT=$((40000 + RANDOM % 20000))
 mkdir -p "$(dirname "$out")"
 if [ "$settings" = 0 ]; then
-  (cd "$work/orvis" && exec ./OrvisWatch) > /dev/null 2>&1 &
-  monitor=$!
-  sleep 2
-  build/tests/tools/screen_grab "$out" 300 2> /dev/null
+  /usr/bin/python3 scripts/demo/demo.py "$work/orvis" > "$work/demo.out" 2>&1 &
+  demo=$!
+  # The first automatic pass comes a minute after the start.
+  for _ in $(seq 180); do
+    grep -q "pass ended" "$work/demo.out" && break
+    sleep 1
+  done
+  grep -q "pass ended" "$work/demo.out" || { cat "$work/demo.out"; exit 1; }
+  "$build"/tests/tools/screen_grab "$out" 500 2> /dev/null
 else
+  /usr/bin/python3 scripts/demo/demo.py "$work/orvis" --seed
   # One session bus for the monitor and the tool that presses its button.
   dbus-run-session -- bash -c '
     (cd "$1/orvis" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec ./OrvisWatch) > /dev/null 2>&1 &
     monitor=$!
     trap "kill $monitor 2>/dev/null || true" EXIT
     box=$(/usr/bin/python3 tests/tools/press_button.py OrvisWatch 設定 設定)
-    build/tests/tools/screen_grab "$2" 500 $box 2> /dev/null' _ "$work" "$out"
+    "$3"/tests/tools/screen_grab "$2" 500 $box 2> /dev/null' _ "$work" "$out" "$build"
 fi
 echo "saved $out"

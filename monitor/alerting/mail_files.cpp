@@ -19,7 +19,7 @@ int MailFiles::recipientCount(const std::string& group) const {
 
 bool MailFiles::write(const std::string& path, const std::vector<std::string>& lines) const {
   if (platform::makeFolders(dataFolder_ + "mail/") &&
-      platform::writeFile(path, platform::joinLinesCrLf(lines)))
+      platform::writeFileAtomic(path, platform::joinLinesCrLf(lines)))
     return true;
   log_.write(SJIS("メールファイルを書き込めません。メール送信を中止します:") +
              platform::toCp932(path));

@@ -1,5 +1,6 @@
 #include "mail_launcher.h"
 
+#include "mail/recipient_list.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/process_wait.h"
@@ -14,24 +15,46 @@ std::string MailLauncher::commandLine(const std::string& group, const std::strin
          platform::quoteArgument(group) + " " + platform::quoteArgument(html);
 }
 
+long long MailLauncher::timeLimitMs(const std::string& group) const {
+  const auto list = mail::RecipientList::load(s_.path("mail/list.txt"));
+  const long long recipients = list ? list->count(group) : 0;
+  return kLimitPerRecipientMs * (recipients + 1);
+}
+
 void MailLauncher::runMailer(const std::string& group, const std::string& html) {
+  const long long limitMs = timeLimitMs(group);
   platform::LaunchResult child =
       s_.launcher.launch(commandLine(group, html), s_.dataFolder, platform::WindowMode::Hidden);
   if (!child) return;
   s_.log.write(SJIS("メール送信起動成功"));
   platform::ProcessHandle* outer = running_;
+  const long long outerEndsAt = runningEndsAt_, outerLimitMs = runningLimitMs_;
   running_ = child.handle.get();
+  runningEndsAt_ = s_.clock.steadyMs() + limitMs;
+  runningLimitMs_ = limitMs;
   // Asked to end meanwhile: the mailer is left to finish, it carries an alert.
   if (platform::letMessagesRun(s_.pump, s_.stop)) {
     s_.clock.sleepMs(kSettleMs);
-    platform::waitPumping(*child.handle, s_.pump, s_.stop);
+    waitForMailer();
   }
   child.handle->close();
   running_ = outer;
+  runningEndsAt_ = outerEndsAt;
+  runningLimitMs_ = outerLimitMs;
+}
+
+void MailLauncher::waitForMailer() {
+  const long long left = runningEndsAt_ - s_.clock.steadyMs();
+  if (platform::waitPumping(*running_, s_.pump, s_.stop, s_.clock, left) != platform::kWaitTimeout)
+    return;
+  running_->kill();
+  s_.log.write(
+      SJIS("メール送信プログラムが時間内(") + std::to_string(runningLimitMs_ / 1000) +
+      SJIS("秒)に終わらないため終了させました。メールは送信されていない可能性があります。"));
 }
 
 bool MailLauncher::waitForRunningMailer() {
-  if (running_) platform::waitPumping(*running_, s_.pump, s_.stop);
+  if (running_) waitForMailer();
   return !s_.stop.raised();
 }
 

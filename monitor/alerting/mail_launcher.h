@@ -15,6 +15,9 @@ class MailLauncher {
  public:
   static constexpr const char* kProgram = "alertmail";
   static constexpr int kSettleMs = 500;
+  // How long the mailer may run: per recipient of its group, and once more.
+  // It ends itself within that; one that hangs is ended, as a failed mail.
+  static constexpr long long kLimitPerRecipientMs = 60'000;
 
   explicit MailLauncher(const Services& services) : s_(services) {}
   MailLauncher(const MailLauncher&) = delete;
@@ -23,6 +26,8 @@ class MailLauncher {
   // Returns once the mailer has ended, or at once when it cannot be
   // started (silently: nothing logged, nothing shown). When the program is
   // asked to end meanwhile, returns at once and leaves the mailer running.
+  // A mailer still running after its time limit (timeLimitMs) is ended and
+  // logged.
   void runMailer(const std::string& group, const std::string& html);
 
   // The command line for group and flag.
@@ -35,9 +40,17 @@ class MailLauncher {
   bool waitForRunningMailer();
   bool mailerRunning() const { return running_ != nullptr; }
 
+  // The time limit of a mailer for group `group`.
+  long long timeLimitMs(const std::string& group) const;
+
  private:
+  // Waits for the running mailer until its limit; ends it when that passes.
+  void waitForMailer();
+
   const Services& s_;
   platform::ProcessHandle* running_ = nullptr;
+  long long runningEndsAt_ = 0;  // on the clock's steady time
+  long long runningLimitMs_ = 0;
 };
 
 }  // namespace orvis

@@ -119,6 +119,8 @@ void Monitor::shutDown() {
   services_.log.write(SJIS("オーディオ停止処理"));
   alarmSound_.shutDown();
   deleteOldLogFiles(services_.log, "????????.txt", settings_.current().validDay);
+  // Tidied here too, for a monitor kept in manual mode.
+  deleteLeftTemporaries(services_.log, services_.dataFolder);
   services_.log.write(SJIS("終了"));
 }
 

@@ -89,7 +89,17 @@ void JobList::loadJobFiles() {
   table_.clear();
   log_.write("Global," + SJIS("情報収集"));
   if (!platform::folderExists(folder_)) platform::makeFolders(folder_);
-  for (const auto& name : platform::listFolder(folder_, "*.ini")) loadJob(folder_ + name);
+  for (const auto& name : platform::listFolder(folder_, "*.ini", false)) {
+    const std::string path = folder_ + name;
+    // A pipe, a device or a folder in place of a job file is not read: a
+    // read could block or never end. The log says why the job is missing.
+    if (!platform::fileExists(path)) {
+      log_.write("Global," + platform::toCp932(path) +
+                 SJIS("は通常のファイルではないため読み込みません。"));
+      continue;
+    }
+    loadJob(path);
+  }
 }
 
 void JobList::fillGrid() {

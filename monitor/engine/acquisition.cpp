@@ -38,6 +38,8 @@ std::string Acquisition::fetchCommandLine(const std::string& uri,
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(const JobRecord& job) {
   auto started = s_.launcher.launch(fetchCommandLine(job.target, job.useProxy.text()),
                                     s_.dataFolder, platform::WindowMode::Hidden);
+  // A job that is never checked must not go unnoticed: the log says why.
+  if (!started) s_.log.write(job.number + SJIS("->urlcheckを起動できません:") + started.error);
   return std::move(started.handle);
 }
 
@@ -98,8 +100,16 @@ bool Acquisition::acquireSnapshot(size_t job) {
   s_.clock.sleepMs(kSettleMs);
 
   if (child) {
-    if (platform::waitPumping(*child, s_.pump, s_.stop) == platform::kWaitInterrupted)
-      return givenUp();
+    const uint32_t answer =
+        platform::waitPumping(*child, s_.pump, s_.stop, s_.clock, kFetchLimitMs);
+    if (answer == platform::kWaitInterrupted) return givenUp();
+    if (answer == platform::kWaitTimeout) {
+      child->kill();
+      // Whatever it left is no answer.
+      platform::removeFile(snapshotPath());
+      s_.log.write(record.number + SJIS("->urlcheckが") + std::to_string(kFetchLimitMs / 1000) +
+                   SJIS("秒以内に終わらないため終了させました。"));
+    }
     child->close();
   }
   if (type == JobType::File)

@@ -15,6 +15,11 @@ namespace orvis {
 
 class Acquisition {
  public:
+  // How long the page fetcher may run. It ends itself well within this
+  // (its own limit is two minutes); one that hangs is ended here, and the
+  // job goes on as a page that did not answer.
+  static constexpr long long kFetchLimitMs = 180'000;
+
   Acquisition(const Services& services, const JobTable& jobs) : s_(services), jobs_(jobs) {}
 
   // Deletes the old snapshot and takes a new one. Returns whether the

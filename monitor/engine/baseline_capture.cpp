@@ -56,14 +56,20 @@ void BaselineCapture::captureRow(size_t job) {
   }
   const std::string snapshot = acquisition_.snapshotPath();
   platform::removeFile(snapshot);
-  platform::removeFile(*baseline);
-  if (!acquisition_.acquireSnapshot(job)) return;
+  // The old baseline is given up only once the new one is known: a capture
+  // cut off by a crash or a hung fetch leaves the job as it was. It ends as
+  // a capture that deleted the old baseline first: no generation of it.
+  if (!acquisition_.acquireSnapshot(job)) {
+    if (!s_.stop.raised()) platform::removeFile(*baseline);
+    return;
+  }
 
   if (!acquisition_.snapshotTaken()) {
+    platform::removeFile(*baseline);
     s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "0");
   } else {
     platform::makeFolders(s_.path(kBaselineFolder));
-    rotateGenerations(*baseline);
+    shiftGenerations(*baseline);
     platform::copyFile(snapshot, *baseline);
     s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "1");
   }

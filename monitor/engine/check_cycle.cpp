@@ -27,6 +27,7 @@ void CheckCycle::automaticPass() {
   raiseAlarm();
   refreshDiskGauge(view_, s_.disks, s_.dataFolder);
   deleteOldLogFiles(s_.log, "????????.txt", settings_.validDay);
+  deleteLeftTemporaries(s_.log, s_.dataFolder);
   // Stopped during the pass: the mode stays stopped.
   if (state_.automaticMode != 1) return;
   timers_.check.setEnabled(true);

@@ -24,7 +24,7 @@ void MailGroups::removeName(int group) const {
 void MailGroups::createEmptyListIfMissing() const {
   if (platform::pathExists(listPath())) return;
   platform::makeFolders(dataFolder_ + "mail");
-  platform::writeFile(listPath(), "");
+  platform::writeFileAtomic(listPath(), "");
 }
 
 std::vector<std::string> MailGroups::recipients(int group) const {

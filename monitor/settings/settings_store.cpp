@@ -39,6 +39,7 @@ void SettingsStore::readOperationSettings(int defaultPeriod) {
 }
 
 void SettingsStore::loadAtStartup() {
+  ini_.noteRepeatedSections(path_);
   readOperationSettings(60);
   if (settings_.sourceCheck.empty()) settings_.sourceCheck = "YES";
   settings_.mailGroupCount = read("MAILGROUPCOUNT");

@@ -37,11 +37,16 @@ class IniAccess {
   // one file: nullopt when the file exists but cannot be read.
   std::optional<platform::IniDocument> loadOnce(const std::string& path) const;
 
+  // Logs each section that the file holds more than once: a hand-edited
+  // file may hold a key twice, and the log says which value counts.
+  void noteRepeatedSections(const std::string& path) const;
+
   static constexpr int kAttempts = 5;
   static constexpr int kPauseMs = 300;
 
  private:
-  void giveUp() const;
+  // `why`: what went wrong with the file, for the log line before the box.
+  void giveUp(const std::string& path, const std::string& why) const;
 
   // Another attempt after a pause; false once the program is ending.
   bool pauseBeforeRetry(int& failures) const;

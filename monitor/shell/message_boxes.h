@@ -23,6 +23,8 @@ class MessageBoxes {
   // Closes the open boxes unanswered (the stop flag is raised by then).
   void interrupt() const { prompter_.interrupt(); }
 
+  const SysLog& log() const { return log_; }
+
  private:
   const SysLog& log_;
   Prompter& prompter_;

@@ -3,6 +3,7 @@
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/log_cleanup.h"
 
 namespace orvis {
 
@@ -18,17 +19,20 @@ void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::st
   }
   const std::string& folder = log.folder();
   if (!platform::folderExists(folder)) platform::makeFolders(folder);
-  // The names as listed: the one deleted is always the entry listed, never
-  // another that its trimmed name might name.
-  const std::vector<std::string> names = platform::listFolder(folder, mask, false);
-  // A negative count keeps nothing, as 0 does.
-  size_t toKeep = 10;
-  if (auto n = platform::parseInt(keep)) toKeep = *n > 0 ? static_cast<size_t>(*n) : 0;
-  for (size_t first = 0; names.size() - first > toKeep; ++first) {
-    std::string path = folder + names[first];
-    platform::removeFile(path);
+  platform::deleteOldDayFiles(folder, mask, keep, [&log](const std::string& path) {
     log.write("Global,DeleteLog->" + platform::toCp932(path));
-  }
+  });
+}
+
+void deleteLeftTemporaries(const SysLog& log, const std::string& dataFolder) {
+  // The data folder holds more than the monitor's files: only its own.
+  const std::pair<const char*, const char*> places[] = {
+      {"", "ORVIS.ini"}, {"", "Mode.tmp"}, {"info/", "*"},     {"src/", "*"},
+      {"word/", "*"},    {"mail/", "*"},   {"userMail/", "*"},
+  };
+  for (const auto& [folder, names] : places)
+    for (const std::string& path : platform::removeLeftTemporaries(dataFolder + folder, names, 600))
+      log.write("Global,DeleteTemp->" + platform::toCp932(path));
 }
 
 }  // namespace orvis

@@ -28,4 +28,9 @@ class SysLog {
 // runs oldest first.
 void deleteOldLogFiles(const SysLog& log, const std::string& mask, const std::string& keep);
 
+// Deletes what writes cut off by a crash left behind in the folders the
+// monitor writes whole files to (see platform::removeLeftTemporaries), older
+// than ten minutes, and logs each one.
+void deleteLeftTemporaries(const SysLog& log, const std::string& dataFolder);
+
 }  // namespace orvis

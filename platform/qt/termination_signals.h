@@ -1,14 +1,14 @@
 #pragma once
 // SIGTERM, SIGHUP and SIGINT taken from the event loop instead of ending the
 // process where it stands: a program stopped by cron, a service manager or
-// Ctrl+C can then say in its log that it was stopped. The signals are
-// blocked for the whole process (make the object before any thread is
-// started) and read from a signalfd; one that comes during a blocking wait
-// is handled when the wait is over.
+// Ctrl+C can then say in its log that it was stopped. See PendingSignals;
+// one that comes during a blocking wait is handled when the wait is over.
 
 #include <QSocketNotifier>
 #include <functional>
 #include <memory>
+
+#include "platform/pending_signals.h"
 
 namespace orvis::platform {
 
@@ -24,7 +24,7 @@ class TerminationSignals {
 
  private:
   std::function<void(int)> onSignal_;
-  int fd_ = -1;
+  PendingSignals signals_;
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 

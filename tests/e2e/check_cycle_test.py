@@ -11,20 +11,9 @@ import threading
 import time
 import unittest
 
-from orvis_e2e import DataFolder, LINE, stop
+from orvis_e2e import DataFolder, LINE, install_recording_mailer, stop
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
-
-# Stands in for the group mailer: keeps its arguments and the mail files it
-# was given, one folder per alert.
-MAILER = """#!/bin/sh
-record="${1}mailer-record"
-mkdir -p "$record"
-n=$(ls "$record" | wc -l)
-mkdir "$record/$n"
-printf '%s\\n' "$@" > "$record/$n/args"
-cp "${1}mail/Subject-0.txt" "${1}mail/Body-0.txt" "$record/$n/"
-"""
 
 PAGE = "<html><head><title>監視</title></head><body>new page: 新しいページ</body></html>\r\n"
 OLD_PAGE = "<html><head><title>監視</title></head><body>old page: 古いページ</body></html>\r\n"
@@ -88,9 +77,7 @@ class ServiceCheckPass(unittest.TestCase):
         d = self.data
         port = self.server.server_address[1]
         page_uri = "http://127.0.0.1:%d/page.html" % port
-        with open(d.file("alertmail"), "w") as f:
-            f.write(MAILER)
-        os.chmod(d.file("alertmail"), 0o755)
+        install_recording_mailer(d)
         d.write("ORVIS.ini", "[COMMON]\r\nCHECKINTERVAL=1\r\nMAILGROUPCOUNT=1\r\n")
         d.write("mail/list.txt", "watch@example.com,0\r\n")
         d.write("mail/Group-0.txt", "監視グループ\r\n")

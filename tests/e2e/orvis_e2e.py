@@ -54,14 +54,21 @@ class DataFolder:
                                 env=self.env(**(env or {})),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def run(self, program, *args, env=None, timeout=120):
+        """Runs a program of the folder to its end: CompletedProcess, text."""
+        return subprocess.run([self.file(program), *args], cwd=self.root,
+                              env=self.env(**(env or {})), capture_output=True,
+                              text=True, timeout=timeout)
+
     def log_files(self, folder="syslog"):
         d = self.file(folder)
         if not os.path.isdir(d):
             return []
         return sorted(f for f in os.listdir(d) if re.match(r"^\d{8}\.txt$", f))
 
-    def log(self, folder="syslog"):
-        """(tag, message) of every line of the day files, in order."""
+    def log(self, folder="syslog", errors="strict"):
+        """(tag, message) of every line of the day files, in order. `errors`:
+        "replace" for logs that quote bytes cut in a character."""
         lines = []
         for name in self.log_files(folder):
             raw = self.read_bytes(os.path.join(folder, name))
@@ -69,13 +76,19 @@ class DataFolder:
                 continue
             assert raw.endswith(b"\r\n"), "log lines end with CR LF"
             for line in raw[:-2].split(b"\r\n"):
-                m = LINE.match(line.decode("cp932"))
+                text = line.decode("cp932", errors)
+                m = LINE.match(text)
+                if not m and lines:
+                    # A message of several lines (a box's text).
+                    tag, message = lines[-1]
+                    lines[-1] = (tag, message + "\r\n" + text)
+                    continue
                 assert m, "line form: %r" % line
                 lines.append((m.group(1), m.group(2)))
         return lines
 
-    def messages(self, folder="syslog"):
-        return [m for _, m in self.log(folder)]
+    def messages(self, folder="syslog", errors="strict"):
+        return [m for _, m in self.log(folder, errors)]
 
     def wait_for(self, message, timeout=15.0, folder="syslog"):
         end = time.time() + timeout
@@ -87,6 +100,24 @@ class DataFolder:
                 pass  # a line being written
             time.sleep(0.05)
         return False
+
+
+# Stands in for the group mailer: keeps its arguments and the mail files it
+# was given, one folder per alert, under "mailer-record/".
+MAILER = """#!/bin/sh
+record="${1}mailer-record"
+mkdir -p "$record"
+n=$(ls "$record" | wc -l)
+mkdir "$record/$n"
+printf '%s\\n' "$@" > "$record/$n/args"
+cp "${1}mail/Subject-0.txt" "${1}mail/Body-0.txt" "$record/$n/"
+"""
+
+
+def install_recording_mailer(data):
+    with open(data.file("alertmail"), "w") as f:
+        f.write(MAILER)
+    os.chmod(data.file("alertmail"), 0o755)
 
 
 def kill_if_running(proc):

@@ -16,6 +16,7 @@ import http.server
 import os
 import ssl
 import sys
+import time
 import urllib.parse
 
 
@@ -42,6 +43,30 @@ class Recording(http.server.BaseHTTPRequestHandler):
 class Pages(Recording):
     root = None
 
+    def stream(self, size, pause, chunked=False):
+        block = b"<p>" + b"x" * ((1 << 20) - 3)
+        sent = 0
+        try:
+            while size is None or sent < size:
+                piece = block if pause == 0 else b"<p>more</p>"
+                if chunked:
+                    self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+                else:
+                    self.wfile.write(piece)
+                self.wfile.flush()
+                sent += len(piece)
+                if pause:
+                    time.sleep(pause)
+        except OSError:
+            pass  # the client gave up: that is the test
+
+    def chunked(self, size, pause):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        self.stream(size, pause, chunked=True)
+
     def do_GET(self):
         self.record(f"GET {self.path} UA={self.headers.get('User-Agent', '')}")
         path = self.path
@@ -53,6 +78,16 @@ class Pages(Recording):
             return self.reply(302, b"", [("Location", urllib.parse.unquote(path[len("/redirect?to="):]))])
         if path == "/loop":
             return self.reply(302, b"", [("Location", "/loop")])
+        if path == "/huge":  # says it is a gigabyte, and sends it
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(1 << 30))
+            self.end_headers()
+            return self.stream(1 << 30, 0)
+        if path == "/huge-chunked":  # a gigabyte without saying so
+            return self.chunked(1 << 30, 0)
+        if path == "/endless":  # a few bytes now and then, for ever
+            return self.chunked(None, 0.1)
         if path == "/agent":
             return self.reply(200, self.headers.get("User-Agent", "").encode("latin-1"), html)
         name = urllib.parse.unquote(urllib.parse.urlsplit(path).path.lstrip("/"))

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -312,4 +315,36 @@ TEST_F(UrlcheckProgram, InternationalHostReachesTheWireAndTheLogInItsOwnForm) {
       0u)
       << lines[0];
   for (const std::string& line : lines) EXPECT_TRUE(readsAsCp932(line)) << line;
+}
+
+TEST_F(UrlcheckProgram, HugeEndlessAndMalformedPagesEndTheRunWithALogLine) {
+  const char odd[] = "<html>\0nul \xff\xfe bad \xe3\x81 cut</html>";
+  page("odd", std::string(odd, sizeof odd - 1), "text/html; charset=utf-8");
+  ScriptServer pages(data.path(), "pages", {"pages", data / "pages"});
+  ASSERT_NE(pages.port(), 0);
+  ScopedEnv shortTimeOut("URLCHECK_TIMEOUT_SECONDS", "3");
+  struct Case {
+    const char* path;
+    int status;
+    const char* logged;  // a part of the last log line
+  };
+  for (const Case& c : std::vector<Case>{
+           {"/huge", 1, "page larger than 67108864 bytes"},
+           {"/huge-chunked", 1, "page larger than 67108864 bytes"},
+           {"/endless", 1, "Operation timed out after"},
+           {"/odd", 0, "HTTP 200, 31 bytes"},
+       }) {
+    SCOPED_TRACE(c.path);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(fetch(pages.url(c.path)), c.status);
+    EXPECT_EQ(hasResult(), c.status == 0);
+    EXPECT_TRUE(contains(log(), c.logged)) << log().back();
+    std::printf("%-14s %.1f s\n", c.path,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  // Every byte of the malformed page arrives, the NUL included.
+  EXPECT_NE(result().find(std::string("\0nul", 4)), std::string::npos);
+  rusage children{};
+  ::getrusage(RUSAGE_CHILDREN, &children);
+  std::printf("peak resident memory of a child so far: %ld kB\n", children.ru_maxrss);
 }

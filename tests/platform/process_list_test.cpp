@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
@@ -104,4 +107,30 @@ TEST(StatvfsDiskSpaceReader, RootAgainstStatvfs) {
   EXPECT_GE(space->totalBytes, space->freeBytes);
   EXPECT_FALSE(StatvfsDiskSpaceReader().read("/no/such/mount"));
   EXPECT_FALSE(StatvfsDiskSpaceReader().read(""));
+}
+
+TEST(ProcProcessLister, ProcessesComingAndGoingWhileTheListIsReadAreTakenOrLeftWhole) {
+  // Another thread starts and ends short-lived children as fast as it can.
+  std::atomic<bool> done{false};
+  std::atomic<int> churned{0};
+  std::thread churn([&] {
+    while (!done) {
+      const pid_t pid = ::fork();
+      if (pid == 0) ::_exit(0);
+      if (pid > 0) ::waitpid(pid, nullptr, 0);
+      ++churned;
+    }
+  });
+  ProcProcessLister lister;
+  int lists = 0;
+  for (; lists < 200; ++lists) {
+    const auto list = lister.list();
+    ASSERT_FALSE(list.empty());
+    for (size_t i = 1; i < list.size(); ++i) ASSERT_LT(list[i - 1].pid, list[i].pid);
+    ASSERT_TRUE(std::any_of(list.begin(), list.end(),
+                            [](const ProcessEntry& e) { return e.pid == ::getpid(); }));
+  }
+  done = true;
+  churn.join();
+  EXPECT_GT(churned.load(), 0);
 }

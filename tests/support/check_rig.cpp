@@ -8,8 +8,10 @@
 
 namespace orvis::testing {
 
-CheckRig::CheckRig(std::vector<std::string> a) : MonitorRig(std::move(a)) {
-  writeText(path("mail/list.txt"), "watch@example.com,0\r\n");
+CheckRig::CheckRig(std::vector<std::string> a, std::string dataFolder)
+    : MonitorRig(std::move(a), std::move(dataFolder)) {
+  if (!platform::pathExists(path("mail/list.txt")))
+    writeText(path("mail/list.txt"), "watch@example.com,0\r\n");
   launcher.onRun = [this](const FakeLauncher::Launch& launch) {
     const std::vector<std::string> args = platform::splitCommandLine(launch.commandLine);
     if (args.at(0).ends_with("/urlcheck"))
@@ -55,7 +57,7 @@ void CheckRig::baseline(const std::string& no, const std::string& bytes) {
 
 std::string CheckRig::listing(const std::string& folder) {
   const platform::StopFlag never;
-  return FileListing(dir.path(), pump, never).list(folder, false).value_or("<stopped>");
+  return FileListing(MonitorRig::folder(), pump, never).list(folder, false).value_or("<stopped>");
 }
 
 std::string CheckRig::jobValue(const std::string& no, const std::string& key) const {

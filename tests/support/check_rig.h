@@ -20,7 +20,7 @@ struct RaisedAlert {
 
 class CheckRig : public MonitorRig {
  public:
-  explicit CheckRig(std::vector<std::string> args = {});
+  explicit CheckRig(std::vector<std::string> args = {}, std::string dataFolder = {});
 
   // A job with a baseline captured (SOURCE=1); `extra` adds key=value lines.
   void job(const std::string& no, const std::string& type, const std::string& uri,

@@ -12,6 +12,7 @@ class FakeClock : public platform::Clock {
  public:
   explicit FakeClock(platform::LocalTime start = {2026, 12, 7, 9, 5, 3, 42}) : now_(start) {}
   platform::LocalTime now() const override { return now_; }
+  long long steadyMs() const override { return elapsed_; }
   void sleepMs(int ms) override {
     slept_ += ms;
     ++sleeps_;

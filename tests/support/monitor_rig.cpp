@@ -4,11 +4,12 @@
 
 namespace orvis::testing {
 
-MonitorRig::MonitorRig(std::vector<std::string> a) : args(std::move(a)) {}
+MonitorRig::MonitorRig(std::vector<std::string> a, std::string dataFolder)
+    : args(std::move(a)), folder_(std::move(dataFolder)) {}
 
 Monitor& MonitorRig::create() {
   MonitorHost host{
-      dir.path(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes, disks,
+      folder(), StartInfo::fromArguments(args), clock, pump, prompter, launcher, processes, disks,
       sound};
   monitor = std::make_unique<Monitor>(host, MonitorViews{shell, grid, editor, tray, alarm});
   monitor->startUp();
@@ -24,14 +25,14 @@ Monitor& MonitorRig::start() {
 
 std::vector<std::string> MonitorRig::log() const {
   std::vector<std::string> lines;
-  for (const auto& l : readLogLines(dir.path() + "syslog/")) lines.push_back(platform::toUtf8(l));
+  for (const auto& l : readLogLines(folder() + "syslog/")) lines.push_back(platform::toUtf8(l));
   return lines;
 }
 
 void MonitorRig::writeJob(const std::string& number, const std::vector<std::string>& keyValues) {
   std::string text = "[COMMON]\r\n";
   for (const auto& kv : keyValues) text += platform::toCp932(kv) + "\r\n";
-  writeText(dir.path() + "info/" + number + ".ini", text);
+  writeText(folder() + "info/" + number + ".ini", text);
 }
 
 }  // namespace orvis::testing

@@ -22,14 +22,17 @@ namespace orvis::testing {
 
 class MonitorRig {
  public:
-  explicit MonitorRig(std::vector<std::string> args = {});
+  // `dataFolder` (with a trailing '/'): an existing folder to work in
+  // instead of a fresh one, left in place afterwards.
+  explicit MonitorRig(std::vector<std::string> args = {}, std::string dataFolder = {});
 
   // Builds the monitor and runs its start-up, as the window's creation does.
   Monitor& create();
   // Start-up, the first show and the start-up timer, as a start runs them.
   Monitor& start();
 
-  std::string path(const std::string& rel) const { return dir.path() + rel; }
+  std::string path(const std::string& rel) const { return folder() + rel; }
+  const std::string& folder() const { return folder_.empty() ? dir.path() : folder_; }
   // The lines of the system log so far, without their time stamps, UTF-8.
   std::vector<std::string> log() const;
   // Writes a job file (UTF-8 lines are converted to CP932, CR LF).
@@ -50,6 +53,9 @@ class MonitorRig {
   FakeDiskSpace disks;
   FakeSoundOutput sound;
   std::unique_ptr<Monitor> monitor;
+
+ private:
+  std::string folder_;
 };
 
 }  // namespace orvis::testing

@@ -1,6 +1,10 @@
 // Start-up, the mode restore and the stop sequence of the monitor.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -147,13 +151,35 @@ TEST(Shutdown, ShutdownAndServiceStartCloseWithoutAsking) {
   EXPECT_TRUE(service.prompter.questions().empty());
 }
 
-TEST(Shutdown, TheCleanUpKeepsValidDayFiles) {
+TEST(Shutdown, TheCleanUpKeepsValidDayFilesAndDropsWritesCutOffLongAgo) {
   MonitorRig rig;
   writeText(rig.path("ORVIS.ini"), "[COMMON]\r\nVALIDDAY=2\r\n");
   for (const char* day : {"20261201.txt", "20261202.txt", "20261203.txt"})
     writeText(rig.path(std::string("syslog/") + day), "x\r\n");
+  // What a killed write leaves: old ones go, a young one may be a write
+  // going on now, and files of others in the data folder stay.
+  const struct timespec old[2] = {{1700000000, 0}, {1700000000, 0}};
+  for (const char* left : {".ORVIS.ini.Ab3dEf", "info/.1.ini.Zz09aB", "src/.1.ini.x1y2z3"}) {
+    writeText(rig.path(left), "cut");
+    ::utimensat(AT_FDCWD, rig.path(left).c_str(), old, 0);
+  }
+  writeText(rig.path("src/.2.ini.young1"), "cut");
+  writeText(rig.path(".other.cfg.Ab3dEf"), "theirs");
+  ::utimensat(AT_FDCWD, rig.path(".other.cfg.Ab3dEf").c_str(), old, 0);
   rig.start();
   rig.monitor->shutDown();
   EXPECT_EQ(platform::listFolder(rig.path("syslog"), "????????.txt"),
             (std::vector<std::string>{"20261203.txt", "20261207.txt"}));
+  const std::vector<std::string> log = rig.log();
+  for (const char* left : {".ORVIS.ini.Ab3dEf", "info/.1.ini.Zz09aB", "src/.1.ini.x1y2z3"}) {
+    EXPECT_FALSE(platform::pathExists(rig.path(left))) << left;
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [&](const std::string& l) {
+                             return l.ends_with("Global,DeleteTemp->" + rig.path(left));
+                           }),
+              log.end())
+        << left;
+  }
+  EXPECT_TRUE(platform::pathExists(rig.path("src/.2.ini.young1")));
+  EXPECT_TRUE(platform::pathExists(rig.path(".other.cfg.Ab3dEf")));
 }

@@ -95,13 +95,14 @@ TEST(Acquisition, UrlStartsTheFetcherHiddenAndWaitsPumpingForIt) {
   EXPECT_TRUE(rig.acquisition.snapshotTaken());
 }
 
-TEST(Acquisition, FetcherThatCannotStartIsNotLaunchedAndLeavesNoTrace) {
+TEST(Acquisition, FetcherThatCannotStartIsNotLaunchedAndOnlyTheLogSaysWhy) {
   AcquisitionRig rig;
   writeText(rig.path("temp/srctemp.txt"), "old");
   rig.launcher.failing = true;
   EXPECT_FALSE(rig.acquire(job("URL", "http://example.com/")));
   EXPECT_FALSE(platform::pathExists(rig.path("temp/srctemp.txt")));
-  EXPECT_TRUE(rig.logLines().empty());
+  // A job that is never checked must not go unnoticed.
+  EXPECT_EQ(rig.logLines(), std::vector<std::string>{"7->urlcheckを起動できません:cannot start"});
   EXPECT_EQ(rig.clock.totalSleptMs(), 0);
   EXPECT_EQ(rig.pump.count(), 0);
 }

@@ -51,10 +51,12 @@ TEST_F(IniFixture, UnreadableFileCostsFiveAttemptsAndOneMessage) {
   EXPECT_EQ(ini.write(dir / "ORVIS.ini", "COMMON", "VALIDDAY", "3"), -1);
   EXPECT_EQ(clock.sleepCount(), 8);
   EXPECT_EQ(prompter.questions().size(), 2u);
-  // The answer is logged.
+  // Each time the log names the file and why, then the answer.
   auto lines = readLogLines(dir / "syslog/");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "(OrvisWatch),Access fail to inifile.->1");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "(OrvisWatch)," + sj("INIファイルにアクセスできません:") + dir / "ORVIS.ini" +
+                          "," + sj("通常のファイルではありません"));
+  EXPECT_EQ(lines[1], "(OrvisWatch),Access fail to inifile.->1");
 }
 
 TEST_F(IniFixture, AStoredRetryReadsAsAFailure) {

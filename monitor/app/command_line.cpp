@@ -1,0 +1,77 @@
+#include "command_line.h"
+
+namespace orvis {
+namespace {
+
+bool isOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+bool isLongOption(const std::string& arg) { return arg.size() > 2 && arg.starts_with("--"); }
+
+}  // namespace
+
+CommandLine CommandLine::parse(const std::vector<std::string>& args) {
+  CommandLine line;
+  // A start parameter keeps its meaning, whatever follows it; so does any
+  // other first word ("any other text" is a normal start), toolkit-like
+  // words such as "-platform" among them. Only the verbs' own "--" form is
+  // ours: a mistyped verb is refused rather than taken for a start.
+  if (args.empty()) return line;
+  const bool verbLike = isLongOption(args.front()) || args.front() == "-h";
+  if (!verbLike) return line;
+
+  const std::string& verb = args.front();
+  if (verb == "--help" || verb == "-h") {
+    line.verb = Verb::Help;
+  } else if (verb == "--version") {
+    line.verb = Verb::Version;
+  } else if (verb == "--capture") {
+    line.verb = Verb::Capture;
+  } else if (verb == "--check") {
+    line.verb = Verb::Check;
+  } else {
+    line.verb = Verb::Invalid;
+    line.error = "unknown option " + verb;
+    return line;
+  }
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (line.verb == Verb::Help || line.verb == Verb::Version || isOption(arg) || arg.empty()) {
+      line.verb = Verb::Invalid;
+      line.error = "unexpected argument \"" + arg + "\" after " + verb;
+      line.jobNumbers.clear();
+      return line;
+    }
+    line.jobNumbers.push_back(arg);
+  }
+  return line;
+}
+
+std::string CommandLine::usage(const std::string& program) {
+  return "Usage: " + program +
+         " [OrvisWatch | OrvisWatchService]\n"
+         "       " +
+         program +
+         " --capture [NO...] | --check [NO...] | --help | --version\n"
+         "\n"
+         "Without a verb the monitor starts: with no parameter in the edit/manual mode,\n"
+         "with \"OrvisWatch\" in the mode it last ran in, with \"OrvisWatchService\" as the\n"
+         "service start (automatic mode in the background, no window).\n"
+         "\n"
+         "The verbs work on the data folder of the program (its own folder), without a\n"
+         "window, and refuse while a monitor runs there:\n"
+         "  --capture [NO...]  capture the baselines of the given jobs (all without NO),\n"
+         "                     as the capture button does; one line per job on stdout.\n"
+         "                     Exit 0 when every job got its baseline, 1 otherwise.\n"
+         "  --check [NO...]    one manual check pass over the given jobs (all without NO),\n"
+         "                     as the manual check button does: results written, alerts\n"
+         "                     mailed, no alarm; one line per job on stdout.\n"
+         "                     Exit 0 nothing changed, 1 a change, 2 a job had no response\n"
+         "                     or could not be checked.\n"
+         "  --help, --version\n"
+         "\n"
+         "Both verbs exit 3 while a monitor runs, 4 when they cannot run (unknown job,\n"
+         "no job, a job without baseline, bad arguments), 128 + the signal when\n"
+         "interrupted. Message boxes are answered as in the service start and logged in\n"
+         "syslog/.\n";
+}
+
+}  // namespace orvis
