@@ -11,6 +11,7 @@ enum class DialogueState {
   RcptToSent,
   DataSent,
   MessageSent,  // headers, body and end mark sent
+  Accepted,     // the message accepted, the next command not sent yet
   QuitSent,
   RsetSent,  // after a refused command or a read timeout
 };

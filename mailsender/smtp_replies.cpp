@@ -43,7 +43,11 @@ void SmtpSession::onDataReceived() {
   if (!complete) return;
   std::string reply = std::move(pendingReply_);
   pendingReply_.clear();
-  if (state_ == DialogueState::Idle || state_ == DialogueState::Connecting) return;
+  // No command waits for a reply in these states; a reply that comes while
+  // an accepted message is being recorded answers nothing we sent.
+  if (state_ == DialogueState::Idle || state_ == DialogueState::Connecting ||
+      state_ == DialogueState::Accepted)
+    return;
   // A reply is known by its first three characters.
   if (reply.size() < 4) return;
   int code = platform::parseInt(reply.substr(0, 3)).value_or(0);
@@ -71,6 +75,7 @@ void SmtpSession::onDataReceived() {
       break;
     case DialogueState::Idle:
     case DialogueState::Connecting:
+    case DialogueState::Accepted:
       break;
   }
 }
@@ -190,10 +195,15 @@ void SmtpSession::transmitMessage() {
 void SmtpSession::messageAccepted() {
   log("OK Recieved");
   sendLog("SEND OK   :" + recipient_);
-  status(SJIS("送信完了...") + std::to_string(position_ + 1) + SJIS("件"));
-  if (ended_) return;
+  // The message is done with before the strip repaints and events run: a
+  // second 250 among them must not count it again, and a read timeout among
+  // them resets with this recipient already served. Whatever such an event
+  // started goes on without us.
   ++passCount_;
   consumed_ = position_ + 1;
+  state_ = DialogueState::Accepted;
+  status(SJIS("送信完了...") + std::to_string(position_ + 1) + SJIS("件"));
+  if (ended_ || state_ != DialogueState::Accepted) return;
   pauseRule();
   if (--remaining_ <= 0) {
     sendQuitAfterLastLine();

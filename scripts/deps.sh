@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
   libgtest-dev                # tests
+  clang libclang-rt-14-dev    # fuzz targets: libFuzzer, ASan and UBSan of clang 14
   fonts-noto-cjk              # Japanese texts in the windows
   ca-certificates openssl     # TLS, and the test certificate authority
   python3 python3-aiosmtpd    # SMTP server of the end-to-end tests

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test; then prints the
-# figures the benchmarks measured in that run. Arguments go to ctest;
-# $ORVIS_BUILD_DIR and $ORVIS_CMAKE_ARGS go to scripts/build.sh.
+# figures the benchmarks measured in that run; then builds the fuzz targets
+# (build-fuzz/, clang) and runs each a fixed number of times from its seeds
+# (ctest label "fuzz"), unless $ORVIS_SKIP_FUZZ is 1. Arguments go to the
+# main suite's ctest; $ORVIS_BUILD_DIR and $ORVIS_CMAKE_ARGS go to
+# scripts/build.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -18,5 +21,11 @@ if [ -f "$log" ]; then
        on && /^Output:|^-+$/ {next}
        on && /Test:|Command:|Directory:|start time:|QStandardPaths/ {next}
        on {print "  [" name "] " $0}' "$log"
+fi
+if [ "${ORVIS_SKIP_FUZZ:-0}" != 1 ]; then
+  echo
+  echo "Fuzz targets:"
+  scripts/build-fuzz.sh
+  ctest --test-dir build-fuzz -L fuzz --output-on-failure -j2 || status=$?
 fi
 exit $status

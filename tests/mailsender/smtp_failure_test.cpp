@@ -198,6 +198,29 @@ TEST(SmtpFailure, UnansweredMessageIsResetAndSentAgainToTheSameRecipient) {
   EXPECT_EQ(server.messages.size(), 2u);
 }
 
+// A server that answers a message twice: the second 250 comes in while the
+// strip shows the first one, when the program lets events run, and answers
+// nothing the program sent. Each recipient is served once, the run ends
+// with its QUIT.
+TEST(SmtpFailure, SecondAcceptanceWhileTheStripRepaintsIsIgnored) {
+  ScriptedSmtpServer server("127.0.0.21");
+  server.on(".", {{"250 ok\r\n"}, {"250 ok again\r\n", 5}});
+  SessionHarness h("127.0.0.21");
+  h.writeList({"a@rcpt.test,0", "b@rcpt.test,0"});
+  h.writeMessage("0", "s", {"b"});
+  h.pump.onPump([] { runEventsUntil([] { return false; }, 50); });
+  ASSERT_TRUE(h.start());
+  ASSERT_TRUE(h.runToEnd());
+  EXPECT_EQ(h.end.exitCode, 0);
+  EXPECT_EQ(server.count("RCPT TO:<a@rcpt.test>"), 1);
+  EXPECT_EQ(server.count("RCPT TO:<b@rcpt.test>"), 1);
+  auto sent = h.sendlog();
+  EXPECT_EQ(
+      std::vector<std::string>(sent.begin() + 1, sent.end()),
+      (std::vector<std::string>{"SEND OK   :a@rcpt.test", "SEND OK   :b@rcpt.test", "EXIT."}));
+  EXPECT_TRUE(h.logHas("Receive data:250 ok again"));
+}
+
 TEST(SmtpFailure, RefusedConnectionIsASocketError) {
   SessionHarness h("127.0.0.18");  // nothing listens there
   h.writeOneRecipient();
