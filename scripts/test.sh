@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
 dir=${ORVIS_BUILD_DIR:-build}
+# In a sanitizer build: what system libraries leak is not ours to report.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
 status=0
 ctest --test-dir "$dir" --output-on-failure -j2 "$@" || status=$?
 log=$dir/Testing/Temporary/LastTest.log

@@ -16,6 +16,14 @@ STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 
 
+def preload(program, library):
+    """LD_PRELOAD for `library`; AddressSanitizer's runtime must come first
+    when the program is a sanitizer build."""
+    linked = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+    asan = [l.split("=>")[1].split()[0] for l in linked.splitlines() if "libasan" in l and "=>" in l]
+    return ":".join(asan + [library])
+
+
 def running(program):
     """Pids of the live (not zombie) processes whose executable is `program`."""
     pids = []
@@ -86,7 +94,8 @@ class Reactivation(unittest.TestCase):
         now = int(time.time())
         offset = (now // 86400 + 1) * 86400 - 6 - now
         proc = d.start("OrvisWatch", "OrvisWatchService", env={
-            "TZ": "UTC", "LD_PRELOAD": FAKETIME, "FAKETIME": "%+d" % offset,
+            "TZ": "UTC", "LD_PRELOAD": preload(os.path.join(STAGE, "OrvisWatch"), FAKETIME),
+            "FAKETIME": "%+d" % offset,
             "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
         self.addCleanup(lambda: proc.poll() is None and proc.kill())
         self.assertEqual(proc.wait(timeout=40), 0)

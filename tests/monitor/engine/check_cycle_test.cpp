@@ -29,6 +29,9 @@ struct CycleRig : CheckRig {
     MonitorTimers& t = monitor->timers();
     for (platform::Timer* timer : {&t.check, &t.reactivation}) timer->attach(&timers);
   }
+  // The monitor's timers tell their driver when they go, so the monitor goes
+  // before the driver this rig adds.
+  ~CycleRig() { monitor.reset(); }
   // Job `no`'s page; its baseline is "abc". An empty page is a failed fetch.
   void page(const std::string& no, const std::string& text) {
     if (!platform::pathExists(path("info/" + no + ".ini"))) {
