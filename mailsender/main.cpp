@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
   // A run is a long chain of small round trips; Qt's own event dispatcher
   // serves them with fewer wake-ups than the GLib one.
   if (unset("QT_NO_GLIB")) setenv("QT_NO_GLIB", "1", 1);
-  orvis::platform::ToolkitArguments toolkit(argv[0], display.offscreen);
+  orvis::platform::ToolkitArguments toolkit(argv[0], display.platforms);
   QApplication app(toolkit.argc(), toolkit.argv());
+  orvis::platform::settleDisplayChoice(display, QGuiApplication::platformName().toStdString());
 
   orvis::platform::QtTimerDriver timers;
   orvis::platform::SystemClock clock;

@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
   }
 
   orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
-  orvis::platform::ToolkitArguments toolkit(argv[0], display.offscreen);
+  orvis::platform::ToolkitArguments toolkit(argv[0], display.platforms);
   QApplication app(toolkit.argc(), toolkit.argv());
+  orvis::platform::settleDisplayChoice(display, QGuiApplication::platformName().toStdString());
   QApplication::setApplicationName("OrvisWatch");
   QApplication::setApplicationDisplayName("ORVIS Monitor");
   QApplication::setWindowIcon(orvis::ui::applicationIcon());

@@ -55,7 +55,9 @@ DisplayChoice chooseDisplay() {
   // The platforms the toolkit would try, as QT_QPA_PLATFORM lists them
   // ("xcb", "wayland;xcb", "wayland-egl", ...); by default X11 or Wayland.
   std::string platforms = env("QT_QPA_PLATFORM");
-  if (platforms.empty()) platforms = "xcb;wayland";
+  // By default the one of the session first, as the toolkit would.
+  if (platforms.empty())
+    platforms = env("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb;wayland";
   bool tryX = false, tryWayland = false;
   size_t start = 0;
   while (start <= platforms.size()) {
@@ -72,16 +74,26 @@ DisplayChoice chooseDisplay() {
     }
     start = end + 1;
   }
-  if ((tryX && xReachable(x)) || (tryWayland && waylandReachable(wayland))) return {};
-
   DisplayChoice choice;
-  choice.offscreen = true;
-  if (tryX && !x.empty()) choice.unreachable = "DISPLAY=" + x;
+  if (tryX && !x.empty()) choice.named = "DISPLAY=" + x;
   if (tryWayland && !wayland.empty()) {
-    if (!choice.unreachable.empty()) choice.unreachable += ",";
-    choice.unreachable += "WAYLAND_DISPLAY=" + wayland;
+    if (!choice.named.empty()) choice.named += ",";
+    choice.named += "WAYLAND_DISPLAY=" + wayland;
   }
+  if ((tryX && xReachable(x)) || (tryWayland && waylandReachable(wayland))) {
+    choice.platforms = platforms + ";offscreen";
+    return choice;
+  }
+  choice.offscreen = true;
+  choice.unreachable = choice.named;
+  choice.platforms = "offscreen";
   return choice;
+}
+
+void settleDisplayChoice(DisplayChoice& choice, const std::string& toolkitPlatform) {
+  if (choice.offscreen || toolkitPlatform != "offscreen") return;
+  choice.offscreen = true;
+  choice.unreachable = choice.named;
 }
 
 std::string unreachableDisplayLine(const DisplayChoice& choice) {

@@ -14,12 +14,24 @@ struct DisplayChoice {
   // The display that was named but could not be reached, as named
   // ("DISPLAY=:9"; UTF-8); empty when there is none or it answered.
   std::string unreachable;
+  // The platforms the toolkit is to try, in order ("xcb;wayland;offscreen"),
+  // or empty to leave the choice to the environment. A display that answers
+  // the check may still refuse the toolkit a moment later (a server that
+  // ends, one at its client limit); offscreen comes last so that the
+  // program then runs on instead of aborting.
+  std::string platforms;
+  // The displays named, as named, for the log line of such a fallback.
+  std::string named;
 };
 
 // Reads QT_QPA_PLATFORM, DISPLAY, WAYLAND_DISPLAY and XDG_RUNTIME_DIR and
 // tries the displays they name. A platform chosen in QT_QPA_PLATFORM other
 // than X11 or Wayland is left as it is.
 DisplayChoice chooseDisplay();
+
+// Once the QApplication is made: when the toolkit fell back to offscreen
+// although a display answered the check, the choice says so.
+void settleDisplayChoice(DisplayChoice& choice, const std::string& toolkitPlatform);
 
 // The log line for a display that was named but not reached (CP932), or
 // the empty text.

@@ -1,6 +1,7 @@
 #pragma once
-// The command line the QApplication is given: the program's name and, when
-// no display can be used, the offscreen platform; never the program's own
+// The command line the QApplication is given: the program's name and the
+// platforms to try (offscreen alone when no display can be used); never the
+// program's own
 // arguments, which the toolkit would otherwise take as its options ("-style",
 // "-reverse", ...) and remove. The programs read their arguments themselves
 // before the QApplication is made. The object must outlive the QApplication.
@@ -12,7 +13,8 @@ namespace orvis::platform {
 
 class ToolkitArguments {
  public:
-  ToolkitArguments(const char* programName, bool offscreen);
+  // `platforms`: the toolkit's platform list, or empty for none.
+  ToolkitArguments(const char* programName, const std::string& platforms);
   ToolkitArguments(const ToolkitArguments&) = delete;
   ToolkitArguments& operator=(const ToolkitArguments&) = delete;
 

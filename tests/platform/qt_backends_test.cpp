@@ -29,14 +29,18 @@ TEST(DisplayChoice, AnUnreachableDisplayMeansOffscreenAndIsNamed) {
   ASSERT_EQ(::listen(compositor, 4), 0);
   ASSERT_FALSE(pathExists("/tmp/.X11-unix/X87"));  // no X server on :87
   setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  setenv("XDG_SESSION_TYPE", "tty", 1);
   struct Case {
     const char *platform, *x, *wayland;
     std::string unreachable;  // "-": a display is used
+    std::string platforms;    // handed to the toolkit
   };
-  for (const Case& c :
-       {Case{"", "", "", ""}, Case{"", ":87", "gone", "DISPLAY=:87,WAYLAND_DISPLAY=gone"},
-        Case{"", ":87", "wayland-7", "-"}, Case{"xcb", ":87", "wayland-7", "DISPLAY=:87"},
-        Case{"offscreen", ":87", "", "-"}}) {
+  for (const Case& c : {Case{"", "", "", "", "offscreen"},
+                        Case{"", ":87", "gone", "DISPLAY=:87,WAYLAND_DISPLAY=gone", "offscreen"},
+                        Case{"", ":87", "wayland-7", "-", "xcb;wayland;offscreen"},
+                        Case{"xcb", ":87", "wayland-7", "DISPLAY=:87", "offscreen"},
+                        Case{"wayland", ":87", "wayland-7", "-", "wayland;offscreen"},
+                        Case{"offscreen", ":87", "", "-", ""}}) {
     SCOPED_TRACE(std::string(c.platform) + "|" + c.x + "|" + c.wayland);
     setenv("QT_QPA_PLATFORM", c.platform, 1);
     setenv("DISPLAY", c.x, 1);
@@ -44,8 +48,20 @@ TEST(DisplayChoice, AnUnreachableDisplayMeansOffscreenAndIsNamed) {
     DisplayChoice choice = chooseDisplay();
     EXPECT_EQ(choice.offscreen, c.unreachable != "-");
     EXPECT_EQ(choice.unreachable, c.unreachable == "-" ? "" : c.unreachable);
+    EXPECT_EQ(choice.platforms, c.platforms);
   }
   ::close(compositor);
+  // A display that answered the check but not the toolkit: offscreen after
+  // all, and named as unreachable for the log.
+  setenv("QT_QPA_PLATFORM", "", 1);
+  setenv("DISPLAY", ":87", 1);
+  DisplayChoice checked = chooseDisplay();
+  checked.offscreen = false;
+  settleDisplayChoice(checked, "xcb");
+  EXPECT_FALSE(checked.offscreen);
+  settleDisplayChoice(checked, "offscreen");
+  EXPECT_TRUE(checked.offscreen);
+  EXPECT_EQ(checked.unreachable, "DISPLAY=:87");
 }
 
 // Toolkit timers that are not precise are moved to a round time and fire
