@@ -23,6 +23,12 @@ Monitor& MonitorRig::start() {
   return *monitor;
 }
 
+FakeTimerDriver& MonitorRig::driveMonitorTimers() {
+  MonitorTimers& t = monitor->timers();
+  for (platform::Timer* timer : {&t.check, &t.reactivation}) timer->attach(&timers);
+  return timers;
+}
+
 std::vector<std::string> MonitorRig::log() const {
   std::vector<std::string> lines;
   for (const auto& l : readLogLines(folder() + "syslog/")) lines.push_back(platform::toUtf8(l));

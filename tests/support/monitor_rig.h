@@ -14,6 +14,7 @@
 #include "fake_prompter.h"
 #include "fake_shell_view.h"
 #include "fake_sound_output.h"
+#include "fake_timer_driver.h"
 #include "fake_tray_view.h"
 #include "monitor/app/monitor.h"
 #include "temp_dir.h"
@@ -30,6 +31,9 @@ class MonitorRig {
   Monitor& create();
   // Start-up, the first show and the start-up timer, as a start runs them.
   Monitor& start();
+  // Puts the monitor's check and reactivation timers on the fake clock
+  // (after create()); `timers` then runs them.
+  FakeTimerDriver& driveMonitorTimers();
 
   std::string path(const std::string& rel) const { return folder() + rel; }
   const std::string& folder() const { return folder_.empty() ? dir.path() : folder_; }
@@ -52,6 +56,8 @@ class MonitorRig {
   FakeProcessLister processes;
   FakeDiskSpace disks;
   FakeSoundOutput sound;
+  // Before the monitor: its timers tell the driver when they go.
+  FakeTimerDriver timers{clock};
   std::unique_ptr<Monitor> monitor;
 
  private:

@@ -103,9 +103,7 @@ TEST(Reactivation, APassPostponesItToTheFirstTickAfterIt) {
     rig.launcher.onWait = [&rig] { rig.clock.advanceMs(50); };
     rig.clock.set({2026, 12, 7, 1, 0, 0, 0});
     rig.start();
-    FakeTimerDriver timers(rig.clock);
-    for (platform::Timer* t : {&rig.monitor->timers().check, &rig.monitor->timers().reactivation})
-      t->attach(&timers);
+    FakeTimerDriver& timers = rig.driveMonitorTimers();
     rig.clock.set({2026, 12, 8, 1, 58, 51, 0});
     rig.monitor->autoCheck().startAutomaticMode();
     timers.advance(3 * 60 * 1000);  // the first pass starts at 01:59:51
@@ -118,7 +116,6 @@ TEST(Reactivation, APassPostponesItToTheFirstTickAfterIt) {
     if (restart != log.end()) {
       EXPECT_EQ(restart->substr(0, 19), "2026/12/08,02:00:41");
     }
-    rig.monitor.reset();  // its timers go before their driver
   }
 }
 

@@ -66,10 +66,8 @@ int main() {
   rig.baseline("11", "40960\r\n");
   rig.baseline("12", "40960\r\n");
 
-  FakeTimerDriver timers(rig.clock);
   rig.start();
-  for (platform::Timer* t : {&rig.monitor->timers().check, &rig.monitor->timers().reactivation})
-    t->attach(&timers);
+  FakeTimerDriver& timers = rig.driveMonitorTimers();
   rig.monitor->autoCheck().startAutomaticMode();
 
   const auto began = std::chrono::steady_clock::now();

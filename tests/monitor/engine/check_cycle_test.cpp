@@ -26,12 +26,8 @@ struct CycleRig : CheckRig {
     writeText(path("ORVIS.ini"), "[COMMON]\r\nCHECKINTERVAL=5\r\n");
     for (int n = 1; n <= jobs; ++n) page(std::to_string(n), "abc");
     start();
-    MonitorTimers& t = monitor->timers();
-    for (platform::Timer* timer : {&t.check, &t.reactivation}) timer->attach(&timers);
+    driveMonitorTimers();
   }
-  // The monitor's timers tell their driver when they go, so the monitor goes
-  // before the driver this rig adds.
-  ~CycleRig() { monitor.reset(); }
   // Job `no`'s page; its baseline is "abc". An empty page is a failed fetch.
   void page(const std::string& no, const std::string& text) {
     if (!platform::pathExists(path("info/" + no + ".ini"))) {
@@ -52,8 +48,6 @@ struct CycleRig : CheckRig {
   }
 
   void checkSelectedJobs() { monitor->checkCycle().checkSelectedJobs(); }
-
-  FakeTimerDriver timers{clock};
 };
 
 TEST(CheckCycle, PassesComeOnePeriodAfterTheStartAndAfterThePreviousPassEnded) {
