@@ -232,7 +232,7 @@ bool copyFile(const std::string& from, const std::string& to) {
   if (!in.ok()) return false;
   struct stat st;
   if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return replaceWhole(to, FileAccess::Usual, [&in](int out) {
+  return replaceWhole(to, FileAccess::Usual, [&in, &st](int out) {
     char buffer[65536];
     while (true) {
       ssize_t n = ::read(in.get(), buffer, sizeof buffer);
@@ -240,7 +240,13 @@ bool copyFile(const std::string& from, const std::string& to) {
         if (errno == EINTR) continue;
         return false;
       }
-      if (n == 0) return true;
+      // The copy keeps its source's last-write time, as a copy on Windows
+      // does: a generation then tells when it became the baseline, not
+      // when it last moved up.
+      if (n == 0) {
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        return ::futimens(out, times) == 0;
+      }
       if (!writeAll(out, buffer, static_cast<size_t>(n))) return false;
     }
   });
