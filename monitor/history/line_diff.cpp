@@ -82,30 +82,37 @@ struct Anchor {
 // changes lie between them, each stretch small enough to diff on its own.
 std::vector<Anchor> uniqueAnchors(const Sides& s, Index olderFrom, Index olderTo, Index newerFrom,
                                   Index newerTo) {
-  struct Entry {
-    std::uint64_t hash;
-    Index line;
-    bool newer;
+  // Where each line's text stands in each page, by its hash, in a table
+  // open to every hash: kNone not there, kMany more than once.
+  constexpr Index kNone = UINT32_MAX, kMany = UINT32_MAX - 1;
+  struct Slot {
+    std::uint64_t hash = 0;
+    Index older = kNone, newer = kNone;
   };
-  std::vector<Entry> entries;
-  entries.reserve(olderTo - olderFrom + newerTo - newerFrom);
-  for (Index o = olderFrom; o < olderTo; ++o) entries.push_back({s.olderHashes[o], o, false});
-  for (Index n = newerFrom; n < newerTo; ++n) entries.push_back({s.newerHashes[n], n, true});
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.hash != b.hash ? a.hash < b.hash : a.newer < b.newer;
-  });
-  std::vector<Anchor> pairs;
-  for (std::size_t i = 0; i < entries.size();) {
-    std::size_t j = i;
-    while (j < entries.size() && entries[j].hash == entries[i].hash) ++j;
-    if (j - i == 2 && !entries[i].newer && entries[i + 1].newer &&
-        s.equal(entries[i].line, entries[i + 1].line))
-      pairs.push_back({entries[i].line, entries[i + 1].line});
-    i = j;
+  const std::size_t lines = olderTo - olderFrom + newerTo - newerFrom;
+  std::vector<Slot> table(lines + lines / 4 + 1);
+  auto slotOf = [&](std::uint64_t hash) -> Slot& {
+    for (std::size_t at = hash % table.size();; at = at + 1 == table.size() ? 0 : at + 1) {
+      Slot& slot = table[at];
+      if (slot.older == kNone && slot.newer == kNone) slot.hash = hash;
+      if (slot.hash == hash) return slot;
+    }
+  };
+  for (Index o = olderFrom; o < olderTo; ++o) {
+    Slot& slot = slotOf(s.olderHashes[o]);
+    slot.older = slot.older == kNone ? o : kMany;
   }
-  entries = {};
-  std::sort(pairs.begin(), pairs.end(),
-            [](const Anchor& a, const Anchor& b) { return a.older < b.older; });
+  for (Index n = newerFrom; n < newerTo; ++n) {
+    Slot& slot = slotOf(s.newerHashes[n]);
+    slot.newer = slot.newer == kNone ? n : kMany;
+  }
+  std::vector<Anchor> pairs;
+  for (Index o = olderFrom; o < olderTo; ++o) {
+    const Slot& slot = slotOf(s.olderHashes[o]);
+    if (slot.older == o && slot.newer < kMany && s.equal(o, slot.newer))
+      pairs.push_back({o, slot.newer});
+  }
+  table = {};
   // The longest run of pairs whose newer lines rise too.
   std::vector<std::size_t> tails, before(pairs.size());
   for (std::size_t i = 0; i < pairs.size(); ++i) {

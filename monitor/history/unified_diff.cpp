@@ -46,17 +46,18 @@ void writeComparison(std::ostream& out, const PageDifference& d, const CompareRu
   out << "passed over: " << (passed.empty() ? "nothing" : passed) << "\n";
 }
 
-void writeLine(std::ostream& out, char mark, const PageLines& page,
+// Appends one line of the diff to `out`.
+void writeLine(std::string& out, platform::Utf8Decoder& decode, char mark, const PageLines& page,
                const std::vector<ByteRegion>& regions, std::size_t line) {
-  out << mark;
+  out += mark;
   const std::uint64_t begin = page.begin(line), end = begin + page.line(line).size();
   for (const LinePiece& piece : piecesOf(regions, begin, end)) {
     const std::string_view bytes(page.text().data() + piece.begin, piece.end - piece.begin);
-    if (piece.skipped) out << kSkipOpen;
-    out << platform::toUtf8(bytes);
-    if (piece.skipped) out << kSkipClose;
+    if (piece.skipped) out += kSkipOpen;
+    decode.append(bytes, out);
+    if (piece.skipped) out += kSkipClose;
   }
-  out << '\n';
+  out += '\n';
 }
 
 // A hunk's first line in the stored page; for a side without lines, the
@@ -80,6 +81,7 @@ void writeUnifiedDiff(std::ostream& out, const PageDifference& d, const CompareR
   const std::vector<Hunk> hunks = hunksOf(d.runs);
   if (hunks.empty()) return;
   writeDiffHeader(out, older, newer);
+  platform::Utf8Decoder decode;
   for (const Hunk& hunk : hunks) {
     // Without the regions, the line numbers are still the stored pages'.
     Hunk shown = hunk;
@@ -87,22 +89,23 @@ void writeUnifiedDiff(std::ostream& out, const PageDifference& d, const CompareR
                                   [&d](std::size_t i) { return d.olderLine(i); });
     shown.newerBegin = storedLine(hunk.newerBegin, hunk.newerCount,
                                   [&d](std::size_t i) { return d.newerLine(i); });
-    out << hunkHeader(shown) << '\n';
+    std::string text = hunkHeader(shown) + '\n';
     for (const DiffRun& run : hunk.runs) {
       for (std::uint32_t i = 0; i < run.count; ++i) {
         switch (run.kind) {
           case DiffRun::Kind::Same:
-            writeLine(out, ' ', d.newer, d.regions.newer, run.newer + i);
+            writeLine(text, decode, ' ', d.newer, d.regions.newer, run.newer + i);
             break;
           case DiffRun::Kind::Removed:
-            writeLine(out, '-', d.older, d.regions.older, run.older + i);
+            writeLine(text, decode, '-', d.older, d.regions.older, run.older + i);
             break;
           case DiffRun::Kind::Added:
-            writeLine(out, '+', d.newer, d.regions.newer, run.newer + i);
+            writeLine(text, decode, '+', d.newer, d.regions.newer, run.newer + i);
             break;
         }
       }
     }
+    out << text;
   }
 }
 
