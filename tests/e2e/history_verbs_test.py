@@ -78,16 +78,15 @@ class HistoryVerbs(unittest.TestCase):
             self.assertEqual(int(entries[20][2]), os.path.getsize(d.file("src/%s.ini.20" % job)))
 
         page = verb(1, "--diff", "1")
-        self.assertIn("-<body><h1>変化するページ</h1><p>19 回目の更新</p></body></html>", page)
-        self.assertIn("+<body><h1>変化するページ</h1><p>まだ変わっていません。</p></body></html>",
-                      page)
-        self.assertIn("first difference at line 3", page)
+        self.assertIn("\n-<p>19 回目の更新</p>\n+<p>まだ変わっていません。</p>\n", page)
+        self.assertIn("first difference at line 6", page)
+        self.assertIn("\n ⟦<!-- ", page)  # the comment is passed over
         self.assertIn("--- 1\t", page)
         old = verb(1, "--diff", "1", "20", "19", "--changes-only")
-        self.assertIn("-<body><h1>変化するページ</h1><p>0 回目の更新</p></body></html>", old)
+        self.assertIn("\n-<p>0 回目の更新</p>\n+<p>1 回目の更新</p>\n", old)
         self.assertEqual(verb(0, "--diff", "1", "7", "7"),
                          "comparison (the standard rules of ORVIS.ini): no difference as far as "
-                         "7 goes\npassed over: nothing\n")
+                         "7 goes\npassed over: script, comment\n")
         self.assertRegex(verb(1, "--diff", "4"), r"\n\[更新\]\[2020/01/01 10:00:00\]->\[[0-9/: ]{19}\] ")
         self.assertIn("\n[終了] 900001 000001 orvis-demo-worker\norvis-demo-workerが終了しました。\n",
                       verb(1, "--diff", "5"))
