@@ -113,8 +113,7 @@ std::optional<std::string> normalizeBelow(std::string_view relative) {
   return out;
 }
 
-int openBeneath(int folderFd, std::string_view relative, int flags, unsigned mode,
-                bool byKernel) {
+int openBeneath(int folderFd, std::string_view relative, int flags, unsigned mode, bool byKernel) {
   const std::string path(relative);
   if (byKernel && kernelResolves.load()) {
     const int fd = openByKernel(folderFd, path, flags, mode);

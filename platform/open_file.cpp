@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -124,7 +125,8 @@ OpenFile openFileIn(const std::string& folder, std::string_view name, OpenFor pu
 OpenFile openFile(const std::string& path, OpenFor purpose, unsigned createMode) {
   // Reads follow links; only what is written is kept below the data folder.
   if (purpose != OpenFor::Reading) {
-    if (auto below = belowCurrent(path)) return openFileIn(current->folder(), *below, purpose, createMode);
+    if (auto below = belowCurrent(path))
+      return openFileIn(current->folder(), *below, purpose, createMode);
   }
   return checked(::open(path.c_str(), flagsFor(purpose), createMode), purpose, false, path);
 }
@@ -177,13 +179,12 @@ void reportRefusal(OpenRefusal refusal, const std::string& path) {
   line += toCp932(path);
   DataFolderGuard::Log log;
   {
-    static std::string last;
-    static std::chrono::steady_clock::time_point lastAt;
+    static std::map<std::string, std::chrono::steady_clock::time_point> recent;
     std::lock_guard<std::mutex> hold(refusalMutex);
     const auto now = std::chrono::steady_clock::now();
-    if (line == last && now - lastAt < std::chrono::minutes(1)) return;
-    last = line;
-    lastAt = now;
+    std::erase_if(recent,
+                  [now](const auto& r) { return now - r.second >= std::chrono::minutes(1); });
+    if (!recent.emplace(line, now).second) return;
     if (current) log = current->log_;
   }
   reporting = true;
