@@ -63,8 +63,9 @@ TEST(OpenFile, RefusesWhatCouldBlockAndWritesThroughLinks) {
     for (bool byKernel : {true, false}) {
       const auto rel = normalizeBelow(c.rel);
       const int fd = rel ? openBeneath(root, *rel, O_WRONLY | O_CREAT, 0644, byKernel) : -1;
-      EXPECT_EQ(fd >= 0 ? 0 : errno,
-                c.refusal == R::None ? 0 : c.refusal == R::ThroughLink ? ELOOP : errno);
+      EXPECT_EQ(fd >= 0 ? 0 : errno, c.refusal == R::None          ? 0
+                                     : c.refusal == R::ThroughLink ? ELOOP
+                                                                   : errno);
       if (fd >= 0) ::close(fd);
     }
     ::close(root);
@@ -89,6 +90,8 @@ TEST(OpenFile, RefusesWhatCouldBlockAndWritesThroughLinks) {
   // Each refusal named once in the log, the same one not again at once.
   const std::string viaLink = sj("シンボリックリンクを経由するため書き込みません:");
   EXPECT_EQ(std::count(log.begin(), log.end(), viaLink + data + "word"), 1);
-  EXPECT_EQ(std::count(log.begin(), log.end(), sj("通常のファイルではないため使いません:") + data + "pipe"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(),
+                       sj("通常のファイルではないため使いません:") + data + "pipe"),
+            1);
   ::alarm(0);
 }

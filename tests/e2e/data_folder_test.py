@@ -1,0 +1,188 @@
+"""The installed programs and their data folder as a hostile machine hands it
+over: pipes in place of files, a monitor killed in the middle of a fetch, and
+another user holding a lock file where the monitor once kept its own."""
+
+import http.server
+import os
+import pwd
+import subprocess
+import sys
+import threading
+import time
+import unittest
+
+from orvis_e2e import DataFolder, install_recording_mailer, kill_if_running, stop
+
+STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
+OTHER_USER = "orvis-e2e-other"
+
+
+def live_pids(program):
+    """Pids of the processes (not zombies) whose executable is `program`."""
+    pids = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                live = f.read().rsplit(")", 1)[1].split()[0] not in "ZX"
+            if live and os.readlink("/proc/%s/exe" % pid) == program:
+                pids.append(int(pid))
+        except OSError:
+            pass
+    return pids
+
+
+def wait_until(test, timeout):
+    end = time.time() + timeout
+    while not test() and time.time() < end:
+        time.sleep(0.05)
+    return test()
+
+
+class Pages(http.server.BaseHTTPRequestHandler):
+    """/page.html at once; /slow.html only once /fail.html is asked for,
+    which answers 500 a second later."""
+    release = threading.Event()
+    requests = []
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        Pages.requests.append(self.path)
+        status, body = 200, b"<p>page</p>\r\n"
+        if self.path == "/slow.html":
+            Pages.release.wait(120)
+            body = b"<p>the slow page of job 1</p>\r\n"
+        elif self.path == "/fail.html":
+            Pages.release.set()
+            time.sleep(1.0)
+            status, body = 500, b"broken"
+        try:
+            self.send_response(status)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+        except OSError:
+            pass  # a fetcher killed meanwhile
+
+
+class DataFolderFaults(unittest.TestCase):
+    def setUp(self):
+        Pages.release.clear()
+        Pages.requests = []
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Pages)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.addCleanup(self.server.server_close)
+        self.addCleanup(self.server.shutdown)
+        self.addCleanup(Pages.release.set)
+        self.data = DataFolder(STAGE, programs=("OrvisWatch", "urlcheck"))
+        self.addCleanup(self.data.cleanup)
+        install_recording_mailer(self.data)
+
+    def url_job(self, no, page, baseline):
+        self.data.write("info/%d.ini" % no, "[COMMON]\r\nNO=%d\r\nURI=http://127.0.0.1:%d/%s\r\n"
+                        "NAME=job %d\r\nMAILGROUP=0\r\nTYPE=URL\r\nSOURCE=1\r\nCHECK=1\r\n"
+                        % (no, self.server.server_address[1], page, no))
+        self.data.write("src/%d.ini" % no, baseline)
+
+    def test_pipes_in_place_of_files_neither_hang_nor_silence(self):
+        d = self.data
+        today = time.strftime("%Y%m%d")
+        os.makedirs(d.file("syslog/urlcheck"))
+        os.mkfifo(d.file("syslog/urlcheck/%s.txt" % today))
+        self.url_job(1, "page.html", "old")
+        os.remove(d.file("src/1.ini"))
+        os.mkfifo(d.file("src/1.ini"))
+        # The baseline a pipe: the check goes on, the fetcher (whose day log
+        # is a pipe too) fetches, and the log names the file.
+        r = d.run("OrvisWatch", "--check", "1", timeout=60)
+        self.assertEqual(Pages.requests, ["/page.html"])
+        self.assertIn("通常のファイルではないため使いません:%s" % d.file("src/1.ini"), d.messages())
+        self.assertIn("source file invalid.", d.messages())
+        self.assertIn("(urlcheck),http://127.0.0.1", r.stderr)  # its lines, in UTF-8
+
+        # Today's day file a pipe: the monitor runs, its lines reach the
+        # standard error in UTF-8, and it ends on SIGTERM.
+        os.mkfifo(d.file("syslog/%s.txt" % today + ".new"))
+        os.replace(d.file("syslog/%s.txt" % today + ".new"), d.file("syslog/%s.txt" % today))
+        err_path = os.path.join(d.root, "stderr.txt")
+        with open(err_path, "wb") as err:
+            proc = subprocess.Popen([d.file("OrvisWatch"), "OrvisWatchService"], cwd=d.root,
+                                    env=d.env(), stdout=subprocess.DEVNULL, stderr=err)
+        self.addCleanup(kill_if_running, proc)
+
+        def read():
+            with open(err_path, "rb") as f:
+                return f.read().decode("utf-8")
+        self.assertTrue(wait_until(lambda: "バックグラウンドへ移行しました。" in read(), 20), read())
+        self.assertEqual(stop(proc), 0)
+        self.assertIn("(OrvisWatch),終了", read())
+
+    def test_a_killed_monitors_fetcher_goes_with_it(self):
+        d = self.data
+        d.write("ORVIS.ini", "[COMMON]\r\nCHECKINTERVAL=1\r\n")
+        self.url_job(1, "slow.html", "<p>the slow page of job 1</p>\r\n")
+        self.url_job(2, "fail.html", "<p>job 2</p>\r\n")
+        monitor = d.start("OrvisWatch", "OrvisWatchService")
+        self.addCleanup(kill_if_running, monitor)
+        fetcher = d.file("urlcheck")
+        # The first automatic pass, a minute after the start, stalls on job 1.
+        self.assertTrue(wait_until(lambda: "/slow.html" in Pages.requests, 100))
+        self.assertEqual(len(live_pids(fetcher)), 1)
+        monitor.kill()
+        monitor.wait()
+        self.assertTrue(wait_until(lambda: not live_pids(fetcher), 1.0), "the fetcher outlived it")
+
+        # The next check of job 2, whose server answers 500 only after job
+        # 1's page has been sent: no answer, and its baseline stays its own.
+        r = d.run("OrvisWatch", "--check", "2", timeout=60)
+        self.assertEqual(r.returncode, 2, r.stdout + r.stderr)
+        self.assertIn("\r\nCHECK=R\r\n", d.read_bytes("info/2.ini").decode("cp932"))
+        self.assertEqual(d.read_bytes("src/2.ini"), b"<p>job 2</p>\r\n")
+
+    @unittest.skipUnless(os.geteuid() == 0, "needs root to act as another user")
+    def test_another_users_lock_elsewhere_stops_nothing(self):
+        d = self.data
+        try:
+            other = pwd.getpwnam(OTHER_USER)
+        except KeyError:
+            subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
+                            "/usr/sbin/nologin", OTHER_USER], check=True)
+            other = pwd.getpwnam(OTHER_USER)
+        os.chmod(d.root, 0o755)
+        os.chmod(d.path, 0o755)
+        # Where the monitor kept its lock before: the session's runtime folder.
+        runtime = os.path.join(d.root, "other-run")
+        os.makedirs(runtime)
+        os.chown(runtime, other.pw_uid, other.pw_gid)
+        holder = subprocess.Popen(
+            ["/usr/bin/python3", "-c", "import fcntl, os, sys, time\n"
+             "fd = os.open(sys.argv[1], os.O_RDWR | os.O_CREAT, 0o644)\n"
+             "fcntl.flock(fd, fcntl.LOCK_EX); print('held', flush=True); time.sleep(60)",
+             os.path.join(runtime, "OrvisWatch.lock")],
+            user=other.pw_uid, group=other.pw_gid, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(kill_if_running, holder)
+        self.assertEqual(holder.stdout.readline(), "held\n")
+        holder.stdout.close()
+
+        env = {"XDG_RUNTIME_DIR": runtime}
+        monitor = d.start("OrvisWatch", "OrvisWatchService", env=env)
+        self.addCleanup(kill_if_running, monitor)
+        self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"), d.messages())
+        lock = d.file("OrvisWatch.lock")
+        self.assertEqual(os.stat(lock).st_mode & 0o777, 0o600)
+        # The other user cannot even open the folder's lock; a second start
+        # on the folder still ends at once, without a trace.
+        probe = subprocess.run(["/usr/bin/python3", "-c", "import os, sys; os.open(sys.argv[1], 0)",
+                                lock], user=other.pw_uid, capture_output=True, text=True)
+        self.assertIn("PermissionError", probe.stderr)
+        before = d.messages()
+        self.assertEqual(d.start("OrvisWatch", "OrvisWatchService", env=env).wait(10), 0)
+        self.assertEqual(d.messages(), before)
+        with open(lock) as f:
+            self.assertIn("pid=%d\nrole=monitor\n" % monitor.pid, f.read())
+        self.assertEqual(stop(monitor), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
