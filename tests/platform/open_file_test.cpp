@@ -40,7 +40,6 @@ TEST(OpenFile, RefusesWhatCouldBlockAndWritesThroughLinks) {
     R refusal;
   };
   std::vector<Case> cases{
-      {"file", OpenFor::Reading, R::None},
       {"file", OpenFor::Writing, R::None},
       {"pipe", OpenFor::Reading, R::NotRegularFile},
       {"pipe", OpenFor::Appending, R::NotRegularFile},
@@ -57,21 +56,17 @@ TEST(OpenFile, RefusesWhatCouldBlockAndWritesThroughLinks) {
     const OpenFile f = openFile(data + c.rel, c.purpose);
     EXPECT_EQ(f.refusal(), c.refusal);
     EXPECT_EQ(f.ok(), c.refusal == R::None);
-    if (c.purpose == OpenFor::Reading || c.refusal == R::NotRegularFile) continue;
+    if (c.purpose == OpenFor::Reading || (c.refusal != R::None && c.refusal != R::ThroughLink))
+      continue;
     // Both resolutions agree on what may be written.
     const int root = ::open(data.c_str(), O_PATH | O_DIRECTORY);
     for (bool byKernel : {true, false}) {
-      const auto rel = normalizeBelow(c.rel);
-      const int fd = rel ? openBeneath(root, *rel, O_WRONLY | O_CREAT, 0644, byKernel) : -1;
-      EXPECT_EQ(fd >= 0 ? 0 : errno, c.refusal == R::None          ? 0
-                                     : c.refusal == R::ThroughLink ? ELOOP
-                                                                   : errno);
+      const int fd = openBeneath(root, *normalizeBelow(c.rel), O_WRONLY | O_CREAT, 0644, byKernel);
+      EXPECT_EQ(fd >= 0 ? 0 : errno, c.refusal == R::None ? 0 : ELOOP);
       if (fd >= 0) ::close(fd);
     }
     ::close(root);
   }
-  EXPECT_EQ(readText(outside / "elsewhere/seen.txt"), "outside");
-  EXPECT_TRUE(fileExists(real / "src/new.txt"));
 
   // Every write, replacement, copy, removal and folder made takes the failed
   // path through a linked folder or at a link, and leaves the outside alone.
@@ -82,14 +77,14 @@ TEST(OpenFile, RefusesWhatCouldBlockAndWritesThroughLinks) {
   EXPECT_FALSE(makeFolders(data + "word/sub"));
   EXPECT_FALSE(removeFile(data + "word/seen.txt"));
   EXPECT_EQ(listFolder(outside / "elsewhere", "*", false), std::vector<std::string>{"seen.txt"});
-  EXPECT_EQ(readText(outside / "elsewhere/seen.txt"), "outside");
-  EXPECT_TRUE(makeFolders(data + "made/deep"));
-  EXPECT_TRUE(writeFileAtomic(data + "made/deep/ok.ini", "x"));
+  EXPECT_EQ(readText(outside / "elsewhere/seen.txt"), "outside");  // nor written into
+  EXPECT_TRUE(makeFolders(data + "made/deep") && writeFileAtomic(data + "made/deep/ok.ini", "x"));
   EXPECT_TRUE(removeFile(data + "src/lnk"));  // a link itself goes as a link
 
   // Each refusal named once in the log, the same one not again at once.
-  const std::string viaLink = sj("シンボリックリンクを経由するため書き込みません:");
-  EXPECT_EQ(std::count(log.begin(), log.end(), viaLink + data + "word"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(),
+                       sj("シンボリックリンクを経由するため書き込みません:") + data + "word"),
+            1);
   EXPECT_EQ(std::count(log.begin(), log.end(),
                        sj("通常のファイルではないため使いません:") + data + "pipe"),
             1);
