@@ -46,7 +46,7 @@ std::string readContent(const AlertRequest& request, const AlertSettings& settin
 }  // namespace
 
 AlertMailJob::AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
-                           MailStamps& stamps, TransportFactory openTransport)
+                           mail::MailStamps& stamps, TransportFactory openTransport)
     : sys_(systemLog), send_(sendLog), stamps_(stamps), openTransport_(std::move(openTransport)) {}
 
 int AlertMailJob::run(const AlertRequest& request) {
@@ -151,7 +151,7 @@ int AlertMailJob::deliver(const AlertSettings& settings, const AlertContent& con
     return kSomeFailed;
   }
   size_t accepted = 0;
-  std::string domain = addressDomain(settings.senderAddress);
+  std::string domain = mail::addressDomain(settings.senderAddress);
   for (size_t i = 0; i < recipients.size(); ++i) {
     const std::string& to = recipients[i];
     sys_.write("Send to :" + to);

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     systemLog.write(SJIS("libcurlを初期化できません,EXIT"));
     return alertmail::kSomeFailed;
   }
-  alertmail::SystemMailStamps stamps;
+  mail::SystemMailStamps stamps("alertmail.invalid");
   alertmail::AlertMailJob job(
       systemLog, sendLog, stamps, [&limits](const alertmail::AlertSettings& settings) {
         return std::make_unique<alertmail::CurlSmtpTransport>(settings, limits);
