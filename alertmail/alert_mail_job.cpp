@@ -4,6 +4,7 @@
 
 #include "alert_settings.h"
 #include "group_recipients.h"
+#include "mail/mailer_limits.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -115,7 +116,7 @@ SendOutcome AlertMailJob::sendTo(Session& session, const AlertSettings& settings
   // takes nothing gets kMaxReconnects in a row, and each further one needs a
   // message accepted since, so there are never more than recipients + 3.
   SendOutcome outcome;
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  for (int attempt = 0; attempt < mail::kAlertAttemptsPerRecipient; ++attempt) {
     if (session.ended) {
       if (session.reconnectsInARow == kMaxReconnects) break;
       session.transport.reset();
