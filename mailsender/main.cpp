@@ -65,8 +65,9 @@ int main(int argc, char** argv) {
   QtSmtpSocket socket;
   QtProgramEnd end;
   StatusWindow window;
+  orvis::mail::SystemMailStamps stamps("postiva.invalid");
   PostivaApp postiva(orvis::platform::executableFolder(), args,
-                     SessionPorts{socket, window, pump, clock, end}, &timers);
+                     SessionPorts{socket, window, pump, clock, end, stamps}, &timers);
   postiva.setStartNote(orvis::platform::unreachableDisplayLine(display));
   if (!postiva.start()) return postiva.exitCode();
 
