@@ -66,8 +66,9 @@ int main(int argc, char** argv) {
   QtSmtpSocket socket;
   QtProgramEnd end;
   StatusWindow window;
+  orvis::mail::SystemMailStamps stamps("postiva.invalid");
   const std::string folder = orvis::platform::executableFolder();
-  PostivaApp postiva(folder, args, SessionPorts{socket, window, pump, clock, end}, &timers);
+  PostivaApp postiva(folder, args, SessionPorts{socket, window, pump, clock, end, stamps}, &timers);
   // What the file rules refuse goes to the system log, once there is one.
   const orvis::platform::DataFolderGuard guard(folder, [&postiva](const std::string& line) {
     if (const MailLogs* logs = postiva.logs())
