@@ -19,6 +19,7 @@
 #include "platform/day_log.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
+#include "platform/open_file.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   platform::DayLog systemLog(logRoot + "syslog/alertmail/", "alertmail", clock);
   platform::DayLog sendLog(logRoot + "sendlog/alertmail/", "", clock);
+  const platform::DataFolderGuard guard(
+      logRoot, [&systemLog](const std::string& line) { systemLog.write(line); });
 
   platform::tidyLogFolders({systemLog.folder(), sendLog.folder()}, logRoot,
                            [&systemLog](const std::string& line) { systemLog.write(line); });

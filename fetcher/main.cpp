@@ -17,6 +17,7 @@
 #include "platform/deadline.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
+#include "platform/open_file.h"
 
 int main(int argc, char** argv) {
   using namespace orvis;
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   const std::string dataFolder = platform::executableFolder();
   platform::DayLog log(dataFolder + "syslog/urlcheck/", "urlcheck", clock);
+  const platform::DataFolderGuard guard(dataFolder,
+                                        [&log](const std::string& line) { log.write(line); });
   platform::tidyLogFolders({log.folder()}, dataFolder,
                            [&log](const std::string& line) { log.write(line); });
   fetcher::CurlPageFetcher curl;
