@@ -18,6 +18,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/open_file.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/qt/display_choice.h"
@@ -30,20 +31,26 @@
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Everything the programs write in the data folder stays in it; what the
+  // file rules refuse is said in the system log.
+  const std::string dataFolder = orvis::platform::executableFolder();
+  orvis::platform::SystemClock clock;
+  const orvis::SysLog refusalLog(dataFolder, clock);
+  const orvis::platform::DataFolderGuard guard(
+      dataFolder, [&refusalLog](const std::string& line) { refusalLog.write(line); });
   // The verbs (--capture, --check, --help, ...) need no window and no toolkit.
   const orvis::CommandLine command = orvis::CommandLine::parse(args);
   if (command.verb != orvis::CommandLine::Verb::Start)
     return orvis::runCommandLine(command, argc > 0 ? argv[0] : "OrvisWatch");
 
-  // One monitor per machine: a second start ends at once, without a trace.
-  // A lock that cannot be taken at all is no second start: the monitor
-  // would otherwise never run, and nobody would know why.
-  orvis::platform::InstanceLock lock("OrvisWatch");
+  // One process per data folder: a second start ends at once, without a
+  // trace. A lock that cannot be taken at all is no second start: the
+  // monitor would otherwise never run, and nobody would know why.
+  orvis::platform::InstanceLock lock(dataFolder, orvis::platform::LockRole::Monitor);
   if (lock.outcome() == orvis::platform::InstanceLock::Outcome::HeldElsewhere) return 0;
   if (!lock.acquired()) {
     const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
-    orvis::platform::SystemClock clock;
-    orvis::SysLog(orvis::platform::executableFolder(), clock).write(reason);
+    refusalLog.write(reason);
     std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
     return 1;
   }
@@ -57,7 +64,6 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(orvis::ui::applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
-  orvis::platform::SystemClock clock;
   orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
   // Off screen (no display could be reached, or chosen so), a box would wait
@@ -70,14 +76,10 @@ int main(int argc, char** argv) {
   orvis::platform::QtDescriptorWatcher soundWatcher;
   orvis::platform::QtTimerDriver soundTimers;
   orvis::platform::AlsaSoundOutput sound(soundWatcher, &soundTimers);
-  const orvis::MonitorHost host{orvis::platform::executableFolder(),
-                                orvis::StartInfo::fromArguments(args),
-                                clock,
-                                pump,
-                                prompter,
-                                launcher,
-                                processes,
-                                disks,
+  const orvis::MonitorHost host{dataFolder, orvis::StartInfo::fromArguments(args),
+                                clock,      pump,
+                                prompter,   launcher,
+                                processes,  disks,
                                 sound};
   orvis::ui::MainWindow mainWindow(host);
   // Boxes asked from now on stand over the main window. (Those of its

@@ -20,10 +20,7 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 1);
   lastRow = std::min(lastRow, static_cast<int>(jobs_.size()));
   view_.setEditControlsEnabled(false);
-  if (const JobRecord* missing = firstWithoutBaseline(firstRow, lastRow)) {
-    s_.boxes.show(
-        SJIS("№") + platform::trim(missing->number) + SJIS("の比較元ソース取得を行ってください。"),
-        "OrvisWatch", mb::OK);
+  if (refusedJob(firstRow, lastRow)) {
     if (ending()) return End::Interrupted;
     view_.setEditControlsEnabled(true);
     return End::BaselineMissing;
@@ -81,11 +78,16 @@ bool CheckPass::stillUnanswered(int row) const {
   return job && job->result == JobResult::NoResponse;
 }
 
-const JobRecord* CheckPass::firstWithoutBaseline(int firstRow, int lastRow) const {
+const JobRecord* CheckPass::refusedJob(int firstRow, int lastRow) {
   for (int row = firstRow; row <= lastRow; ++row) {
     const JobRecord& job = jobs_[static_cast<size_t>(row - 1)];
-    const auto jobFile = jobFilePath(s_.dataFolder, job.number);
-    if (!jobFile || s_.ini.read(*jobFile, jobkey::kSection, jobkey::SOURCE) != "1") return &job;
+    // A job file removed since the load has no baseline either.
+    if (!job.file.empty() && s_.ini.read(job.file, jobkey::kSection, jobkey::SOURCE) == "1")
+      continue;
+    s_.boxes.show(
+        SJIS("№") + platform::trim(job.number) + SJIS("の比較元ソース取得を行ってください。"),
+        "OrvisWatch", mb::OK);
+    return &job;
   }
   return nullptr;
 }
