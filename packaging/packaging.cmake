@@ -55,7 +55,10 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# adduser: postinst; the fonts: the Japanese texts of the windows.
+# adduser: postinst; the fonts: the Japanese texts of the windows. The
+# libraries the programs link come from dpkg-shlibdeps; dtl (the history's
+# line diff) is a header-only library compiled into OrvisWatch, so it needs
+# nothing at run time, and its licence goes with the package (copyright).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 # The synopsis is the summary above; CPack indents these lines and marks the

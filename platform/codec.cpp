@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -282,17 +283,79 @@ std::string peerTextToCp932(std::string_view text) {
   return isValidUtf8(text) ? toCp932(text) : std::string(text);
 }
 
+struct Utf8Decoder::Converter {
+  Iconv conv{"UTF-8", "CP932"};
+};
+
+namespace {
+
+// The UTF-8 form of every CP932 character met so far, by its code (a
+// single byte, or lead byte * 256 + trail byte): up to three bytes and
+// their count in the top byte; 0 not yet asked, kInvalid no character.
+// Asked of iconv once per character for the life of the process: iconv
+// costs more per character than the whole rest of a page's diff.
+constexpr uint32_t kInvalid = 0xFF000000;
+std::atomic<uint32_t> utf8Forms[65536];
+
+uint32_t formOf(uint32_t code, std::unique_ptr<Utf8Decoder::Converter>& converter) {
+  const uint32_t known = utf8Forms[code].load(std::memory_order_relaxed);
+  if (known) return known;
+  if (!converter) converter = std::make_unique<Utf8Decoder::Converter>();
+  const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  std::string_view in = code > 0xFF ? std::string_view(bytes, 2) : std::string_view(bytes + 1, 1);
+  std::string out;
+  uint32_t form = kInvalid;
+  if (converter->conv.ok() && converter->conv.run(in, out) == Iconv::Stop::Done && !out.empty() &&
+      out.size() <= 3) {
+    form = static_cast<uint32_t>(out.size()) << 24;
+    for (size_t i = 0; i < out.size(); ++i)
+      form |= static_cast<uint32_t>(static_cast<unsigned char>(out[i])) << (8 * i);
+  }
+  utf8Forms[code].store(form, std::memory_order_relaxed);
+  return form;
+}
+
+}  // namespace
+
+Utf8Decoder::Utf8Decoder() = default;
+Utf8Decoder::~Utf8Decoder() = default;
+
+void Utf8Decoder::append(std::string_view cp932, std::string& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+  const size_t n = cp932.size();
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      size_t end = i + 1;
+      while (end < n && p[end] < 0x80) ++end;
+      out.append(cp932.data() + i, end - i);
+      i = end;
+      continue;
+    }
+    // A lead byte with its trail; a lead byte that makes no character
+    // with the next byte stands alone, as iconv leaves it.
+    uint32_t form = kInvalid;
+    if (isLeadByte(p[i]) && i + 1 < n) form = formOf(uint32_t{p[i]} << 8 | p[i + 1], converter_);
+    size_t used = 2;
+    if (form == kInvalid) {
+      form = isLeadByte(p[i]) ? kInvalid : formOf(p[i], converter_);
+      used = 1;
+    }
+    if (form == kInvalid) {
+      out.append("\xEF\xBF\xBD", 3);
+    } else {
+      const char utf8[3] = {static_cast<char>(form & 0xFF), static_cast<char>((form >> 8) & 0xFF),
+                            static_cast<char>((form >> 16) & 0xFF)};
+      out.append(utf8, form >> 24);
+    }
+    i += used;
+  }
+}
+
 std::string toUtf8(std::string_view cp932) {
-  Iconv conv("UTF-8", "CP932");
   std::string out;
   out.reserve(cp932.size() * 3 / 2);
-  if (!conv.ok()) return std::string(cp932);
-  while (true) {
-    auto stop = conv.run(cp932, out);
-    if (stop == Iconv::Stop::Done) return out;
-    out += "\xEF\xBF\xBD";
-    cp932.remove_prefix(1);
-  }
+  Utf8Decoder().append(cp932, out);
+  return out;
 }
 
 bool isValidUtf8(std::string_view bytes) {

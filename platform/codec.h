@@ -4,6 +4,7 @@
 // toolkit and the operating system's names speak. One place does them all.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,24 @@ std::string peerTextToCp932(std::string_view text);
 
 // CP932 to UTF-8. A byte sequence that is not CP932 becomes U+FFFD.
 std::string toUtf8(std::string_view cp932);
+
+// toUtf8 for many short texts (the lines of a page), character by
+// character from a table of the characters met, with one converter kept
+// for those not met yet.
+class Utf8Decoder {
+ public:
+  struct Converter;
+
+  Utf8Decoder();
+  ~Utf8Decoder();
+  Utf8Decoder(const Utf8Decoder&) = delete;
+  Utf8Decoder& operator=(const Utf8Decoder&) = delete;
+  // Appends the UTF-8 form of `cp932` to `out`.
+  void append(std::string_view cp932, std::string& out);
+
+ private:
+  std::unique_ptr<Converter> converter_;
+};
 
 // Asked now and then during a long conversion; true gives it up.
 using StopCheck = std::function<bool()>;

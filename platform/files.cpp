@@ -257,7 +257,9 @@ std::vector<std::string> removeLeftTemporaries(const std::string& folder,
 bool copyFile(const std::string& from, const std::string& to) {
   OpenFile in = openFile(from, OpenFor::Reading);
   if (!in.ok()) return errno = in.error(), false;
-  return replaceWhole(to, FileAccess::Usual, [&in](int out) {
+  struct stat st;
+  if (::fstat(in.fd(), &st) != 0) return false;
+  return replaceWhole(to, FileAccess::Usual, [&in, &st](int out) {
     char buffer[65536];
     while (true) {
       ssize_t n = ::read(in.fd(), buffer, sizeof buffer);
@@ -265,7 +267,13 @@ bool copyFile(const std::string& from, const std::string& to) {
         if (errno == EINTR) continue;
         return false;
       }
-      if (n == 0) return true;
+      // The copy keeps its source's last-write time, as a copy on Windows
+      // does: a generation then tells when it became the baseline, not
+      // when it last moved up.
+      if (n == 0) {
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        return ::futimens(out, times) == 0;
+      }
       if (!writeAll(out, buffer, static_cast<size_t>(n))) return false;
     }
   });

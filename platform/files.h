@@ -84,7 +84,8 @@ std::vector<std::string> removeLeftTemporaries(const std::string& folder,
                                                const std::string& nameMask, int minAgeSeconds);
 
 // Copies the file, overwriting the target as writeFileAtomic does: the
-// target is the old file or the whole copy, never a part.
+// target is the old file or the whole copy, never a part. The copy keeps
+// the source's last-write time.
 bool copyFile(const std::string& from, const std::string& to);
 
 bool removeFile(const std::string& path);

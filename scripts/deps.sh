@@ -9,6 +9,7 @@ packages=(
   libxcb1-dev                 # whether the display a program is given answers
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
+  libdtl-dev                  # the history's line diff (header only, compiled in)
   libgtest-dev                # tests
   clang libclang-rt-14-dev    # fuzz targets: libFuzzer, ASan and UBSan of clang 14
   fonts-noto-cjk              # Japanese texts in the windows
@@ -19,6 +20,7 @@ packages=(
   iproute2 procps             # loopback addresses of the mail tests, process tools
   dpkg-dev                    # the Debian package: its dependencies (dpkg-shlibdeps)
   libfaketime                 # the daily reactivation's test runs the monitor across a midnight
+  time                        # benchmarks: a program's peak memory (GNU time)
 )
 
 missing=()

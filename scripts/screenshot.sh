@@ -7,6 +7,9 @@
 #                                            demo's jobs, opened by pressing
 #                                            "設定" as an assistive tool would
 #                                            (AT-SPI)
+#   screenshot.sh --history [OUT.png]        the history window of the demo's
+#                                            changing page after one change:
+#                                            its row clicked, "履歴" pressed
 set -euo pipefail
 cd "$(dirname "$0")/.."
 settings=0
@@ -14,6 +17,10 @@ if [ "${1:-}" = "--settings" ]; then
   settings=1
   shift
   out="$(realpath -m "${1:-docs/settings-dialog.png}")"
+elif [ "${1:-}" = "--history" ]; then
+  settings=2
+  shift
+  out="$(realpath -m "${1:-docs/history-window.png}")"
 else
   out="$(realpath -m "${1:-docs/main-window.png}")"
 fi
@@ -46,13 +53,19 @@ if [ "$settings" = 0 ]; then
   grep -q "pass ended" "$work/demo.out" || { cat "$work/demo.out"; exit 1; }
   "$build"/tests/tools/screen_grab "$out" 500 2> /dev/null
 else
-  /usr/bin/python3 scripts/demo/demo.py "$work/orvis" --seed
+  if [ "$settings" = 1 ]; then
+    /usr/bin/python3 scripts/demo/demo.py "$work/orvis" --seed
+    press=(設定 設定)
+  else
+    /usr/bin/python3 scripts/demo/demo.py "$work/orvis" --one-change > /dev/null
+    press=(履歴 "履歴 - №1 変化するページ" 変化するページ)
+  fi
   # One session bus for the monitor and the tool that presses its button.
   dbus-run-session -- bash -c '
     (cd "$1/orvis" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec ./OrvisWatch) > /dev/null 2>&1 &
     monitor=$!
     trap "kill $monitor 2>/dev/null || true" EXIT
-    box=$(/usr/bin/python3 tests/tools/press_button.py OrvisWatch 設定 設定)
-    "$3"/tests/tools/screen_grab "$2" 500 $box 2> /dev/null' _ "$work" "$out" "$build"
+    box=$(/usr/bin/python3 tests/tools/press_button.py OrvisWatch "${@:4}")
+    "$3"/tests/tools/screen_grab "$2" 500 $box 2> /dev/null' _ "$work" "$out" "$build" "${press[@]}"
 fi
 echo "saved $out"

@@ -19,6 +19,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args) {
   if (!verbLike) return line;
 
   const std::string& verb = args.front();
+  if (verb == "--history" || verb == "--diff") return parseHistory(args);
   if (verb == "--help" || verb == "-h") {
     line.verb = Verb::Help;
   } else if (verb == "--version") {
@@ -51,6 +52,9 @@ std::string CommandLine::usage(const std::string& program) {
          "       " +
          program +
          " --capture [NO...] | --check [NO...] | --help | --version\n"
+         "       " +
+         program +
+         " --history NO | --diff NO [A [B]] [--changes-only]\n"
          "\n"
          "Without a verb the monitor starts: with no parameter in the edit/manual mode,\n"
          "with \"OrvisWatch\" in the mode it last ran in, with \"OrvisWatchService\" as the\n"
@@ -71,7 +75,19 @@ std::string CommandLine::usage(const std::string& program) {
          "Both verbs exit 3 while a monitor runs, 4 when they cannot run (unknown job,\n"
          "no job, a job without baseline, bad arguments), 128 + the signal when\n"
          "interrupted. Message boxes are answered as in the service start and logged in\n"
-         "syslog/.\n";
+         "syslog/.\n"
+         "\n"
+         "The history verbs only read, also while a monitor runs:\n"
+         "  --history NO       the stored versions of job NO: the baseline and the\n"
+         "                     generations 1 (newest) to 20; place, time, size a line.\n"
+         "  --diff NO [A [B]]  what changed from the older of the entries A and B to the\n"
+         "                     newer (default: 1 and the baseline, the last change), in\n"
+         "                     UTF-8: for a page a unified diff with what its check\n"
+         "                     passes over between \u27e6 and \u27e7 (--changes-only: left\n"
+         "                     out), for the other types a line per change. A and B:\n"
+         "                     baseline (or 0), 1 to 20.\n"
+         "                     Exit 0 no difference, 1 a difference, 2 no such job or\n"
+         "                     entry, 3 bad arguments.\n";
 }
 
 }  // namespace orvis

@@ -4,6 +4,8 @@
 // which do one thing without a window and end:
 //   --capture [NO...]   capture the baselines of the given jobs, or of all
 //   --check [NO...]     one manual check pass over the given jobs, or all
+//   --history NO        the stored versions of a job
+//   --diff NO [A [B]]   what changed between two of them
 //   --help, --version
 
 #include <string>
@@ -20,6 +22,11 @@ constexpr int kMonitorRunning = 3;
 constexpr int kCannotRun = 4;  // bad arguments, unknown job, no job, no baseline, no lock
 // A verb ended by SIGINT, SIGTERM or SIGHUP exits with 128 + the signal.
 constexpr int kSignalBase = 128;
+// --history and --diff, which only read and take no lock.
+constexpr int kSame = 0;
+constexpr int kDifferent = 1;
+constexpr int kNoEntry = 2;  // no such job, or no such entry
+constexpr int kBadHistoryArguments = 3;
 }  // namespace exitcode
 
 struct CommandLine {
@@ -27,6 +34,8 @@ struct CommandLine {
     Start,  // no verb: one of the described starts, with its window
     Capture,
     Check,
+    History,
+    Diff,
     Help,
     Version,
     Invalid,  // error says why
@@ -35,9 +44,17 @@ struct CommandLine {
   Verb verb = Verb::Start;
   std::vector<std::string> jobNumbers;  // as given (UTF-8); empty for all jobs
   std::string error;                    // UTF-8
+  // The status of an Invalid line: the history verbs have their own.
+  int errorStatus = exitcode::kCannotRun;
+  // --diff: the two places (empty: the baseline and 1), and whether the
+  // regions a check passes over are left out.
+  std::vector<std::string> places;
+  bool changesOnly = false;
 
   // The arguments after the program's name, as the system hands them over.
   static CommandLine parse(const std::vector<std::string>& args);
+  // The rest of a --history or --diff line.
+  static CommandLine parseHistory(const std::vector<std::string>& args);
   // The text of --help (UTF-8).
   static std::string usage(const std::string& program);
 };

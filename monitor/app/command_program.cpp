@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "command_verbs.h"
+#include "history_verbs.h"
 #include "monitor.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
@@ -74,7 +75,11 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
       return exitcode::kOk;
     case Verb::Invalid:
       std::cerr << program << ": " << command.error << "\n" << CommandLine::usage(program);
-      return exitcode::kCannotRun;
+      return command.errorStatus;
+    case Verb::History:
+    case Verb::Diff:
+      // They only read: no lock, so that they run beside a monitor.
+      return runHistoryCommand(command, platform::executableFolder(), std::cout, std::cerr);
     case Verb::Start:
     case Verb::Capture:
     case Verb::Check:

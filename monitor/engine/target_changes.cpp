@@ -20,14 +20,41 @@ std::string_view pathOf(std::string_view line) {
 // "@" is the listing of nothing; an empty line names no file either.
 bool namesAFile(std::string_view line) { return !line.empty() && line != "@"; }
 
-std::string entry(const std::string& kind, std::string_view from, std::string_view to,
-                  std::string_view path) {
-  return kind + "[" + std::string(from) + "]->[" + std::string(to) + "] " + std::string(path);
+bool anyProgramNamed(const std::vector<std::string>& lines, const std::string& lowerName) {
+  for (const std::string& line : lines) {
+    if (findAtCharacter(platform::cp932AsciiLower(programNameOf(line)), lowerName) !=
+        std::string_view::npos)
+      return true;
+  }
+  return false;
 }
 
-// The program name of a process line "pid parent name": the text after the
-// second blank.
-std::string_view programName(std::string_view line) {
+}  // namespace
+
+std::string ListingChange::text() const {
+  auto entry = [this](const std::string& label, std::string_view from, std::string_view to) {
+    return label + "[" + std::string(from) + "]->[" + std::string(to) + "] " + path;
+  };
+  switch (kind) {
+    case Kind::Updated:
+      return entry(SJIS("[更新]"), oldStamp, newStamp);
+    case Kind::Deleted:
+      return entry(SJIS("[削除]"), oldStamp, "N/A");
+    case Kind::Added:
+      break;
+  }
+  return entry(SJIS("[追加]"), "N/A", newStamp);
+}
+
+std::vector<std::string> listingChanges(std::string_view baseline, std::string_view snapshot) {
+  std::vector<std::string> texts;
+  for (const ListingChange& change : listingChangeList(baseline, snapshot))
+    texts.push_back(change.text());
+  return texts;
+}
+
+std::string_view programNameOf(std::string_view line) {
+  // The text after the second blank.
   std::size_t first = line.find(' ');
   if (first == std::string_view::npos) return {};
   std::size_t second = line.find(' ', first + 1);
@@ -35,24 +62,7 @@ std::string_view programName(std::string_view line) {
   return line.substr(second + 1);
 }
 
-bool anyProgramNamed(const std::vector<std::string>& lines, const std::string& lowerName) {
-  for (const std::string& line : lines) {
-    if (findAtCharacter(platform::cp932AsciiLower(programName(line)), lowerName) !=
-        std::string_view::npos)
-      return true;
-  }
-  return false;
-}
-
-int64_t firstLineNumber(std::string_view text) {
-  const std::vector<std::string> lines = platform::splitLines(text);
-  if (lines.empty()) return 0;
-  return platform::parseInt64(platform::trim(lines.front())).value_or(0);
-}
-
-}  // namespace
-
-std::vector<std::string> listingChanges(std::string_view baseline, std::string_view snapshot) {
+std::vector<ListingChange> listingChangeList(std::string_view baseline, std::string_view snapshot) {
   const std::vector<std::string> before = platform::splitLines(baseline);
   const std::vector<std::string> now = platform::splitLines(snapshot);
   // Snapshot lines by their path, first listed first; a line leaves its
@@ -62,24 +72,27 @@ std::vector<std::string> listingChanges(std::string_view baseline, std::string_v
     if (namesAFile(now[i])) byPath[pathOf(now[i])].push_back(i);
   std::vector<bool> taken(now.size(), false);
 
-  std::vector<std::string> changes;
+  using Kind = ListingChange::Kind;
+  std::vector<ListingChange> changes;
   for (const std::string& line : before) {
     if (!namesAFile(line)) continue;
     const std::string_view stamp = stampOf(line), path = pathOf(line);
     auto match = byPath.find(path);
     if (match == byPath.end() || match->second.empty()) {
-      changes.push_back(entry(SJIS("[削除]"), stamp, "N/A", path));
+      changes.push_back({Kind::Deleted, std::string(stamp), {}, std::string(path)});
       continue;
     }
     const std::size_t b = match->second.back();
     match->second.pop_back();
     taken[b] = true;
     if (stampOf(now[b]) != stamp)
-      changes.push_back(entry(SJIS("[更新]"), stamp, stampOf(now[b]), path));
+      changes.push_back(
+          {Kind::Updated, std::string(stamp), std::string(stampOf(now[b])), std::string(path)});
   }
   for (std::size_t i = 0; i < now.size(); ++i) {
     if (!taken[i] && namesAFile(now[i]))
-      changes.push_back(entry(SJIS("[追加]"), "N/A", stampOf(now[i]), pathOf(now[i])));
+      changes.push_back(
+          {Kind::Added, {}, std::string(stampOf(now[i])), std::string(pathOf(now[i]))});
   }
   return changes;
 }
@@ -94,22 +107,34 @@ std::optional<std::string> processChange(std::string_view uri, std::string_view 
   return std::nullopt;
 }
 
+std::string driveOf(std::string_view uri) {
+  // What comes before the first colon (a mount path may hold blanks).
+  return platform::trim(uri.substr(0, uri.find(':')));
+}
+
+int64_t driveThresholdMb(std::string_view uri) {
+  // The first field after the first colon, in gigabytes.
+  const std::size_t colon = uri.find(':');
+  if (colon == std::string_view::npos) return 0;
+  const std::vector<std::string> parts =
+      platform::splitCommaList(platform::replaceAll(uri.substr(colon + 1), ":", ","));
+  if (parts.empty()) return 0;
+  return int64_t{platform::parseInt(parts.front()).value_or(0)} * 1024;
+}
+
+int64_t freeSpaceMbOf(std::string_view snapshot) {
+  const std::vector<std::string> lines = platform::splitLines(snapshot);
+  if (lines.empty()) return 0;
+  return platform::parseInt64(platform::trim(lines.front())).value_or(0);
+}
+
 std::optional<std::string> driveChange(std::string_view uri, std::string_view baseline,
                                        std::string_view snapshot) {
-  const int64_t previous = firstLineNumber(baseline);
-  const int64_t current = firstLineNumber(snapshot);
-  // The disk is what comes before the first colon (a mount path may hold
-  // blanks); the threshold is the first field after it.
-  const std::size_t colon = uri.find(':');
-  const std::string drive = platform::trim(uri.substr(0, colon));
-  int64_t threshold = 0;
-  if (colon != std::string_view::npos) {
-    const std::vector<std::string> parts =
-        platform::splitCommaList(platform::replaceAll(uri.substr(colon + 1), ":", ","));
-    if (!parts.empty()) threshold = int64_t{platform::parseInt(parts.front()).value_or(0)} * 1024;
-  }
+  const int64_t previous = freeSpaceMbOf(baseline);
+  const int64_t current = freeSpaceMbOf(snapshot);
+  const int64_t threshold = driveThresholdMb(uri);
   if (threshold < previous && threshold >= current)
-    return drive + SJIS("ドライブの残量が") + std::to_string(current / 1024) +
+    return driveOf(uri) + SJIS("ドライブの残量が") + std::to_string(current / 1024) +
            SJIS("GBとなりました。");
   return std::nullopt;
 }

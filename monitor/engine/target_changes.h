@@ -4,6 +4,7 @@
 // programs, the free space of a disk. Both texts are CP932 as the files hold
 // them; a missing or empty baseline is an empty list.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,23 @@ namespace orvis {
 // stamp, "@" and the path; a baseline path matches the first snapshot line
 // still unmatched whose path is exactly the same.
 std::vector<std::string> listingChanges(std::string_view baseline, std::string_view snapshot);
+
+// The same changes, as their parts.
+struct ListingChange {
+  enum class Kind { Updated, Deleted, Added };
+  Kind kind;
+  std::string oldStamp;  // empty when added
+  std::string newStamp;  // empty when deleted
+  std::string path;
+
+  // The entry as the alert and the log give it.
+  std::string text() const;
+};
+std::vector<ListingChange> listingChangeList(std::string_view baseline, std::string_view snapshot);
+
+// The program-name part of a PROC line "pid parent name"; empty when the
+// line has no two blanks.
+std::string_view programNameOf(std::string_view line);
 
 // PROC: "<uri>が終了しました。" when the program named by `uri` was running
 // at the baseline and is not now, "<uri>が起動しました。" for the reverse,
@@ -32,5 +50,12 @@ std::optional<std::string> processChange(std::string_view uri, std::string_view 
 // number) the threshold is 0 and never reached.
 std::optional<std::string> driveChange(std::string_view uri, std::string_view baseline,
                                        std::string_view snapshot);
+
+// The parts of a DRIVE job's target and reading that driveChange goes by:
+// the disk, the threshold in megabytes, and the free megabytes of a
+// snapshot (its first line; 0 when that is no number).
+std::string driveOf(std::string_view uri);
+int64_t driveThresholdMb(std::string_view uri);
+int64_t freeSpaceMbOf(std::string_view snapshot);
 
 }  // namespace orvis

@@ -154,8 +154,11 @@ JobEditorPanel::JobEditorPanel(QWidget* parent)
                           QStringLiteral("チェック登録します。"));
   deleteButton = flatButton(this, "SpeedButton2", QStringLiteral("削除"),
                             QStringLiteral("自動更新が外れます。"));
+  historyButton = flatButton(this, "btnHistory", QStringLiteral("履歴"),
+                             QStringLiteral("保存された版と変化を表示します。"));
   buttons->addWidget(saveButton);
   buttons->addWidget(deleteButton);
+  buttons->addWidget(historyButton);
   right->addLayout(buttons, 7, 0, 1, 3);
   right->setColumnStretch(2, 1);
   grid->addLayout(right, 0, 2);

@@ -75,6 +75,7 @@ class JobEditorPanel : public QGroupBox, public JobEditorView {
   QToolButton* previewButton;  // SpeedButton17: the target on screen
   QToolButton* saveButton;     // SpeedButton8 "追加・更新"
   QToolButton* deleteButton;   // SpeedButton2 "削除"
+  QToolButton* historyButton;  // "履歴": the job's stored versions
 };
 
 }  // namespace orvis::ui

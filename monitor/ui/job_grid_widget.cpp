@@ -1,5 +1,7 @@
 #include "job_grid_widget.h"
 
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputEvent>
 #include <QPainter>
@@ -100,6 +102,24 @@ QItemSelectionModel::SelectionFlags JobGridWidget::selectionCommand(const QModel
       !(input->modifiers() & Qt::ShiftModifier))
     return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
   return QTableWidget::selectionCommand(index, event);
+}
+
+void JobGridWidget::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse &&
+      (QGuiApplication::mouseButtons() & Qt::RightButton)) {
+    menuAfterRelease_ = event->globalPos();
+    return;
+  }
+  emit menuRequested(event->globalPos());
+}
+
+void JobGridWidget::mouseReleaseEvent(QMouseEvent* event) {
+  QTableWidget::mouseReleaseEvent(event);
+  if (event->button() == Qt::RightButton && menuAfterRelease_) {
+    const QPoint at = *menuAfterRelease_;
+    menuAfterRelease_.reset();
+    emit menuRequested(at);
+  }
 }
 
 CellLook JobGridWidget::lookAt(int row, int column, bool selected) const {

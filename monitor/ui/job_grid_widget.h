@@ -2,9 +2,11 @@
 // The job grid. Row 0 of the logic is the header; rows 1..n are the
 // table rows 0..n-1. Each cell is drawn as the catalogue logic decides.
 
+#include <QPoint>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <functional>
+#include <optional>
 
 #include "monitor/catalogue/cell_look.h"
 #include "monitor/catalogue/job_grid_view.h"
@@ -32,15 +34,22 @@ class JobGridWidget : public QTableWidget, public JobGridView {
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  signals:
   // The selected cell, in the logic's row numbers.
   void cellSelected(int column, int row);
   void clickedOnRow();
+  // The context menu, at a place on the screen.
+  void menuRequested(const QPoint& at);
 
  private:
   LookFn look_;
   bool placingCursor_ = false;
+  // A menu asked for by a press of the right button waits for its release,
+  // so that the click does what it always did first.
+  std::optional<QPoint> menuAfterRelease_;
 };
 
 }  // namespace orvis::ui

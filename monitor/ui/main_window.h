@@ -13,6 +13,7 @@
 
 #include "alarm_panel.h"
 #include "busy_panel.h"
+#include "history_window.h"
 #include "job_editor_panel.h"
 #include "job_grid_widget.h"
 #include "monitor/alerting/alarm_view.h"
@@ -89,6 +90,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   QtTrayView& trayIcon() { return tray_; }
   // "設定" shows it.
   SettingsDialog& settingsDialog() { return *settingsDialog_; }
+  // "履歴" shows it; null until then.
+  HistoryWindow* historyWindow() { return historyWindow_.get(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,6 +109,9 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   void wireCatalogueEvents();
   void wireEngineEvents();
   void wireAlertingEvents();
+  void wireHistoryEvents();
+  // The history window of the job last clicked in the grid.
+  void showHistory();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
   // Ends the event loop without the close question or the stop sequence.
@@ -146,6 +152,7 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   std::unique_ptr<Monitor> monitor_;
   // A window of its own, over the monitor: it goes before the monitor does.
   std::unique_ptr<SettingsDialog> settingsDialog_;
+  std::unique_ptr<HistoryWindow> historyWindow_;
   std::function<void()> onStopped_;
   bool stopped_ = false;
 };

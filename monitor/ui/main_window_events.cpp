@@ -17,6 +17,7 @@ void MainWindow::wireEvents() {
   wireCatalogueEvents();
   wireEngineEvents();
   wireAlertingEvents();
+  wireHistoryEvents();
 }
 
 void MainWindow::wireShellEvents() {

@@ -2,7 +2,7 @@
 at things on this machine, each with a real baseline, and the monitor
 watching them while the demo changes them.
 
-    /usr/bin/python3 demo.py DATA_FOLDER [--seed]
+    /usr/bin/python3 demo.py DATA_FOLDER [--seed | --one-change]
 
 DATA_FOLDER holds the installed programs. The demo writes its jobs and
 settings there, serves a small web site from DATA_FOLDER/site on a loopback
@@ -12,7 +12,10 @@ monitor: with its window in the automatic mode when there is a display, else
 the service start. After every automatic pass it prints one line per job and
 the mails received, then changes the changing page, the demo folder and the
 running program again. SIGTERM or Ctrl+C ends everything it started.
-With --seed it only writes the jobs, settings and targets, and ends.
+With --seed it only writes the jobs, settings and targets, and ends. With
+--one-change it also captures the baselines, changes the targets once, runs
+one check pass (`OrvisWatch --check`), so that every job has a change in its
+history, and ends.
 
 Environment: ORVIS_DEMO_WEB_PORT (default 8931), ORVIS_DEMO_SMTP_PORT (default
 8925), ORVIS_DEMO_SERVICE=1 (the service start even with a display)."""
@@ -81,7 +84,7 @@ class Demo:
         d = self.data
         cp932_lines(os.path.join(d, "ORVIS.ini"), [
             "[COMMON]", "CHECKINTERVAL=1", "VALIDDAY=10", "PLAYCOUNTDISCON=1",
-            "MAILGROUPCOUNT=1", "SOURCE_CHECK=YES"])
+            "MAILGROUPCOUNT=1", "SOURCE_CHECK=YES", "SCRIPT_IGNORE=YES", "COMMENT_IGNORE=YES"])
         cp932_lines(os.path.join(d, "mail", "Postiva.ini"), [
             "[メール同報システム]", "SMTPServer=127.0.0.1", "SMTPPORT=%d" % self.smtp_port,
             "SMTP=SMTP", "クライアント名称=orvis-demo", "送信元メールアドレス=orvis@localhost",
@@ -107,8 +110,14 @@ class Demo:
         shutil.copy2("/bin/sleep", os.path.join(d, "bin", WORKER))
 
     def page(self, name, title, text):
-        html = ('<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>%s</title></head>\n'
-                "<body><h1>%s</h1><p>%s</p></body></html>\n" % (title, title, text))
+        # The script and the comment change on every write; the checks pass
+        # over them (SCRIPT_IGNORE, COMMENT_IGNORE), so only the text counts.
+        now = time.strftime("%H:%M:%S")
+        html = ('<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>%s</title>\n'
+                '<script>var written = "%s";</script></head>\n'
+                "<body><h1>%s</h1>\n<!-- %s に書き出し -->\n<p>%s</p>\n"
+                "<p>このページは OrvisWatch のデモが書きます。</p>\n</body></html>\n"
+                % (title, now, title, now, text))
         path = os.path.join(self.site, name)
         with open(path + ".part", "w", encoding="utf-8") as f:
             f.write(html)
@@ -164,6 +173,21 @@ class Demo:
                 raise SystemExit("demo: the %s did not start on 127.0.0.1:%d" % (what, port))
         print("Web site:     http://127.0.0.1:%d/ (from %s)" % (self.web_port, self.site))
         print("Mail catcher: 127.0.0.1:%d, mails in %s" % (self.smtp_port, self.received))
+
+    def one_change(self):
+        """Baselines, one change of every target, one check pass."""
+        try:
+            self.seed()
+            self.start_servers()
+            self.capture()
+            time.sleep(1)  # the change gets a time of its own
+            self.change()
+            r = subprocess.run([os.path.join(self.data, "OrvisWatch"), "--check"],
+                               capture_output=True, text=True)
+            print(r.stdout, end="")
+            return 0 if r.returncode in (0, 1) else r.returncode
+        finally:
+            self.stop_all()
 
     def capture(self):
         print("Capturing every baseline: %s/OrvisWatch --capture" % self.data)
@@ -311,13 +335,15 @@ def display_usable():
 
 
 def main():
-    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["--seed"]):
-        raise SystemExit("usage: demo.py DATA_FOLDER [--seed]")
+    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["--seed"], ["--one-change"]):
+        raise SystemExit("usage: demo.py DATA_FOLDER [--seed | --one-change]")
     demo = Demo(sys.argv[1], int(os.environ.get("ORVIS_DEMO_WEB_PORT", "8931")),
                 int(os.environ.get("ORVIS_DEMO_SMTP_PORT", "8925")))
     if sys.argv[2:] == ["--seed"]:
         demo.seed()
         return
+    if sys.argv[2:] == ["--one-change"]:
+        sys.exit(demo.one_change())
     sys.exit(demo.run(display_usable()))
 
 

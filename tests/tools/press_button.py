@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Presses a button of a running program through the accessibility bus, as
 an assistive tool would, and prints where the window it opens stands:
-press_button.py PROGRAM BUTTON WINDOW  ->  "X Y WIDTH HEIGHT" of WINDOW.
+press_button.py PROGRAM BUTTON WINDOW [CELL]  ->  "X Y WIDTH HEIGHT" of WINDOW.
+CELL: a table cell to click first (a mouse click made through the bus).
 The program must run with its accessibility bridge on
 (QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1) on the same session bus."""
 import sys
@@ -49,6 +50,14 @@ def main():
     app = until(lambda: application(program))
     if not app:
         sys.exit(f"press_button: no program {program!r} on the accessibility bus")
+    if len(sys.argv) > 4:
+        cell = until(lambda: find(app, lambda n: n.get_role() == Atspi.Role.TABLE_CELL
+                                  and n.get_name() == sys.argv[4]))
+        if not cell:
+            sys.exit(f"press_button: no cell {sys.argv[4]!r}")
+        box = cell.get_extents(Atspi.CoordType.SCREEN)
+        Atspi.generate_mouse_event(box.x + box.width // 2, box.y + box.height // 2, "b1c")
+        time.sleep(0.5)
     push = until(lambda: find(app, lambda n: n.get_role() == Atspi.Role.PUSH_BUTTON
                                and n.get_name() == button))
     if not push:

@@ -46,8 +46,10 @@ std::size_t firstMismatch(const char* b, const char* s, std::size_t from, std::s
 }  // namespace
 
 ComparisonPass::ComparisonPass(const SkipSwitches& switches, ByteSource& baseline,
-                               ByteSource& snapshot, ComparisonSink& sink, ProgressClock& clock)
+                               ByteSource& snapshot, ComparisonSink& sink, ProgressClock& clock,
+                               RegionObserver* observer)
     : sink_(sink),
+      observer_(observer),
       baseline_(baseline),
       snapshot_(snapshot),
       ticker_(sink, clock, baseline_, snapshot_),
@@ -83,9 +85,11 @@ ComparisonResult ComparisonPass::run() {
       // A failed read is no proof of equality.
       if (baseline_.failed())
         return fault(ComparisonOutcome::BaselineUnreadable, texts::cannotOpenAlert());
+      tellStop(0);
       return equal();
     }
     if (!snapshot_.fill()) {
+      tellStop(0);
       sink_.writeLog(texts::sizesDiffer());
       return outcome(ComparisonOutcome::SnapshotShorter, AlertRequest{texts::sizesDiffer(), {}});
     }
@@ -308,6 +312,16 @@ void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at
   // Windows whose switch is off take the bytes too: nothing looks at them,
   // and the same steps for all are quicker than a choice.
   const std::size_t n = at - region_;
+  // The start begins as far back in the snapshot as in the baseline: the
+  // bytes before its last were compared, in step.
+  std::uint64_t baselineBegin = 0, snapshotBegin = 0;
+  if (observer_) [[unlikely]] {
+    const std::uint64_t span = startSpan(test, b, at);
+    const std::uint64_t baselineThrough = baseline_.consumed() + at + 1;
+    const std::uint64_t snapshotThrough = snapshot_.consumed() + at + 1;
+    baselineBegin = baselineThrough - std::min(span, baselineThrough);
+    snapshotBegin = snapshotThrough - std::min(span, snapshotThrough);
+  }
   context_.appendPlainRun(b + region_, n + 1);
   const std::uint64_t with = runWord(b, region_, at + 1);
   const std::uint64_t without = runWord(b, region_, at);
@@ -331,11 +345,37 @@ void ComparisonPass::enterRegion(std::size_t test, const char* b, std::size_t at
     skipper_.skip(snapshot_, kind);
   }
   sink_.writeLog(leaveLines_[test]);
+  if (observer_) [[unlikely]]
+    observer_->skipped({static_cast<RegionKind>(test), baselineBegin, baseline_.consumed(),
+                        snapshotBegin, snapshot_.consumed()});
+}
+
+std::size_t ComparisonPass::startSpan(std::size_t test, const char* b, std::size_t at) const {
+  const StartTest& kind = tests_[test];
+  std::size_t bytes = kind.start.size();
+  if (kind.form == StartForm::Attribute) {
+    // Blanks may stand before the attribute's name in its window.
+    char scratch[StartWindow::kCapacity];
+    const std::string_view window = windowAt(test, b, at, scratch);
+    bytes = window.size() - std::min(window.find_first_not_of(' '), window.size());
+  }
+  // The windows hold no zero byte; the input may, among the start's bytes.
+  // Only the bytes before the piece that may be read are looked at.
+  const auto last = static_cast<std::ptrdiff_t>(at);
+  std::ptrdiff_t from = last;
+  for (std::size_t seen = 0; from >= -static_cast<std::ptrdiff_t>(behind_); --from)
+    if (b[from] != 0 && ++seen == bytes) break;
+  return static_cast<std::size_t>(last - std::max(from, -static_cast<std::ptrdiff_t>(behind_))) + 1;
+}
+
+void ComparisonPass::tellStop(std::size_t at) const {
+  if (observer_) observer_->stopped(baseline_.consumed() + at, snapshot_.consumed() + at);
 }
 
 ComparisonResult ComparisonPass::difference(const char* b, const char* s, std::size_t from,
                                             std::size_t at) {
   // Bytes from `from` on have not yet reached the context.
+  tellStop(at);
   context_.appendRun(b + from, at - from + 1);
   const std::string context(context_.view());
   for (const std::string& line : texts::differenceLines(counter_, b[at], s[at], context))

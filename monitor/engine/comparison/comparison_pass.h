@@ -26,6 +26,7 @@
 #include "monitor/engine/comparison/progress_ticker.h"
 #include "monitor/engine/comparison/recent_bytes.h"
 #include "monitor/engine/comparison/skip_switches.h"
+#include "monitor/engine/comparison/skipped_region.h"
 #include "monitor/engine/comparison/start_keys.h"
 #include "monitor/engine/comparison/start_tests.h"
 #include "monitor/engine/comparison/start_window.h"
@@ -35,7 +36,7 @@ namespace orvis {
 class ComparisonPass {
  public:
   ComparisonPass(const SkipSwitches& switches, ByteSource& baseline, ByteSource& snapshot,
-                 ComparisonSink& sink, ProgressClock& clock);
+                 ComparisonSink& sink, ProgressClock& clock, RegionObserver* observer = nullptr);
 
   ComparisonResult run();
 
@@ -67,6 +68,10 @@ class ComparisonPass {
   // runWord() of the piece's bytes [from, to).
   std::uint64_t runWord(const char* b, std::size_t from, std::size_t to) const;
   void enterRegion(std::size_t test, const char* b, std::size_t at, bool readAhead);
+  // How many bytes up to `at` make the start that the byte there completes
+  // (more than the start's length where zero bytes lie among them).
+  std::size_t startSpan(std::size_t test, const char* b, std::size_t at) const;
+  void tellStop(std::size_t at) const;
 
   ComparisonResult difference(const char* b, const char* s, std::size_t from, std::size_t at);
   ComparisonResult fault(ComparisonOutcome kind, const std::string& alert);
@@ -74,6 +79,7 @@ class ComparisonPass {
   ComparisonResult outcome(ComparisonOutcome kind, std::optional<AlertRequest> alert) const;
 
   ComparisonSink& sink_;
+  RegionObserver* observer_;
   ByteCursor baseline_;
   ByteCursor snapshot_;
   ProgressTicker ticker_;

@@ -16,6 +16,11 @@ ComparisonResult HtmlSourceComparison::compare(ByteSource& baseline, ByteSource&
   return ComparisonPass(switches_, baseline, snapshot, sink_, clock_).run();
 }
 
+ComparisonResult HtmlSourceComparison::compare(ByteSource& baseline, ByteSource& snapshot,
+                                               RegionObserver& observer) {
+  return ComparisonPass(switches_, baseline, snapshot, sink_, clock_, &observer).run();
+}
+
 ComparisonResult HtmlSourceComparison::baselineUnopenable() {
   sink_.writeLog(comparison_texts::sourceInvalid());
   ComparisonResult result;

@@ -16,6 +16,7 @@
 #include "monitor/engine/comparison/comparison_sink.h"
 #include "monitor/engine/comparison/progress_clock.h"
 #include "monitor/engine/comparison/skip_switches.h"
+#include "monitor/engine/comparison/skipped_region.h"
 
 namespace orvis {
 
@@ -27,6 +28,9 @@ class HtmlSourceComparison {
 
   // Reads both sources from where they stand to the end of the baseline.
   ComparisonResult compare(ByteSource& baseline, ByteSource& snapshot);
+  // The same, telling `observer` each region passed over and where it
+  // stopped; the result, the log lines and the progress are the same.
+  ComparisonResult compare(ByteSource& baseline, ByteSource& snapshot, RegionObserver& observer);
 
   // The outcome when the caller could not open the baseline at all.
   ComparisonResult baselineUnopenable();
