@@ -5,6 +5,7 @@
 
 #include "ip_address.h"
 #include "mail/sender_settings.h"
+#include "monitor/catalogue/mail_group_count.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -65,9 +66,8 @@ std::string SettingsEditor::readCommon(const char* key) const {
 }
 
 int SettingsEditor::groupCount() const {
-  // Group 0 always exists, whatever the file says.
-  const auto count = platform::parseInt(store_.current().mailGroupCount);
-  return count && *count > 1 ? *count : 1;
+  // As the job editor's list counts them, so that an item is one group in both.
+  return mailGroupsOffered(store_.current().mailGroupCount).count;
 }
 
 bool SettingsEditor::ask(const std::string& question) {
