@@ -12,7 +12,10 @@
 namespace orvis::ui {
 
 SettingsDialog::SettingsDialog(MainWindow& owner)
-    : QDialog(nullptr), guard_([&owner](const std::function<void()>& f) { owner.runGuarded(f); }) {
+    : QDialog(nullptr),
+      guard_([&owner, this](const std::function<void()>& f) { owner.runGuarded(f, this); }),
+      monitorEnding_(
+          [&owner] { return owner.stopped() || owner.monitor().stopRequest().requested(); }) {
   setObjectName("Form3");
   setWindowTitle(QStringLiteral("設定"));
   setModal(false);
@@ -66,9 +69,11 @@ void SettingsDialog::showEvent(QShowEvent* event) {
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {
-  bool mayClose = false;
-  guard_([this, &mayClose] { mayClose = editor_->confirmClose(); });
-  if (mayClose)
+  // Once the monitor ends, nothing may ask any more: the dialog goes at once
+  // (also when the end came while its own question was open).
+  bool mayClose = monitorEnding_();
+  if (!mayClose) guard_([this, &mayClose] { mayClose = editor_->confirmClose(); });
+  if (mayClose || monitorEnding_())
     event->accept();
   else
     event->ignore();
@@ -186,7 +191,12 @@ void SettingsDialog::setEnabled(SettingsControl control, bool on) {
   widgetFor(control)->setEnabled(on);
 }
 
-void SettingsDialog::focus(SettingsControl control) { widgetFor(control)->setFocus(); }
+void SettingsDialog::focus(SettingsControl control) {
+  // The box that refused has just closed: the keyboard comes back to this
+  // window, into the field.
+  activateWindow();
+  widgetFor(control)->setFocus(Qt::OtherFocusReason);
+}
 
 std::vector<std::string> SettingsDialog::items(SettingsControl control) const {
   std::vector<std::string> out;

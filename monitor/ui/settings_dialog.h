@@ -69,6 +69,7 @@ class SettingsDialog : public QDialog, public SettingsEditorView {
   QComboBox* list(SettingsControl control) const;
 
   std::function<void(const std::function<void()>&)> guard_;
+  std::function<bool()> monitorEnding_;
 
   QLineEdit* javaCheckAddressField_;  // Edit4
   QToolButton* javaCheckButton_;      // SpeedButton3

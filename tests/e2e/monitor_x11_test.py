@@ -13,6 +13,8 @@ from orvis_e2e import DataFolder, kill_if_running, stop
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 TOOLS = ("Xvfb", "xwininfo", "xprop")
+PRESS_BUTTON = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools",
+                            "press_button.py")
 
 
 def utf8_property(window, name, display):
@@ -93,6 +95,27 @@ class MessageBoxOnX11(unittest.TestCase):
                                           "Global,syslog整理", "Global,<-有効ファイル数", "終了"])
         self.assertNotIn("バックグラウンドへ移行しました。", messages)
         self.assertEqual(os.stat(d.file("Mode.tmp")).st_mtime_ns, mode_written)
+
+    @unittest.skipUnless(shutil.which("dbus-daemon"), "needs a session bus")
+    def test_a_termination_with_the_settings_dialog_open_ends_the_process(self):
+        """The dialog opened as an assistive tool opens it, then SIGTERM: the
+        dialog goes with the main window, and the process ends in order."""
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(bus.wait, 10)
+        self.addCleanup(bus.terminate)
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        session = {"DISPLAY": self.display, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                   "DBUS_SESSION_BUS_ADDRESS": bus.stdout.readline().strip()}
+        proc = d.start("OrvisWatch", env=session)
+        self.addCleanup(kill_if_running, proc)
+        press = subprocess.run(["/usr/bin/python3", PRESS_BUTTON, "OrvisWatch", "設定", "設定"],
+                               env=d.env(**session), capture_output=True, text=True, timeout=60)
+        self.assertEqual(press.returncode, 0, press.stderr)
+        self.assertEqual(stop(proc, timeout=15), 0)
+        messages = d.messages()
+        self.assertEqual(messages[messages.index("Shutdown要求取得"):][-1], "終了")
 
 
 if __name__ == "__main__":
