@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "elided_label.h"
 #include "main_window.h"
 #include "qt_text.h"
 #include "typing_limit.h"
@@ -33,6 +34,8 @@ SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::showCentred() {
   if (isVisible()) {
+    // Brought back as it was left, edits and all.
+    if (isMinimized()) showNormal();
     raise();
     activateWindow();
     return;
@@ -160,8 +163,12 @@ std::string SettingsDialog::text(SettingsControl control) const {
 
 void SettingsDialog::setText(SettingsControl control, const std::string& text) {
   QWidget* w = widgetFor(control);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) setTextUncut(e, fromCp932(text));
-  if (auto* l = qobject_cast<QLabel*>(w)) l->setText(fromCp932(text));
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    setTextUncut(e, fromCp932(text));
+    // A long address or account is told by its start.
+    e->setCursorPosition(0);
+  }
+  if (w == mailGroupNameLabel_) mailGroupNameLabel_->setFullText(fromCp932(text));
 }
 
 std::vector<std::string> SettingsDialog::recipientLines() const {
