@@ -18,9 +18,7 @@ bool ElidedLabel::elided() const {
   return fontMetrics().horizontalAdvance(text()) > contentsRect().width() - 2 * margin();
 }
 
-QSize ElidedLabel::minimumSizeHint() const {
-  return {0, QLabel::minimumSizeHint().height()};
-}
+QSize ElidedLabel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
 
 QSize ElidedLabel::sizeHint() const { return {0, QLabel::sizeHint().height()}; }
 

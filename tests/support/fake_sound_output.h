@@ -74,8 +74,7 @@ class FakeSoundOutput : public platform::SoundOutput {
 
  private:
   bool silent(int device) const {
-    return device >= 0 && device < int(names.size()) &&
-           std::find(unplayable.begin(), unplayable.end(), names[device]) != unplayable.end();
+    return device >= 0 && std::count(unplayable.begin(), unplayable.end(), names.at(device));
   }
   struct Entry {
     std::uint32_t playback;

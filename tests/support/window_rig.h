@@ -65,7 +65,6 @@ struct WindowRig : WindowServices {
   explicit WindowRig(const std::vector<std::string>& args = {})
       : form(host(args), ui::MainWindow::Timers::Manual) {
     form.setOnStopped([this] { ++stops; });
-    prompter.setOwner([this] { return form.boxOwner(); });
   }
 
   template <typename T = QWidget>

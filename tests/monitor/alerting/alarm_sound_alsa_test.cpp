@@ -36,7 +36,6 @@ class AlarmSoundOnAlsa : public ::testing::Test {
     writeText(dir / "asound.conf",
               recorder("!default", dir / "standard.raw", "") +
                   recorder(kLongName, dir / "named.raw", "hint { show on description test }") +
-                  // Listed like the helper plugins, and as unable to play here.
                   "pcm." + kHelper + " { type hw card 31 hint { show on description helper } }\n");
     ::setenv("ALSA_CONFIG_PATH", (dir / "asound.conf").c_str(), 1);
     player.repeatTimer().attach(&timers);

@@ -383,63 +383,36 @@ class SettingsDialogTest : public QObject {
   }
 
   void aStopClosesTheDialogAndEveryBoxAskedFromIt() {
-    // A termination signal (also how the restart helper asks), "Close"
-    // answered OK, and a signal while the dialog's own question is open.
+    // A signal (the restart helper's way too), "Close" answered OK, and a
+    // signal while the dialog's own question is on screen.
     for (int end = 0; end < 3; ++end) {
       DialogRig r;
-      ui::SettingsDialog& d = r.open();
-      if (end == 0) r.form->shutdownRequested();
-      if (end == 1) {
-        r.prompter.setNextAnswers({mb::IdOk});
-        r.form->findChild<QToolButton*>("SpeedButton6")->click();
-      }
-      if (end == 2) {
-        r.prompter.setAnswerWithDefaults(false);
-        QTimer::singleShot(0, r.form.get(), [&r] { r.form->shutdownRequested(); });
-        QTest::mouseClick(r.at<QToolButton>("SpeedButton1"), Qt::LeftButton);
-      }
-      QCOMPARE(r.stops, 1);
+      r.open();
+      if (end == 1) r.prompter.setNextAnswers({mb::IdOk});
+      r.prompter.setAnswerWithDefaults(end != 2);
+      if (end != 1) QTimer::singleShot(0, r.form.get(), [&r] { r.form->shutdownRequested(); });
+      QTest::mouseClick(end == 1 ? r.form->findChild<QToolButton*>("SpeedButton6")
+                                 : r.at<QToolButton>(end == 0 ? "SpeedButton3" : "SpeedButton1"),
+                        Qt::LeftButton);
+      QTRY_COMPARE(r.stops, 1);
       // Nothing of ours stays on screen to hold the toolkit's quit back.
-      for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(QString("%1: %2").arg(end).arg(w->objectName())));
-      QVERIFY(!d.isVisible());
+      for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
     }
   }
 
   void theDialogsBoxesStandOverItAndTheKeyboardGoesWhereItShould() {
     DialogRig r;
-    r.file(kIni, "[COMMON]\r\nMAILGROUPCOUNT=1\r\n");
-    const QString longAddress = QStringLiteral("orvis-alert-system@example.co.jp").repeated(2);
+    const QString address = QString(70, 'a') + "@example.co.jp", name = u("監視担当").repeated(20);
     r.file(kPostiva,
-           "[メール同報システム]\r\n送信元メールアドレス=" + longAddress.toStdString() + "\r\n");
-    const QString longName = u("本社システム部監視担当グループ").repeated(4);
-    r.file("mail/Group-0.txt", longName.toStdString() + "\r\n");
+           "[メール同報システム]\r\n送信元メールアドレス=" + address.toStdString() + "\r\n");
+    r.file("mail/Group-0.txt", name.toStdString() + "\r\n");
     ui::SettingsDialog& d = r.open();
-
-    // Boxes asked from the dialog are its own; the main window's stay its.
-    struct Row {
-      const char* button;
-      std::vector<int> answers;
-      QWidget* owner;
-    };
-    r.at("txtIniValidday")->setText("3");
-    r.at("txtIniCheckInterval")->setText("10");
-    r.at("txtIniReactivationHour")->setText("24");
-    const Row rows[] = {{"SpeedButton2", {mb::IdOk, mb::IdOk}, &d},
-                        {"SpeedButton1", {mb::IdCancel}, &d},
-                        {"SpeedButton4", {}, &d},
-                        {"SpeedButton6", {}, &d},
-                        {"SpeedButton5", {mb::IdCancel}, &d}};
-    for (const Row& row : rows) {
-      const auto shown = r.click(row.button, row.answers);
-      QVERIFY(!shown.empty());
-      for (const auto& box : shown) QCOMPARE(box.owner.data(), row.owner);
-    }
-    r.prompter.clearShown();
-    r.prompter.setNextAnswers({mb::IdCancel});
-    r.form->findChild<QToolButton*>("SpeedButton6")->click();
-    QCOMPARE(r.prompter.shown().at(0).owner.data(), static_cast<QWidget*>(r.form.get()));
-
+    for (auto [field, text] : {std::pair{"txtIniValidday", "3"}, {"txtIniReactivationHour", "24"}})
+      r.at(field)->setText(text);
+    r.at("txtIniCheckInterval")->setText("9");
+    // The dialog's boxes are its own.
+    QCOMPARE(r.click("SpeedButton2", {mb::IdOk}).at(1).owner.data(), &d);
+    QCOMPARE(r.click("SpeedButton1", {mb::IdCancel}).at(0).owner.data(), &d);
     // A refusal on screen, answered: the keyboard is in the refused field.
     r.prompter.setAnswerWithDefaults(false);
     QTimer answer;
@@ -448,89 +421,45 @@ class SettingsDialogTest : public QObject {
         box->button(QMessageBox::Ok)->click();
     });
     answer.start(20);
-    r.form->activateWindow();
     QTest::mouseClick(r.at<QToolButton>("SpeedButton2"), Qt::LeftButton);
-    answer.stop();
     QTRY_COMPARE(QApplication::focusWidget(),
                  static_cast<QWidget*>(r.at("txtIniReactivationHour")));
-    r.prompter.setAnswerWithDefaults(true);
-
-    // Tab leaves the recipient list and types nothing into it.
+    // Tab moves on from the recipient list and types nothing there.
     auto* recipients = r.at<QPlainTextEdit>("Memo1");
-    recipients->setPlainText("a@x.jp");
     recipients->setFocus();
     QTest::keyClick(recipients, Qt::Key_Tab);
-    QCOMPARE(recipients->toPlainText(), QStringLiteral("a@x.jp"));
-    QVERIFY(!recipients->hasFocus());
-
-    // Long values show their start; a cut group name has the whole as its tip.
-    QCOMPARE(r.at("Edit3")->text(), longAddress);
+    QVERIFY(!recipients->hasFocus() && !recipients->toPlainText().contains('\t'));
+    // Long values show their start; a cut group name its whole in a tooltip.
     QCOMPARE(r.at("Edit3")->cursorPosition(), 0);
-    auto* group = r.at<QLabel>("pnlMailGroup");
-    QCOMPARE(group->text(), longName);
-    QCOMPARE(group->toolTip(), longName);
-
+    QCOMPARE(r.at<QLabel>("pnlMailGroup")->toolTip(), name);
     // Screen readers name the fields whose captions are punctuation.
-    const std::pair<const char*, QString> spoken[] = {
-        {"txtSmtpPwd", u("SMTP-AUTH用ﾊﾟｽﾜｰﾄﾞ")}, {"txtIniReactivationMin", u("自動再起動（分）")}};
-    for (const auto& [name, expected] : spoken)
-      QCOMPARE(QAccessible::queryAccessibleInterface(r.at(name))->text(QAccessible::Name),
-               expected);
-
+    for (const char* field : {"txtSmtpPwd", "txtIniReactivationMin"})
+      QVERIFY(QAccessible::queryAccessibleInterface(r.at(field))->text(QAccessible::Name).size() >
+              4);
     // "設定" brings a minimised dialog back, edits and all.
-    r.at("txtIniValidday")->setText("9");
     d.showMinimized();
     r.open();
-    QVERIFY(d.isVisible() && !d.isMinimized());
-    QCOMPARE(r.at("txtIniValidday")->text(), QStringLiteral("9"));
+    QVERIFY(d.isVisible() && !d.isMinimized() && r.at("txtIniValidday")->text() == "3");
   }
 
-  void aValueThatCouldNotBeReadIsLeftAsStored() {
+  void valuesThatCouldNotBeReadAreLeftAsStoredAndBothGroupListsAgree() {
     DialogRig r;
-    r.file(kIni, "[COMMON]\r\nMAILGROUPCOUNT=1\r\nPROXYIP=retry\r\nHEAD_IGNORE=retry\r\n");
-    r.file(kPostiva, "[メール同報システム]\r\nSMTPPWD=retry\r\nSMTPID=retry\r\n");
+    r.file(kIni,
+           "[COMMON]\r\nMAILGROUPCOUNT=0\r\nVALIDDAY=1\r\nCHECKINTERVAL=1\r\n"
+           "REACTIVATION=01:00\r\nPROXYIP=retry\r\n");
+    r.file(kPostiva, "[メール同報システム]\r\nSMTPPORT=25\r\nSMTPPWD=retry\r\nSMTPID=retry\r\n");
     r.open();
-    QCOMPARE(r.at("txtSmtpPwd")->text(), QString());
-    for (const char* field : {"txtIniValidday", "txtIniCheckInterval", "txtIniReactivationHour",
-                              "txtIniReactivationMin"})
-      r.at(field)->setText("1");
-    r.at("txtSmtpPort")->setText("25");
     r.at("txtSmtpId")->setText("typed");  // changed after the failed read: stored
-    const auto shown = r.click("SpeedButton2", {mb::IdOk, mb::IdOk});
-    QCOMPARE(shown.back().text, u("設定変更しました"));
-    const std::string ini = r.bytes(kIni), postiva = r.bytes(kPostiva);
-    QVERIFY(ini.find("PROXYIP=retry\r\n") != std::string::npos);
-    QVERIFY(ini.find("HEAD_IGNORE=retry\r\n") != std::string::npos);
-    QVERIFY(postiva.find("SMTPPWD=retry\r\n") != std::string::npos);
-    QVERIFY(postiva.find("SMTPID=typed\r\n") != std::string::npos);
-    QVERIFY(ini.find("PROXYPORT=\r\n") != std::string::npos);  // read fine, stored as shown
-  }
-
-  void bothGroupListsCountTheSameGroups() {
-    struct Row {
-      const char* stored;
-      int shown;
-    };
-    const Row rows[] = {{"0", 1}, {"abc", 1}, {"-2", 1}, {"3", 3}, {"5000", 1000}};
-    for (const Row& row : rows) {
-      DialogRig r;
-      r.file(kIni, std::string("[COMMON]\r\nMAILGROUPCOUNT=") + row.stored + "\r\n");
-      r.open();
-      auto* groups = r.at<QComboBox>("cmbMailGroup");
-      auto* mainGroups = r.form->findChild<QComboBox*>("cmbMailGroup");
-      QCOMPARE(groups->count(), row.shown);
-      QCOMPARE(r.items(mainGroups), r.items(groups));
-      r.at("txtMailGroup")->setText(u("追加"));
-      const auto shown = r.click("SpeedButton4", {mb::IdOk, mb::IdOk});
-      QCOMPARE(r.items(mainGroups), r.items(groups));
-      if (row.shown == 1000) {
-        verifyWarning(shown.at(0), u("メールグループをこれ以上追加できません。"));
-        continue;
-      }
-      QCOMPARE(groups->count(), row.shown + 1);
-      QVERIFY(r.bytes(kIni).find("MAILGROUPCOUNT=" + std::to_string(row.shown + 1)) !=
-              std::string::npos);
-    }
+    QCOMPARE(r.click("SpeedButton2", {mb::IdOk, mb::IdOk}).back().text, u("設定変更しました"));
+    for (auto [file, kept] : {std::pair{kIni, "PROXYIP=retry\r\n"},
+                              {kIni, "PROXYPORT=\r\n"},
+                              {kPostiva, "SMTPPWD=retry\r\nSMTPID=typed\r\n"}})
+      QVERIFY(r.bytes(file).find(kept) != std::string::npos);
+    // MAILGROUPCOUNT 0 (or not a number) offers group 0 in both lists.
+    r.at("txtMailGroup")->setText("x");
+    r.click("SpeedButton4", {mb::IdOk, mb::IdOk});
+    QCOMPARE(r.items(r.form->findChild<QComboBox*>("cmbMailGroup")), QStringList({"1", "2"}));
+    QCOMPARE(r.items(r.at<QComboBox>("cmbMailGroup")), QStringList({"1", "2"}));
   }
 
   void theJavaCheckOpensItsAddress() {
