@@ -1,6 +1,7 @@
 // OrvisWatch: the monitor program.
 
 #include <QApplication>
+#include <QPointer>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -82,9 +83,12 @@ int main(int argc, char** argv) {
                                 processes,  disks,
                                 sound};
   orvis::ui::MainWindow mainWindow(host);
-  // Boxes asked from now on stand over the main window. (Those of its
-  // creation come before it is ever shown.)
-  prompter.setOwner(&mainWindow);
+  // Boxes asked from now on stand over the window they were asked from: the
+  // main window or the settings dialog. (Those of its creation come before
+  // it is ever shown.)
+  prompter.setOwner([w = QPointer<orvis::ui::MainWindow>(&mainWindow)]() -> QWidget* {
+    return w ? w->boxOwner() : nullptr;
+  });
   orvis::ui::AudioForm audioForm;
   const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
   if (!displayLine.empty()) orvis::SysLog(host.dataFolder, clock).write(displayLine);

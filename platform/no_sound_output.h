@@ -11,6 +11,7 @@ class NoSoundOutput : public SoundOutput {
   void setListener(SoundOutputListener*) override {}
   int deviceCount() override { return 0; }
   std::string_view deviceName(int) override { return {}; }
+  bool canPlay(int) override { return false; }
   bool open(int, std::uint32_t) override { return false; }
   bool queue(int, const std::byte*, std::size_t) override { return false; }
   void reset() override {}

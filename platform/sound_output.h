@@ -51,6 +51,10 @@ class SoundOutput {
   // kMaxNameLength bytes; empty for a number out of range. Valid until the
   // next deviceCount().
   virtual std::string_view deviceName(int number) = 0;
+  // Whether a device counted by the last deviceCount() opens in SoundFormat
+  // now: some a system lists only help other devices along and play
+  // nothing themselves.
+  virtual bool canPlay(int number) = 0;
 
   // Opens a device (a number from deviceCount(), or kStandardDevice) in
   // SoundFormat; its notices will carry `playback`. False when it cannot be

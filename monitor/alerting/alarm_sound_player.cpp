@@ -3,14 +3,18 @@
 #include <new>
 
 #include "platform/bytes.h"
+#include "platform/codec.h"
 
 namespace orvis {
 
 using platform::SoundOutput;
 
 AlarmSoundPlayer::AlarmSoundPlayer(SoundOutput& output, const std::string& deviceName,
-                                   std::string soundFile)
-    : output_(output), deviceName_(deviceName), soundFile_(std::move(soundFile)) {
+                                   std::string soundFile, LogLine log)
+    : output_(output),
+      deviceName_(deviceName),
+      soundFile_(std::move(soundFile)),
+      log_(std::move(log)) {
   output_.setListener(this);
   repeatTimer_.setHandler([this] { repeatTick(); });
 }
@@ -37,8 +41,11 @@ int AlarmSoundPlayer::shutDown() {
 int AlarmSoundPlayer::outputDeviceNames(std::vector<std::string>& names) {
   const int count = output_.deviceCount();
   if (count <= 0) return -1;
-  names.clear();
-  for (int i = 0; i < count; ++i) names.emplace_back(output_.deviceName(i));
+  std::vector<std::string> playing;
+  for (int i = 0; i < count; ++i)
+    if (output_.canPlay(i)) playing.emplace_back(output_.deviceName(i));
+  if (playing.empty()) return -1;
+  names = std::move(playing);
   return 0;
 }
 
@@ -51,11 +58,9 @@ int AlarmSoundPlayer::deviceNumber(std::string_view name) {
 
 int AlarmSoundPlayer::start() {
   if (!ready() || playing_) return kNotStarted;
-  // An empty or unknown name falls back to the standard device.
-  const int device = deviceName_.empty() ? SoundOutput::kStandardDevice : deviceNumber(deviceName_);
   if (!file_.open(soundFile_)) return kNotStarted;
   ++playback_;
-  if (!output_.open(device, playback_)) {
+  if (!openDevice()) {
     file_.close();
     return kDeviceFailed;
   }
@@ -66,6 +71,33 @@ int AlarmSoundPlayer::start() {
   stopRequested_ = false;
   playing_ = true;
   return kStarted;
+}
+
+bool AlarmSoundPlayer::openDevice() {
+  if (!deviceName_.empty()) {
+    const int device = deviceNumber(deviceName_);
+    if (device >= 0 && output_.open(device, playback_)) {
+      fallbackLogged_ = noDeviceLogged_ = false;
+      return true;
+    }
+    // A silent alarm nobody knows of is the worst outcome: the standard
+    // device plays instead, and the log says why.
+    logOnce(
+        fallbackLogged_,
+        SJIS("警告ブザー再生デバイスで再生できません。標準デバイスで再生します。->") + deviceName_);
+  }
+  if (output_.open(SoundOutput::kStandardDevice, playback_)) {
+    noDeviceLogged_ = false;
+    return true;
+  }
+  logOnce(noDeviceLogged_, SJIS("ブザー再生用デバイスが見つかりません。"));
+  return false;
+}
+
+void AlarmSoundPlayer::logOnce(bool& logged, const std::string& line) {
+  if (logged) return;
+  logged = true;
+  if (log_) log_(line);
 }
 
 bool AlarmSoundPlayer::refill(int slot) {

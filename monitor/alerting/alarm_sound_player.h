@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,10 +35,13 @@ class AlarmSoundPlayer : public platform::SoundOutputListener {
   static constexpr int kDeviceFailed = 1;
   static constexpr int kNotStarted = 255;
 
+  // Where the player says that it could not play where it was asked to.
+  using LogLine = std::function<void(const std::string& line)>;
+
   // `deviceName` is the in-memory alarm device setting, read at each
   // start; `soundFile` the alarm's file (data folder + kSoundFileName).
   AlarmSoundPlayer(platform::SoundOutput& output, const std::string& deviceName,
-                   std::string soundFile);
+                   std::string soundFile, LogLine log = {});
   ~AlarmSoundPlayer() override;
   AlarmSoundPlayer(const AlarmSoundPlayer&) = delete;
   AlarmSoundPlayer& operator=(const AlarmSoundPlayer&) = delete;
@@ -47,15 +51,17 @@ class AlarmSoundPlayer : public platform::SoundOutputListener {
   // Stops any playback and frees the ring. 0.
   int shutDown();
 
-  // Replaces `names` by the output devices' names, by number from 0, and
-  // returns 0; returns -1 and leaves `names` alone when there is none.
+  // Replaces `names` by the names of the output devices that can play, by
+  // number from 0, and returns 0; returns -1 and leaves `names` alone when
+  // there is none.
   int outputDeviceNames(std::vector<std::string>& names);
   // The number of the first device named exactly `name`; -1 when none is.
   int deviceNumber(std::string_view name);
 
   // Plays the sound file from its beginning on the alarm device (the
-  // standard device when the setting is empty or names no present device).
-  // kStarted; kDeviceFailed when the device would not open; kNotStarted
+  // standard device when the setting is empty; also, logged once, when it
+  // names a device that is gone or cannot play). kStarted; kDeviceFailed
+  // when no device would open (logged once until one opens); kNotStarted
   // when not initialised, already playing, or the file is missing or has
   // no RIFF/WAVE data chunk.
   int start();
@@ -93,6 +99,9 @@ class AlarmSoundPlayer : public platform::SoundOutputListener {
   // Fills the buffer from the file and queues it; false at the end of the
   // file or when the output refuses it.
   bool refill(int slot);
+  // Opens the chosen device, else the standard one; false when neither opens.
+  bool openDevice();
+  void logOnce(bool& logged, const std::string& line);
 
   platform::SoundOutput& output_;
   const std::string& deviceName_;
@@ -109,6 +118,10 @@ class AlarmSoundPlayer : public platform::SoundOutputListener {
   // Numbers each playback, so that notices of one already stopped are
   // told apart from those of the current one.
   std::uint32_t playback_ = 0;
+  LogLine log_;
+  // What was said already: once, until a device opens again.
+  bool fallbackLogged_ = false;
+  bool noDeviceLogged_ = false;
 };
 
 }  // namespace orvis

@@ -1,5 +1,6 @@
 #include "monitor.h"
 
+#include "monitor/catalogue/mail_group_count.h"
 #include "monitor/engine/disk_gauge.h"
 #include "platform/codec.h"
 
@@ -22,7 +23,8 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       autoCheck_(services_.boxes, services_.log, host.clock, state_, views.shell, jobs_,
                  settings_.current(), timers_, modeFile_, tray_),
       alarmSound_(host.sound, settings_.current().buzzerDevice,
-                  services_.path(AlarmSoundPlayer::kSoundFileName)),
+                  services_.path(AlarmSoundPlayer::kSoundFileName),
+                  [this](const std::string& line) { services_.log.write(line); }),
       alarmTrigger_(alarmSound_, views.alarm, settings_.current().playCount),
       alarmControls_(alarmSound_, views.alarm),
       acquisition_(services_, jobs_),
@@ -58,10 +60,14 @@ void Monitor::startUp() {
   views_.grid.setRows(2);
   jobs_.clear();
   editor_.setEmptyState();
-  if (!editor_.fillMailGroups(settings_.current().mailGroupCount)) {
-    s.log.write("Global,MAILGROUPCOUNT=" + settings_.current().mailGroupCount +
-                SJIS("->メールグループ数が大きすぎます。") +
-                std::to_string(JobEditor::kMaxMailGroups) + SJIS("まで選択できます。"));
+  const std::string& groups = settings_.current().mailGroupCount;
+  if (!editor_.fillMailGroups(groups)) {
+    const MailGroupsOffered offered = mailGroupsOffered(groups);
+    s.log.write("Global,MAILGROUPCOUNT=" + groups +
+                (offered.count == kMaxMailGroups
+                     ? SJIS("->メールグループ数が大きすぎます。") + std::to_string(kMaxMailGroups) +
+                           SJIS("まで選択できます。")
+                     : SJIS("->メールグループ数が正しくありません。1グループとして扱います。")));
   }
   view.setCheckPeriod(std::to_string(settings_.current().checkInterval));
   refreshDiskGauge(view, s.disks, s.dataFolder);

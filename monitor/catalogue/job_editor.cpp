@@ -60,11 +60,11 @@ void JobEditor::setEmptyState() {
 }
 
 bool JobEditor::fillMailGroups(const std::string& count) {
-  const int groups = platform::parseInt(count).value_or(0);
-  view_.setMailGroupItems(std::min(groups, kMaxMailGroups));
+  const MailGroupsOffered groups = mailGroupsOffered(count);
+  view_.setMailGroupItems(groups.count);
   view_.setMailGroupIndex(-1);
   view_.setMailGroupName("");
-  return groups <= kMaxMailGroups;
+  return groups.asStored;
 }
 
 std::string JobEditor::groupName(const std::string& group) const {

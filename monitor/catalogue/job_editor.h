@@ -8,6 +8,7 @@
 #include "job_editor_view.h"
 #include "job_files.h"
 #include "job_list.h"
+#include "mail_group_count.h"
 #include "monitor/shell/message_boxes.h"
 
 namespace orvis {
@@ -19,12 +20,11 @@ class JobEditor {
       : boxes_(boxes), dataFolder_(dataFolder), files_(files), view_(view), list_(list) {}
 
   // The editor at start-up, and the mail group selector with "1" to the
-  // group count (no items when the count is not a number). A count beyond
-  // kMaxMailGroups (a damaged file) shows that many, so that the start
-  // cannot hang filling the list; false then.
+  // number of groups offered for the stored count (mailGroupsOffered);
+  // false when the count was not taken as stored.
   void setEmptyState();
   bool fillMailGroups(const std::string& count);
-  static constexpr int kMaxMailGroups = 1000;
+  static constexpr int kMaxMailGroups = orvis::kMaxMailGroups;
 
   // A click or double click on the grid: loads the selected job.
   void loadSelectedJob();

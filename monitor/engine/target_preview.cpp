@@ -49,8 +49,10 @@ std::string TargetPreview::targetToOpen(JobType type, const std::string& uri) {
       return platform::toUtf8(uri);
     case JobType::File: {
       std::filesystem::path path(platform::toUtf8(uri));
-      // The opener starts in "temp/": a relative path is meant from here.
-      if (path.is_relative()) path = std::filesystem::absolute(path);
+      // Taken from the data folder, as the check takes it: the preview shows
+      // what the check will watch.
+      if (path.is_relative())
+        path = (std::filesystem::path(s_.dataFolder) / path).lexically_normal();
       const std::string target = path.string();
       if (platform::folderExists(target)) return target;
       if (platform::fileExists(target)) return folderOf(target);

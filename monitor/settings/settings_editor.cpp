@@ -5,6 +5,7 @@
 
 #include "ip_address.h"
 #include "mail/sender_settings.h"
+#include "monitor/catalogue/mail_group_count.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -60,14 +61,31 @@ std::vector<std::string> SettingsEditor::initialDeviceItems() {
   return {SJIS("ｺﾝﾌｧｰﾑ（確認画面を表示します）"), SJIS("ﾊﾟｽｽﾙｰ（常にｽﾙｰします）")};
 }
 
-std::string SettingsEditor::readCommon(const char* key) const {
-  return s_.ini.read(iniPath_, kCommon, key);
+std::string SettingsEditor::readFor(SettingsControl control, const std::string& path,
+                                    const std::string& section, const std::string& key) {
+  std::optional<std::string> value = s_.ini.readOrFail(path, section, key);
+  if (!value) unread_[control];
+  return value.value_or(std::string());
+}
+
+std::string SettingsEditor::readCommon(SettingsControl control, const char* key) {
+  return readFor(control, iniPath_, kCommon, key);
+}
+
+std::string SettingsEditor::shownState(SettingsControl control) const {
+  for (const RuleBox& rule : kRuleBoxes)
+    if (rule.box == control) return view_.checked(control) ? "1" : "0";
+  return view_.text(control);
+}
+
+bool SettingsEditor::leftAsStored(SettingsControl control) const {
+  const auto it = unread_.find(control);
+  return it != unread_.end() && it->second == shownState(control);
 }
 
 int SettingsEditor::groupCount() const {
-  // Group 0 always exists, whatever the file says.
-  const auto count = platform::parseInt(store_.current().mailGroupCount);
-  return count && *count > 1 ? *count : 1;
+  // As the job editor's list counts them, so that an item is one group in both.
+  return mailGroupsOffered(store_.current().mailGroupCount).count;
 }
 
 bool SettingsEditor::ask(const std::string& question) {
@@ -87,26 +105,29 @@ void SettingsEditor::tell(const std::string& message) {
 // ---- Showing ------------------------------------------------------------
 
 void SettingsEditor::refill() {
+  unread_.clear();
   std::vector<std::string> names;
   view_.setItems(C::BuzzerDevice, devices_(names) == 0 ? names : initialDeviceItems());
   fillOperationSettings();
   fillMailAccount();
-  view_.setText(C::ProxyAddress, readCommon("PROXYIP"));
-  view_.setText(C::ProxyPort, readCommon("PROXYPORT"));
+  view_.setText(C::ProxyAddress, readCommon(C::ProxyAddress, "PROXYIP"));
+  view_.setText(C::ProxyPort, readCommon(C::ProxyPort, "PROXYPORT"));
   fillMailGroups();
   fillComparisonRules();
   view_.setEnabled(C::SmtpUser, view_.text(C::SmtpType) == kSmtpAuth);
   view_.setEnabled(C::SmtpPassword, view_.text(C::SmtpType) == kSmtpAuth);
+  for (auto& [control, shown] : unread_) shown = shownState(control);
 }
 
 void SettingsEditor::fillOperationSettings() {
-  view_.setText(C::LogDays, readCommon("VALIDDAY"));
-  view_.setText(C::CheckInterval, readCommon("CHECKINTERVAL"));
-  const std::string time = readCommon("REACTIVATION");
+  view_.setText(C::LogDays, readCommon(C::LogDays, "VALIDDAY"));
+  view_.setText(C::CheckInterval, readCommon(C::CheckInterval, "CHECKINTERVAL"));
+  const std::string time = readCommon(C::ReactivationHour, "REACTIVATION");
+  if (unread_.count(C::ReactivationHour)) unread_[C::ReactivationMinute];
   view_.setText(C::ReactivationHour, time.substr(0, 2));
   view_.setText(C::ReactivationMinute, time.size() > 3 ? time.substr(3, 2) : std::string());
 
-  const std::string device = readCommon("BUZZERDEVICE");
+  const std::string device = readCommon(C::BuzzerDevice, "BUZZERDEVICE");
   const std::vector<std::string> devices = view_.items(C::BuzzerDevice);
   int chosen = -1;
   for (size_t i = 0; i < devices.size() && chosen < 0; ++i)
@@ -114,35 +135,38 @@ void SettingsEditor::fillOperationSettings() {
   view_.setSelectedIndex(C::BuzzerDevice, chosen);
 
   // "無限" (-1) at the top, then 0 to 10; anything else chooses nothing.
-  const std::string count = readCommon("PLAYCOUNTDISCON");
+  const std::string count = readCommon(C::PlayCount, "PLAYCOUNTDISCON");
   const auto plays = platform::parseInt(count);
   if (!plays)
     view_.setSelectedIndex(C::PlayCount, 0);
   else
     view_.setSelectedIndex(C::PlayCount, (*plays >= -1 && *plays <= 10) ? *plays + 1 : -1);
 
-  const std::string agent = readCommon("USERAGENT");
+  const std::string agent = readCommon(C::UserAgent, "USERAGENT");
   view_.setText(C::UserAgent, agent.empty() ? std::string(kDefaultUserAgent) : agent);
 }
 
 void SettingsEditor::fillMailAccount() {
   const std::string& section = mail::senderSection();
-  auto read = [&](const std::string& key) { return s_.ini.read(postivaPath_, section, key); };
-  view_.setText(C::SmtpServer, read("SMTPServer"));
-  view_.setText(C::ClientName, read(SJIS("クライアント名称")));
-  view_.setText(C::SenderAddress, read(SJIS("送信元メールアドレス")));
-  const std::string type = read("SMTP");
+  auto read = [&](SettingsControl control, const std::string& key) {
+    return readFor(control, postivaPath_, section, key);
+  };
+  view_.setText(C::SmtpServer, read(C::SmtpServer, "SMTPServer"));
+  view_.setText(C::ClientName, read(C::ClientName, SJIS("クライアント名称")));
+  view_.setText(C::SenderAddress, read(C::SenderAddress, SJIS("送信元メールアドレス")));
+  const std::string type = read(C::SmtpType, "SMTP");
   const std::vector<std::string> types = view_.items(C::SmtpType);
   for (size_t i = 0; i < types.size(); ++i)
     if (types[i] == type) view_.setSelectedIndex(C::SmtpType, static_cast<int>(i));
-  view_.setText(C::SmtpUser, read("SMTPID"));
-  view_.setText(C::SmtpPassword, read("SMTPPWD"));
-  view_.setText(C::SmtpPort, read("SMTPPORT"));
-  view_.setText(C::SenderName, read(SJIS("送信元名称")));
+  view_.setText(C::SmtpUser, read(C::SmtpUser, "SMTPID"));
+  view_.setText(C::SmtpPassword, read(C::SmtpPassword, "SMTPPWD"));
+  view_.setText(C::SmtpPort, read(C::SmtpPort, "SMTPPORT"));
+  view_.setText(C::SenderName, read(C::SenderName, SJIS("送信元名称")));
 }
 
 void SettingsEditor::fillComparisonRules() {
-  for (const RuleBox& rule : kRuleBoxes) view_.setChecked(rule.box, readCommon(rule.key) == "YES");
+  for (const RuleBox& rule : kRuleBoxes)
+    view_.setChecked(rule.box, readCommon(rule.box, rule.key) == "YES");
   compareContentToggled();
 }
 
@@ -220,45 +244,54 @@ void SettingsEditor::saveSettings() {
 }
 
 void SettingsEditor::writeOperationSettings() {
-  auto write = [&](const char* key, const std::string& value) {
-    s_.ini.write(iniPath_, kCommon, key, value);
+  // A value that could not be read, and was not changed since, stays as it
+  // is stored: the empty text shown for it is no value of the user's.
+  auto write = [&](SettingsControl control, const char* key, const std::string& value) {
+    if (!leftAsStored(control)) s_.ini.write(iniPath_, kCommon, key, value);
   };
-  write("VALIDDAY", decimal(view_.text(C::LogDays)));
-  write("CHECKINTERVAL", decimal(view_.text(C::CheckInterval)));
+  write(C::LogDays, "VALIDDAY", decimal(view_.text(C::LogDays)));
+  write(C::CheckInterval, "CHECKINTERVAL", decimal(view_.text(C::CheckInterval)));
   char time[16];
   std::snprintf(time, sizeof time, "%.2d:%.2d",
                 platform::parseInt(view_.text(C::ReactivationHour)).value_or(0),
                 platform::parseInt(view_.text(C::ReactivationMinute)).value_or(0));
-  write("REACTIVATION", time);
-  write("BUZZERDEVICE", view_.text(C::BuzzerDevice));
-  write("PLAYCOUNTDISCON", std::to_string(view_.selectedIndex(C::PlayCount) - 1));
-  write("USERAGENT", platform::trim(view_.text(C::UserAgent)));
-  write("PROXYIP", platform::trim(view_.text(C::ProxyAddress)));
-  write("PROXYPORT", platform::trim(view_.text(C::ProxyPort)));
+  // One key for the two fields.
+  if (!leftAsStored(C::ReactivationHour) || !leftAsStored(C::ReactivationMinute))
+    s_.ini.write(iniPath_, kCommon, "REACTIVATION", time);
+  write(C::BuzzerDevice, "BUZZERDEVICE", view_.text(C::BuzzerDevice));
+  write(C::PlayCount, "PLAYCOUNTDISCON", std::to_string(view_.selectedIndex(C::PlayCount) - 1));
+  write(C::UserAgent, "USERAGENT", platform::trim(view_.text(C::UserAgent)));
+  write(C::ProxyAddress, "PROXYIP", platform::trim(view_.text(C::ProxyAddress)));
+  write(C::ProxyPort, "PROXYPORT", platform::trim(view_.text(C::ProxyPort)));
 }
 
 void SettingsEditor::writeMailAccount() {
   platform::makeFolders(s_.path("mail"));
   const std::string& section = mail::senderSection();
   // The file holds the SMTP password: for its owner's eyes only.
-  auto write = [&](const std::string& key, const std::string& value) {
+  auto writeAlways = [&](const std::string& key, const std::string& value) {
     s_.ini.write(postivaPath_, section, key, value, platform::FileAccess::OwnerOnly);
   };
-  write("SMTPServer", platform::trim(view_.text(C::SmtpServer)));
-  write(SJIS("クライアント名称"), platform::trim(view_.text(C::ClientName)));
-  write(SJIS("送信元メールアドレス"), platform::trim(view_.text(C::SenderAddress)));
-  write("PauseInterval", "0");
-  write("PauseTime", "0");
-  write("SMTP", view_.text(C::SmtpType));
-  write("SMTPID", view_.text(C::SmtpUser));
-  write("SMTPPWD", view_.text(C::SmtpPassword));
-  write("SMTPPORT", view_.text(C::SmtpPort));
-  write(SJIS("送信元名称"), view_.text(C::SenderName));
+  auto write = [&](SettingsControl control, const std::string& key, const std::string& value) {
+    if (!leftAsStored(control)) writeAlways(key, value);
+  };
+  write(C::SmtpServer, "SMTPServer", platform::trim(view_.text(C::SmtpServer)));
+  write(C::ClientName, SJIS("クライアント名称"), platform::trim(view_.text(C::ClientName)));
+  write(C::SenderAddress, SJIS("送信元メールアドレス"),
+        platform::trim(view_.text(C::SenderAddress)));
+  writeAlways("PauseInterval", "0");
+  writeAlways("PauseTime", "0");
+  write(C::SmtpType, "SMTP", view_.text(C::SmtpType));
+  write(C::SmtpUser, "SMTPID", view_.text(C::SmtpUser));
+  write(C::SmtpPassword, "SMTPPWD", view_.text(C::SmtpPassword));
+  write(C::SmtpPort, "SMTPPORT", view_.text(C::SmtpPort));
+  write(C::SenderName, SJIS("送信元名称"), view_.text(C::SenderName));
 }
 
 void SettingsEditor::writeComparisonRules() {
   for (const RuleBox& rule : kRuleBoxes)
-    s_.ini.write(iniPath_, kCommon, rule.key, view_.checked(rule.box) ? "YES" : "NO");
+    if (!leftAsStored(rule.box))
+      s_.ini.write(iniPath_, kCommon, rule.key, view_.checked(rule.box) ? "YES" : "NO");
 }
 
 // ---- Closing and the Java page ----------------------------------------------

@@ -5,6 +5,7 @@
 // and asks before the dialog closes.
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,14 @@ class SettingsEditor {
   static constexpr const char* kDefaultUserAgent = "NewORVIS Connection";
 
  private:
-  std::string readCommon(const char* key) const;
+  // A stored value for a control; one that cannot be read is noted, so that
+  // the store leaves it as it is stored unless the control was changed.
+  std::string readFor(SettingsControl control, const std::string& path, const std::string& section,
+                      const std::string& key);
+  std::string readCommon(SettingsControl control, const char* key);
+  // What a control shows, as one text (a box as "1" or "0").
+  std::string shownState(SettingsControl control) const;
+  bool leftAsStored(SettingsControl control) const;
   int groupCount() const;
   void fillOperationSettings();
   void fillMailAccount();
@@ -89,6 +97,9 @@ class SettingsEditor {
   DesktopOpener opener_;
   std::string iniPath_;
   std::string postivaPath_;
+  // The controls whose value could not be read at the last show, with what
+  // they showed then.
+  std::map<SettingsControl, std::string> unread_;
 };
 
 }  // namespace orvis

@@ -1,5 +1,6 @@
 // The mail group buttons and list of the settings dialog.
 
+#include "monitor/catalogue/mail_group_count.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "settings_editor.h"
@@ -28,6 +29,12 @@ void SettingsEditor::addMailGroup() {
   const std::string name = view_.text(C::NewGroupName);
   if (name.empty()) {
     refuse(SJIS("メールグループとして追加できません。"), C::NewGroupName);
+    return;
+  }
+  if (groupCount() >= kMaxMailGroups) {
+    // One more would be a group that no list can offer.
+    s_.boxes.show(SJIS("メールグループをこれ以上追加できません。"), "OrvisWatch",
+                  mb::IconExclamation);
     return;
   }
   if (!ask(SJIS("「") + name + SJIS("」メールグループを追加します。よろしいですか？"))) return;

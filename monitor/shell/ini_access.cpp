@@ -55,6 +55,12 @@ int IniAccess::writeKey(const std::string& path, const std::string& section, con
 
 std::string IniAccess::read(const std::string& path, const std::string& section,
                             const std::string& key) const {
+  return readOrFail(path, section, key).value_or(std::string());
+}
+
+std::optional<std::string> IniAccess::readOrFail(const std::string& path,
+                                                 const std::string& section,
+                                                 const std::string& key) const {
   static const std::string kRetry = "retry";
   std::optional<platform::IniDocument> doc;
   for (int failures = 0;;) {
@@ -66,7 +72,7 @@ std::string IniAccess::read(const std::string& path, const std::string& section,
   }
   giveUp(path, doc ? SJIS("値が\"retry\"です")
                    : platform::unreadableReason(path, platform::kSettingsFileLimit));
-  return std::string();
+  return std::nullopt;
 }
 
 void IniAccess::noteRepeatedSections(const std::string& path) const {

@@ -36,6 +36,10 @@ class IniAccess {
   // read as empty.
   std::string read(const std::string& path, const std::string& section,
                    const std::string& key) const;
+  // The same, but nullopt where read() gives up (after the message): for a
+  // caller that must not take the empty text for the stored value.
+  std::optional<std::string> readOrFail(const std::string& path, const std::string& section,
+                                        const std::string& key) const;
 
   // Once the program is asked to end, a failed attempt is not retried: the
   // action gives up anyway, and the end must not wait.

@@ -52,7 +52,12 @@ MainWindow::MainWindow(const MonitorHost& host, Timers timers)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::runGuarded(const std::function<void()>& action) {
+void MainWindow::runGuarded(const std::function<void()>& action, QWidget* asker) {
+  askers_.emplace_back(asker ? asker : this);
+  struct Done {
+    std::vector<QPointer<QWidget>>& askers;
+    ~Done() { askers.pop_back(); }
+  } done{askers_};
   monitor_->stopRequest().runAction([this, &action] {
     try {
       action();
@@ -62,6 +67,12 @@ void MainWindow::runGuarded(const std::function<void()>& action) {
       showGeneralError(monitor_->services().boxes, SJIS("不明なエラーが発生しました"));
     }
   });
+}
+
+QWidget* MainWindow::boxOwner() {
+  for (auto it = askers_.rbegin(); it != askers_.rend(); ++it)
+    if (*it && (*it)->isVisible()) return *it;
+  return this;
 }
 
 void MainWindow::shutdownRequested() {
@@ -127,13 +138,22 @@ void MainWindow::showWindow() {
 
 void MainWindow::endAtOnce() {
   stopped_ = true;
+  closeOwnWindows();
   if (onStopped_) onStopped_();
 }
 
 void MainWindow::runStopSequence() {
   stopped_ = true;
+  closeOwnWindows();
   monitor_->shutDown();
   if (onStopped_) onStopped_();
+}
+
+void MainWindow::closeOwnWindows() {
+  // The toolkit's quit first asks every window shown to close: one left
+  // open would keep the process alive with nothing behind it. (The boxes
+  // were closed when the stop was asked for.)
+  settingsDialog_->hide();
 }
 
 }  // namespace orvis::ui

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QProgressBar>
 #include <QToolButton>
 #include <functional>
@@ -48,8 +49,12 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
 
   // The application's general error handling around a user's action: an
   // error the logic does not handle ends the action with its own text in a
-  // message box, and the window stays usable.
-  void runGuarded(const std::function<void()>& action);
+  // message box, and the window stays usable. `asker`: the window the
+  // action was asked from (this one when none is given).
+  void runGuarded(const std::function<void()>& action, QWidget* asker = nullptr);
+  // The window whose boxes are asked now: that of the innermost action
+  // still on screen, else this one. Boxes stand over it.
+  QWidget* boxOwner();
 
   // ShellView
   void setCaption(const std::string& text) override;
@@ -114,6 +119,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   void showHistory();
   void onClick(QAbstractButton* button, std::function<void()> action);
   void runStopSequence();
+  // Every window of ours goes when the program ends.
+  void closeOwnWindows();
   // Ends the event loop without the close question or the stop sequence.
   void endAtOnce();
   // What the busy panel locks while it shows.
@@ -155,6 +162,8 @@ class MainWindow : public QMainWindow, public ShellView, public AlarmView {
   std::unique_ptr<HistoryWindow> historyWindow_;
   std::function<void()> onStopped_;
   bool stopped_ = false;
+  // The windows the running actions were asked from, innermost last.
+  std::vector<QPointer<QWidget>> askers_;
 };
 
 }  // namespace orvis::ui

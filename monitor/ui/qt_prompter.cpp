@@ -42,10 +42,10 @@ std::unique_ptr<QMessageBox> QtPrompter::buildBox(QWidget* owner, const QString&
 
 int QtPrompter::ask(const std::string& text, const std::string& caption, int flags) {
   if (nobodyToAnswer_) return mb::defaultAnswer(flags);
-  auto box = buildBox(owner_, fromCp932(text), fromCp932(caption), flags);
+  auto box = buildBox(owner_ ? owner_() : nullptr, fromCp932(text), fromCp932(caption), flags);
   if (!answers_.empty() || defaults_) {
     shown_.push_back({box->text(), box->windowTitle(), box->standardButtons(),
-                      box->standardButton(box->defaultButton()), box->icon()});
+                      box->standardButton(box->defaultButton()), box->icon(), box->parentWidget()});
     if (answers_.empty()) return mb::defaultAnswer(flags);
     int a = answers_.front();
     answers_.pop_front();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,8 +17,9 @@ namespace orvis::ui {
 
 class QtPrompter : public Prompter {
  public:
-  explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
-  void setOwner(QWidget* owner) { owner_ = owner; }
+  // Boxes stand over the window `owner` names as each is asked (none: over
+  // nothing).
+  void setOwner(std::function<QWidget*()> owner) { owner_ = std::move(owner); }
   // With no display to show a box on, nobody could answer one: every box
   // then gives its default button's answer at once, as in a service start.
   void setNobodyToAnswer(bool on) { nobodyToAnswer_ = on; }
@@ -35,6 +37,7 @@ class QtPrompter : public Prompter {
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
     QMessageBox::Icon icon;
+    QPointer<QWidget> owner;
   };
   void setNextAnswers(std::vector<int> answers) { answers_.assign(answers.begin(), answers.end()); }
   // Test hook: a box with no answer waiting is answered by its default
@@ -44,7 +47,7 @@ class QtPrompter : public Prompter {
   void clearShown() { shown_.clear(); }
 
  private:
-  QPointer<QWidget> owner_;
+  std::function<QWidget*()> owner_;
   bool nobodyToAnswer_ = false;
   // The boxes on screen now, innermost last.
   std::vector<QPointer<QMessageBox>> open_;

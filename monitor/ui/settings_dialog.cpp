@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "elided_label.h"
 #include "main_window.h"
 #include "qt_text.h"
 #include "typing_limit.h"
@@ -12,7 +13,10 @@
 namespace orvis::ui {
 
 SettingsDialog::SettingsDialog(MainWindow& owner)
-    : QDialog(nullptr), guard_([&owner](const std::function<void()>& f) { owner.runGuarded(f); }) {
+    : QDialog(nullptr),
+      guard_([&owner, this](const std::function<void()>& f) { owner.runGuarded(f, this); }),
+      monitorEnding_(
+          [&owner] { return owner.stopped() || owner.monitor().stopRequest().requested(); }) {
   setObjectName("Form3");
   setWindowTitle(QStringLiteral("設定"));
   setModal(false);
@@ -30,6 +34,8 @@ SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::showCentred() {
   if (isVisible()) {
+    // Brought back as it was left, edits and all.
+    if (isMinimized()) showNormal();
     raise();
     activateWindow();
     return;
@@ -66,9 +72,11 @@ void SettingsDialog::showEvent(QShowEvent* event) {
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {
-  bool mayClose = false;
-  guard_([this, &mayClose] { mayClose = editor_->confirmClose(); });
-  if (mayClose)
+  // Once the monitor ends, nothing may ask any more: the dialog goes at once
+  // (also when the end came while its own question was open).
+  bool mayClose = monitorEnding_();
+  if (!mayClose) guard_([this, &mayClose] { mayClose = editor_->confirmClose(); });
+  if (mayClose || monitorEnding_())
     event->accept();
   else
     event->ignore();
@@ -155,8 +163,12 @@ std::string SettingsDialog::text(SettingsControl control) const {
 
 void SettingsDialog::setText(SettingsControl control, const std::string& text) {
   QWidget* w = widgetFor(control);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) setTextUncut(e, fromCp932(text));
-  if (auto* l = qobject_cast<QLabel*>(w)) l->setText(fromCp932(text));
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    setTextUncut(e, fromCp932(text));
+    // A long address or account is told by its start.
+    e->setCursorPosition(0);
+  }
+  if (w == mailGroupNameLabel_) mailGroupNameLabel_->setFullText(fromCp932(text));
 }
 
 std::vector<std::string> SettingsDialog::recipientLines() const {
@@ -186,7 +198,12 @@ void SettingsDialog::setEnabled(SettingsControl control, bool on) {
   widgetFor(control)->setEnabled(on);
 }
 
-void SettingsDialog::focus(SettingsControl control) { widgetFor(control)->setFocus(); }
+void SettingsDialog::focus(SettingsControl control) {
+  // The box that refused has just closed: the keyboard comes back to this
+  // window, into the field.
+  activateWindow();
+  widgetFor(control)->setFocus(Qt::OtherFocusReason);
+}
 
 std::vector<std::string> SettingsDialog::items(SettingsControl control) const {
   std::vector<std::string> out;

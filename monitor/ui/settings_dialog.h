@@ -18,6 +18,7 @@
 
 namespace orvis::ui {
 
+class ElidedLabel;
 class MainWindow;
 
 class SettingsDialog : public QDialog, public SettingsEditorView {
@@ -29,7 +30,7 @@ class SettingsDialog : public QDialog, public SettingsEditorView {
   ~SettingsDialog() override;
 
   // Shows the dialog in the middle of the desktop, or brings it to the
-  // front when it shows already.
+  // front (restored when minimised) when it shows already.
   void showCentred();
 
   SettingsEditor& editor() { return *editor_; }
@@ -69,6 +70,7 @@ class SettingsDialog : public QDialog, public SettingsEditorView {
   QComboBox* list(SettingsControl control) const;
 
   std::function<void(const std::function<void()>&)> guard_;
+  std::function<bool()> monitorEnding_;
 
   QLineEdit* javaCheckAddressField_;  // Edit4
   QToolButton* javaCheckButton_;      // SpeedButton3
@@ -95,7 +97,7 @@ class SettingsDialog : public QDialog, public SettingsEditorView {
   QToolButton* addGroupButton_;        // SpeedButton4
   QToolButton* deleteGroupButton_;     // SpeedButton6
   QComboBox* mailGroupChoice_;         // cmbMailGroup
-  QLabel* mailGroupNameLabel_;         // pnlMailGroup
+  ElidedLabel* mailGroupNameLabel_;    // pnlMailGroup
   QPlainTextEdit* recipientsField_;    // Memo1
   QToolButton* saveRecipientsButton_;  // SpeedButton5
   // Proxy.

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "digits_only_filter.h"
+#include "elided_label.h"
 #include "flat_button.h"
 #include "form_parts.h"
 #include "settings_dialog.h"
@@ -98,6 +99,10 @@ QWidget* SettingsDialog::buildOperationArea() {
   auto* time = new QHBoxLayout;
   time->addWidget(reactivationHourField_);
   time->addWidget(caption(box, QStringLiteral(":"), reactivationMinuteField_));
+  // The captions between the fields are punctuation: a screen reader says
+  // what each field holds instead.
+  reactivationHourField_->setAccessibleName(QStringLiteral("自動再起動（時）"));
+  reactivationMinuteField_->setAccessibleName(QStringLiteral("自動再起動（分）"));
   time->addWidget(reactivationMinuteField_);
   time->addWidget(note(box, QStringLiteral("（自動ﾁｪｯｸを行っている場合は指定時刻が到来したら"
                                            "再起動します。）")),
@@ -176,6 +181,8 @@ QWidget* SettingsDialog::buildMailArea() {
   auto* login = new QHBoxLayout;
   login->addWidget(smtpUserField_);
   login->addWidget(caption(box, QStringLiteral("／"), smtpPasswordField_));
+  smtpUserField_->setAccessibleName(QStringLiteral("SMTP-AUTH用ﾕｰｻﾞｰID"));
+  smtpPasswordField_->setAccessibleName(QStringLiteral("SMTP-AUTH用ﾊﾟｽﾜｰﾄﾞ"));
   login->addWidget(smtpPasswordField_);
   a->addLayout(login, 2, 0, 1, 2);
   smtpServerField_ = edit(box, "Edit1", 64);
@@ -213,7 +220,7 @@ QWidget* SettingsDialog::buildMailArea() {
   m->addWidget(shortNote(box, QStringLiteral("※削除は最後のｸﾞﾙｰﾌﾟが削除されます")), 1, 0, 1, 2);
   m->addWidget(deleteGroupButton_, 1, 2);
   mailGroupChoice_ = dropDown(box, "cmbMailGroup");
-  mailGroupNameLabel_ = named(new QLabel(box), "pnlMailGroup");
+  mailGroupNameLabel_ = named(new ElidedLabel(box), "pnlMailGroup");
   mailGroupNameLabel_->setFrameShape(QFrame::Panel);
   mailGroupNameLabel_->setFrameShadow(QFrame::Sunken);
   auto* choice = new QHBoxLayout;
@@ -223,6 +230,8 @@ QWidget* SettingsDialog::buildMailArea() {
   m->addLayout(choice, 2, 1, 1, 2);
   recipientsField_ = named(new QPlainTextEdit(box), "Memo1");
   recipientsField_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A tab is no part of an address: Tab moves on, as in every other field.
+  recipientsField_->setTabChangesFocus(true);
   m->addWidget(caption(box, QStringLiteral("ﾒｰﾙ送信先ﾘｽﾄ"), recipientsField_), 3, 0, Qt::AlignTop);
   m->addWidget(recipientsField_, 3, 1, 1, 2);
   m->addWidget(

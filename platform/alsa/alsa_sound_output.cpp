@@ -59,6 +59,18 @@ std::string_view AlsaSoundOutput::deviceName(int number) {
   return devices_[number].shown;
 }
 
+bool AlsaSoundOutput::canPlay(int number) {
+  if (number < 0 || number >= int(devices_.size())) return false;
+  const std::string& name = devices_[number].pcm;
+  if (pcm_ && name == openPcm_) return true;  // it plays now
+  snd_pcm_t* probe = nullptr;
+  if (snd_pcm_open(&probe, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+    return false;
+  const bool plays = configure(probe);
+  snd_pcm_close(probe);
+  return plays;
+}
+
 bool AlsaSoundOutput::open(int device, std::uint32_t playback) {
   close();
   const char* name = kStandardPcm;
@@ -70,12 +82,13 @@ bool AlsaSoundOutput::open(int device, std::uint32_t playback) {
     pcm_ = nullptr;
     return false;
   }
-  const int descriptors = configure() ? snd_pcm_poll_descriptors_count(pcm_) : -1;
+  const int descriptors = configure(pcm_) ? snd_pcm_poll_descriptors_count(pcm_) : -1;
   if (descriptors < 0) {
     snd_pcm_close(pcm_);
     pcm_ = nullptr;
     return false;
   }
+  openPcm_ = name;
   fds_.resize(descriptors);
   snd_pcm_poll_descriptors(pcm_, fds_.data(), descriptors);
   playback_ = playback;
@@ -87,8 +100,8 @@ bool AlsaSoundOutput::open(int device, std::uint32_t playback) {
   return true;
 }
 
-bool AlsaSoundOutput::configure() {
-  if (snd_pcm_set_params(pcm_, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+bool AlsaSoundOutput::configure(snd_pcm_t* pcm) {
+  if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
                          SoundFormat::kChannels, SoundFormat::kSamplesPerSecond,
                          1 /* resample where the device needs it */, kLatencyUs) < 0)
     return false;
@@ -96,9 +109,8 @@ bool AlsaSoundOutput::configure() {
   // shorter than the device's buffer would never start otherwise.
   snd_pcm_sw_params_t* sw;
   snd_pcm_sw_params_alloca(&sw);
-  return snd_pcm_sw_params_current(pcm_, sw) == 0 &&
-         snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1) == 0 &&
-         snd_pcm_sw_params(pcm_, sw) == 0;
+  return snd_pcm_sw_params_current(pcm, sw) == 0 &&
+         snd_pcm_sw_params_set_start_threshold(pcm, sw, 1) == 0 && snd_pcm_sw_params(pcm, sw) == 0;
 }
 
 bool AlsaSoundOutput::queue(int slot, const std::byte* data, std::size_t bytes) {
@@ -124,6 +136,7 @@ bool AlsaSoundOutput::close() {
   wakeTimer_.setEnabled(false);
   const int error = snd_pcm_close(pcm_);
   pcm_ = nullptr;
+  openPcm_.clear();
   fds_.clear();
   head_ = count_ = 0;
   return error == 0;

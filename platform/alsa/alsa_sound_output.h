@@ -1,6 +1,8 @@
 #pragma once
 // The alarm player's output on ALSA. Devices are the output PCMs of the
-// ALSA name hints but "null"; the standard device is the PCM "default". The PCM is
+// ALSA name hints but "null"; the standard device is the PCM "default".
+// The hints also name helper plugins (rate converters, up-mixers, a JACK
+// or OSS bridge) that often cannot play here: canPlay() tells them apart. The PCM is
 // non-blocking: it is fed whenever its poll descriptors report room, and a
 // buffer counts as done once the device has played its last frame. No
 // call ever waits for the device, and every notice reaches the listener
@@ -35,6 +37,9 @@ class AlsaSoundOutput : public SoundOutput {
   void setListener(SoundOutputListener* listener) override { listener_ = listener; }
   int deviceCount() override;
   std::string_view deviceName(int number) override;
+  // Opens and configures the PCM and closes it again (the one open now
+  // counts as playing).
+  bool canPlay(int number) override;
   bool open(int device, std::uint32_t playback) override;
   bool queue(int slot, const std::byte* data, std::size_t bytes) override;
   void reset() override;
@@ -56,7 +61,7 @@ class AlsaSoundOutput : public SoundOutput {
     std::string shown;  // cut to kMaxNameLength
   };
 
-  bool configure();
+  static bool configure(snd_pcm_t* pcm);
   // One wake: feeds the device, reports the buffers played, waits again.
   void service();
   // False when the device failed.
@@ -76,6 +81,7 @@ class AlsaSoundOutput : public SoundOutput {
   std::vector<Device> devices_;
 
   snd_pcm_t* pcm_ = nullptr;
+  std::string openPcm_;
   bool failed_ = false;
   std::uint32_t playback_ = 0;
   std::vector<pollfd> fds_;

@@ -94,6 +94,25 @@ class MessageBoxOnX11(unittest.TestCase):
         self.assertNotIn("バックグラウンドへ移行しました。", messages)
         self.assertEqual(os.stat(d.file("Mode.tmp")).st_mtime_ns, mode_written)
 
+    @unittest.skipUnless(shutil.which("dbus-daemon"), "needs a session bus")
+    def test_a_termination_with_the_settings_dialog_open_ends_the_process(self):
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(bus.wait, 10)
+        self.addCleanup(bus.terminate)
+        d = DataFolder(STAGE)
+        self.addCleanup(d.cleanup)
+        session = {"DISPLAY": self.display, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                   "DBUS_SESSION_BUS_ADDRESS": bus.stdout.readline().strip()}
+        proc = d.start("OrvisWatch", env=session)
+        self.addCleanup(kill_if_running, proc)
+        tool = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../tools/press_button.py")
+        press = subprocess.run(["/usr/bin/python3", tool, "OrvisWatch", "設定", "設定"],
+                               env=d.env(**session), capture_output=True, text=True, timeout=60)
+        self.assertEqual(press.returncode, 0, press.stderr)
+        self.assertEqual(stop(proc, timeout=15), 0)
+        self.assertEqual(d.messages()[-2:], ["Global,<-有効ファイル数", "終了"])
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -5,6 +5,7 @@
 // late, to a later playback. It allocates nothing once constructed, so that
 // allocation counts see only the player.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,8 +24,9 @@ class FakeSoundOutput : public platform::SoundOutput {
   void setListener(platform::SoundOutputListener* listener) override { listener_ = listener; }
   int deviceCount() override { return int(names.size()); }
   std::string_view deviceName(int number) override { return names.at(number); }
+  bool canPlay(int number) override { return !failOpen && !silent(number); }
   bool open(int device, std::uint32_t playback) override {
-    if (failOpen) return false;
+    if (failOpen || silent(device)) return false;
     openedDevices.push_back(device), queuedSizes.clear();
     playback_ = playback;
     return isOpen = true;
@@ -64,12 +66,16 @@ class FakeSoundOutput : public platform::SoundOutput {
   std::size_t queued() const { return fifo_.size(); }
 
   std::vector<std::string> names;
+  std::vector<std::string> unplayable;  // listed, but will not open
   std::vector<int> openedDevices;
   std::vector<std::size_t> queuedSizes;  // since the last open
   std::string played;                    // every byte that sounded, in order
   bool isOpen = false, failOpen = false, failClose = false;
 
  private:
+  bool silent(int device) const {
+    return device >= 0 && std::count(unplayable.begin(), unplayable.end(), names.at(device));
+  }
   struct Entry {
     std::uint32_t playback;
     int slot;

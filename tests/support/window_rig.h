@@ -5,6 +5,7 @@
 // waits, so no test ever waits on a modal box. For window tests (link
 // orvis_ui).
 
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ struct WindowServices {
   std::unique_ptr<ui::MainWindow> makeWindow(const std::vector<std::string>& args = {}) {
     auto form = std::make_unique<ui::MainWindow>(host(args), ui::MainWindow::Timers::Manual);
     form->setOnStopped([this] { ++stops; });
+    prompter.setOwner(
+        [w = QPointer<ui::MainWindow>(form.get())] { return w ? w->boxOwner() : nullptr; });
     return form;
   }
   // The system log so far, UTF-8, a line each.

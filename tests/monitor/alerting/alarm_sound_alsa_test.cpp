@@ -24,6 +24,7 @@ namespace {
 // The standard device, and a listed device whose name is longer than a
 // device name may be shown; both append what they are given to a file.
 const std::string kLongName = "orvis_recorder_named_beyond_thirty_one_characters";
+const std::string kHelper = "orvis_helper";
 std::string recorder(const std::string& pcm, const std::string& file, const char* hint) {
   return "pcm." + pcm + " { type file slave.pcm { type null } format raw file \"|cat >>" + file +
          "\" " + hint + " }\n";
@@ -34,7 +35,8 @@ class AlarmSoundOnAlsa : public ::testing::Test {
   void SetUp() override {
     writeText(dir / "asound.conf",
               recorder("!default", dir / "standard.raw", "") +
-                  recorder(kLongName, dir / "named.raw", "hint { show on description test }"));
+                  recorder(kLongName, dir / "named.raw", "hint { show on description test }") +
+                  "pcm." + kHelper + " { type hw card 31 hint { show on description helper } }\n");
     ::setenv("ALSA_CONFIG_PATH", (dir / "asound.conf").c_str(), 1);
     player.repeatTimer().attach(&timers);
     ASSERT_EQ(player.initialise(), 0);
@@ -77,6 +79,7 @@ TEST_F(AlarmSoundOnAlsa, TheDevicesGetTheSamplesOfTheBuzzerTheSetNumberOfTimes) 
   ASSERT_EQ(player.outputDeviceNames(names), 0);
   const std::string shown = kLongName.substr(0, 31);
   EXPECT_NE(std::find(names.begin(), names.end(), shown), names.end());
+  EXPECT_EQ(std::find(names.begin(), names.end(), kHelper), names.end());
 
   deviceSetting = shown;
   player.soundAlarm("2");
@@ -84,7 +87,7 @@ TEST_F(AlarmSoundOnAlsa, TheDevicesGetTheSamplesOfTheBuzzerTheSetNumberOfTimes) 
   ASSERT_TRUE(playToTheEnd());
   EXPECT_TRUE(readText(dir / "named.raw") == sound + sound);
 
-  deviceSetting = "unplugged";
+  deviceSetting = kHelper;
   player.soundAlarm("1");
   ASSERT_TRUE(playToTheEnd());
   EXPECT_TRUE(readText(dir / "standard.raw") == sound);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <new>
 
+#include "platform/codec.h"
 #include "support/fake_sound_output.h"
 #include "support/temp_dir.h"
 
@@ -79,7 +80,9 @@ struct PlayerRig {
   TempDir dir;
   FakeSoundOutput output;
   std::string deviceSetting;
-  AlarmSoundPlayer player{output, deviceSetting, dir.path() + AlarmSoundPlayer::kSoundFileName};
+  std::vector<std::string> log;
+  AlarmSoundPlayer player{output, deviceSetting, dir.path() + AlarmSoundPlayer::kSoundFileName,
+                          [this](const std::string& line) { log.push_back(line); }};
 };
 
 TEST(AlarmSoundPlayer, FillsTheRingInFileOrderAndEndsWhenTheLastBufferIsBack) {
@@ -187,6 +190,19 @@ TEST(AlarmSoundPlayer, PlaysOnTheNamedDeviceElseOnTheStandardOne) {
     EXPECT_EQ(rig.player.outputDeviceNames(list), c.present.empty() ? -1 : 0);
     EXPECT_EQ(list, c.present.empty() ? std::vector<std::string>{"initial"} : c.present);
   }
+  // A device the system lists but that cannot play is not offered; chosen,
+  // the standard device plays instead, logged once. No device at all: once too.
+  PlayerRig rig;
+  rig.output.names = two, rig.output.unplayable = {"Headphones"}, rig.deviceSetting = "Headphones";
+  for (int play = 0; play < 2; ++play) rig.player.start(), rig.player.stop();
+  std::vector<std::string> list;
+  rig.player.outputDeviceNames(list);
+  EXPECT_EQ(list, std::vector<std::string>{"Speakers"});
+  rig.output.failOpen = true;
+  for (int play = 0; play < 2; ++play) rig.player.start();
+  EXPECT_EQ(rig.output.openedDevices, (std::vector<int>{-1, -1}));
+  ASSERT_EQ(rig.log.size(), 2u);
+  EXPECT_EQ(rig.log[1], SJIS("ブザー再生用デバイスが見つかりません。"));
 }
 
 TEST(AlarmSoundPlayer, SilentWithoutAWaveDataChunkOrADeviceAndNothingStaysOpen) {

@@ -65,6 +65,8 @@ TEST_F(PreviewFixture, EachTypeOpensItsTargetOrItsPage) {
       {JobType::Url, "https://example.com/a b?q=\"1\"", "https://example.com/a b?q=\"1\"", {}},
       {JobType::File, d + "watched dir", d + "watched dir", {}},
       {JobType::File, d + "watched dir/a \"q\".txt", d + "watched dir/", {}},
+      // Taken from the data folder, as the check takes it.
+      {JobType::File, "watched dir/a \"q\".txt", d + "watched dir/", {}},
       {JobType::File, "/nowhere/x<y>.txt", d + "temp/srctemp.html",
        "チェック対象->/nowhere/x&lt;y&gt;.txt<BR>\r\n"
        "指定のファイルやフォルダが見つかりませんでした。<BR>\r\n"

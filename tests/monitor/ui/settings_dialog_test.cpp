@@ -4,12 +4,15 @@
 
 #include <sys/stat.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/codec.h"
@@ -377,6 +380,86 @@ class SettingsDialogTest : public QObject {
       r.click("SpeedButton1", {mb::IdOk});
       QVERIFY(!d.isVisible());
     }
+  }
+
+  void aStopClosesTheDialogAndEveryBoxAskedFromIt() {
+    // A signal (the restart helper's way too), "Close" answered OK, and a
+    // signal while the dialog's own question is on screen.
+    for (int end = 0; end < 3; ++end) {
+      DialogRig r;
+      r.open();
+      if (end == 1) r.prompter.setNextAnswers({mb::IdOk});
+      r.prompter.setAnswerWithDefaults(end != 2);
+      if (end != 1) QTimer::singleShot(0, r.form.get(), [&r] { r.form->shutdownRequested(); });
+      QTest::mouseClick(end == 1 ? r.form->findChild<QToolButton*>("SpeedButton6")
+                                 : r.at<QToolButton>(end == 0 ? "SpeedButton3" : "SpeedButton1"),
+                        Qt::LeftButton);
+      QTRY_COMPARE(r.stops, 1);
+      // Nothing of ours stays on screen to hold the toolkit's quit back.
+      for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
+    }
+  }
+
+  void theDialogsBoxesStandOverItAndTheKeyboardGoesWhereItShould() {
+    DialogRig r;
+    const QString address = QString(70, 'a') + "@example.co.jp", name = u("監視担当").repeated(20);
+    r.file(kPostiva,
+           "[メール同報システム]\r\n送信元メールアドレス=" + address.toStdString() + "\r\n");
+    r.file("mail/Group-0.txt", name.toStdString() + "\r\n");
+    ui::SettingsDialog& d = r.open();
+    for (auto [field, text] : {std::pair{"txtIniValidday", "3"}, {"txtIniReactivationHour", "24"}})
+      r.at(field)->setText(text);
+    r.at("txtIniCheckInterval")->setText("9");
+    // The dialog's boxes are its own.
+    QCOMPARE(r.click("SpeedButton2", {mb::IdOk}).at(1).owner.data(), &d);
+    QCOMPARE(r.click("SpeedButton1", {mb::IdCancel}).at(0).owner.data(), &d);
+    // A refusal on screen, answered: the keyboard is in the refused field.
+    r.prompter.setAnswerWithDefaults(false);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(20);
+    QTest::mouseClick(r.at<QToolButton>("SpeedButton2"), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(r.at("txtIniReactivationHour")));
+    // Tab moves on from the recipient list and types nothing there.
+    auto* recipients = r.at<QPlainTextEdit>("Memo1");
+    recipients->setFocus();
+    QTest::keyClick(recipients, Qt::Key_Tab);
+    QVERIFY(!recipients->hasFocus() && !recipients->toPlainText().contains('\t'));
+    // Long values show their start; a cut group name its whole in a tooltip.
+    QCOMPARE(r.at("Edit3")->cursorPosition(), 0);
+    QCOMPARE(r.at<QLabel>("pnlMailGroup")->toolTip(), name);
+    // Screen readers name the fields whose captions are punctuation.
+    for (const char* field : {"txtSmtpPwd", "txtIniReactivationMin"})
+      QVERIFY(QAccessible::queryAccessibleInterface(r.at(field))->text(QAccessible::Name).size() >
+              4);
+    // "設定" brings a minimised dialog back, edits and all.
+    d.showMinimized();
+    r.open();
+    QVERIFY(d.isVisible() && !d.isMinimized() && r.at("txtIniValidday")->text() == "3");
+  }
+
+  void valuesThatCouldNotBeReadAreLeftAsStoredAndBothGroupListsAgree() {
+    DialogRig r;
+    r.file(kIni,
+           "[COMMON]\r\nMAILGROUPCOUNT=0\r\nVALIDDAY=1\r\nCHECKINTERVAL=1\r\n"
+           "REACTIVATION=01:00\r\nPROXYIP=retry\r\n");
+    r.file(kPostiva, "[メール同報システム]\r\nSMTPPORT=25\r\nSMTPPWD=retry\r\nSMTPID=retry\r\n");
+    r.open();
+    r.at("txtSmtpId")->setText("typed");  // changed after the failed read: stored
+    QCOMPARE(r.click("SpeedButton2", {mb::IdOk, mb::IdOk}).back().text, u("設定変更しました"));
+    for (auto [file, kept] : {std::pair{kIni, "PROXYIP=retry\r\n"},
+                              {kIni, "PROXYPORT=\r\n"},
+                              {kPostiva, "SMTPPWD=retry\r\nSMTPID=typed\r\n"}})
+      QVERIFY(r.bytes(file).find(kept) != std::string::npos);
+    // MAILGROUPCOUNT 0 (or not a number) offers group 0 in both lists.
+    r.at("txtMailGroup")->setText("x");
+    r.click("SpeedButton4", {mb::IdOk, mb::IdOk});
+    QCOMPARE(r.items(r.form->findChild<QComboBox*>("cmbMailGroup")), QStringList({"1", "2"}));
+    QCOMPARE(r.items(r.at<QComboBox>("cmbMailGroup")), QStringList({"1", "2"}));
   }
 
   void theJavaCheckOpensItsAddress() {
