@@ -12,7 +12,7 @@
 #include "mailsender/qt/qt_program_end.h"
 #include "mailsender/qt/qt_smtp_socket.h"
 #include "mailsender/window/status_window.h"
-#include "platform/files.h"
+#include "platform/data_folder.h"
 #include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_timer_driver.h"
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   QtSmtpSocket socket;
   QtProgramEnd end;
   StatusWindow window;
-  PostivaApp postiva(orvis::platform::executableFolder(), args,
+  PostivaApp postiva(orvis::platform::dataFolder(), args,
                      SessionPorts{socket, window, pump, clock, end}, &timers);
   postiva.setStartNote(orvis::platform::unreachableDisplayLine(display));
   if (!postiva.start()) return postiva.exitCode();

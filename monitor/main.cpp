@@ -16,6 +16,7 @@
 #include "platform/alsa/alsa_sound_output.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/posix_process_launcher.h"
@@ -30,6 +31,8 @@
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Before any thread: every program started from here works on this folder.
+  const std::string dataFolder = orvis::platform::settleDataFolder();
   // The verbs (--capture, --check, --help, ...) need no window and no toolkit.
   const orvis::CommandLine command = orvis::CommandLine::parse(args);
   if (command.verb != orvis::CommandLine::Verb::Start)
@@ -43,10 +46,14 @@ int main(int argc, char** argv) {
   if (!lock.acquired()) {
     const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
     orvis::platform::SystemClock clock;
-    orvis::SysLog(orvis::platform::executableFolder(), clock).write(reason);
+    orvis::SysLog(dataFolder, clock).write(reason);
     std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
     return 1;
   }
+
+  // A data folder of its own that does not exist yet (a desktop user's
+  // first start) is made.
+  orvis::platform::makeFolders(dataFolder);
 
   orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
   orvis::platform::ToolkitArguments toolkit(argv[0], display.platforms);
@@ -70,15 +77,11 @@ int main(int argc, char** argv) {
   orvis::platform::QtDescriptorWatcher soundWatcher;
   orvis::platform::QtTimerDriver soundTimers;
   orvis::platform::AlsaSoundOutput sound(soundWatcher, &soundTimers);
-  const orvis::MonitorHost host{orvis::platform::executableFolder(),
-                                orvis::StartInfo::fromArguments(args),
-                                clock,
-                                pump,
-                                prompter,
-                                launcher,
-                                processes,
-                                disks,
-                                sound};
+  const orvis::MonitorHost host{dataFolder, orvis::StartInfo::fromArguments(args),
+                                clock,      pump,
+                                prompter,   launcher,
+                                processes,  disks,
+                                sound,      orvis::platform::executableFolder()};
   orvis::ui::MainWindow mainWindow(host);
   // Boxes asked from now on stand over the main window. (Those of its
   // creation come before it is ever shown.)

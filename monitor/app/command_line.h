@@ -4,6 +4,8 @@
 // which do one thing without a window and end:
 //   --capture [NO...]   capture the baselines of the given jobs, or of all
 //   --check [NO...]     one manual check pass over the given jobs, or all
+//   --status [--json]   what the monitor and the jobs say, beside a running
+//                       monitor
 //   --help, --version
 
 #include <string>
@@ -27,6 +29,7 @@ struct CommandLine {
     Start,  // no verb: one of the described starts, with its window
     Capture,
     Check,
+    Status,
     Help,
     Version,
     Invalid,  // error says why
@@ -35,6 +38,7 @@ struct CommandLine {
   Verb verb = Verb::Start;
   std::vector<std::string> jobNumbers;  // as given (UTF-8); empty for all jobs
   std::string error;                    // UTF-8
+  bool json = false;                    // --status --json
 
   // The arguments after the program's name, as the system hands them over.
   static CommandLine parse(const std::vector<std::string>& args);

@@ -10,6 +10,7 @@
 #include "monitor.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/no_sound_output.h"
@@ -17,6 +18,7 @@
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/statvfs_disk_space_reader.h"
+#include "status_report.h"
 
 namespace orvis {
 namespace {
@@ -64,6 +66,27 @@ bool anotherProcessOfThisProgram() {
   return false;
 }
 
+// Who works on the data folder now, without taking its lock.
+std::optional<FolderHolder> folderHolder(const std::string& dataFolder) {
+  auto text = platform::readFile(dataFolder + RunRecord::kFileName, platform::kSettingsFileLimit);
+  auto run = text ? RunRecord::parse(*text) : std::nullopt;
+  if (!run) return std::nullopt;
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const auto other =
+      std::filesystem::read_symlink("/proc/" + std::to_string(run->pid) + "/exe", ec);
+  if (ec || other.filename() != self.filename()) return std::nullopt;
+  return FolderHolder{run->pid, true};
+}
+
+int status(bool json) {
+  const std::string folder = platform::dataFolder();
+  const StatusReport report = StatusReport::read(folder, folderHolder(folder));
+  std::cout << (json ? report.json() : report.text());
+  std::cout.flush();
+  return report.exitStatus();
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLine& command, const std::string& program) {
@@ -78,6 +101,9 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
     case Verb::Invalid:
       std::cerr << program << ": " << command.error << "\n" << CommandLine::usage(program);
       return exitcode::kCannotRun;
+    case Verb::Status:
+      // Only reads: never the lock, which a running monitor holds.
+      return status(command.json);
     case Verb::Start:
     case Verb::Capture:
     case Verb::Check:
@@ -108,7 +134,7 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
   platform::ProcProcessLister processes;
   platform::StatvfsDiskSpaceReader disks;
   platform::NoSoundOutput sound;
-  const MonitorHost host{platform::executableFolder(),
+  const MonitorHost host{platform::dataFolder(),
                          StartInfo{},
                          clock,
                          pump,
@@ -116,7 +142,8 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
                          launcher,
                          processes,
                          disks,
-                         sound};
+                         sound,
+                         platform::executableFolder()};
   CommandVerbs verbs(host, std::cout, std::cerr);
   pump.setTarget(&verbs);
   // A signal that came before the work started.

@@ -6,12 +6,12 @@
 
 namespace orvis {
 
-void CheckCycle::automaticPass() {
+CheckPass::End CheckCycle::automaticPass() {
   if (pass_.running()) {
     // A manual pass is still at work: this period's pass would share its
     // snapshot file. The timer stays on and tries again a period later.
     s_.log.write(SJIS("チェック処理中のため、自動チェックを次の周期に回します。"));
-    return;
+    return CheckPass::End::AlreadyRunning;
   }
   timers_.reactivation.setEnabled(false);
   timers_.check.setEnabled(false);
@@ -19,7 +19,8 @@ void CheckCycle::automaticPass() {
   alarm_.passStarting();
 
   // Asked to end during the pass: nothing more, not even the timers.
-  if (pass_.run(1, static_cast<int>(jobs_.size())) == CheckPass::End::Interrupted) return;
+  const CheckPass::End end = pass_.run(1, static_cast<int>(jobs_.size()));
+  if (end == CheckPass::End::Interrupted) return end;
 
   const platform::LocalTime now = s_.clock.now();
   view_.setStatusText(0, platform::formatDate(now) + " " + platform::formatTime(now) +
@@ -29,11 +30,12 @@ void CheckCycle::automaticPass() {
   deleteOldLogFiles(s_.log, "????????.txt", settings_.validDay);
   deleteLeftTemporaries(s_.log, s_.dataFolder);
   // Stopped during the pass: the mode stays stopped.
-  if (state_.automaticMode != 1) return;
+  if (state_.automaticMode != 1) return end;
   timers_.check.setEnabled(true);
   view_.setEditControlsEnabled(false);
   s_.log.write(SJIS("周期タイマー再設定しました。"));
   timers_.reactivation.setEnabled(true);
+  return end;
 }
 
 void CheckCycle::raiseAlarm() {

@@ -35,8 +35,9 @@ class CheckCycle {
   // The check timer's expiry: a pass over all jobs. The timers are off
   // while it runs, so the next pass comes one full period after this one
   // ended; a stop of the automatic mode meanwhile leaves them off, and a
-  // request to end the program ends the handler with the pass.
-  void automaticPass();
+  // request to end the program ends the handler with the pass. How the
+  // pass ended (AlreadyRunning: not started, a manual pass is at work).
+  CheckPass::End automaticPass();
   // "手動チェック": a pass over the selected rows, without the alarm.
   void checkSelectedJobs();
 

@@ -20,7 +20,9 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 1);
   lastRow = std::min(lastRow, static_cast<int>(jobs_.size()));
   view_.setEditControlsEnabled(false);
+  missingBaseline_.clear();
   if (const JobRecord* missing = firstWithoutBaseline(firstRow, lastRow)) {
+    missingBaseline_ = platform::trim(missing->number);
     s_.boxes.show(
         SJIS("№") + platform::trim(missing->number) + SJIS("の比較元ソース取得を行ってください。"),
         "OrvisWatch", mb::OK);

@@ -193,6 +193,7 @@ void JobCheck::replaceBaseline(const Target& t) {
 }
 
 void JobCheck::setResult(const Target& t, JobResult result) {
+  if (result == JobResult::Changed) ++s_.counters.changes;
   s_.ini.write(t.jobFile, jobkey::kSection, jobkey::CHECK, resultCode(result));
   if (t.index < jobs_.size() && jobs_[t.index].number == t.job.number)
     jobs_[t.index].result = result;
