@@ -27,6 +27,7 @@
 #include "platform/qt/qt_timer_driver.h"
 #include "platform/qt/toolkit_arguments.h"
 #include "platform/statvfs_disk_space_reader.h"
+#include "platform/systemd/service_notifier.h"
 
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
@@ -90,7 +91,17 @@ int main(int argc, char** argv) {
   const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
   if (!displayLine.empty()) orvis::SysLog(host.dataFolder, clock).write(displayLine);
 
-  orvis::ui::SignalBridge terminationBridge([&mainWindow](int) { mainWindow.shutdownRequested(); });
+  orvis::platform::ServiceNotifier service;
+  mainWindow.monitor().setStartedNotice([&service, &mainWindow] {
+    service.ready(mainWindow.monitor().state().automaticMode == 1 ? "automatic check mode"
+                                                                  : "edit/manual mode");
+  });
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&service] { service.stopping(); });
+
+  orvis::ui::SignalBridge terminationBridge([&mainWindow, &service](int) {
+    service.stopping();
+    mainWindow.shutdownRequested();
+  });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
                    [&mainWindow](QSessionManager&) { mainWindow.monitor().sessionEnding(); });
 

@@ -65,7 +65,8 @@ StatusReport StatusReport::read(const std::string& dataFolder, std::optional<Fol
   StatusReport report;
   report.dataFolder = dataFolder;
   report.holder = holder;
-  if (auto text = platform::readFile(dataFolder + RunRecord::kFileName, platform::kSettingsFileLimit))
+  if (auto text =
+          platform::readFile(dataFolder + RunRecord::kFileName, platform::kSettingsFileLimit))
     report.run = RunRecord::parse(*text);
   report.jobs = readJobSummaries(dataFolder);
   return report;
@@ -81,8 +82,8 @@ int StatusReport::exitStatus() const {
   bool changed = false, unanswered = run && run->refusal != RunRecord::Refusal::None;
   for (const JobSummary& job : jobs) {
     changed |= job.result == ReportedResult::Changed;
-    unanswered |= job.result == ReportedResult::NoResponse ||
-                  job.result == ReportedResult::NotChecked;
+    unanswered |=
+        job.result == ReportedResult::NoResponse || job.result == ReportedResult::NotChecked;
   }
   if (unanswered) return 2;
   return changed ? 1 : 0;
@@ -91,11 +92,11 @@ int StatusReport::exitStatus() const {
 std::string StatusReport::json() const {
   const RunRecord* now = currentRun();
   std::string j = "{\n  \"format\": 1,\n  \"data_folder\": " + jsonString(dataFolder) + ",\n";
-  j += "  \"monitor\": {\"running\": " + jsonBool(monitorRunning()) + ", \"pid\": " +
-       (monitorRunning() ? std::to_string(holder->pid) : "null");
+  j += "  \"monitor\": {\"running\": " + jsonBool(monitorRunning()) +
+       ", \"pid\": " + (monitorRunning() ? std::to_string(holder->pid) : "null");
   if (now) {
-    j += ", \"started\": " + jsonTime(now->startedMs) + ", \"mode\": " +
-         jsonString(now->automatic ? "automatic" : "manual") +
+    j += ", \"started\": " + jsonTime(now->startedMs) +
+         ", \"mode\": " + jsonString(now->automatic ? "automatic" : "manual") +
          ", \"mode_since\": " + jsonTime(now->modeSinceMs);
   } else {
     j += ", \"started\": null, \"mode\": null, \"mode_since\": null";
@@ -105,8 +106,8 @@ std::string StatusReport::json() const {
     const bool refused = run->refusal != RunRecord::Refusal::None;
     j += "{\"start\": " + jsonTime(run->passStartMs) + ", \"end\": " + jsonTime(run->passEndMs) +
          ", \"duration_seconds\": " + secondsText(*run->passEndMs - *run->passStartMs) +
-         ", \"refused\": " + jsonBool(refused) + ", \"refusal\": " +
-         (refused ? jsonString(RunRecord::refusalName(run->refusal)) : "null") +
+         ", \"refused\": " + jsonBool(refused) +
+         ", \"refusal\": " + (refused ? jsonString(RunRecord::refusalName(run->refusal)) : "null") +
          ", \"refused_job\": " + (run->refusedJob.empty() ? "null" : jsonText(run->refusedJob)) +
          "}";
   } else {
@@ -119,12 +120,13 @@ std::string StatusReport::json() const {
     const JobSummary& job = jobs[i];
     j += std::string(i ? "," : "") + "\n    {\"number\": " + jsonText(job.number) +
          ", \"name\": " + jsonText(job.name) + ", \"type\": " + jsonText(job.type) +
-         ", \"target\": " + jsonText(job.target) + ", \"result\": " +
-         jsonString(resultName(job.result)) + ", \"last_change\": " + jsonTime(job.baselineMs) +
+         ", \"target\": " + jsonText(job.target) +
+         ", \"result\": " + jsonString(resultName(job.result)) +
+         ", \"last_change\": " + jsonTime(job.baselineMs) +
          ", \"has_baseline\": " + jsonBool(job.hasBaseline) + "}";
   }
-  j += std::string(jobs.empty() ? "" : "\n  ") + "],\n  \"exit_status\": " +
-       std::to_string(exitStatus()) + "\n}\n";
+  j += std::string(jobs.empty() ? "" : "\n  ") +
+       "],\n  \"exit_status\": " + std::to_string(exitStatus()) + "\n}\n";
   return j;
 }
 
@@ -158,8 +160,8 @@ std::string StatusReport::text() const {
   for (const JobSummary& job : jobs) {
     t += platform::toUtf8(job.number) + '\t' + resultWords(job.result) + '\t' +
          platform::toUtf8(job.type) + '\t' + timeText(job.baselineMs) + '\t' +
-         (job.hasBaseline ? "baseline" : "no baseline") + '\t' + platform::toUtf8(job.name) +
-         '\t' + platform::toUtf8(job.target) + '\n';
+         (job.hasBaseline ? "baseline" : "no baseline") + '\t' + platform::toUtf8(job.name) + '\t' +
+         platform::toUtf8(job.target) + '\n';
   }
   return t;
 }

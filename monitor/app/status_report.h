@@ -21,9 +21,9 @@ struct FolderHolder {
 };
 
 struct StatusReport {
-  std::string dataFolder;               // UTF-8, with a trailing '/'
-  std::optional<FolderHolder> holder;   // nullopt: nobody holds the lock
-  std::optional<RunRecord> run;         // the status file, when it reads
+  std::string dataFolder;              // UTF-8, with a trailing '/'
+  std::optional<FolderHolder> holder;  // nullopt: nobody holds the lock
+  std::optional<RunRecord> run;        // the status file, when it reads
   std::vector<JobSummary> jobs;
 
   static StatusReport read(const std::string& dataFolder, std::optional<FolderHolder> holder);
