@@ -9,6 +9,7 @@ packages=(
   libxcb1-dev                 # whether the display a program is given answers
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
+  libsystemd-dev              # the service's notices to systemd (sd_notify: ready, watchdog)
   libgtest-dev                # tests
   clang libclang-rt-14-dev    # fuzz targets: libFuzzer, ASan and UBSan of clang 14
   fonts-noto-cjk              # Japanese texts in the windows
@@ -19,6 +20,8 @@ packages=(
   iproute2 procps             # loopback addresses of the mail tests, process tools
   dpkg-dev                    # the Debian package: its dependencies (dpkg-shlibdeps)
   libfaketime                 # the daily reactivation's test runs the monitor across a midnight
+  jq                          # --status --json read as a script reads it
+  prometheus                  # promtool: the metrics file checked as Prometheus reads it
 )
 
 missing=()

@@ -51,7 +51,7 @@ class Package(unittest.TestCase):
         self.assertRegex(os.path.basename(self.deb), r"^orviswatch_2\.6\.0-2_[a-z0-9]+\.deb$")
         self.assertEqual(self.field("Package"), "orviswatch")
         depends = self.field("Depends")
-        for needed in ("adduser", "libqt6widgets6", "libcurl4", "libasound2", "libc6"):
+        for needed in ("adduser", "libqt6widgets6", "libcurl4", "libasound2", "libsystemd0", "libc6"):
             self.assertIn(needed, depends)
 
         listing = subprocess.run(["dpkg-deb", "-c", self.deb], capture_output=True, text=True,
