@@ -28,11 +28,11 @@ struct RunRecord {
   bool automatic = false;
   long long modeSinceMs = 0;
   long long periodMs = 0;  // of the automatic mode
-  std::optional<long long> nextDueMs;
+  std::optional<long long> nextDueMs = {};
   // The last automatic pass, refused ones included.
-  std::optional<long long> passStartMs, passEndMs;
+  std::optional<long long> passStartMs = {}, passEndMs = {};
   Refusal refusal = Refusal::None;
-  std::string refusedJob;  // CP932 job number
+  std::string refusedJob = {};  // CP932 job number
   long long writtenMs = 0;
 
   // "no_baseline", "pass_running"; empty for None.

@@ -14,7 +14,8 @@ LINE = re.compile(r"^\d{4}/\d\d/\d\d,\d\d:\d\d:\d\d\.\d{3},\(([^)]*)\),(.*)$")
 
 class DataFolder:
     """A fresh folder with the installed programs copied in; `apart`: the
-    programs in a folder of their own, the data folder given in ORVIS_DATA."""
+    programs in a folder of their own, the data folder given in ORVIS_DATA
+    relative to the folder the programs are started in."""
 
     def __init__(self, stage, programs=("OrvisWatch",), apart=False):
         self.root = tempfile.mkdtemp(prefix="orvis-e2e-")
@@ -54,7 +55,7 @@ class DataFolder:
         env["XDG_RUNTIME_DIR"] = self.runtime
         env.pop("ORVIS_DATA", None)
         if self.apart:
-            env["ORVIS_DATA"] = self.path
+            env["ORVIS_DATA"] = os.path.relpath(self.path, self.root)
         env.update(extra)
         return env
 

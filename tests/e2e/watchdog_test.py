@@ -10,20 +10,12 @@ import sys
 import time
 import unittest
 
-from orvis_e2e import DataFolder, kill_if_running, stop
+from orvis_e2e import DataFolder, kill_if_running
 
 STAGE = sys.argv.pop(1) if len(sys.argv) > 1 else "build/stage"
 
 
 class Watchdog(unittest.TestCase):
-    def setUp(self):
-        self.data = DataFolder(STAGE)
-        self.addCleanup(self.data.cleanup)
-        self.path = os.path.join(self.data.root, "notify")
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
-        self.sock.bind(self.path)
-        self.addCleanup(self.sock.close)
-
     def notices(self, seconds):
         """Every notice that comes within `seconds`, with its arrival time."""
         got, end = [], time.monotonic() + seconds
@@ -36,28 +28,32 @@ class Watchdog(unittest.TestCase):
         return got
 
     def test_ready_pings_and_a_stopped_loop(self):
-        proc = self.data.start("OrvisWatch", "OrvisWatchService",
-                               env={"NOTIFY_SOCKET": self.path, "WATCHDOG_USEC": "1000000"})
+        data = DataFolder(STAGE)
+        self.addCleanup(data.cleanup)
+        path = os.path.join(data.root, "notify")
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+        self.sock.bind(path)
+        self.addCleanup(self.sock.close)
+        proc = data.start("OrvisWatch", "OrvisWatchService",
+                          env={"NOTIFY_SOCKET": path, "WATCHDOG_USEC": "1000000"})
         self.addCleanup(kill_if_running, proc)
         first = self.notices(5)
-        ready = [t for t, n in first if n.startswith("READY=1\n")]
-        self.assertEqual(len(ready), 1, first)
-        self.assertIn("STATUS=automatic check mode", [n for _, n in first if n.startswith("READY")][0])
+        self.assertEqual([n for _, n in first if n.startswith("READY")],
+                         ["READY=1\nSTATUS=automatic check mode"], first)
         pings = [t for t, n in first if n == "WATCHDOG=1"]
         self.assertGreaterEqual(len(pings), 6, first)
-        gaps = [b - a for a, b in zip(pings, pings[1:])]
-        self.assertLess(max(gaps), 0.9, gaps)  # every half second, not the whole interval
+        # Every half second, not the whole interval.
+        self.assertLess(max(b - a for a, b in zip(pings, pings[1:])), 0.9)
 
         proc.send_signal(signal.SIGSTOP)
         self.notices(0.3)  # one on its way as the loop stopped
         self.assertEqual(self.notices(2.5), [])
         proc.send_signal(signal.SIGCONT)
         self.assertIn("WATCHDOG=1", [n for _, n in self.notices(1.5)])
-
         proc.send_signal(signal.SIGTERM)
         self.assertIn("STOPPING=1", [n for _, n in self.notices(3)])
         self.assertEqual(proc.wait(timeout=10), 0)
-        self.assertEqual(self.data.messages()[-1], "終了")
+        self.assertEqual(data.messages()[-1], "終了")
 
 
 if __name__ == "__main__":
