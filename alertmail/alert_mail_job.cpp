@@ -4,6 +4,7 @@
 
 #include "alert_settings.h"
 #include "group_recipients.h"
+#include "mail/mailer_limits.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -46,7 +47,7 @@ std::string readContent(const AlertRequest& request, const AlertSettings& settin
 }  // namespace
 
 AlertMailJob::AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
-                           MailStamps& stamps, TransportFactory openTransport)
+                           mail::MailStamps& stamps, TransportFactory openTransport)
     : sys_(systemLog), send_(sendLog), stamps_(stamps), openTransport_(std::move(openTransport)) {}
 
 int AlertMailJob::run(const AlertRequest& request) {
@@ -115,7 +116,7 @@ SendOutcome AlertMailJob::sendTo(Session& session, const AlertSettings& settings
   // takes nothing gets kMaxReconnects in a row, and each further one needs a
   // message accepted since, so there are never more than recipients + 3.
   SendOutcome outcome;
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  for (int attempt = 0; attempt < mail::kAlertAttemptsPerRecipient; ++attempt) {
     if (session.ended) {
       if (session.reconnectsInARow == kMaxReconnects) break;
       session.transport.reset();
@@ -151,7 +152,7 @@ int AlertMailJob::deliver(const AlertSettings& settings, const AlertContent& con
     return kSomeFailed;
   }
   size_t accepted = 0;
-  std::string domain = addressDomain(settings.senderAddress);
+  std::string domain = mail::addressDomain(settings.senderAddress);
   for (size_t i = 0; i < recipients.size(); ++i) {
     const std::string& to = recipients[i];
     sys_.write("Send to :" + to);

@@ -9,7 +9,7 @@
 
 #include "alert_message.h"
 #include "alert_request.h"
-#include "mail_stamps.h"
+#include "mail/mail_stamps.h"
 #include "platform/day_log.h"
 #include "smtp_transport.h"
 
@@ -30,7 +30,7 @@ class AlertMailJob {
   static constexpr int kMaxReconnects = 3;
 
   AlertMailJob(const platform::DayLog& systemLog, const platform::DayLog& sendLog,
-               MailStamps& stamps, TransportFactory openTransport);
+               mail::MailStamps& stamps, TransportFactory openTransport);
 
   int run(const AlertRequest& request);
 
@@ -51,7 +51,7 @@ class AlertMailJob {
 
   const platform::DayLog& sys_;
   const platform::DayLog& send_;
-  MailStamps& stamps_;
+  mail::MailStamps& stamps_;
   TransportFactory openTransport_;
 };
 

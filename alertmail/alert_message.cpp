@@ -20,14 +20,14 @@ std::string buildAlertMessage(const AlertContent& content, std::string_view to,
   headers.senderName = headerText(content.senderName);
   headers.senderAddress = content.senderAddress;
   headers.html = content.html;
+  headers.date = std::string(date);
+  headers.messageId = std::string(messageId);
 
   std::string m = mail::headerLines(headers);
   auto line = [&m](std::string_view text) {
     m.append(text);
     m += "\r\n";
   };
-  line("Date: " + std::string(date));
-  line("Message-ID: " + std::string(messageId));
   line("");
   for (const std::string& body : content.bodyLines) {
     for (const std::string& piece : foldLine(widenHalfwidthKana(body), kMaxMailLine)) {

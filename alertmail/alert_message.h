@@ -1,6 +1,6 @@
 #pragma once
-// One alert as it goes to one recipient: the headers Postiva sends, plus
-// Date and Message-ID, and the body as 7-bit ISO-2022-JP lines.
+// One alert as it goes to one recipient: the headers every mailer of the
+// system sends, and the body as 7-bit ISO-2022-JP lines.
 
 #include <string>
 #include <string_view>

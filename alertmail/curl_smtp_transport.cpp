@@ -1,11 +1,12 @@
 #include "curl_smtp_transport.h"
 
 #include <curl/curl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
+#include <cerrno>
+#include <chrono>
 
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -16,46 +17,17 @@ namespace {
 
 constexpr int kImplicitTlsPort = 465;
 
-struct Upload {
-  const std::string& message;
-  size_t offset = 0;
-};
-
-size_t readMessage(char* buffer, size_t size, size_t count, void* userdata) {
-  auto* upload = static_cast<Upload*>(userdata);
-  size_t n = std::min(size * count, upload->message.size() - upload->offset);
-  std::memcpy(buffer, upload->message.data() + upload->offset, n);
-  upload->offset += n;
-  return n;
-}
-
-// libcurl rewinds when it has to send the message again on a new
-// connection.
-int seekMessage(void* userdata, curl_off_t offset, int origin) {
-  auto* upload = static_cast<Upload*>(userdata);
-  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > upload->message.size()) {
-    return CURL_SEEKFUNC_CANTSEEK;
-  }
-  upload->offset = static_cast<size_t>(offset);
-  return CURL_SEEKFUNC_OK;
+long long steadyNowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
 
-// Control characters would break the one-line logs the cause goes into; a
-// server's or library's text in UTF-8 becomes the log's CP932.
-std::string oneLine(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
-  return platform::peerTextToCp932(platform::trim(out));
-}
-
-// Watches the dialogue without keeping what goes out: AUTH lines carry the
-// password.
+// Watches the opening of the session without keeping what goes out: AUTH
+// lines carry the password.
 int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* userdata) {
   auto* d = static_cast<CurlSmtpTransport::Dialogue*>(userdata);
   std::string_view text(data, size);
@@ -64,15 +36,7 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
       if (startsWith(text, "Connected to")) d->encrypted = false;
       if (startsWith(text, "SSL connection using")) d->encrypted = true;
       break;
-    case CURLINFO_HEADER_OUT: {
-      std::string command = platform::asciiUpper(text.substr(0, 10));
-      if (startsWith(command, "MAIL FROM:")) d->mailFromSent = true;
-      // libcurl says QUIT after a refusal; its 221 must not hide the refusal.
-      if (startsWith(command, "QUIT")) d->quitSent = true;
-      break;
-    }
     case CURLINFO_HEADER_IN:
-      if (d->quitSent) break;
       for (const std::string& line : platform::splitLines(text)) {
         std::string reply = platform::trim(line);
         if (reply.size() < 3) continue;
@@ -95,15 +59,10 @@ std::string ehloName(const std::string& configured) {
   return "localhost";
 }
 
-std::string angleAddress(const std::string& address) {
-  if (!address.empty() && address.front() == '<') return address;
-  return "<" + address + ">";
-}
-
 }  // namespace
 
 CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const TransportLimits& limits)
-    : settings_(settings) {
+    : settings_(settings), limits_(limits) {
   CURL* curl = curl_easy_init();
   curl_ = curl;
   if (!curl) return;
@@ -119,10 +78,10 @@ CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const Transp
 
   curl_easy_setopt(curl, CURLOPT_URL, url_.c_str());
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+  // libcurl opens the session and stops there; the messages are ours.
+  curl_easy_setopt(curl, CURLOPT_CONNECT_ONLY, 1L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.messageTimeoutMs);
-  // Also bounds the wait for the reply to QUIT when the handle is closed.
   curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
                    std::max(1L, (limits.messageTimeoutMs + 999) / 1000));
   // Credentials only ever go over TLS, to a server whose certificate
@@ -139,20 +98,17 @@ CurlSmtpTransport::CurlSmtpTransport(const AlertSettings& settings, const Transp
     curl_easy_setopt(curl, CURLOPT_USERNAME, settings.user.c_str());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, settings.password.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-  curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMessage);
-  curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, seekMessage);
   curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, watchDialogue);
   curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &dialogue_);
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds watchDialogue; nothing is printed
 }
 
 CurlSmtpTransport::~CurlSmtpTransport() {
+  if (opened_) exchange_.quit(steadyNowMs() + limits_.quitTimeoutMs);
   if (curl_) curl_easy_cleanup(static_cast<CURL*>(curl_));
 }
 
-SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& to,
-                                    const std::string& message) {
+SendOutcome CurlSmtpTransport::open(long long deadlineMs) {
   SendOutcome outcome;
   CURL* curl = static_cast<CURL*>(curl_);
   if (!curl) {
@@ -160,33 +116,13 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
     outcome.cause = "libcurl could not be initialised";
     return outcome;
   }
-
-  // libcurl dot-stuffs the upload and adds the end mark itself; the message
-  // goes in as it is.
-  Upload upload{message};
-  std::string mailFrom = angleAddress(from);
-  curl_slist* rcpt = curl_slist_append(nullptr, angleAddress(to).c_str());
   char error[CURL_ERROR_SIZE] = {};
-  curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.c_str());
-  curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
-  curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
-  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &upload);
-  curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
-  dialogue_.lastReply.clear();
-  dialogue_.lastCode = 0;
-  dialogue_.mailFromSent = false;
-  dialogue_.quitSent = false;
-
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, std::max(1LL, deadlineMs - steadyNowMs()));
   CURLcode rc = curl_easy_perform(curl);
-  curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-  curl_slist_free_all(rcpt);
-
-  outcome.encrypted = dialogue_.encrypted || settings_.port == kImplicitTlsPort;
-  outcome.verified = outcome.encrypted && settings_.useAuth;
   if (rc == CURLE_OK) {
-    outcome.cause = oneLine(dialogue_.lastReply);
+    opened_ = true;
     return outcome;
   }
 
@@ -195,23 +131,79 @@ SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& 
   // under us ends it as well.
   bool sessionEnded = dialogue_.lastCode == 421 || rc == CURLE_SEND_ERROR ||
                       rc == CURLE_RECV_ERROR || rc == CURLE_GOT_NOTHING;
-  if (sessionEnded) {
-    outcome.kind = SendOutcome::Kind::Dropped;
-  } else if (serverRefused && dialogue_.mailFromSent) {
-    outcome.kind = SendOutcome::Kind::Refused;
-  } else {
-    outcome.kind = SendOutcome::Kind::Broken;
-  }
+  outcome.kind = sessionEnded ? SendOutcome::Kind::Dropped : SendOutcome::Kind::Broken;
   if (rc == CURLE_USE_SSL_FAILED && settings_.useAuth) {
     outcome.cause =
         "STARTTLS not offered by the server: SMTP-AUTH password not sent over an "
         "unencrypted connection";
   } else if (serverRefused) {
-    outcome.cause = oneLine(dialogue_.lastReply);
+    outcome.cause = causeText(dialogue_.lastReply);
   } else {
-    outcome.cause = oneLine(error[0] ? error : curl_easy_strerror(rc));
+    outcome.cause = causeText(error[0] ? error : curl_easy_strerror(rc));
   }
   return outcome;
+}
+
+SendOutcome CurlSmtpTransport::send(const std::string& from, const std::string& to,
+                                    const std::string& message) {
+  const long long deadline = steadyNowMs() + limits_.messageTimeoutMs;
+  if (!opened_) {
+    SendOutcome failure = open(deadline);
+    if (!opened_) return failure;
+  }
+  SendOutcome outcome = exchange_.sendMessage(from, to, message, deadline);
+  outcome.encrypted = dialogue_.encrypted || settings_.port == kImplicitTlsPort;
+  outcome.verified = outcome.encrypted && settings_.useAuth;
+  // A session that is lost gets no QUIT: nobody would answer it.
+  if (!exchange_.usable()) opened_ = false;
+  return outcome;
+}
+
+CurlSmtpTransport::Io CurlSmtpTransport::waitFor(short events, long long deadlineMs) {
+  curl_socket_t socket = CURL_SOCKET_BAD;
+  if (curl_easy_getinfo(static_cast<CURL*>(curl_), CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK ||
+      socket == CURL_SOCKET_BAD)
+    return Io::Closed;
+  while (true) {
+    long long left = deadlineMs - steadyNowMs();
+    if (left <= 0) return Io::TimedOut;
+    pollfd p{static_cast<int>(socket), events, 0};
+    int n = ::poll(&p, 1, static_cast<int>(std::min(left, 60'000LL)));
+    if (n > 0) return Io::Ok;  // ready, or an error the next call reports
+    if (n < 0 && errno != EINTR) return Io::Closed;
+  }
+}
+
+CurlSmtpTransport::Io CurlSmtpTransport::write(std::string_view bytes, long long deadlineMs) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  while (!bytes.empty()) {
+    size_t sent = 0;
+    CURLcode rc = curl_easy_send(curl, bytes.data(), bytes.size(), &sent);
+    if (rc == CURLE_AGAIN) {
+      if (Io io = waitFor(POLLOUT, deadlineMs); io != Io::Ok) return io;
+      continue;
+    }
+    if (rc != CURLE_OK) return Io::Closed;
+    bytes.remove_prefix(sent);
+  }
+  return Io::Ok;
+}
+
+CurlSmtpTransport::Io CurlSmtpTransport::read(std::string& into, long long deadlineMs) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  char buffer[4096];
+  while (true) {
+    size_t got = 0;
+    // TLS may hold bytes the socket no longer shows: ask first, then wait.
+    CURLcode rc = curl_easy_recv(curl, buffer, sizeof buffer, &got);
+    if (rc == CURLE_AGAIN) {
+      if (Io io = waitFor(POLLIN, deadlineMs); io != Io::Ok) return io;
+      continue;
+    }
+    if (rc != CURLE_OK || got == 0) return Io::Closed;
+    into.append(buffer, got);
+    return Io::Ok;
+  }
 }
 
 }  // namespace orvis::alertmail

@@ -22,7 +22,8 @@ GroupRecipients selectGroupRecipients(const mail::RecipientList& list, std::stri
   GroupRecipients selected;
   std::vector<std::string> keys;
   for (const mail::RecipientLine& member : list.members(group)) {
-    const std::string& address = member.address;
+    // A quoted address keeps its blanks in the list; they are no part of it.
+    const std::string address = platform::trim(member.address);
     if (address.empty()) {
       ++selected.emptyAddresses;
       continue;

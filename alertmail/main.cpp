@@ -13,12 +13,14 @@
 #include "alertmail/alert_mail_job.h"
 #include "alertmail/curl_smtp_transport.h"
 #include "platform/bytes.h"
+#include "platform/ca_file.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/data_folder.h"
 #include "platform/day_log.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
+#include "platform/open_file.h"
 
 namespace {
 
@@ -52,6 +54,8 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   platform::DayLog systemLog(logRoot + "syslog/alertmail/", "alertmail", clock);
   platform::DayLog sendLog(logRoot + "sendlog/alertmail/", "", clock);
+  const platform::DataFolderGuard guard(
+      logRoot, [&systemLog](const std::string& line) { systemLog.write(line); });
 
   platform::tidyLogFolders({systemLog.folder(), sendLog.folder()}, logRoot,
                            [&systemLog](const std::string& line) { systemLog.write(line); });
@@ -68,20 +72,15 @@ int main(int argc, char** argv) {
       timeoutFromEnvironment("ALERTMAIL_CONNECT_TIMEOUT_MS", limits.connectTimeoutMs);
   limits.messageTimeoutMs =
       timeoutFromEnvironment("ALERTMAIL_MESSAGE_TIMEOUT_MS", limits.messageTimeoutMs);
-  if (const char* caFile = std::getenv("SSL_CERT_FILE"); caFile && *caFile) {
-    if (platform::fileExists(caFile)) {
-      limits.caFile = caFile;
-    } else {
-      systemLog.write(SJIS("SSL_CERT_FILEのファイルがありません。システムの認証局だけを使います:") +
-                      platform::toCp932(caFile));
-    }
-  }
+  platform::ExtraCaFile caFile = platform::extraCaFile(std::getenv("SSL_CERT_FILE"));
+  if (!caFile.note.empty()) systemLog.write(caFile.note);
+  limits.caFile = caFile.path;
 
   if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
     systemLog.write(SJIS("libcurlを初期化できません,EXIT"));
     return alertmail::kSomeFailed;
   }
-  alertmail::SystemMailStamps stamps;
+  mail::SystemMailStamps stamps("alertmail.invalid");
   alertmail::AlertMailJob job(
       systemLog, sendLog, stamps, [&limits](const alertmail::AlertSettings& settings) {
         return std::make_unique<alertmail::CurlSmtpTransport>(settings, limits);

@@ -12,11 +12,13 @@
 #include "fetcher/curl_page_fetcher.h"
 #include "fetcher/fetch_settings.h"
 #include "fetcher/url_check.h"
+#include "platform/ca_file.h"
 #include "platform/clock.h"
 #include "platform/data_folder.h"
 #include "platform/day_log.h"
 #include "platform/deadline.h"
 #include "platform/log_cleanup.h"
+#include "platform/open_file.h"
 
 int main(int argc, char** argv) {
   using namespace orvis;
@@ -35,11 +37,14 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   const std::string dataFolder = platform::dataFolder();
   platform::DayLog log(dataFolder + "syslog/urlcheck/", "urlcheck", clock);
+  const platform::DataFolderGuard guard(dataFolder,
+                                        [&log](const std::string& line) { log.write(line); });
   platform::tidyLogFolders({log.folder()}, dataFolder,
                            [&log](const std::string& line) { log.write(line); });
   fetcher::CurlPageFetcher curl;
-  const char* caFile = std::getenv("SSL_CERT_FILE");
-  fetcher::UrlCheck check(curl, log, dataFolder, limits, caFile ? caFile : "", deadline);
+  platform::ExtraCaFile caFile = platform::extraCaFile(std::getenv("SSL_CERT_FILE"));
+  if (!caFile.note.empty()) log.write(caFile.note);
+  fetcher::UrlCheck check(curl, log, dataFolder, limits, caFile.path, deadline);
   int status = check.run(std::vector<std::string>(argv + 1, argv + argc), std::cerr);
 
   curl_global_cleanup();

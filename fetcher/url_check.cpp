@@ -86,7 +86,7 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   }
 
   // Whatever happens next, an old page must not pass for a fresh one.
-  if (::unlink(output.c_str()) != 0 && errno != ENOENT) {
+  if (!platform::removeFile(output) && errno != ENOENT) {
     return fail(err, kExitLocalFailure,
                 SJIS("出力ファイル削除失敗,") + forLog(output) + "," + std::strerror(errno));
   }

@@ -14,6 +14,8 @@ std::string headerLines(const MessageHeaders& h) {
                 : "Content-Type: text/plain;charset=\"iso-2022-jp\"\r\n";
   out += "Content-Transfer-Encoding: 7bit\r\n";
   out += "X-Mailer: Mailer(Original)\r\n";
+  if (!h.date.empty()) out += "Date: " + h.date + "\r\n";
+  if (!h.messageId.empty()) out += "Message-ID: " + h.messageId + "\r\n";
   return out;
 }
 

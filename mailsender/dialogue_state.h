@@ -6,7 +6,8 @@ namespace orvis::postiva {
 enum class DialogueState {
   Idle,        // no dialogue
   Connecting,  // socket being opened
-  HeloSent,    // waiting for the greeting and the HELO reply
+  Greeting,    // connected; HELO waits for the server's greeting
+  HeloSent,    // waiting for the HELO reply
   MailFromSent,
   RcptToSent,
   DataSent,

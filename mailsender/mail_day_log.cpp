@@ -1,6 +1,5 @@
 #include "mail_day_log.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 
 #include "platform/day_log.h"
 #include "platform/files.h"
+#include "platform/open_file.h"
 
 namespace orvis::postiva {
 namespace {
@@ -43,12 +43,11 @@ void MailDayLog::close() {
 bool MailDayLog::open(const std::string& day) {
   close();
   std::string path = folder_ + day + ".txt";
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0 && errno == ENOENT && platform::makeFolders(folder_)) {
-    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  }
-  if (fd < 0) return false;
-  fd_ = fd;
+  platform::OpenFile file = platform::openFile(path, platform::OpenFor::Appending);
+  if (!file.ok() && file.error() == ENOENT && platform::makeFolders(folder_))
+    file = platform::openFile(path, platform::OpenFor::Appending);
+  if (!file.ok()) return false;
+  fd_ = file.release();
   day_ = day;
   return true;
 }
@@ -60,8 +59,9 @@ void MailDayLog::write(std::string_view message) {
   int second = (t.hour * 60 + t.minute) * 60 + t.second;
   // The second round follows a file that was removed while it stood open;
   // that is looked at once a second, not for every line.
-  // A line that finds no room (a full disk) goes to the standard error.
-  auto lost = [&line] { (void)!::write(STDERR_FILENO, line.data(), line.size()); };
+  // A line that finds no room (a full disk, a pipe in place of the day
+  // file) goes to the standard error.
+  auto lost = [&line] { platform::writeLostLine(line); };
   for (int round = 0; round < 2; ++round) {
     if ((fd_ < 0 || day != day_) && !open(day)) return lost();
     if (second != checkedSecond_) {

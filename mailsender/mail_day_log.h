@@ -24,8 +24,8 @@ class MailDayLog {
   MailDayLog(const MailDayLog&) = delete;
   MailDayLog& operator=(const MailDayLog&) = delete;
 
-  // A line that cannot be written is lost without a word: the log never
-  // stops the work it records.
+  // A line that cannot be written goes to the standard error (UTF-8): the
+  // log never stops the work it records.
   void write(std::string_view message);
 
   const std::string& folder() const { return folder_; }

@@ -13,6 +13,8 @@
 #include "mailsender/qt/qt_smtp_socket.h"
 #include "mailsender/window/status_window.h"
 #include "platform/data_folder.h"
+#include "platform/files.h"
+#include "platform/open_file.h"
 #include "platform/qt/display_choice.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_timer_driver.h"
@@ -65,8 +67,16 @@ int main(int argc, char** argv) {
   QtSmtpSocket socket;
   QtProgramEnd end;
   StatusWindow window;
-  PostivaApp postiva(orvis::platform::dataFolder(), args,
-                     SessionPorts{socket, window, pump, clock, end}, &timers);
+  orvis::mail::SystemMailStamps stamps("postiva.invalid");
+  const std::string folder = orvis::platform::dataFolder();
+  PostivaApp postiva(folder, args, SessionPorts{socket, window, pump, clock, end, stamps}, &timers);
+  // What the file rules refuse goes to the system log, once there is one.
+  const orvis::platform::DataFolderGuard guard(folder, [&postiva](const std::string& line) {
+    if (const MailLogs* logs = postiva.logs())
+      logs->writeSystemLog(line);
+    else
+      orvis::platform::writeLostLine(line);
+  });
   postiva.setStartNote(orvis::platform::unreachableDisplayLine(display));
   if (!postiva.start()) return postiva.exitCode();
 

@@ -8,13 +8,15 @@ namespace orvis::postiva {
 
 MessageText composeMessage(const std::string& subject, const std::string& recipient,
                            const std::string& senderName, const std::string& senderAddress,
-                           const std::vector<std::string>& body) {
+                           const std::vector<std::string>& body, const MessageStamp& stamp) {
   mail::MessageHeaders headers;
   // Both always go as encoded words, even an empty or a plain ASCII text.
   headers.subject = mail::encodeHeaderText(subject);
   headers.to = recipient;
   headers.senderName = mail::encodeHeaderText(senderName);
   headers.senderAddress = senderAddress;
+  headers.date = stamp.date;
+  headers.messageId = stamp.messageId;
 
   MessageText m;
   m.subjectLine = mail::subjectLine(headers.subject);

@@ -41,6 +41,8 @@ class PostivaApp {
   const PostivaSettings& settings() const { return settings_; }
   // After a successful start only.
   SmtpSession& session() { return *session_; }
+  // Once start() has found its work folder; null before.
+  const MailLogs* logs() const { return logs_.get(); }
 
  private:
   bool fail(const std::string& reason);

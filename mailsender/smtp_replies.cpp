@@ -39,15 +39,24 @@ void SmtpSession::onDataReceived() {
   std::string chunk = ports_.socket.readAll();
   log("Receive data:" + chunk);
   pendingReply_ += chunk;
+  takeReply();
+}
+
+void SmtpSession::takeReply() {
+  // A greeting that comes while the connect handler still runs is kept for
+  // it; the greeting itself is waited for to its last line.
+  if (state_ == DialogueState::Connecting) return;
+  if (state_ == DialogueState::Greeting) {
+    onGreeting();
+    return;
+  }
   bool complete = replyComplete(pendingReply_, state_ != DialogueState::HeloSent);
   if (!complete) return;
   std::string reply = std::move(pendingReply_);
   pendingReply_.clear();
   // No command waits for a reply in these states; a reply that comes while
   // an accepted message is being recorded answers nothing we sent.
-  if (state_ == DialogueState::Idle || state_ == DialogueState::Connecting ||
-      state_ == DialogueState::Accepted)
-    return;
+  if (state_ == DialogueState::Idle || state_ == DialogueState::Accepted) return;
   // A reply is known by its first three characters.
   if (reply.size() < 4) return;
   int code = platform::parseInt(reply.substr(0, 3)).value_or(0);
@@ -75,9 +84,28 @@ void SmtpSession::onDataReceived() {
       break;
     case DialogueState::Idle:
     case DialogueState::Connecting:
+    case DialogueState::Greeting:
     case DialogueState::Accepted:
       break;
   }
+}
+
+void SmtpSession::onGreeting() {
+  if (!replyComplete(pendingReply_, true)) {
+    // A continued greeting is noted as it comes.
+    if (!pendingReply_.empty() && pendingReply_.back() == '\n' &&
+        pendingReply_.rfind("220", 0) == 0)
+      log("220- Recieved");
+    return;
+  }
+  std::string greeting = std::move(pendingReply_);
+  pendingReply_.clear();
+  if (greeting.size() < 4) return;
+  if (greeting.rfind("220", 0) == 0) {
+    sendHelo();
+    return;
+  }
+  quitAfterRefusedGreeting(greeting);
 }
 
 void SmtpSession::onHeloReply(const std::string& reply, int code) {
@@ -86,7 +114,7 @@ void SmtpSession::onHeloReply(const std::string& reply, int code) {
       log("220- Recieved");
       return;
     }
-    // Greeting and HELO reply in one read.
+    // The greeting again and the HELO reply, in one read.
     if (reply.find("250 ") == std::string::npos) return;
     log("we recieved 220&250");
     log("OK Recieved");
@@ -98,6 +126,10 @@ void SmtpSession::onHeloReply(const std::string& reply, int code) {
     sendMailFrom();
     return;
   }
+  quitAfterRefusedGreeting(reply);
+}
+
+void SmtpSession::quitAfterRefusedGreeting(const std::string& reply) {
   log("Send!");
   log("QUIT");
   ports_.socket.send("QUIT");
@@ -185,8 +217,10 @@ void SmtpSession::quitAfterRefusal(const std::string& reply) {
 }
 
 void SmtpSession::transmitMessage() {
+  MessageStamp stamp{ports_.stamps.date(),
+                     ports_.stamps.messageId(mail::addressDomain(settings_.senderAddress))};
   MessageText message = composeMessage(outbox_.subject, recipient_, settings_.senderName,
-                                       settings_.senderAddress, outbox_.bodyLines);
+                                       settings_.senderAddress, outbox_.bodyLines, stamp);
   // A subject too long for one word is folded; the log keeps one line.
   log("Send! " + platform::replaceAll(message.subjectLine, "\r\n ", " "));
   ports_.socket.send(message.wire);

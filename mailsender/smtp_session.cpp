@@ -130,7 +130,17 @@ void SmtpSession::onConnected() {
   // Events run while the strip repaints; one of them may have ended the run.
   if (ended_ || state_ != DialogueState::Connecting) return;
   status(SJIS("ネゴシエーション中..."));
-  if (ended_) return;
+  if (ended_ || state_ != DialogueState::Connecting) return;
+  // HELO waits for the server's greeting: a server that enforces the order
+  // of the dialogue refuses a client that speaks first. The watchdog covers
+  // a server that never greets.
+  state_ = DialogueState::Greeting;
+  watchdog_.setEnabled(true);
+  // A greeting that came while the strip repainted was kept for now.
+  takeReply();
+}
+
+void SmtpSession::sendHelo() {
   std::string helo = "HELO " + settings_.clientName;
   log("Send!");
   log(helo);
@@ -164,6 +174,7 @@ void SmtpSession::onWatchdogTimeout() {
       return;
     case DialogueState::Idle:
     case DialogueState::Connecting:
+    case DialogueState::Greeting:
       log("connect timeout.");
       log("EXIT");
       ports_.socket.close();
@@ -207,7 +218,8 @@ bool SmtpSession::takeLine(size_t position, const std::string& faultText) {
   mailType_.clear();
   if (line.empty()) return true;
   mail::RecipientLine r = mail::RecipientLine::splitAtFirstComma(line);
-  recipient_ = r.address;
+  // "a@x.jp ,0" names a@x.jp: strict servers refuse an address with blanks.
+  recipient_ = platform::trim(r.address);
   mailType_ = r.group;
   log("Send to :" + recipient_);
   log("MailType:" + mailType_);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialogue_state.h"
+#include "mail/mail_stamps.h"
 #include "mail_logs.h"
 #include "outbox.h"
 #include "platform/clock.h"
@@ -27,6 +28,7 @@ struct SessionPorts {
   platform::Pump& pump;
   platform::Clock& clock;
   ProgramEnd& end;
+  mail::MailStamps& stamps;  // Date and Message-ID of each message
 };
 
 class SmtpSession : public SmtpSocketEvents {
@@ -67,6 +69,9 @@ class SmtpSession : public SmtpSocketEvents {
 
  private:
   // Reply handling by state (smtp_replies.cpp).
+  void takeReply();  // the reply read so far, once it is whole
+  void onGreeting();
+  void sendHelo();
   void onHeloReply(const std::string& reply, int code);
   void onMailFromReply(const std::string& reply, int code);
   void onRcptToReply(const std::string& reply, int code);
@@ -77,6 +82,7 @@ class SmtpSession : public SmtpSocketEvents {
   void messageAccepted();
   void resetAfterRefusal(const std::string& reply);  // error line, RSET, then a retry
   void quitAfterRefusal(const std::string& reply);   // QUIT, error line, the end
+  void quitAfterRefusedGreeting(const std::string& reply);
   void transmitMessage();
 
   void beginPass(const std::string& banner, int lines);

@@ -19,6 +19,7 @@
 #include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/open_file.h"
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/qt/display_choice.h"
@@ -33,28 +34,32 @@ int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
   // Before any thread: every program started from here works on this folder.
+  // Everything the programs write in the data folder stays in it; what the
+  // file rules refuse is said in the system log.
   const std::string dataFolder = orvis::platform::settleDataFolder();
+  orvis::platform::SystemClock clock;
+  const orvis::SysLog refusalLog(dataFolder, clock);
+  const orvis::platform::DataFolderGuard guard(
+      dataFolder, [&refusalLog](const std::string& line) { refusalLog.write(line); });
   // The verbs (--capture, --check, --help, ...) need no window and no toolkit.
   const orvis::CommandLine command = orvis::CommandLine::parse(args);
   if (command.verb != orvis::CommandLine::Verb::Start)
     return orvis::runCommandLine(command, argc > 0 ? argv[0] : "OrvisWatch");
 
-  // One monitor per machine: a second start ends at once, without a trace.
-  // A lock that cannot be taken at all is no second start: the monitor
-  // would otherwise never run, and nobody would know why.
-  orvis::platform::InstanceLock lock("OrvisWatch");
+  // A data folder of its own that does not exist yet (a desktop user's
+  // first start) is made: it holds the lock.
+  orvis::platform::makeFolders(dataFolder);
+  // One process per data folder: a second start ends at once, without a
+  // trace. A lock that cannot be taken at all is no second start: the
+  // monitor would otherwise never run, and nobody would know why.
+  orvis::platform::InstanceLock lock(dataFolder, orvis::platform::LockRole::Monitor);
   if (lock.outcome() == orvis::platform::InstanceLock::Outcome::HeldElsewhere) return 0;
   if (!lock.acquired()) {
     const std::string reason = SJIS("多重起動防止ロックを取得できません(") + lock.error() + ")";
-    orvis::platform::SystemClock clock;
-    orvis::SysLog(dataFolder, clock).write(reason);
+    refusalLog.write(reason);
     std::fprintf(stderr, "OrvisWatch: %s\n", orvis::platform::toUtf8(reason).c_str());
     return 1;
   }
-
-  // A data folder of its own that does not exist yet (a desktop user's
-  // first start) is made.
-  orvis::platform::makeFolders(dataFolder);
 
   orvis::platform::DisplayChoice display = orvis::platform::chooseDisplay();
   orvis::platform::ToolkitArguments toolkit(argv[0], display.platforms);
@@ -65,7 +70,6 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(orvis::ui::applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
-  orvis::platform::SystemClock clock;
   orvis::platform::QtPump pump;
   orvis::ui::QtPrompter prompter;
   // Off screen (no display could be reached, or chosen so), a box would wait

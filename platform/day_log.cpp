@@ -1,11 +1,10 @@
 #include "day_log.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "bytes.h"
 #include "files.h"
+#include "open_file.h"
 
 namespace orvis::platform {
 
@@ -35,10 +34,10 @@ void DayLog::write(std::string_view message) const {
   LocalTime t = clock_.now();
   std::string line = formatLogLine(t, tag_, message);
   if (!folderExists(folder_)) makeFolders(folder_);
-  // A line that cannot be written (a full disk, a log held elsewhere) goes
-  // to the standard error, which a service manager keeps in its journal.
-  if (!appendExclusive(folder_ + formatDay(t) + ".txt", line))
-    (void)!::write(STDERR_FILENO, line.data(), line.size());
+  // A line that cannot be written (a full disk, a log held elsewhere, a
+  // pipe in place of the day file) goes to the standard error, which a
+  // service manager keeps in its journal.
+  if (!appendExclusive(folder_ + formatDay(t) + ".txt", line)) writeLostLine(line);
 }
 
 }  // namespace orvis::platform

@@ -23,7 +23,8 @@ class DayLog {
   DayLog(std::string folder, std::string tag, const Clock& clock);
 
   // Appends one line to today's file. A line that cannot be written goes to
-  // the standard error instead: the log never stops the work it records.
+  // the standard error instead, in UTF-8: the log never stops the work it
+  // records.
   void write(std::string_view message) const;
 
   const std::string& folder() const { return folder_; }

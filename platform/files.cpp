@@ -3,18 +3,21 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "bytes.h"
 #include "codec.h"
+#include "open_file.h"
 
 namespace orvis::platform {
 
@@ -44,9 +47,7 @@ bool folderExists(const std::string& path) {
 
 bool makeFolders(const std::string& path) {
   if (path.empty()) return false;
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  return folderExists(path);
+  return openFolder(path, true).ok();
 }
 
 namespace {
@@ -87,17 +88,17 @@ bool writeAll(int fd, const char* data, size_t size) {
 }  // namespace
 
 std::optional<std::string> readFile(const std::string& path, uint64_t maxBytes) {
-  // Not blocking: opening a pipe for reading would wait for a writer.
-  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.ok()) return std::nullopt;
+  OpenFile file = openFile(path, OpenFor::Reading);
+  if (!file.ok()) return std::nullopt;
+  const int fd = file.fd();
   struct stat st;
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (::fstat(fd, &st) != 0) return std::nullopt;
   if (static_cast<uint64_t>(st.st_size) > maxBytes) return std::nullopt;
   std::string out;
   if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   while (true) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
       return std::nullopt;
@@ -118,8 +119,8 @@ std::string unreadableReason(const std::string& path, uint64_t maxBytes) {
   if (static_cast<uint64_t>(st.st_size) > maxBytes)
     return SJIS("大きすぎます(") + std::to_string(st.st_size) + SJIS("バイト、上限") +
            std::to_string(maxBytes) + SJIS("バイト)");
-  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.ok()) return std::strerror(errno);
+  OpenFile file = openFile(path, OpenFor::Reading);
+  if (!file.ok()) return std::strerror(file.error());
   return readFile(path, maxBytes) ? std::string() : SJIS("読み込み中に失敗しました");
 }
 
@@ -135,53 +136,79 @@ std::string readFirstLine(const std::string& path) {
 }
 
 bool writeFile(const std::string& path, const std::string& bytes) {
-  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (!fd.ok()) return false;
-  return writeAll(fd.get(), bytes.data(), bytes.size());
+  OpenFile file = openFile(path, OpenFor::Writing);
+  if (!file.ok()) return errno = file.error(), false;
+  return writeAll(file.fd(), bytes.data(), bytes.size());
 }
 
 namespace {
 
-// Flushes the folder, so that a rename or a new entry in it survives a
-// power cut. Some file systems refuse to flush a folder; that is no error.
-void syncFolder(const std::string& folder) {
-  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.ok()) ::fsync(fd.get());
+struct PlaceInFolder {
+  std::string folder, name;
+};
+
+PlaceInFolder placeOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// ".name.XXXXXX": the form removeLeftTemporaries looks for.
+std::string temporaryName(const std::string& name) {
+  static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char random[6] = {};
+  if (::getrandom(random, sizeof random, 0) != sizeof random)
+    for (unsigned char& r : random) r = static_cast<unsigned char>(std::rand());
+  std::string out = "." + name + ".";
+  for (unsigned char r : random) out += kChars[r % (sizeof kChars - 1)];
+  return out;
 }
 
 // Writes a temporary file beside `path` with `fill`, flushes it and renames
-// it over `path`. On any failure the temporary file goes and `path` stays as
-// it was.
+// it over `path`. On any failure the temporary file goes, `path` stays as it
+// was, and errno says why. Below the data folder, a link in place of `path`
+// is refused rather than replaced.
 template <typename Fill>
 bool replaceWhole(const std::string& path, FileAccess access, Fill fill) {
-  const auto slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string(".")
-                             : slash == 0               ? std::string("/")
-                                                        : path.substr(0, slash);
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temp = folder;
-  temp.append("/.").append(base).append(".XXXXXX");
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  Fd fd(::mkstemp(name.data()));
-  if (!fd.ok()) return false;
-  std::string tempPath(name.data());
+  const PlaceInFolder place = placeOf(path);
+  if (place.name.empty()) return errno = EISDIR, false;
+  OpenFile folder = openFolder(place.folder);
+  if (!folder.ok()) return errno = folder.error(), false;
+  const int dir = folder.fd();
+  struct stat st;
+  const bool present = ::fstatat(dir, place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  if (present && S_ISLNK(st.st_mode) && belowDataFolder(path)) {
+    reportRefusal(OpenRefusal::ThroughLink, path);
+    return errno = ELOOP, false;
+  }
   // Keep the permissions of the file being replaced. The temporary file is
   // the owner's alone from its creation, so a private file is never open to
   // others, not even for a moment.
-  struct stat st;
   mode_t mode = 0644;
   if (access == FileAccess::OwnerOnly)
     mode = 0600;
-  else if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+  else if (present && S_ISREG(st.st_mode))
     mode = st.st_mode & 07777;
-  bool ok = ::fchmod(fd.get(), mode) == 0 && fill(fd.get()) && ::fsync(fd.get()) == 0;
-  ok = (::close(fd.release()) == 0) && ok;
-  if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) {
-    syncFolder(folder);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = temporaryName(place.name);
+    fd = ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  Fd file(fd);
+  bool ok = ::fchmod(fd, mode) == 0 && fill(fd) && ::fsync(fd) == 0;
+  ok = (::close(file.release()) == 0) && ok;
+  if (ok && ::renameat(dir, temp.c_str(), dir, place.name.c_str()) == 0) {
+    // So that the rename itself survives a power cut. Some file systems
+    // refuse to flush a folder; that is no error.
+    ::fsync(dir);
     return true;
   }
-  ::unlink(tempPath.c_str());
+  const int err = errno;
+  ::unlinkat(dir, temp.c_str(), 0);
+  errno = err;
   return false;
 }
 
@@ -193,20 +220,20 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAcce
 }
 
 bool appendExclusive(const std::string& path, const std::string& bytes) {
-  Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
-  if (!fd.ok()) return false;
+  OpenFile file = openFile(path, OpenFor::Appending);
+  if (!file.ok()) return errno = file.error(), false;
   // Another writer holds the file only for the moment of one write; give it
   // that moment instead of losing the line, but never wait long.
   bool locked = false;
   for (int attempt = 0; attempt < 20; ++attempt) {
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+    if (::flock(file.fd(), LOCK_EX | LOCK_NB) == 0) {
       locked = true;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   if (!locked) return false;
-  return writeAll(fd.get(), bytes.data(), bytes.size());
+  return writeAll(file.fd(), bytes.data(), bytes.size());
 }
 
 std::vector<std::string> removeLeftTemporaries(const std::string& folder,
@@ -222,20 +249,18 @@ std::vector<std::string> removeLeftTemporaries(const std::string& folder,
     struct stat st;
     const std::string path = prefix + name;
     if (::stat(path.c_str(), &st) != 0 || now - st.st_mtime <= minAgeSeconds) continue;
-    if (::unlink(path.c_str()) == 0) removed.push_back(path);
+    if (removeFile(path)) removed.push_back(path);
   }
   return removed;
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
-  Fd in(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!in.ok()) return false;
-  struct stat st;
-  if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  OpenFile in = openFile(from, OpenFor::Reading);
+  if (!in.ok()) return errno = in.error(), false;
   return replaceWhole(to, FileAccess::Usual, [&in](int out) {
     char buffer[65536];
     while (true) {
-      ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+      ssize_t n = ::read(in.fd(), buffer, sizeof buffer);
       if (n < 0) {
         if (errno == EINTR) continue;
         return false;
@@ -246,7 +271,14 @@ bool copyFile(const std::string& from, const std::string& to) {
   });
 }
 
-bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+  if (!belowDataFolder(path)) return ::unlink(path.c_str()) == 0;
+  // Never a file through a linked folder; a link itself goes as a link.
+  const PlaceInFolder place = placeOf(path);
+  OpenFile folder = openFolder(place.folder);
+  if (!folder.ok()) return errno = folder.error(), false;
+  return ::unlinkat(folder.fd(), place.name.c_str(), 0) == 0;
+}
 
 std::optional<uint64_t> fileSize(const std::string& path) {
   struct stat st;

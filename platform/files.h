@@ -1,6 +1,8 @@
 #pragma once
 // File and folder operations as the system uses them: every file is opened
-// for one operation and closed again.
+// for one operation and closed again, by the rules of openFile
+// (open_file.h): nothing waits on a pipe or a device, and below the data
+// folder nothing is written, replaced or removed through a symbolic link.
 
 #include <cstdint>
 #include <ctime>
@@ -17,7 +19,8 @@ bool pathExists(const std::string& path);  // anything at all
 bool fileExists(const std::string& path);  // a regular file
 bool folderExists(const std::string& path);
 
-// Creates the folder with every missing parent. True when it exists after.
+// Creates the folder with every missing parent. True when it exists after
+// (and, below the data folder, is reached without a link).
 bool makeFolders(const std::string& path);
 
 // The most a whole-file read takes in. A reader of the whole file would
@@ -60,7 +63,8 @@ enum class FileAccess {
 // new one and never a part, even after a crash or a power cut: a temporary
 // file in the same folder, flushed to the disk, renamed over the old one,
 // and the folder flushed so that the rename itself is kept. A path that
-// names a pipe or a link is replaced by a regular file, never written into.
+// names a pipe is replaced by a regular file, never written into; so is a
+// link outside the data folder, while below it a link is refused.
 bool writeFileAtomic(const std::string& path, const std::string& bytes,
                      FileAccess access = FileAccess::Usual);
 

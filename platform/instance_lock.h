@@ -1,41 +1,53 @@
 #pragma once
-// One running instance per name: an advisory lock on a file named after the
-// instance in $XDG_RUNTIME_DIR, or in /tmp when that folder is not set or
-// cannot hold the lock file. The lock lives as long as the object, and ends
-// with the process whatever way it ends.
+// One process per data folder: an advisory lock (flock) on the file
+// "OrvisWatch.lock" in the data folder itself, taken by the monitor and by
+// the verbs alike, so that exactly one of them works on a folder at a time.
+// The lock file is the folder owner's alone (mode 0600, never reached
+// through a link), so no other user of the machine can take the lock or
+// keep it. The holder writes its pid, its role and its start time into the
+// file. The lock lives as long as the object, and ends with the process
+// whatever way it ends.
 
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace orvis::platform {
+
+enum class LockRole { Monitor, Verb };
+
+// "monitor" or "verb", as the lock file says it.
+const char* lockRoleName(LockRole role);
+
+struct LockHolder {
+  int pid = 0;
+  // "monitor" or "verb"; empty when the file does not say it of this pid
+  // (its holder has only just taken it).
+  std::string role;
+  // Local time the holder took the lock, "yyyy/mm/dd hh:nn:ss"; empty when
+  // not known.
+  std::string started;
+};
 
 class InstanceLock {
  public:
   enum class Outcome {
     Acquired,
-    HeldElsewhere,  // another process holds the name
-    Failed,         // no place could hold the lock file; error() says why
+    HeldElsewhere,  // another process holds the folder's lock
+    Failed,         // the lock file cannot be made or locked; error() says why
   };
+  static constexpr const char* kFileName = "OrvisWatch.lock";
 
-  explicit InstanceLock(const std::string& name);
-  // Tries the folders in order. A missing folder is made (as the toolkit
-  // makes a missing runtime folder later anyway: the lock must not move
-  // there once it exists); a folder that cannot hold the lock file is passed
-  // over; a lock held by another process ends the search.
-  InstanceLock(const std::string& name, const std::vector<std::string>& folders);
+  // `dataFolder` with or without a trailing '/'.
+  InstanceLock(const std::string& dataFolder, LockRole role);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // $XDG_RUNTIME_DIR when set, then /tmp.
-  static std::vector<std::string> defaultFolders();
-
   Outcome outcome() const { return outcome_; }
   bool acquired() const { return outcome_ == Outcome::Acquired; }
-  // The lock file in use, or the last one tried.
+  // The lock file (UTF-8).
   const std::string& path() const { return path_; }
-  // Every place that could not hold the lock file and why
-  // ("path: reason; ..."), CP932 for the log.
+  // Why the lock could not be taken ("path: reason"), CP932 for the log.
   const std::string& error() const { return error_; }
 
  private:
@@ -44,5 +56,10 @@ class InstanceLock {
   Outcome outcome_ = Outcome::Failed;
   int fd_ = -1;
 };
+
+// Who holds the data folder's lock, found without taking it: the kernel's
+// table of locks (/proc/locks) matched by the lock file's device and inode,
+// then what the holder wrote into the file. nullopt when nobody holds it.
+std::optional<LockHolder> lockHolder(const std::string& dataFolder);
 
 }  // namespace orvis::platform

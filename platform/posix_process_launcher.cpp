@@ -1,9 +1,11 @@
 #include "posix_process_launcher.h"
 
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -49,6 +51,10 @@ int openPidfd(pid_t pid) {
   return -1;
 #endif
 }
+
+// How long a child killed by force may take to go (one stuck in the kernel,
+// on a dead network file system, is left to the reaper).
+constexpr int kKilledChildMs = 5000;
 
 class PosixProcessHandle : public ProcessHandle {
  public:
@@ -107,7 +113,13 @@ class PosixProcessHandle : public ProcessHandle {
   }
 
   void kill() override {
-    if (!closed_ && !ended_ && reap() == Reap::Running) ::kill(pid_, SIGKILL);
+    if (!closed_ && !ended_ && reap() == Reap::Running) {
+      ::kill(pid_, SIGKILL);
+      // Gone before the caller goes on: a child in the middle of a write
+      // (a page renamed into place) finishes it before it dies, and that
+      // must not land after whatever the caller does next.
+      wait(kKilledChildMs);
+    }
     close();
   }
 
@@ -146,21 +158,95 @@ class PosixProcessHandle : public ProcessHandle {
   std::optional<int> exitCode_;
 };
 
-// posix_spawn's C structures, released on every path.
-struct SpawnSetup {
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  SpawnSetup() {
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-  }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-  }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
+// Everything the child needs, made before the fork: after it the child may
+// only make async-signal-safe calls, since the parent runs other threads
+// (the toolkit's) whose locks the child inherits held.
+struct ChildPlan {
+  const char* program;
+  char** argv;
+  char** envp;
+  const char* folder;  // null: the parent's
+  WindowMode mode;
+  pid_t parent;
+  int errorPipe;  // gets the errno of a step that failed; closed by the exec
 };
+
+void openNull(int target, int flags) {
+  const int fd = ::open("/dev/null", flags | O_CLOEXEC);
+  if (fd >= 0 && fd != target) ::dup2(fd, target);  // dup2 clears close-on-exec
+  if (fd >= 0 && fd != target) ::close(fd);
+}
+
+[[noreturn]] void runChild(const ChildPlan& plan) {
+  auto fail = [&plan](int err) {
+    (void)!::write(plan.errorPipe, &err, sizeof err);
+    ::_exit(127);
+  };
+  // The parent's handlers and ignored signals are not the child's.
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  for (int signo = 1; signo < NSIG; ++signo) ::sigaction(signo, &standard, nullptr);
+  if (plan.mode == WindowMode::Hidden) {
+    // A hidden child works for us alone: it dies with us, however we end,
+    // so that no page of a killed monitor lands in the next one's snapshot.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+    // We may have ended before the line above took effect.
+    if (::getppid() != plan.parent) ::_exit(127);
+  }
+  if (plan.mode != WindowMode::Shown) {
+    // Nothing to read from and nobody to show output to. stderr stays ours,
+    // so a child's complaints still reach the journal or terminal of the
+    // caller instead of vanishing; but not a detached child's, which would
+    // hold the caller's pipe open long after the caller ended. Without a
+    // controlling terminal, Ctrl+C in the caller's terminal is not meant for
+    // it, nor can it open /dev/tty.
+    if (::setsid() < 0) fail(errno);
+    openNull(0, O_RDONLY);
+    openNull(1, O_WRONLY);
+    if (plan.mode == WindowMode::Detached) openNull(2, O_WRONLY);
+  }
+  // No handles are inherited beyond the standard three.
+  if (::syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) != 0)
+    for (int fd = 3; fd < 4096; ++fd)
+      if (fd != plan.errorPipe) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  if (plan.folder && ::chdir(plan.folder) != 0) fail(errno);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  ::execve(plan.program, plan.argv, plan.envp);
+  fail(errno);
+  ::_exit(127);
+}
+
+// Forks and runs the plan; the child's pid, or -1 with errno when it could
+// not be started (the errno of the fork, or of the child's step that
+// failed, the exec included).
+pid_t startChild(ChildPlan plan) {
+  int pipeEnds[2];
+  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
+  plan.errorPipe = pipeEnds[1];
+  plan.parent = ::getpid();
+  // No handler of ours may run in the child before it has reset them all.
+  sigset_t all, old;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_SETMASK, &all, &old);
+  const pid_t pid = ::fork();
+  if (pid == 0) runChild(plan);
+  const int forkError = errno;
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  ::close(pipeEnds[1]);
+  int childError = 0;
+  ssize_t got = -1;
+  if (pid > 0)
+    while ((got = ::read(pipeEnds[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+  ::close(pipeEnds[0]);
+  if (pid < 0) return errno = forkError, -1;
+  if (got != static_cast<ssize_t>(sizeof childError)) return pid;  // the exec closed the pipe
+  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  return errno = childError, -1;
+}
 
 // The names in it are the system's (UTF-8); the text is for the log.
 LaunchResult failure(const std::string& why) { return LaunchResult{nullptr, toCp932(why)}; }
@@ -201,41 +287,13 @@ LaunchResult PosixProcessLauncher::launch(const std::string& commandLine,
     return failure("working folder not found: " + workingFolder);
   }
 
-  SpawnSetup setup;
-  if (mode != WindowMode::Shown) {
-    // Nothing to read from and nobody to show output to. stderr stays ours,
-    // so a child's complaints still reach the journal or terminal of the
-    // caller instead of vanishing; but not a detached child's, which would
-    // hold the caller's pipe open long after the caller ended.
-    posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
-    if (mode == WindowMode::Detached)
-      posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
-  }
-  // No handles are inherited beyond the standard three.
-  posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
-  if (!workingFolder.empty())
-    posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
-
-  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
-  // A hidden or detached child has no controlling terminal: Ctrl+C in the caller's
-  // terminal is not meant for it, nor can it open /dev/tty.
-  if (mode != WindowMode::Shown) flags |= POSIX_SPAWN_SETSID;
-  posix_spawnattr_setflags(&setup.attributes, flags);
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&setup.attributes, &none);
-  posix_spawnattr_setsigdefault(&setup.attributes, &all);
-
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
-
-  pid_t pid = 0;
-  int rc = ::posix_spawn(&pid, program->c_str(), &setup.actions, &setup.attributes, argv.data(),
-                         environ);
-  if (rc != 0) return failure(words[0] + ": " + std::strerror(rc));
+  const pid_t pid =
+      startChild(ChildPlan{program->c_str(), argv.data(), environ,
+                           workingFolder.empty() ? nullptr : workingFolder.c_str(), mode, 0, -1});
+  if (pid < 0) return failure(words[0] + ": " + std::strerror(errno));
   // A zombie keeps its pid until we reap it, so this cannot miss the child.
   return LaunchResult{std::make_unique<PosixProcessHandle>(pid, openPidfd(pid)), {}};
 }

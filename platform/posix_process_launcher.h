@@ -1,6 +1,9 @@
 #pragma once
-// The real launcher: posix_spawn with the program looked up beforehand, so
-// that a missing or non-executable program is a failure of the launch.
+// The real launcher: fork and exec with the program looked up beforehand, so
+// that a missing or non-executable program (or a working folder the child
+// cannot enter) is a failure of the launch. A hidden child is bound to the
+// thread that started it (PR_SET_PDEATHSIG): it is killed when its starter
+// ends, whatever way.
 
 #include <optional>
 #include <string>

@@ -12,11 +12,12 @@ namespace orvis::platform {
 
 enum class WindowMode {
   // No terminal interaction: stdin from /dev/null, stdout discarded, own
-  // session (see PosixProcessLauncher).
+  // session; and it never outlives the caller: it dies with it (see
+  // PosixProcessLauncher).
   Hidden,
   // The child shares the caller's terminal and standard streams.
   Shown,
-  // A program that outlives the caller: all three standard streams on
+  // A program meant to outlive the caller: all three standard streams on
   // /dev/null (nothing of the caller's stays open in it), own session.
   Detached,
 };

@@ -10,6 +10,7 @@
 #include "platform/day_log.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
+#include "platform/open_file.h"
 #include "platform/posix_process_launcher.h"
 #include "reactivation/monitor_restart.h"
 #include "reactivation/proc_monitor_processes.h"
@@ -20,6 +21,8 @@ int main() {
   const std::string folder = orvis::platform::dataFolder();
   orvis::platform::SystemClock clock;
   orvis::platform::DayLog log(folder + "syslog/reactivation/", "Reactivation", clock);
+  const orvis::platform::DataFolderGuard guard(
+      folder, [&log](const std::string& line) { log.write(line); });
   orvis::platform::tidyLogFolders({log.folder()}, folder,
                                   [&log](const std::string& line) { log.write(line); });
   orvis::restart::ProcMonitorProcesses processes;

@@ -17,7 +17,7 @@ std::string monitorNamed(int pid) { return "OrvisWatch(pid=" + std::to_string(pi
 
 int MonitorRestart::run() {
   log_.write(SJIS("Reactivation開始:") + platform::toCp932(folder_));
-  std::vector<int> pids = processes_.running(program());
+  std::vector<int> pids = processes_.running(folder_);
   if (pids.empty()) {
     log_.write(SJIS("実行中のOrvisWatchはありません。"));
   } else {

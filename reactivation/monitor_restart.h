@@ -1,9 +1,9 @@
 #pragma once
 // The restart that the monitor asks for once a day: end the monitor that
-// runs from the program folder, in order if it will (SIGTERM, up to a
-// minute), by force if it will not (SIGKILL), then start it again with its
-// last mode restored ("OrvisWatch OrvisWatch"), detached, in the data
-// folder. Every step goes to the log.
+// holds the data folder's lock, in order if it will (SIGTERM, up to a
+// minute), by force if it will not (SIGKILL), then start it again from the
+// program folder with its last mode restored ("OrvisWatch OrvisWatch"),
+// detached, in the data folder. Every step goes to the log.
 
 #include <string>
 #include <vector>

@@ -1,48 +1,23 @@
 #include "proc_monitor_processes.h"
 
-#include <dirent.h>
 #include <signal.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/instance_lock.h"
 
 namespace orvis::restart {
-namespace {
 
-std::string executableOf(int pid) {
-  std::error_code ec;
-  std::string target =
-      std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec).string();
-  if (ec) return {};
-  const std::string deleted = " (deleted)";
-  if (target.ends_with(deleted) && !platform::pathExists(target))
-    target.resize(target.size() - deleted.size());
-  return target;
-}
-
-}  // namespace
-
-std::vector<int> ProcMonitorProcesses::running(const std::string& programFile) const {
-  std::error_code ec;
-  std::string wanted = std::filesystem::weakly_canonical(programFile, ec).string();
-  if (ec) wanted = programFile;
-  std::vector<int> pids;
-  DIR* proc = ::opendir("/proc");
-  if (!proc) return pids;
-  while (dirent* entry = ::readdir(proc)) {
-    auto pid = platform::parseInt(entry->d_name);
-    if (!pid || *pid <= 0 || ended(*pid)) continue;
-    if (executableOf(*pid) == wanted) pids.push_back(*pid);
-  }
-  ::closedir(proc);
-  std::sort(pids.begin(), pids.end());
-  return pids;
+std::vector<int> ProcMonitorProcesses::running(const std::string& dataFolder) const {
+  const auto holder = platform::lockHolder(dataFolder);
+  if (!holder || holder->role != platform::lockRoleName(platform::LockRole::Monitor) ||
+      ended(holder->pid))
+    return {};
+  return {holder->pid};
 }
 
 std::string ProcMonitorProcesses::sendSignal(int pid, int signal) {

@@ -1,8 +1,7 @@
 #pragma once
-// The running programs from /proc: a process's executable is the target of
-// /proc/N/exe (readable for our own user's processes, or any as root), with
-// the kernel's " (deleted)" mark dropped for a program replaced on disk
-// while it runs, so that an upgrade is still found.
+// The running programs from the system: the monitor of a data folder is the
+// holder of its instance lock, whichever program file it runs (a data folder
+// apart from the programs, an upgrade replacing the file meanwhile).
 
 #include "monitor_processes.h"
 

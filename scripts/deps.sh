@@ -28,11 +28,47 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+updated=""
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -q
+  updated=1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Postfix is there only for the end-to-end mail test, which runs an instance
+# of its own with its own configuration. The system's instance is never
+# configured, started or enabled: other tests bind port 25 of loopback
+# addresses, and a mail server of the machine must not answer them.
+if ! dpkg-query -W -f='${Status}' postfix 2>/dev/null | grep -q "ok installed"; then
+  echo "Installing: postfix (no system instance)"
+  [ -n "$updated" ] || $sudo apt-get update -q
+  echo "postfix postfix/main_mailer_type select No configuration" | $sudo debconf-set-selections
+  policy=/usr/sbin/policy-rc.d
+  own_policy=""
+  if [ ! -e "$policy" ]; then
+    # Refuses every service start while the package installs.
+    printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
+    $sudo chmod 755 "$policy"
+    own_policy=1
+    trap '$sudo rm -f "$policy"' EXIT
+  fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends postfix
+  if [ -n "$own_policy" ]; then
+    $sudo rm -f "$policy"
+    trap - EXIT
+  fi
+  # Not at boot either (systemctl also disables the SysV links, offline too).
+  if command -v systemctl >/dev/null; then
+    $sudo systemctl disable postfix.service >/dev/null 2>&1 || true
+    if [ -d /run/systemd/system ]; then $sudo systemctl stop postfix.service || true; fi
+  elif command -v update-rc.d >/dev/null; then
+    $sudo update-rc.d postfix disable >/dev/null 2>&1 || true
+  fi
+fi
+# The mail test's STARTTLS uses Debian's stock certificate.
+if [ ! -e /etc/ssl/certs/ssl-cert-snakeoil.pem ] && command -v make-ssl-cert >/dev/null; then
+  $sudo make-ssl-cert generate-default-snakeoil
+fi

@@ -1,5 +1,6 @@
 #include "mail_launcher.h"
 
+#include "mail/mailer_limits.h"
 #include "mail/recipient_list.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
@@ -18,7 +19,7 @@ std::string MailLauncher::commandLine(const std::string& group, const std::strin
 long long MailLauncher::timeLimitMs(const std::string& group) const {
   const auto list = mail::RecipientList::load(s_.path("mail/list.txt"));
   const long long recipients = list ? list->count(group) : 0;
-  return kLimitPerRecipientMs * (recipients + 1);
+  return mail::mailerTimeLimitMs(recipients);
 }
 
 void MailLauncher::runMailer(const std::string& group, const std::string& html) {

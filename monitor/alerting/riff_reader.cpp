@@ -1,11 +1,12 @@
 #include "riff_reader.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+
+#include "platform/open_file.h"
 
 namespace orvis {
 
@@ -19,7 +20,8 @@ std::uint32_t littleEndian(const unsigned char* b) {
 
 bool RiffReader::open(const std::string& path) {
   close();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // A pipe or a device in place of the sound would hold the window thread.
+  fd_ = platform::openFile(path, platform::OpenFor::Reading).release();
   if (fd_ < 0) return false;
   unsigned char riff[12];
   if (!readExactly(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||

@@ -1,9 +1,6 @@
 #include "command_program.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "command_verbs.h"
@@ -49,34 +46,23 @@ class SignalPump : public platform::Pump {
   CommandVerbs* verbs_ = nullptr;
 };
 
-// Another process of this very program file: a monitor of this data
-// folder whose lock lies elsewhere (the service's, when the caller's
-// session has a runtime folder of its own), or another verb.
-bool anotherProcessOfThisProgram() {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return false;
-  const std::string own = std::to_string(::getpid());
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
-    const std::string pid = entry.path().filename().string();
-    if (pid == own || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::error_code unreadable;
-    if (std::filesystem::read_symlink(entry.path() / "exe", unreadable) == self) return true;
-  }
-  return false;
+// Who holds the folder, for the refusal: "pid 1234, a monitor, since ...".
+std::string holderText(const std::string& dataFolder) {
+  const auto holder = platform::lockHolder(dataFolder);
+  if (!holder) return {};
+  std::string text = ", held by pid " + std::to_string(holder->pid);
+  if (!holder->role.empty()) text += ", a " + holder->role;
+  if (!holder->started.empty()) text += ", since " + holder->started;
+  return text;
 }
 
-// Who works on the data folder now, without taking its lock.
+// Who works on the data folder now, from its lock, without taking it.
 std::optional<FolderHolder> folderHolder(const std::string& dataFolder) {
-  auto text = platform::readFile(dataFolder + RunRecord::kFileName, platform::kSettingsFileLimit);
-  auto run = text ? RunRecord::parse(*text) : std::nullopt;
-  if (!run) return std::nullopt;
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  const auto other =
-      std::filesystem::read_symlink("/proc/" + std::to_string(run->pid) + "/exe", ec);
-  if (ec || other.filename() != self.filename()) return std::nullopt;
-  return FolderHolder{run->pid, true};
+  const auto holder = platform::lockHolder(dataFolder);
+  if (!holder) return std::nullopt;
+  // (A holder that has only just taken the lock has not said its role yet.)
+  return FolderHolder{holder->pid,
+                      holder->role != platform::lockRoleName(platform::LockRole::Verb)};
 }
 
 int status(bool json) {
@@ -110,15 +96,15 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
       break;
   }
 
-  // The monitor's own lock: while a monitor runs here, a verb would race
+  // The data folder's lock: while a monitor runs here, a verb would race
   // its writes; while a verb runs, no monitor starts.
-  platform::InstanceLock lock("OrvisWatch");
-  if (lock.outcome() == platform::InstanceLock::Outcome::HeldElsewhere ||
-      (lock.acquired() && anotherProcessOfThisProgram())) {
+  const std::string dataFolder = platform::dataFolder();
+  platform::InstanceLock lock(dataFolder, platform::LockRole::Verb);
+  if (lock.outcome() == platform::InstanceLock::Outcome::HeldElsewhere) {
     std::cerr << program
               << ": a monitor (or another --capture or --check) is running on this data "
                  "folder; stop it first (lock: "
-              << lock.path() << ")\n";
+              << lock.path() << holderText(dataFolder) << ")\n";
     return exitcode::kMonitorRunning;
   }
   if (!lock.acquired()) {
@@ -134,16 +120,8 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
   platform::ProcProcessLister processes;
   platform::StatvfsDiskSpaceReader disks;
   platform::NoSoundOutput sound;
-  const MonitorHost host{platform::dataFolder(),
-                         StartInfo{},
-                         clock,
-                         pump,
-                         prompter,
-                         launcher,
-                         processes,
-                         disks,
-                         sound,
-                         platform::executableFolder()};
+  const MonitorHost host{dataFolder, StartInfo{}, clock, pump,  prompter,
+                         launcher,   processes,   disks, sound, platform::executableFolder()};
   CommandVerbs verbs(host, std::cout, std::cerr);
   pump.setTarget(&verbs);
   // A signal that came before the work started.

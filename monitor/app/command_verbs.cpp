@@ -92,7 +92,7 @@ std::optional<std::vector<CommandVerbs::RowBlock>> CommandVerbs::rowsOf(
     const std::vector<std::string>& numbers) {
   const JobTable& jobs = monitor_.jobs();
   if (jobs.empty()) {
-    err_ << "no job in " << platform::toUtf8(monitor_.services().path(kJobFolder)) << "\n";
+    err_ << "no job in " << monitor_.services().path(kJobFolder) << "\n";
     return std::nullopt;
   }
   std::set<int> rows;
@@ -113,7 +113,7 @@ std::optional<std::vector<CommandVerbs::RowBlock>> CommandVerbs::rowsOf(
     }
     if (!unknown.empty()) {
       err_ << "no such job: " << joined(unknown) << " (the jobs are the files of "
-           << platform::toUtf8(monitor_.services().path(kJobFolder)) << ")\n";
+           << monitor_.services().path(kJobFolder) << ")\n";
       return std::nullopt;
     }
   }

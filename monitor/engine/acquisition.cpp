@@ -93,10 +93,11 @@ bool Acquisition::acquireSnapshot(size_t job) {
   }
 
   s_.log.write(SJIS("起動成功"));
-  // Asked to end meanwhile: the fetcher is ended, its page is of no use any
-  // more and a late write could pass for the next snapshot.
+  // Asked to end meanwhile: the fetcher is ended (and gone before we go
+  // on), its page is of no use any more and a late write could pass for
+  // the next snapshot.
   auto givenUp = [&child] {
-    if (child) child->terminate();
+    if (child) child->kill();
     return false;
   };
   if (!platform::letMessagesRun(s_.pump, s_.stop)) return givenUp();
@@ -108,7 +109,7 @@ bool Acquisition::acquireSnapshot(size_t job) {
     if (answer == platform::kWaitInterrupted) return givenUp();
     if (answer == platform::kWaitTimeout) {
       child->kill();
-      // Whatever it left is no answer.
+      // Whatever it left is no answer; nothing of it comes after this.
       platform::removeFile(snapshotPath());
       s_.log.write(record.number + SJIS("->urlcheckが") + std::to_string(kFetchLimitMs / 1000) +
                    SJIS("秒以内に終わらないため終了させました。"));

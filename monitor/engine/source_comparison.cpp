@@ -1,13 +1,8 @@
 #include "source_comparison.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <fstream>
-
+#include "file_source.h"
 #include "monitor/engine/comparison/html_source_comparison.h"
-#include "monitor/engine/comparison/stream_source.h"
-#include "platform/files.h"
+#include "platform/open_file.h"
 #include "platform/process_wait.h"
 
 namespace orvis {
@@ -56,14 +51,6 @@ class GaugeSink : public ComparisonSink {
   bool shown_ = false;
 };
 
-// Creates the file empty when it is missing; false when it cannot be.
-bool ensureFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
-}
-
 }  // namespace
 
 int SourceComparison::compareHtmlSource(int row, const JobRecord& job, const SkipSwitches& skips,
@@ -72,14 +59,17 @@ int SourceComparison::compareHtmlSource(int row, const JobRecord& job, const Ski
   {
     GaugeSink sink(s_, view_);
     HtmlSourceComparison comparison(skips, sink);
-    std::ifstream baselineFile;
-    if (ensureFile(baseline)) baselineFile.open(baseline, std::ios::binary);
-    if (!baselineFile.is_open()) {
+    // Opened for reading and writing, created empty when missing; a pipe or
+    // a device in its place is no baseline.
+    const platform::OpenFile baselineFile =
+        platform::openFile(baseline, platform::OpenFor::Updating);
+    if (!baselineFile.ok()) {
       result = comparison.baselineUnopenable();
     } else {
       // A snapshot that cannot be opened reads as one that ended at once.
-      std::ifstream snapshotFile(snapshot, std::ios::binary);
-      StreamSource baselineFileBytes(baselineFile), snapshotFileBytes(snapshotFile);
+      const platform::OpenFile snapshotFile =
+          platform::openFile(snapshot, platform::OpenFor::Reading);
+      FileSource baselineFileBytes(baselineFile), snapshotFileBytes(snapshotFile);
       StoppableSource baselineBytes(baselineFileBytes, s_.stop),
           snapshotBytes(snapshotFileBytes, s_.stop);
       result = comparison.compare(baselineBytes, snapshotBytes);

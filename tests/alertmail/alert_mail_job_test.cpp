@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "support/fake_clock.h"
+#include "support/fixed_mail_stamps.h"
 #include "support/temp_dir.h"
 
 namespace orvis::alertmail {
@@ -39,14 +40,6 @@ class FakeTransport : public SmtpTransport {
   std::deque<SendOutcome>& outcomes_;
 };
 
-class FixedStamps : public MailStamps {
- public:
-  std::string date() override { return "Mon, 07 Dec 2026 09:05:03 +0900"; }
-  std::string messageId(std::string_view domain) override {
-    return "<n@" + std::string(domain) + ">";
-  }
-};
-
 class AlertMailJobTest : public ::testing::Test {
  protected:
   AlertMailJobTest() {
@@ -73,7 +66,7 @@ class AlertMailJobTest : public ::testing::Test {
   testing::FakeClock clock;
   platform::DayLog sys{dir / "syslog/alertmail/", "alertmail", clock};
   platform::DayLog send{dir / "sendlog/alertmail/", "", clock};
-  FixedStamps stamps;
+  testing::FixedMailStamps stamps;
   std::vector<Sent> sent;
   std::deque<SendOutcome> outcomes;
   int opened = 0;

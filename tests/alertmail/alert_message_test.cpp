@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "alertmail/mail_stamps.h"
 #include "alertmail/mail_text.h"
+#include "mail/mail_stamps.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "support/temp_dir.h"
@@ -126,12 +126,13 @@ TEST(MailText, HalfwidthKanaWidenedSoTheMessageStaysSevenBit) {
 }
 
 TEST(MailStamps, DateAndMessageIdForms) {
+  using namespace mail;
   EXPECT_EQ(formatMailDate({2026, 12, 7, 9, 5, 3, 42}, 540), "Mon, 07 Dec 2026 09:05:03 +0900");
   EXPECT_EQ(formatMailDate({2024, 2, 29, 23, 59, 0, 0}, -210), "Thu, 29 Feb 2024 23:59:00 -0330");
   EXPECT_EQ(addressDomain("orvis@Mail.example.jp"), "Mail.example.jp");
   EXPECT_EQ(addressDomain("orvis"), "");
   EXPECT_EQ(addressDomain("a@b c"), "");
-  SystemMailStamps stamps;
+  SystemMailStamps stamps("alertmail.invalid");
   std::string first = stamps.messageId("example.jp");
   EXPECT_NE(first, stamps.messageId("example.jp"));
   EXPECT_EQ(first.front(), '<');

@@ -187,23 +187,29 @@ TEST_F(AlertmailEndToEnd, PlainSmtpStillUpgradesAndHtmlFlagGivesHtml) {
   EXPECT_EQ(mails[0].fields["CONTENT-TYPE"], "text/html;charset=\"iso-2022-jp\"");
 }
 
-TEST_F(AlertmailEndToEnd, RefusedRecipientDoesNotStopTheOthers) {
-  SmtpServer server("127.0.1.28", 10587, "none", "", {"--reject", "b@example.jp"});
+// A refusal stands for its address: the session goes on, and refused
+// addresses in a row cost the ones after them nothing.
+TEST_F(AlertmailEndToEnd, RefusedRecipientsDoNotStopTheOthers) {
+  SmtpServer server("127.0.1.28", 10587, "none", "",
+                    {"--reject", "b@example.jp", "--reject", "c@example.jp=450 4.2.0 try later"});
   settings("127.0.1.28", 10587, "SMTP");
-  writeText(data / "mail/list.txt", "a@example.jp,0\r\nb@example.jp,0\r\nc@example.jp,0\r\n");
+  writeText(data / "mail/list.txt",
+            "a@example.jp,0\r\nb@example.jp,0\r\nc@example.jp,0\r\nd@example.jp,0\r\n");
   ChildEnd end = run("0", "0");
   ASSERT_TRUE(end.ended);
   EXPECT_EQ(end.exitCode, 1);
   std::vector<ReceivedMail> mails = server.mails();
   ASSERT_EQ(mails.size(), 2u);
-  EXPECT_EQ(mails[1].fields["RCPT TO"], "c@example.jp");
+  EXPECT_EQ(mails[1].fields["RCPT TO"], "d@example.jp");
+  EXPECT_EQ(mails[1].fields["SESSION"], mails[0].fields["SESSION"]);
   EXPECT_EQ(mails[1].fields["TLS"], "no");  // nothing offered, no password to protect
   EXPECT_EQ(
       sendLog(),
       (std::vector<std::string>{
           "SEND OK   :a@example.jp",
           "SEND ERROR:b@example.jp,CAUSE:550 5.1.1 <b@example.jp>: Recipient address rejected",
-          "SEND OK   :c@example.jp"}));
+          "SEND ERROR:c@example.jp,CAUSE:450 4.2.0 try later", "SEND OK   :d@example.jp"}));
+  EXPECT_EQ(sysLog().find(sj("接続し直します")), std::string::npos) << sysLog();
 }
 
 TEST_F(AlertmailEndToEnd, WrongPasswordGivesSendErrorsAndStatusOne) {

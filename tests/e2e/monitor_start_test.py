@@ -142,10 +142,10 @@ class NormalStart(unittest.TestCase):
 class StartEnvironment(unittest.TestCase):
     """What a service or cron hands the monitor: stale or missing places."""
 
-    def test_missing_runtime_folder_is_no_second_start(self):
+    def test_the_lock_is_the_data_folders_not_the_runtime_folders(self):
         d = DataFolder(STAGE)
         self.addCleanup(d.cleanup)
-        env = {"XDG_RUNTIME_DIR": os.path.join(d.root, "no-such-folder")}
+        env = {"XDG_RUNTIME_DIR": os.path.join(d.root, "no-such-folder")}  # no lock there
         first = d.start("OrvisWatch", "OrvisWatchService", env=env)
         self.addCleanup(lambda: first.poll() is None and first.kill())
         self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))

@@ -244,6 +244,14 @@ TEST_F(UrlcheckProgram, HttpsVerifiedAgainstTrustedAuthoritiesOnly) {
   }
   EXPECT_FALSE(hasResult());
   EXPECT_TRUE(contains(log(), "certificate"));
+  {
+    // A named file that is not there leaves the system's authorities, as
+    // in alertmail: the page fails on its certificate, not on the file.
+    ScopedEnv missing("SSL_CERT_FILE", data / "missing.pem");
+    EXPECT_EQ(fetch(url), 1);
+  }
+  EXPECT_TRUE(contains(log(), sj("SSL_CERT_FILEのファイルがありません")));
+  EXPECT_FALSE(contains(log(), "error setting certificate"));
 
   ScopedEnv trusted("SSL_CERT_FILE", data / "cert.pem");
   EXPECT_EQ(fetch(url), 0);

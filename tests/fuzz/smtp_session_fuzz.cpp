@@ -146,7 +146,7 @@ class Run : public platform::Pump {
         logs_(workFolder().program, "run", clock_),
         socket_(end_),
         session_(outbox, settings, workFolder().work, logs_,
-                 SessionPorts{socket_, view_, *this, clock_, end_}) {}
+                 SessionPorts{socket_, view_, *this, clock_, end_, stamps_}) {}
 
   SmtpSession& session() { return session_; }
   const RecordingEnd& end() const { return end_; }
@@ -229,6 +229,7 @@ class Run : public platform::Pump {
   FixedClock clock_;
   QuietView view_;
   RecordingEnd end_;
+  mail::SystemMailStamps stamps_{"fuzz.invalid"};
   MailLogs logs_;
   ScriptedSocket socket_;
   SmtpSession session_;

@@ -86,7 +86,7 @@ void SessionHarness::writeOneRecipient() {
 
 bool SessionHarness::start(const std::vector<std::string>& args) {
   app = std::make_unique<postiva::PostivaApp>(
-      dir.path(), args, postiva::SessionPorts{socket, view, pump, clock, end});
+      dir.path(), args, postiva::SessionPorts{socket, view, pump, clock, end, stamps});
   return app->start();
 }
 

@@ -12,6 +12,7 @@
 #include "mailsender/postiva_app.h"
 #include "mailsender/qt/qt_smtp_socket.h"
 #include "support/fake_clock.h"
+#include "support/fixed_mail_stamps.h"
 #include "support/temp_dir.h"
 
 namespace orvis::testing {
@@ -61,6 +62,7 @@ class SessionHarness {
   FakePump pump;
   FakePostivaView view;
   FakeProgramEnd end;
+  FixedMailStamps stamps;
   postiva::QtSmtpSocket socket;
   std::unique_ptr<postiva::PostivaApp> app;
 };

@@ -19,9 +19,10 @@ const std::vector<std::string> kStartupLines = {
 
 std::string subjectWord(const std::string& utf8) { return orvis::mail::encodeHeaderText(sj(utf8)); }
 
-// The log from the HELO line on.
-std::vector<std::string> fromHelo(const std::vector<std::string>& lines) {
-  auto helo = std::find(lines.begin(), lines.end(), "HELO client.test");
+// The log from the HELO line (or `first`) on.
+std::vector<std::string> fromHelo(const std::vector<std::string>& lines,
+                                  const std::string& first = "HELO client.test") {
+  auto helo = std::find(lines.begin(), lines.end(), first);
   return std::vector<std::string>(helo, lines.end());
 }
 
@@ -47,9 +48,9 @@ TEST(SmtpDialogue, OneRecipientRunWritesEveryStepInOrder) {
                            "MailType:0",
                            "Try SMTP socket open...to 127.0.0.2",
                            "Connecting!",
+                           "Receive data:220 scripted ESMTP",
                            "Send!",
                            "HELO client.test",
-                           "Receive data:220 scripted ESMTP",
                            "Receive data:250 scripted",
                            "OK Recieved",
                            "Send! MAIL FROM:<orvis@sender.test>",
@@ -97,6 +98,8 @@ TEST(SmtpDialogue, TransmitsTheMessageByteForByte) {
             "Content-Type: text/plain;charset=\"iso-2022-jp\"\r\n"
             "Content-Transfer-Encoding: 7bit\r\n"
             "X-Mailer: Mailer(Original)\r\n"
+            "Date: Mon, 07 Dec 2026 09:05:03 +0900\r\n"
+            "Message-ID: <n@sender.test>\r\n"
             "\r\n"
             "1\x1b$B9TL\\\x1b(B\r\n"
             "\r\n"
@@ -109,7 +112,6 @@ TEST(SmtpDialogue, TransmitsTheMessageByteForByte) {
 
 TEST(SmtpDialogue, GreetingAndHeloReplyInOneRead) {
   ScriptedSmtpServer server("127.0.0.4");
-  server.greeting = {};
   server.on("HELO", {{"220 scripted ESMTP\r\n250 scripted\r\n"}});
   SessionHarness h("127.0.0.4");
   h.writeOneRecipient();
@@ -135,15 +137,17 @@ TEST(SmtpDialogue, ContinuedGreetingAndShortReadsWaitForTheHeloReply) {
   h.writeOneRecipient();
   ASSERT_TRUE(h.start());
   ASSERT_TRUE(h.runToEnd());
-  auto log = fromHelo(h.syslog());
-  ASSERT_GE(log.size(), 9u);
+  // HELO waits for the greeting's last line.
+  auto log = fromHelo(h.syslog(), "Connecting!");
+  ASSERT_GE(log.size(), 10u);
   EXPECT_EQ(log[1], "Receive data:220-first line");
   EXPECT_EQ(log[2], "220- Recieved");
   EXPECT_EQ(log[3], "Receive data:220 second line");
-  EXPECT_EQ(log[4], "Receive data:250");
-  EXPECT_EQ(log[5], "Receive data:250 scripted");
-  EXPECT_EQ(log[6], "OK Recieved");
-  EXPECT_EQ(log[7], "Send! MAIL FROM:<orvis@sender.test>");
+  EXPECT_EQ(log[5], "HELO client.test");
+  EXPECT_EQ(log[6], "Receive data:250");
+  EXPECT_EQ(log[7], "Receive data:250 scripted");
+  EXPECT_EQ(log[8], "OK Recieved");
+  EXPECT_EQ(log[9], "Send! MAIL FROM:<orvis@sender.test>");
   EXPECT_EQ(server.count("MAIL FROM:<orvis@sender.test>"), 1);
   EXPECT_EQ(h.end.exitCode, 0);
 }
@@ -151,7 +155,9 @@ TEST(SmtpDialogue, ContinuedGreetingAndShortReadsWaitForTheHeloReply) {
 TEST(SmtpDialogue, EmptyLineIsSkippedAndCountedInTheStatus) {
   ScriptedSmtpServer server("127.0.0.6");
   SessionHarness h("127.0.0.6");
-  h.writeList({"a@rcpt.test,0", "", "c@rcpt.test,1"});
+  // Blanks around an address are no part of it; the lines stay as typed.
+  const std::vector<std::string> list = {"a@rcpt.test ,0", "", " c@rcpt.test\t,1"};
+  h.writeList(list);
   h.writeMessage("0", "件名ゼロ", {"zero"});
   h.writeMessage("1", "件名イチ", {"one"});
   ASSERT_TRUE(h.start());
@@ -171,6 +177,50 @@ TEST(SmtpDialogue, EmptyLineIsSkippedAndCountedInTheStatus) {
   EXPECT_EQ(h.sendlog(), (std::vector<std::string>{"＃＃＃＃＃　送信スタート　＃＃＃＃＃",
                                                    "SEND OK   :a@rcpt.test",
                                                    "SEND OK   :c@rcpt.test", "EXIT."}));
+  EXPECT_EQ(server.messages[1].substr(server.messages[1].find("\r\nto: "), 19),
+            "\r\nto: c@rcpt.test\r\n");
+  EXPECT_EQ(h.app->outbox().listLines, list);
+}
+
+// HELO goes out only after the server's greeting: servers that enforce the
+// order of the dialogue refuse a client that speaks first. The watchdog
+// still ends the wait for a server that never greets.
+TEST(SmtpDialogue, HeloWaitsForTheGreeting) {
+  struct Case {
+    const char* address;
+    Reply greeting;
+    std::vector<std::string> commands;
+    std::vector<std::string> lastLog;
+  };
+  for (const Case& c : {
+           Case{"127.0.0.50",
+                {{"220 late\r\n", 300}},
+                {"HELO client.test", "MAIL FROM:<orvis@sender.test>", "RCPT TO:<a@rcpt.test>",
+                 "DATA", "QUIT"},
+                {"Disconnected!", "送信終了"}},
+           Case{"127.0.0.51", {}, {}, {"connect timeout.", "EXIT", "Disconnected!"}},
+           Case{"127.0.0.52", {{"554 not now\r\n"}}, {"QUIT"}, {"Send!", "QUIT", "Disconnected!"}},
+       }) {
+    SCOPED_TRACE(c.address);
+    ScriptedSmtpServer server(c.address);
+    server.greeting = c.greeting;
+    SessionHarness h(c.address);
+    h.writeOneRecipient();
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.runPass(
+        [&] { return c.greeting.empty() && h.session().state() == DialogueState::Greeting; }));
+    if (!h.ended()) {
+      runEventsUntil([] { return false; }, 200);
+      ASSERT_TRUE(h.session().watchdog().enabled());
+      h.session().watchdog().fire();
+    }
+    EXPECT_TRUE(h.ended());
+    auto log = h.syslog();
+    EXPECT_EQ(std::vector<std::string>(log.end() - static_cast<long>(c.lastLog.size()), log.end()),
+              c.lastLog);
+    runEventsUntil([&] { return server.commands.size() >= c.commands.size(); }, 2000);
+    EXPECT_EQ(server.commands, c.commands);
+  }
 }
 
 TEST(SmtpDialogue, PauseRuleBlocksAfterEverySoManyMessagesAndCountsAgainAfterARetry) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -184,6 +185,37 @@ TEST(ProcessLauncher, NoZombieAfterClose) {
   EXPECT_FALSE(gone(pid));
   for (int i = 0; i < 250 && !gone(pid); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(gone(pid));
+}
+
+// A hidden child never outlives its starter, however the starter ends; a
+// detached one does. A child killed by force is gone when kill() returns.
+TEST(ProcessLauncher, HiddenChildrenDieWithTheirStarterDetachedOnesOutliveIt) {
+  int pids[2] = {0, 0}, channel[2];  // left open: the test binary ends soon
+  ASSERT_EQ(::pipe(channel), 0);
+  const pid_t starter = ::fork();
+  if (starter == 0) {
+    PosixProcessLauncher launcher;
+    auto hidden = launcher.launch("sleep 30", "", WindowMode::Hidden);
+    auto detached = launcher.launch("sleep 30", "", WindowMode::Detached);
+    int started[2] = {hidden ? hidden.handle->pid() : 0, detached ? detached.handle->pid() : 0};
+    (void)!::write(channel[1], started, sizeof started);
+    ::pause();  // until killed
+  }
+  ASSERT_EQ(::read(channel[0], pids, sizeof pids), static_cast<ssize_t>(sizeof pids));
+  ASSERT_TRUE(pids[0] > 0 && pids[1] > 0);
+  ::kill(starter, SIGKILL);
+  ::waitpid(starter, nullptr, 0);
+  for (int i = 0; i < 100 && !zombieOrGone(pids[0]); ++i) ::usleep(10000);
+  EXPECT_TRUE(zombieOrGone(pids[0]));
+  EXPECT_FALSE(zombieOrGone(pids[1]));
+  ::kill(pids[1], SIGKILL);
+
+  PosixProcessLauncher launcher;
+  auto r = launcher.launch("sleep 30", "", WindowMode::Hidden);
+  ASSERT_TRUE(r) << r.error;
+  const int pid = r.handle->pid();
+  r.handle->kill();
   EXPECT_TRUE(gone(pid));
 }
 

@@ -47,8 +47,8 @@ TEST(MonitorRestart, EndsTheFoldersMonitorThenStartsItAgain) {
     platform::DayLog log(dir.path() + "syslog/reactivation/", "Reactivation", clock);
     FakeMonitorProcesses monitors;
     const std::string programs = dir.path() + "programs/";
-    if (c.term != -2) monitors.processes[700] = {programs + "OrvisWatch", c.term, c.kill};
-    monitors.processes[800] = {"/elsewhere/OrvisWatch", 0, 0};  // never touched
+    if (c.term != -2) monitors.processes[700] = {dir.path(), c.term, c.kill};
+    monitors.processes[800] = {"/elsewhere/", 0, 0};  // never touched
     monitors.refused = c.trouble == std::string("signals refused");
     FakeLauncher launcher;
     launcher.failing = c.trouble == std::string("start fails");

@@ -14,14 +14,14 @@ namespace orvis::testing {
 
 struct FakeMonitorProcesses : restart::MonitorProcesses {
   struct Process {
-    std::string program;
+    std::string folder;  // whose lock it holds
     int pollsAfterTerm = 0, pollsAfterKill = 0;
     int pollsLeft = -1;  // counting down once signalled
   };
-  std::vector<int> running(const std::string& programFile) const override {
+  std::vector<int> running(const std::string& dataFolder) const override {
     std::vector<int> pids;
     for (const auto& [pid, p] : processes)
-      if (p.program == programFile) pids.push_back(pid);
+      if (p.folder == dataFolder) pids.push_back(pid);
     return pids;
   }
   std::string sendSignal(int pid, int signal) override {

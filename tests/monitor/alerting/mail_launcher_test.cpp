@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "mail/mailer_limits.h"
 #include "mail_folder.h"
 #include "monitor/alerting/alert_mail.h"
+#include "platform/bytes.h"
 #include "platform/files.h"
 #include "platform/posix_process_launcher.h"
 #include "support/services_rig.h"
@@ -92,6 +94,19 @@ TEST_F(MailLauncherTest, MissingMailerLogsNothingAndLetsTheAlertGoOn) {
   alerts.sendAlert(1, "u", "m", "n", "");
   EXPECT_TRUE(platform::fileExists(rig.path("mail/Body-0.txt")));
   EXPECT_TRUE(rig.logLines().empty());
+}
+
+// A mailer is ended only once it clearly outlives its own worst case: for n
+// recipients alertmail may take twice 60 s per recipient, and 60 s for QUIT.
+TEST_F(MailLauncherTest, TimeLimitLiesClearlyBeyondTheMailersOwnWorstCase) {
+  std::string list;
+  for (int n : {0, 1, 3}) {
+    while (static_cast<int>(platform::splitLines(list).size()) < n) list += "r@x.test,0\r\n";
+    writeText(rig.path("mail/list.txt"), list);
+    const long long worst = n * 2 * 60'000LL + 60'000;
+    EXPECT_EQ(mail::alertMailerWorstCaseMs(n), worst);
+    EXPECT_GE(launcher.timeLimitMs("0"), worst + 30'000) << n;
+  }
 }
 
 TEST_F(MailLauncherTest, MailerThatIsNoProgramIsNotStarted) {

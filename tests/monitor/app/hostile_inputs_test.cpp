@@ -184,7 +184,7 @@ TEST(HostileInputs, AFullDiskKeepsTheOldFilesWholeAndTheStandardErrorSaysWhy) {
     ::dup2(saved, STDERR_FILENO);
     ::close(capture);
     ::close(saved);
-    err = platform::toUtf8(readText(outside / "stderr.txt"));
+    err = readText(outside / "stderr.txt");       // UTF-8, as the journal reads it
     EXPECT_EQ(rig.jobValue("1", "SOURCE"), "1");  // the job file whole
     const std::string baseline = rig.baselineNow("1");
     EXPECT_TRUE(baseline == "new page" || baseline == "newer page") << baseline;

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <random>
 
-namespace orvis::alertmail {
+namespace orvis::mail {
 
 std::string formatMailDate(const platform::LocalTime& t, int utcOffsetMinutes) {
   static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -64,7 +64,7 @@ std::string SystemMailStamps::messageId(std::string_view domain) {
   std::snprintf(buf, sizeof buf, "<%04d%02d%02d%02d%02d%02d.%ld.%u.%08x@", tm.tm_year + 1900,
                 tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
                 static_cast<long>(::getpid()), ++counter_, static_cast<unsigned>(device()));
-  return buf + std::string(domain.empty() ? "alertmail.invalid" : domain) + ">";
+  return buf + std::string(domain.empty() ? std::string_view(fallbackDomain_) : domain) + ">";
 }
 
-}  // namespace orvis::alertmail
+}  // namespace orvis::mail

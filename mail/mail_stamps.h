@@ -1,13 +1,15 @@
 #pragma once
-// The two headers that change with every message, Date and Message-ID,
-// behind an interface so that tests can fix them.
+// The two headers that change with every message, Date and Message-ID, that
+// every mailer of the system writes: a server that adds none for a client
+// it does not count as local would deliver a message without them, and
+// filters mark such mail down. Behind an interface so that tests fix them.
 
 #include <string>
 #include <string_view>
 
 #include "platform/clock.h"
 
-namespace orvis::alertmail {
+namespace orvis::mail {
 
 class MailStamps {
  public:
@@ -25,15 +27,18 @@ std::string formatMailDate(const platform::LocalTime& t, int utcOffsetMinutes);
 std::string addressDomain(std::string_view address);
 
 // Local time with the zone's offset of the moment, and message ids
-// "<yyyymmddhhnnss.pid.n.random@domain>" ("alertmail.invalid" when the
-// domain is empty).
+// "<yyyymmddhhnnss.pid.n.random@domain>", `fallbackDomain` standing in for
+// an empty domain.
 class SystemMailStamps : public MailStamps {
  public:
+  explicit SystemMailStamps(std::string fallbackDomain)
+      : fallbackDomain_(std::move(fallbackDomain)) {}
   std::string date() override;
   std::string messageId(std::string_view domain) override;
 
  private:
+  std::string fallbackDomain_;
   unsigned counter_ = 0;
 };
 
-}  // namespace orvis::alertmail
+}  // namespace orvis::mail
