@@ -7,6 +7,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 import unittest
 
 from orvis_e2e import DataFolder, install_recording_mailer, kill_if_running, stop
@@ -52,6 +53,8 @@ class ServerRun(unittest.TestCase):
         self.addCleanup(kill_if_running, proc)
         self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
         self.assertTrue(d.wait_for("周期タイマー再設定しました。", timeout=100))
+        metrics = d.file("node/orviswatch.prom")  # written after the pass's last log line
+        self.assertTrue(any(os.path.exists(metrics) or time.sleep(0.1) for _ in range(50)))
         code, text = self.status()
         self.assertEqual(code, 2, text)  # a job without answer, one not checked
         self.assertEqual(jq('.monitor.running, .monitor.pid, .monitor.mode, .last_pass.refused, '
@@ -61,7 +64,6 @@ class ServerRun(unittest.TestCase):
                           "ok,changed,no_response,not_checked", "ジョブ 2", "true"])
 
         # The metrics, as node_exporter's textfile collector reads them.
-        metrics = d.file("node/orviswatch.prom")
         check = subprocess.run(["promtool", "check", "metrics"], stdin=open(metrics, "rb"),
                                capture_output=True, text=True, timeout=60)
         self.assertEqual(check.returncode, 0, check.stdout + check.stderr)

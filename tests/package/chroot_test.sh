@@ -91,11 +91,11 @@ wait_log() {
   return 1
 }
 wait_log バックグラウンドへ移行しました。 50 || fail "service start: $log"
-set +e
-as_user /opt/orviswatch/OrvisWatch --check > /dev/null 2>&1
-[ $? -eq 3 ] || fail "--check while the service runs"
-set -e
+rc=0; as_user env "$environment" /opt/orviswatch/OrvisWatch --check > /dev/null 2>&1 || rc=$?
+[ $rc -eq 3 ] || fail "--check while the service runs: $rc"
 wait_log 周期タイマー再設定しました。 400 || fail "first pass: $(printf '%s\n' "$log" | tail -3)"
+# The metrics follow the pass's last log line.
+for _ in $(seq 50); do [ -f "$root$data/orviswatch.prom" ] && break; sleep 0.1; done
 grep -q "^CHECK=1" "$root$data/info/1.ini" || fail "result of the first pass"
 for f in Status.tmp orviswatch.prom info/1.ini src/1.ini; do
   [ "$(in_root stat -c %U "$data/$f")" = orviswatch ] || fail "$f not written by orviswatch"
@@ -106,10 +106,8 @@ kill -TERM $service
 wait $service || true
 log=$(cat "$root$data"/syslog/*.txt | iconv -f CP932 -t UTF-8 | tr -d "\r")
 [ "$(printf '%s\n' "$log" | tail -1 | sed 's/.*,//')" = "終了" ] || fail "stop: $(printf '%s\n' "$log" | tail -3)"
-set +e
-as_user env "$environment" /opt/orviswatch/OrvisWatch --status > /dev/null
-[ $? -eq 3 ] || fail "--status after the stop"
-set -e
+rc=0; as_user env "$environment" /opt/orviswatch/OrvisWatch --status > /dev/null || rc=$?
+[ $rc -eq 3 ] || fail "--status after the stop: $rc"
 
 # The upgrade from the layout with the data among the programs: what is not
 # the package's moves over, never onto data already there.
