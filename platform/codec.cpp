@@ -231,6 +231,42 @@ std::string toCp932WithReferences(std::string_view utf8) {
   return r ? *r : std::string();
 }
 
+std::string toCp932Distinct(std::string_view utf8) {
+  auto hexReference = [](std::string& out, uint32_t cp) {
+    char digits[16];
+    auto end = std::to_chars(digits, digits + sizeof digits, cp, 16).ptr;
+    out += "&#x";
+    for (const char* d = digits; d != end; ++d)
+      out += static_cast<char>(*d >= 'a' ? *d - 'a' + 'A' : *d);
+    out += ';';
+  };
+  std::string out;
+  // Runs of valid UTF-8 go through the table; a stray byte is named alone.
+  size_t runStart = 0;
+  auto flush = [&](size_t end) {
+    if (end == runStart) return;
+    auto run = toCp932Via(utf8.substr(runStart, end - runStart), "UTF-8",
+                          [&](std::string& o, std::optional<char32_t> cp) {
+                            hexReference(o, static_cast<uint32_t>(cp.value_or(0xFFFD)));
+                            return true;
+                          });
+    out += run.value_or(std::string());
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    const size_t len = utf8SequenceLength(utf8.substr(i), &cp);
+    if (len > 0) {
+      i += len;
+      continue;
+    }
+    flush(i);
+    hexReference(out, 0xDC00u | static_cast<unsigned char>(utf8[i]));
+    runStart = ++i;
+  }
+  flush(utf8.size());
+  return out;
+}
+
 std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset,
                                           const StopCheck& stop) {
   // Bytes that are not valid in the charset make the whole conversion fail.

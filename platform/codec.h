@@ -20,6 +20,13 @@ std::optional<std::string> toCp932Exact(std::string_view utf8);
 // character reference ("&#128512;"). Invalid UTF-8 bytes become '?'.
 std::string toCp932WithReferences(std::string_view utf8);
 
+// UTF-8 to CP932 that keeps different texts apart: a text CP932 holds comes
+// out exactly as toCp932 gives it; a character CP932 cannot hold becomes
+// its hexadecimal numeric reference ("&#x1F600;"), and a byte that starts
+// no valid UTF-8 sequence the reference of its escape code U+DC80..U+DCFF
+// ("&#xDCFF;"), never the one of a real character.
+std::string toCp932Distinct(std::string_view utf8);
+
 // A text from outside the system (a server's reply, a library's message)
 // for a CP932 log line: UTF-8 becomes CP932 ('?' where CP932 has no
 // character); a text that is not UTF-8 is taken for CP932 already and stays.

@@ -4,6 +4,7 @@
 // folder) and starts it again from this program's folder; needs no display.
 
 #include <csignal>
+#include <cstdio>
 
 #include "platform/clock.h"
 #include "platform/data_folder.h"
@@ -15,7 +16,17 @@
 #include "reactivation/monitor_restart.h"
 #include "reactivation/proc_monitor_processes.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // It takes no arguments: "--help" or a typo must never restart a monitor.
+  if (argc > 1) {
+    std::fprintf(stderr,
+                 "Usage: %s\n"
+                 "Ends the monitor running from this folder and starts it again with its last\n"
+                 "mode (\"OrvisWatch OrvisWatch\"); the monitor starts it for its daily restart.\n"
+                 "It takes no arguments.\n",
+                 argv[0]);
+    return 2;
+  }
   // The monitor that started us may end its session as it ends: we carry on.
   std::signal(SIGHUP, SIG_IGN);
   const std::string folder = orvis::platform::dataFolder();

@@ -1,5 +1,8 @@
 #include "command_program.h"
 
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -77,6 +80,10 @@ int status(bool json) {
 
 int runCommandLine(const CommandLine& command, const std::string& program) {
   using Verb = CommandLine::Verb;
+  // A reader that stops early ("| head -1") ends the output, not the work
+  // nor its status: writes to it just fail. Children start with the
+  // default again.
+  std::signal(SIGPIPE, SIG_IGN);
   switch (command.verb) {
     case Verb::Help:
       std::cout << CommandLine::usage(program);

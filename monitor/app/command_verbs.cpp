@@ -6,6 +6,7 @@
 
 #include "monitor/catalogue/job_keys.h"
 #include "monitor/catalogue/job_paths.h"
+#include "monitor/shell/sys_log.h"
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -84,6 +85,10 @@ int CommandVerbs::run(const CommandLine& command) {
     err_ << "interrupted by signal " << signal_ << "\n";
     return interrupted();
   }
+  // The verbs may be all that runs here (from cron): the log is kept to
+  // VALIDDAY files as an automatic pass keeps it.
+  const Services& s = monitor_.services();
+  deleteOldLogFiles(log, "????????.txt", s.ini.read(s.path("ORVIS.ini"), "COMMON", "VALIDDAY"));
   log.write(SJIS("コマンド終了:終了コード=") + std::to_string(status));
   return status;
 }
@@ -135,8 +140,7 @@ void CommandVerbs::select(const RowBlock& block) {
 
 std::string CommandVerbs::jobFile(int row) const {
   const JobRecord* job = monitor_.jobs().atRow(row);
-  if (!job) return {};
-  return jobFilePath(monitor_.services().dataFolder, job->number).value_or(std::string());
+  return job ? job->file : std::string();
 }
 
 std::string CommandVerbs::jobFileValue(int row, const char* key) {
@@ -156,20 +160,18 @@ int CommandVerbs::capture(const std::vector<RowBlock>& blocks) {
   bool all = true;
   for (const RowBlock& block : blocks) {
     select(block);
-    monitor_.capture().captureSelectedJobs();
+    // Only what this run wrote counts: an old baseline and an old SOURCE=1
+    // that stayed because the writes failed are no capture.
+    const std::vector<CaptureOutcome> outcomes = monitor_.capture().captureSelectedJobs();
     if (signal_) return interrupted();
     for (int row = block.first; row <= block.second; ++row) {
-      const JobRecord* job = monitor_.jobs().atRow(row);
-      if (!job) continue;
-      // The capture removes the old baseline first: one that exists now is
-      // this capture's.
-      const auto baseline = baselinePath(monitor_.services().dataFolder, job->number);
-      const bool stored = baseline && platform::fileExists(*baseline);
-      const std::string source = jobFileValue(row, jobkey::SOURCE);
+      const size_t at = static_cast<size_t>(row - block.first);
+      const CaptureOutcome outcome =
+          at < outcomes.size() ? outcomes[at] : CaptureOutcome::NotLaunched;
       std::string status = "captured";
-      if (!stored || source != "1") {
+      if (outcome != CaptureOutcome::Captured) {
         all = false;
-        status = source == "0" ? "no snapshot" : "not taken";
+        status = outcome == CaptureOutcome::NoSnapshot ? "no snapshot" : "not taken";
       }
       report(row, status);
     }
@@ -178,6 +180,16 @@ int CommandVerbs::capture(const std::vector<RowBlock>& blocks) {
 }
 
 int CommandVerbs::check(const std::vector<RowBlock>& blocks) {
+  // All or nothing, as the button's pass over one selection: a job without
+  // a baseline anywhere in the selection refuses it before any is checked.
+  for (const RowBlock& block : blocks) {
+    const JobRecord* refused = monitor_.checkPass().refusedJob(block.first, block.second);
+    if (signal_) return interrupted();
+    if (!refused) continue;
+    err_ << "job " << platform::toUtf8(platform::trim(refused->number))
+         << " has no baseline: capture it first (--capture)\n";
+    return exitcode::kCannotRun;
+  }
   bool changed = false;
   bool unanswered = false;
   for (const RowBlock& block : blocks) {
@@ -187,13 +199,9 @@ int CommandVerbs::check(const std::vector<RowBlock>& blocks) {
     // are known to hold jobs.
     const CheckPass::End end = monitor_.checkPass().run(block.first, block.second);
     if (signal_ || end == CheckPass::End::Interrupted) return interrupted();
+    // (A baseline removed by hand since the selection was refused.)
     if (end != CheckPass::End::Completed) {
-      for (int row = block.first; row <= block.second; ++row) {
-        if (jobFileValue(row, jobkey::SOURCE) == "1") continue;
-        err_ << "job " << platform::toUtf8(platform::trim(monitor_.jobs().atRow(row)->number))
-             << " has no baseline: capture it first (--capture)\n";
-        break;
-      }
+      err_ << "a job of the selection has no baseline: capture it first (--capture)\n";
       return exitcode::kCannotRun;
     }
     for (int row = block.first; row <= block.second; ++row) {

@@ -23,6 +23,10 @@ WriteError writeWhole(const std::string& path, const std::string& bytes) {
   return cannotCreate(path, std::strerror(errno));
 }
 
+WriteError cannotUpdate(const std::string& path) {
+  return "Cannot update file \"" + platform::toCp932(path) + "\". It no longer exists.";
+}
+
 }  // namespace
 
 std::string JobFiles::path(const char* folder, const std::string& no, const char* ext) const {
@@ -76,8 +80,11 @@ WriteError JobFiles::create(const JobRecord& j) {
 WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
   const std::string file = jobFile(j.number);
   if (file.empty()) return unusable(j.number, ".ini");
+  // A file removed meanwhile is not made again from the keys written after
+  // that: the update ends there.
+  bool gone = false;
   auto put = [&](const char* key, const std::string& value) {
-    ini_.write(file, jobkey::kSection, key, value);
+    if (!gone) gone = ini_.writeExisting(file, jobkey::kSection, key, value) == IniAccess::kMissing;
   };
   put(jobkey::NO, j.number);
   put(jobkey::URI, j.target);
@@ -88,6 +95,7 @@ WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
   put(jobkey::USEUSERMAIL, j.ownMail.text());
   put(jobkey::USERMAILHTML, j.htmlMail.text());
   put(jobkey::MAILGROUP, j.mailGroup);
+  if (gone) return cannotUpdate(file);
   if (WriteError e = writeMailFiles(j.number, mail); !e.empty()) return e;
   put(jobkey::CHKKOBETSU, j.ownCompareRules.text());
   put(jobkey::CHKHIKAKU, j.compareContent.text());
@@ -101,7 +109,7 @@ WriteError JobFiles::update(const JobRecord& j, const JobMail& mail) {
   put(jobkey::WORD, j.word);
   put(jobkey::CHKSUBFOLDER, j.includeSubfolders.text());
   put(jobkey::TYPE, j.type.text());
-  return {};
+  return gone ? cannotUpdate(file) : WriteError();
 }
 
 WriteError JobFiles::writeMailFiles(const std::string& no, const JobMail& mail) {

@@ -82,6 +82,11 @@ void JobList::loadJob(const std::string& path) {
   job.word = read(jobkey::WORD);
   job.includeSubfolders = stored(jobkey::CHKSUBFOLDER);
   job.type = StoredValue<JobType>::fromText(orDefault(read(jobkey::TYPE), "URL"));
+  // Such a job cannot be captured or checked, and keeps the automatic mode
+  // from starting: the log names its file.
+  if (platform::trim(job.number).empty())
+    log_.write("Global," + platform::toCp932(path) + SJIS("にNOがありません。"));
+  job.file = path;
   table_.append(std::move(job));
 }
 
@@ -91,6 +96,14 @@ void JobList::loadJobFiles() {
   if (!platform::folderExists(folder_)) platform::makeFolders(folder_);
   for (const auto& name : platform::listFolder(folder_, "*.ini", false)) {
     const std::string path = folder_ + name;
+    // A name that is not UTF-8 (Shift-JIS bytes from a Windows archive) is
+    // passed over: the job's other files are named from its number in
+    // UTF-8, so its names are to be converted once, as the guide says.
+    if (!platform::isValidUtf8(name)) {
+      log_.write("Global," + platform::peerTextToCp932(path) +
+                 SJIS("はファイル名がUTF-8ではないため読み込みません。"));
+      continue;
+    }
     // A pipe, a device or a folder in place of a job file is not read: a
     // read could block or never end. The log says why the job is missing.
     if (!platform::fileExists(path)) {

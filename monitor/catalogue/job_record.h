@@ -77,6 +77,9 @@ struct JobRecord {
   StoredValue<JobType> type = JobType::Url;             // TYPE
   JobResult result = JobResult::NotChecked;             // CHECK
   BaselineState baseline = BaselineState::Missing;      // SOURCE
+  // The job file it was loaded from (UTF-8), which its SOURCE and CHECK
+  // go back to, whatever its NO says; empty for a job built in the editor.
+  std::string file;
 };
 
 }  // namespace orvis

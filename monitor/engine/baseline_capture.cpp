@@ -2,6 +2,7 @@
 
 #include "generations.h"
 #include "job_selection.h"
+#include "monitor/catalogue/job_key_write.h"
 #include "monitor/catalogue/job_keys.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
@@ -13,9 +14,10 @@ namespace {
 const char* const kCaption = "OrvisWatch";
 }  // namespace
 
-void BaselineCapture::captureSelectedJobs() {
+std::vector<CaptureOutcome> BaselineCapture::captureSelectedJobs() {
+  std::vector<CaptureOutcome> outcomes;
   const auto rows = selectedJobRows(grid_, list_, jobs_, s_.boxes, s_.log);
-  if (!rows) return;
+  if (!rows) return outcomes;
   const auto [first, last] = *rows;
 
   view_.setEditControlsEnabled(false);
@@ -24,9 +26,9 @@ void BaselineCapture::captureSelectedJobs() {
   platform::makeFolders(s_.path(kTempFolder));
   // Rows past the end of the table hold no job.
   for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row) {
-    captureRow(static_cast<size_t>(row - 1));
+    outcomes.push_back(captureRow(static_cast<size_t>(row - 1)));
     // Asked to end: the capture stops here, the job files stay as they are.
-    if (s_.stop.raised()) return;
+    if (s_.stop.raised()) return outcomes;
   }
   list_.loadJobFiles();
   list_.fillGrid();
@@ -34,25 +36,31 @@ void BaselineCapture::captureSelectedJobs() {
   view_.setEditControlsEnabled(true);
 
   // The list was loaded again: the rows now name the jobs as the files hold them.
+  // A job whose writes failed keeps the SOURCE of an earlier capture, which
+  // must not pass for this one's.
   for (int row = first; row <= last && static_cast<size_t>(row) <= jobs_.size(); ++row) {
     const size_t job = static_cast<size_t>(row - 1);
-    if (storedSource(job) != "1") {
+    const size_t at = static_cast<size_t>(row - first);
+    const bool notWritten = at < outcomes.size() && outcomes[at] == CaptureOutcome::NotWritten;
+    if (notWritten || storedSource(job) != "1") {
       s_.boxes.show(failureMessage(platform::trim(jobs_[job].number)), kCaption, mb::OK);
       break;
     }
   }
+  return outcomes;
 }
 
-void BaselineCapture::captureRow(size_t job) {
-  const std::string number = jobs_[job].number;
+CaptureOutcome BaselineCapture::captureRow(size_t job) {
+  // A copy: messages run during the acquisition.
+  const JobRecord record = jobs_[job];
+  const std::string& number = record.number;
   view_.setBusyMessage(SJIS("№") + number + SJIS("のサーバーと通信中・・"));
   const auto baseline = baselinePath(s_.dataFolder, number);
-  const auto jobFile = jobFilePath(s_.dataFolder, number);
-  if (!baseline || !jobFile) {
+  if (!baseline || record.file.empty()) {
     // Its files would lie outside their folders: nothing is taken or written.
     s_.log.write(number +
                  SJIS("->ジョブ番号がファイル名に使えないため、比較元ソースを取得しません。"));
-    return;
+    return CaptureOutcome::NotWritten;
   }
   const std::string snapshot = acquisition_.snapshotPath();
   platform::removeFile(snapshot);
@@ -61,26 +69,33 @@ void BaselineCapture::captureRow(size_t job) {
   // a capture that deleted the old baseline first: no generation of it.
   if (!acquisition_.acquireSnapshot(job)) {
     if (!s_.stop.raised()) platform::removeFile(*baseline);
-    return;
+    return CaptureOutcome::NotLaunched;
   }
 
+  CaptureOutcome outcome = CaptureOutcome::NoSnapshot;
   if (!acquisition_.snapshotTaken()) {
     platform::removeFile(*baseline);
-    s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "0");
+    writeJobKey(s_.ini, s_.log, record, jobkey::SOURCE, "0");
   } else {
     platform::makeFolders(s_.path(kBaselineFolder));
     shiftGenerations(*baseline);
-    platform::copyFile(snapshot, *baseline);
-    s_.ini.write(*jobFile, jobkey::kSection, jobkey::SOURCE, "1");
+    // A baseline that cannot be stored leaves the old one and its SOURCE
+    // as they were: the job is checked as before, and this capture failed.
+    outcome = CaptureOutcome::NotWritten;
+    if (!platform::copyFile(snapshot, *baseline)) {
+      s_.log.write(number + SJIS("->比較元ソースを保存できません:") + platform::toCp932(*baseline));
+    } else if (writeJobKey(s_.ini, s_.log, record, jobkey::SOURCE, "1") == 0) {
+      outcome = CaptureOutcome::Captured;
+    }
   }
   platform::removeFile(snapshot);
   platform::removeFile(s_.path(kListingBatch));
+  return outcome;
 }
 
 std::string BaselineCapture::storedSource(size_t job) {
-  const auto jobFile = jobFilePath(s_.dataFolder, jobs_[job].number);
-  if (!jobFile) return std::string();
-  return s_.ini.read(*jobFile, jobkey::kSection, jobkey::SOURCE);
+  const std::string& file = jobs_[job].file;
+  return file.empty() ? std::string() : s_.ini.read(file, jobkey::kSection, jobkey::SOURCE);
 }
 
 std::string BaselineCapture::failureMessage(const std::string& jobNumber) const {

@@ -4,6 +4,7 @@
 // records in the job file's SOURCE whether a baseline was taken.
 
 #include <string>
+#include <vector>
 
 #include "acquisition.h"
 #include "monitor/catalogue/job_grid_view.h"
@@ -13,6 +14,16 @@
 #include "monitor/shell/shell_view.h"
 
 namespace orvis {
+
+// What became of one job of a capture.
+enum class CaptureOutcome {
+  Captured,     // its new baseline stored and SOURCE=1 written in this run
+  NoSnapshot,   // no usable snapshot: SOURCE=0
+  NotLaunched,  // the acquisition could not start: SOURCE as it was
+  // Its files could not be written: its number names no file, or its new
+  // baseline or its SOURCE could not be stored.
+  NotWritten,
+};
 
 class BaselineCapture {
  public:
@@ -26,11 +37,12 @@ class BaselineCapture {
         acquisition_(acquisition) {}
 
   // "比較元ソース取得" and the hidden "全ソース取得": captures the
-  // selected rows of the grid, in order.
-  void captureSelectedJobs();
+  // selected rows of the grid, in order. The outcome of each row captured,
+  // the first selected row first; empty when the selection was refused.
+  std::vector<CaptureOutcome> captureSelectedJobs();
 
  private:
-  void captureRow(size_t job);
+  CaptureOutcome captureRow(size_t job);
   // The SOURCE value the job file holds now; empty when it cannot be named.
   std::string storedSource(size_t job);
   std::string failureMessage(const std::string& jobNumber) const;

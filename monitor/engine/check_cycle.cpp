@@ -21,6 +21,13 @@ CheckPass::End CheckCycle::automaticPass() {
   // Asked to end during the pass: nothing more, not even the timers.
   const CheckPass::End end = pass_.run(1, static_cast<int>(jobs_.size()));
   if (end == CheckPass::End::Interrupted) return end;
+  // The job may have been removed since the last load: a table that still
+  // held it would refuse every pass from now on, and the other jobs would
+  // never be checked again.
+  if (end == CheckPass::End::BaselineMissing) {
+    list_.loadJobFiles();
+    list_.fillGrid();
+  }
 
   const platform::LocalTime now = s_.clock.now();
   view_.setStatusText(0, platform::formatDate(now) + " " + platform::formatTime(now) +

@@ -19,8 +19,8 @@ namespace orvis {
 class CheckCycle {
  public:
   CheckCycle(const Services& services, const ShellState& state, ShellView& view,
-             const JobTable& jobs, const JobList& list, const JobGridView& grid,
-             MonitorTimers& timers, const Settings& settings, CheckPass& pass, PassAlarm& alarm)
+             const JobTable& jobs, JobList& list, const JobGridView& grid, MonitorTimers& timers,
+             const Settings& settings, CheckPass& pass, PassAlarm& alarm)
       : s_(services),
         state_(state),
         view_(view),
@@ -35,7 +35,8 @@ class CheckCycle {
   // The check timer's expiry: a pass over all jobs. The timers are off
   // while it runs, so the next pass comes one full period after this one
   // ended; a stop of the automatic mode meanwhile leaves them off, and a
-  // request to end the program ends the handler with the pass. How the
+  // request to end the program ends the handler with the pass. A pass
+  // refused for a job without a baseline loads the job list again. How the
   // pass ended (AlreadyRunning: not started, a manual pass is at work).
   CheckPass::End automaticPass();
   // "手動チェック": a pass over the selected rows, without the alarm.
@@ -49,7 +50,7 @@ class CheckCycle {
   const ShellState& state_;
   ShellView& view_;
   const JobTable& jobs_;
-  const JobList& list_;
+  JobList& list_;
   const JobGridView& grid_;
   MonitorTimers& timers_;
   const Settings& settings_;

@@ -21,11 +21,8 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   lastRow = std::min(lastRow, static_cast<int>(jobs_.size()));
   view_.setEditControlsEnabled(false);
   missingBaseline_.clear();
-  if (const JobRecord* missing = firstWithoutBaseline(firstRow, lastRow)) {
+  if (const JobRecord* missing = refusedJob(firstRow, lastRow)) {
     missingBaseline_ = platform::trim(missing->number);
-    s_.boxes.show(
-        SJIS("№") + platform::trim(missing->number) + SJIS("の比較元ソース取得を行ってください。"),
-        "OrvisWatch", mb::OK);
     if (ending()) return End::Interrupted;
     view_.setEditControlsEnabled(true);
     return End::BaselineMissing;
@@ -83,11 +80,16 @@ bool CheckPass::stillUnanswered(int row) const {
   return job && job->result == JobResult::NoResponse;
 }
 
-const JobRecord* CheckPass::firstWithoutBaseline(int firstRow, int lastRow) const {
+const JobRecord* CheckPass::refusedJob(int firstRow, int lastRow) {
   for (int row = firstRow; row <= lastRow; ++row) {
     const JobRecord& job = jobs_[static_cast<size_t>(row - 1)];
-    const auto jobFile = jobFilePath(s_.dataFolder, job.number);
-    if (!jobFile || s_.ini.read(*jobFile, jobkey::kSection, jobkey::SOURCE) != "1") return &job;
+    // A job file removed since the load has no baseline either.
+    if (!job.file.empty() && s_.ini.read(job.file, jobkey::kSection, jobkey::SOURCE) == "1")
+      continue;
+    s_.boxes.show(
+        SJIS("№") + platform::trim(job.number) + SJIS("の比較元ソース取得を行ってください。"),
+        "OrvisWatch", mb::OK);
+    return &job;
   }
   return nullptr;
 }

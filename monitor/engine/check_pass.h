@@ -46,10 +46,12 @@ class CheckPass {
   // The job (CP932 number) that the last pass ended BaselineMissing for.
   const std::string& missingBaseline() const { return missingBaseline_; }
 
+  // The pass's refusal: the first job of the rows (all within the table)
+  // whose job file does not say it has a baseline, after the message that
+  // names it; nullptr, without a word, when all have one.
+  const JobRecord* refusedJob(int firstRow, int lastRow);
+
  private:
-  // The first job of the rows whose job file does not say it has a
-  // baseline; nullptr when all have one.
-  const JobRecord* firstWithoutBaseline(int firstRow, int lastRow) const;
   // False when the program was asked to end meanwhile.
   bool checkRows(int firstRow, int lastRow);
   bool stillUnanswered(int row) const;

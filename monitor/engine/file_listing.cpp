@@ -15,16 +15,25 @@ namespace orvis {
 namespace {
 
 // A name as the snapshot holds it: CP932, one line per file whatever the
-// name holds.
+// name holds. A name CP932 holds stays exactly as it is, so that baselines
+// keep comparing equal; any other is kept apart from its neighbours by
+// numeric references (a "?" for each would make two files one entry, and
+// a deletion beside an addition would go unseen), line breaks included.
 std::string snapshotText(const std::string& utf8) {
   bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
   });
   if (plain) return utf8;
-  std::string out = platform::toCp932(utf8);
-  std::replace(out.begin(), out.end(), '\r', '?');
-  std::replace(out.begin(), out.end(), '\n', '?');
-  return out;
+  std::string oneLine;
+  for (char c : utf8) {
+    if (c == '\r')
+      oneLine += "&#xD;";
+    else if (c == '\n')
+      oneLine += "&#xA;";
+    else
+      oneLine += c;
+  }
+  return platform::toCp932Distinct(oneLine);
 }
 
 void twoDigits(char* at, int v) {

@@ -2,6 +2,7 @@
 
 #include "cp932_search.h"
 #include "generations.h"
+#include "monitor/catalogue/job_key_write.h"
 #include "monitor/catalogue/job_keys.h"
 #include "monitor/catalogue/job_paths.h"
 #include "platform/bytes.h"
@@ -36,10 +37,9 @@ KeyReader keysOf(const IniAccess& ini, const std::string& path) {
 std::optional<JobCheck::Target> JobCheck::target(std::size_t job) const {
   if (job >= jobs_.size()) return std::nullopt;
   const JobRecord& record = jobs_[job];
-  auto jobFile = jobFilePath(s_.dataFolder, record.number);
   auto baseline = baselinePath(s_.dataFolder, record.number);
-  if (!jobFile || !baseline) return std::nullopt;
-  return Target{job, record, *jobFile, *baseline};
+  if (record.file.empty() || !baseline) return std::nullopt;
+  return Target{job, record, record.file, *baseline};
 }
 
 std::optional<CompareRules> JobCheck::check(std::size_t job) {
@@ -194,7 +194,7 @@ void JobCheck::replaceBaseline(const Target& t) {
 
 void JobCheck::setResult(const Target& t, JobResult result) {
   if (result == JobResult::Changed) ++s_.counters.changes;
-  s_.ini.write(t.jobFile, jobkey::kSection, jobkey::CHECK, resultCode(result));
+  writeJobKey(s_.ini, s_.log, t.job, jobkey::CHECK, resultCode(result));
   if (t.index < jobs_.size() && jobs_[t.index].number == t.job.number)
     jobs_[t.index].result = result;
 }

@@ -23,8 +23,20 @@ bool IniAccess::pauseBeforeRetry(int& failures) const {
 
 int IniAccess::write(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value, platform::FileAccess access) const {
+  return writeKey(path, section, key, value, access, false);
+}
+
+int IniAccess::writeExisting(const std::string& path, const std::string& section,
+                             const std::string& key, const std::string& value) const {
+  return writeKey(path, section, key, value, platform::FileAccess::Usual, true);
+}
+
+int IniAccess::writeKey(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value, platform::FileAccess access,
+                        bool mustExist) const {
   std::string why;
   for (int failures = 0;;) {
+    if (mustExist && !platform::pathExists(path)) return kMissing;
     auto doc = platform::loadIniFile(path);
     if (doc) {
       doc->set(section, key, value);

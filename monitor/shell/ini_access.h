@@ -24,6 +24,13 @@ class IniAccess {
             const std::string& value,
             platform::FileAccess access = platform::FileAccess::Usual) const;
 
+  // A write into a file that must be there already: kMissing, at once and
+  // without a message, when it is not; otherwise as write(). A key write
+  // never makes a file whose other keys someone removed.
+  int writeExisting(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) const;
+  static constexpr int kMissing = -2;
+
   // The value, empty when missing. A file that exists but cannot be read,
   // and a stored value "retry", cost five attempts and the message, and
   // read as empty.
@@ -45,6 +52,8 @@ class IniAccess {
   static constexpr int kPauseMs = 300;
 
  private:
+  int writeKey(const std::string& path, const std::string& section, const std::string& key,
+               const std::string& value, platform::FileAccess access, bool mustExist) const;
   // `why`: what went wrong with the file, for the log line before the box.
   void giveUp(const std::string& path, const std::string& why) const;
 

@@ -159,6 +159,36 @@ class CommandVerbs(unittest.TestCase):
         r = self.verb("--check", "--all", code=4)
         self.assertIn("unexpected argument", r.stderr)
 
+    def test_verbs_report_what_they_did_and_keep_the_log(self):
+        d = self.data
+        d.write("ORVIS.ini", "[COMMON]\r\nVALIDDAY=2\r\n")
+        for day in ("20000101", "20000102", "20000103"):
+            d.write("syslog/%s.txt" % day, "")
+        self.verb("--capture", code=0)
+        self.assertEqual(d.log_files()[:-1], ["20000103.txt"])
+        # A selection holding a job without a baseline is refused whole.
+        self.job(7, "DRIVE", "/:1", "new disk")
+        r = self.verb("--check", "1", "7", code=4)
+        self.assertEqual((r.stdout, self.key(1, "CHECK")), ("", None))
+        # A reader gone before the first line ends the output, not the work.
+        proc = subprocess.Popen([d.file("OrvisWatch"), "--check", "1"], cwd=d.root,
+                                env=d.env(), stdout=subprocess.PIPE)
+        proc.stdout.close()
+        self.assertEqual((proc.wait(timeout=60), self.key(1, "CHECK")), (0, "1"))
+        # A folder even root may not write (where chattr can): no capture.
+        if subprocess.run(["chattr", "+i", d.file("info")]).returncode == 0:
+            self.addCleanup(subprocess.run, ["chattr", "-i", d.file("info")])
+            r = self.verb("--capture", "1", code=1)
+            self.assertEqual(lines(r.stdout), [["1", "not taken", "steady page"]])
+            self.assertIn("Access fail to inifile.->1", d.messages())
+        # Reactivation takes no arguments: "--help" leaves the monitor be.
+        shutil.copy2(os.path.join(STAGE, "Reactivation"), d.file("Reactivation"))
+        monitor = d.start("OrvisWatch", "OrvisWatchService")
+        self.addCleanup(kill_if_running, monitor)
+        self.assertTrue(d.wait_for("バックグラウンドへ移行しました。"))
+        self.assertEqual(d.run("Reactivation", "--help").returncode, 2)
+        self.assertIsNone(monitor.poll())
+
     def test_refused_while_a_monitor_runs_and_ended_by_a_signal(self):
         d = self.data
         self.verb("--capture", code=0)

@@ -66,6 +66,9 @@ TEST(JobFiles, AnUpdateKeepsTheLineOrderAndEmptiesTheState) {
   EXPECT_EQ(lines.back(), "CHKSUBFOLDER=0");
   EXPECT_TRUE(rig.prompter.questions().empty());
   EXPECT_EQ(readText(rig.path("userMail/12.sub")), sj("件名") + "\r\n");
+  platform::removeFile(rig.path("info/12.ini"));  // removed meanwhile: not made again
+  EXPECT_NE(files.update(sample(), sampleMail()), "");
+  EXPECT_FALSE(platform::pathExists(rig.path("info/12.ini")));
 }
 
 TEST(JobFiles, ANumberThatNamesAnotherFolderWritesAndDeletesNothing) {

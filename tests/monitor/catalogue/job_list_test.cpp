@@ -5,7 +5,7 @@
 #include "monitor/catalogue/job_files.h"
 #include "platform/codec.h"
 #include "platform/files.h"
-#include "support/monitor_rig.h"
+#include "support/check_rig.h"
 
 using namespace orvis;
 using namespace orvis::testing;
@@ -188,4 +188,41 @@ TEST(JobList, ARecordWritesBackTheTextsItWasLoadedFrom) {
   JobFiles files(rig.monitor->services().ini, rig.dir.path());
   EXPECT_EQ(files.create(rig.monitor->jobs()[0]), "");
   EXPECT_EQ(readText(rig.path("info/5.ini")), stored);
+}
+
+// SOURCE and CHECK go into the file a job was loaded from, and never make a
+// job file; names that are not UTF-8 and files without a number are logged.
+TEST(JobFileWrites, GoToTheLoadedFileAndNeverMakeOne) {
+  const struct {
+    std::string file;       // in info/; "2.ini" holds no NO
+    bool capture, removed;  // removed while the page is fetched
+    std::string after;      // what the job file or the log holds afterwards
+  } cases[] = {
+      {"job1.ini", true, false, "SOURCE=1"},
+      {"job1.ini", false, false, "CHECK=1"},
+      {"1.ini", true, true, "1->ジョブファイルがないため書き込みません:SOURCE=1,"},
+      {"1.ini", false, true, "1->ジョブファイルがないため書き込みません:CHECK=1,"},
+      {"\x93\xfa.ini", false, false, "info/日.iniはファイル名がUTF-8ではないため読み込みません。"},
+      {"2.ini", false, false, "info/2.iniにNOがありません。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.after);
+    CheckRig rig;
+    const std::string file = rig.path("info/" + c.file);
+    writeText(file, std::string("[COMMON]\r\n") + (c.file == "2.ini" ? "" : "NO=1\r\nURI=u\r\n") +
+                        (c.capture ? "" : "SOURCE=1\r\n"));
+    rig.baseline("1", rig.pages["u"] = "abc");
+    rig.launcher.onWait = [&] {
+      if (c.removed) platform::removeFile(file);
+    };
+    rig.start();
+    rig.grid.top = rig.grid.bottom = 1;
+    rig.monitor->jobList().selectCell(0, 1);
+    c.capture ? (void)rig.monitor->capture().captureSelectedJobs() : (void)rig.check(1, 1);
+    EXPECT_EQ(platform::listFolder(rig.path("info/"), "*"),
+              c.removed ? std::vector<std::string>{} : std::vector<std::string>{c.file});
+    std::string seen = platform::readFile(file).value_or("");
+    for (const std::string& line : rig.log()) seen += line + "\n";
+    EXPECT_NE(seen.find(c.after), std::string::npos);
+  }
 }

@@ -178,6 +178,10 @@ TEST(CheckCycle, AJobWithoutBaselineStopsEachPassButNotTheCycle) {
   EXPECT_EQ(rig.fetchesOf("1"), 0);
   EXPECT_EQ(rig.count("周期タイマー再設定しました。"), 2);
   EXPECT_FALSE(rig.shell.editControlsEnabled);
+  // Its file removed: a refused pass loads the list again, the next checks job 1.
+  platform::removeFile(rig.path("info/2.ini"));
+  rig.timers.advance(10 * kMinute);
+  EXPECT_EQ(rig.fetchesOf("1"), 1);
 }
 
 TEST(CheckCycle, AnAutomaticPassWaitsWhileAManualOneRuns) {

@@ -153,10 +153,18 @@ TEST_F(FileListingTest, RelativeTargetIsTakenFromTheDataFolder) {
   EXPECT_EQ(listing.list("sub1", false), line("2026/12/07 09:06:03", "sub1/x.log") + "\r\n");
 }
 
-TEST_F(FileListingTest, NameWithALineBreakStaysOneLine) {
-  file(root + "/sub0/two\nlines.txt");
+// A name Shift-JIS holds stays as it is (baselines still compare equal);
+// any other stays apart from its neighbours by references, one line each.
+TEST_F(FileListingTest, EveryNameStaysOneLineAndDistinct) {
+  file(root + "/sub0/two\nlines\r.txt");
+  file(root + "/sub0/a\xF0\x9F\x98\x80\xE6\x97\xA5.txt");  // two emoji were both "a?"
+  file(root + "/sub0/a\xF0\x9F\x98\x81.txt");
+  file(root + "/sub0/b\xC3\xA9\xFF.txt");  // e acute, then a byte that is no UTF-8
+  const std::string t = "2026/12/07 09:05:03";
   EXPECT_EQ(list(root + "/sub0", false),
-            std::vector<std::string>{line("2026/12/07 09:05:03", "sub0/two?lines.txt")});
+            (std::vector<std::string>{
+                line(t, "sub0/a&#x1F600;" + sj("日") + ".txt"), line(t, "sub0/a&#x1F601;.txt"),
+                line(t, "sub0/b&#xE9;&#xDCFF;.txt"), line(t, "sub0/two&#xA;lines&#xD;.txt")}));
 }
 
 TEST_F(FileListingTest, QueuedMessagesRunWhileItListsAndARequestToEndGivesItUp) {
