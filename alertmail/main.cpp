@@ -16,6 +16,7 @@
 #include "platform/ca_file.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
+#include "platform/data_folder.h"
 #include "platform/day_log.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
@@ -44,8 +45,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   alertmail::ParsedArguments parsed = alertmail::parseArguments(args);
 
-  // Logs go under the data folder; when it is not usable, beside the program.
-  std::string logRoot = platform::executableFolder();
+  // Logs go under the data folder given; when it is not usable, under the
+  // data folder of the programs.
+  std::string logRoot = platform::dataFolder();
   if (parsed.request && platform::folderExists(parsed.request->dataFolder)) {
     logRoot = parsed.request->dataFolder;
   }

@@ -1,5 +1,6 @@
 // urlcheck "URI" "OUTPUT" USEPROXY: the page fetcher the monitor starts for
-// URL jobs; its own folder is the data folder.
+// URL jobs; it works in the monitor's data folder ($ORVIS_DATA, else its own
+// folder).
 
 #include <curl/curl.h>
 
@@ -13,9 +14,9 @@
 #include "fetcher/url_check.h"
 #include "platform/ca_file.h"
 #include "platform/clock.h"
+#include "platform/data_folder.h"
 #include "platform/day_log.h"
 #include "platform/deadline.h"
-#include "platform/files.h"
 #include "platform/log_cleanup.h"
 #include "platform/open_file.h"
 
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
 
   platform::SystemClock clock;
-  const std::string dataFolder = platform::executableFolder();
+  const std::string dataFolder = platform::dataFolder();
   platform::DayLog log(dataFolder + "syslog/urlcheck/", "urlcheck", clock);
   const platform::DataFolderGuard guard(dataFolder,
                                         [&log](const std::string& line) { log.write(line); });

@@ -20,9 +20,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: urlcheck URI OUTPUT-FILE USEPROXY\n"
     "  Fetches the page at URI and writes it, in Shift-JIS, to OUTPUT-FILE, a file\n"
-    "  in the temp/ folder beside the program; no file is left there when the page\n"
-    "  could not be fetched.\n"
-    "  USEPROXY 1 goes through PROXYIP:PROXYPORT of ORVIS.ini beside the program.\n";
+    "  in the temp/ folder of the data folder ($ORVIS_DATA, else the program's own\n"
+    "  folder); no file is left there when the page could not be fetched.\n"
+    "  USEPROXY 1 goes through PROXYIP:PROXYPORT of the data folder's ORVIS.ini.\n";
 
 std::string seconds(double s) {
   char buffer[32];

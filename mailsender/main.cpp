@@ -12,6 +12,7 @@
 #include "mailsender/qt/qt_program_end.h"
 #include "mailsender/qt/qt_smtp_socket.h"
 #include "mailsender/window/status_window.h"
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/open_file.h"
 #include "platform/qt/display_choice.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
   QtProgramEnd end;
   StatusWindow window;
   orvis::mail::SystemMailStamps stamps("postiva.invalid");
-  const std::string folder = orvis::platform::executableFolder();
+  const std::string folder = orvis::platform::dataFolder();
   PostivaApp postiva(folder, args, SessionPorts{socket, window, pump, clock, end, stamps}, &timers);
   // What the file rules refuse goes to the system log, once there is one.
   const orvis::platform::DataFolderGuard guard(folder, [&postiva](const std::string& line) {

@@ -17,6 +17,7 @@
 #include "platform/alsa/alsa_sound_output.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/open_file.h"
@@ -28,13 +29,15 @@
 #include "platform/qt/qt_timer_driver.h"
 #include "platform/qt/toolkit_arguments.h"
 #include "platform/statvfs_disk_space_reader.h"
+#include "platform/systemd/service_notifier.h"
 
 int main(int argc, char** argv) {
   // Our own arguments, before the toolkit could take any for its options.
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Before any thread: every program started from here works on this folder.
   // Everything the programs write in the data folder stays in it; what the
   // file rules refuse is said in the system log.
-  const std::string dataFolder = orvis::platform::executableFolder();
+  const std::string dataFolder = orvis::platform::settleDataFolder();
   orvis::platform::SystemClock clock;
   const orvis::SysLog refusalLog(dataFolder, clock);
   const orvis::platform::DataFolderGuard guard(
@@ -44,6 +47,9 @@ int main(int argc, char** argv) {
   if (command.verb != orvis::CommandLine::Verb::Start)
     return orvis::runCommandLine(command, argc > 0 ? argv[0] : "OrvisWatch");
 
+  // A data folder of its own that does not exist yet (a desktop user's
+  // first start) is made: it holds the lock.
+  orvis::platform::makeFolders(dataFolder);
   // One process per data folder: a second start ends at once, without a
   // trace. A lock that cannot be taken at all is no second start: the
   // monitor would otherwise never run, and nobody would know why.
@@ -81,7 +87,7 @@ int main(int argc, char** argv) {
                                 clock,      pump,
                                 prompter,   launcher,
                                 processes,  disks,
-                                sound};
+                                sound,      orvis::platform::executableFolder()};
   orvis::ui::MainWindow mainWindow(host);
   // Boxes asked from now on stand over the window they were asked from: the
   // main window or the settings dialog. (Those of its creation come before
@@ -93,7 +99,17 @@ int main(int argc, char** argv) {
   const std::string displayLine = orvis::platform::unreachableDisplayLine(display);
   if (!displayLine.empty()) orvis::SysLog(host.dataFolder, clock).write(displayLine);
 
-  orvis::ui::SignalBridge terminationBridge([&mainWindow](int) { mainWindow.shutdownRequested(); });
+  orvis::platform::ServiceNotifier service;
+  mainWindow.monitor().setStartedNotice([&service, &mainWindow] {
+    service.ready(mainWindow.monitor().state().automaticMode == 1 ? "automatic check mode"
+                                                                  : "edit/manual mode");
+  });
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&service] { service.stopping(); });
+
+  orvis::ui::SignalBridge terminationBridge([&mainWindow, &service](int) {
+    service.stopping();
+    mainWindow.shutdownRequested();
+  });
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
                    [&mainWindow](QSessionManager&) { mainWindow.monitor().sessionEnding(); });
 

@@ -59,4 +59,31 @@ std::string formatHourMinute(const LocalTime& t) {
   return buf;
 }
 
+long long epochMs(const LocalTime& t) {
+  struct tm tm {};
+  tm.tm_year = t.year - 1900;
+  tm.tm_mon = t.month - 1;
+  tm.tm_mday = t.day;
+  tm.tm_hour = t.hour;
+  tm.tm_min = t.minute;
+  tm.tm_sec = t.second;
+  tm.tm_isdst = -1;
+  return static_cast<long long>(mktime(&tm)) * 1000 + t.millisecond;
+}
+
+std::string formatTimestamp(long long epochMs) {
+  const time_t seconds =
+      static_cast<time_t>(epochMs >= 0 ? epochMs / 1000 : (epochMs - 999) / 1000);
+  struct tm tm {};
+  localtime_r(&seconds, &tm);
+  const long offset = tm.tm_gmtoff / 60;
+  const long hours = (offset < 0 ? -offset : offset) / 60;
+  const long minutes = (offset < 0 ? -offset : offset) % 60;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
+                (tm.tm_year + 1900) % 10000, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                tm.tm_sec, offset < 0 ? '-' : '+', hours % 100, minutes);
+  return buf;
+}
+
 }  // namespace orvis::platform

@@ -39,4 +39,11 @@ std::string formatTime(const LocalTime& t);
 // "hh:nn"
 std::string formatHourMinute(const LocalTime& t);
 
+// Milliseconds since 1970-01-01 UTC of a local time of this machine's time
+// zone (in the hour that a change of summer time repeats, the system's
+// choice of the two).
+long long epochMs(const LocalTime& t);
+// RFC 3339 in the local time zone, to the second: "2026-12-07T09:05:03+09:00".
+std::string formatTimestamp(long long epochMs);
+
 }  // namespace orvis::platform

@@ -1,11 +1,13 @@
 // Reactivation: started by the monitor, without arguments, when its daily
-// restart is due (or by its test button). Ends the monitor of this folder
-// and starts it again; needs no display.
+// restart is due (or by its test button). Ends the monitor of the data
+// folder ($ORVIS_DATA, which the monitor hands on, else this program's
+// folder) and starts it again from this program's folder; needs no display.
 
 #include <csignal>
 #include <cstdio>
 
 #include "platform/clock.h"
+#include "platform/data_folder.h"
 #include "platform/day_log.h"
 #include "platform/files.h"
 #include "platform/log_cleanup.h"
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
   }
   // The monitor that started us may end its session as it ends: we carry on.
   std::signal(SIGHUP, SIG_IGN);
-  const std::string folder = orvis::platform::executableFolder();
+  const std::string folder = orvis::platform::dataFolder();
   orvis::platform::SystemClock clock;
   orvis::platform::DayLog log(folder + "syslog/reactivation/", "Reactivation", clock);
   const orvis::platform::DataFolderGuard guard(
@@ -36,5 +38,7 @@ int main(int argc, char** argv) {
                                   [&log](const std::string& line) { log.write(line); });
   orvis::restart::ProcMonitorProcesses processes;
   orvis::platform::PosixProcessLauncher launcher;
-  return orvis::restart::MonitorRestart(folder, log, clock, processes, launcher).run();
+  return orvis::restart::MonitorRestart(folder, orvis::platform::executableFolder(), log, clock,
+                                        processes, launcher)
+      .run();
 }

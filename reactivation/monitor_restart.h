@@ -1,9 +1,9 @@
 #pragma once
 // The restart that the monitor asks for once a day: end the monitor that
-// runs from this folder, in order if it will (SIGTERM, up to a minute), by
-// force if it will not (SIGKILL), then start it again with its last mode
-// restored ("OrvisWatch OrvisWatch"), detached, in the folder. Every step
-// goes to the log.
+// holds the data folder's lock, in order if it will (SIGTERM, up to a
+// minute), by force if it will not (SIGKILL), then start it again from the
+// program folder with its last mode restored ("OrvisWatch OrvisWatch"),
+// detached, in the data folder. Every step goes to the log.
 
 #include <string>
 #include <vector>
@@ -32,12 +32,13 @@ class MonitorRestart {
   // Restores the mode the monitor was in.
   static constexpr const char* kStartParameter = "OrvisWatch";
 
-  // `folder` is the data folder (with a trailing '/'), UTF-8 as the system
-  // names it.
-  MonitorRestart(std::string folder, const platform::DayLog& log, platform::Clock& clock,
-                 MonitorProcesses& processes, platform::ProcessLauncher& launcher,
-                 RestartTimes times = {})
+  // `folder` is the data folder, `programFolder` the monitor's (each with a
+  // trailing '/'), UTF-8 as the system names them.
+  MonitorRestart(std::string folder, std::string programFolder, const platform::DayLog& log,
+                 platform::Clock& clock, MonitorProcesses& processes,
+                 platform::ProcessLauncher& launcher, RestartTimes times = {})
       : folder_(std::move(folder)),
+        programFolder_(std::move(programFolder)),
         log_(log),
         clock_(clock),
         processes_(processes),
@@ -52,9 +53,10 @@ class MonitorRestart {
   // Waits up to `ms` for the processes to end; those still running.
   std::vector<int> waitForEnd(std::vector<int> pids, int ms);
   bool startMonitor();
-  std::string program() const { return folder_ + kMonitorProgram; }
+  std::string program() const { return programFolder_ + kMonitorProgram; }
 
   std::string folder_;
+  std::string programFolder_;
   const platform::DayLog& log_;
   platform::Clock& clock_;
   MonitorProcesses& processes_;

@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev        # urlcheck (HTTP) and alertmail (SMTP, STARTTLS, AUTH)
   libasound2-dev              # the alarm sound
   libdtl-dev                  # the history's line diff (header only, compiled in)
+  libsystemd-dev              # the service's notices to systemd (sd_notify: ready, watchdog)
   libgtest-dev                # tests
   clang libclang-rt-14-dev    # fuzz targets: libFuzzer, ASan and UBSan of clang 14
   fonts-noto-cjk              # Japanese texts in the windows
@@ -21,6 +22,8 @@ packages=(
   dpkg-dev                    # the Debian package: its dependencies (dpkg-shlibdeps)
   libfaketime                 # the daily reactivation's test runs the monitor across a midnight
   time                        # benchmarks: a program's peak memory (GNU time)
+  jq                          # --status --json read as a script reads it
+  prometheus                  # promtool: the metrics file checked as Prometheus reads it
 )
 
 missing=()

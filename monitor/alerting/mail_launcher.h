@@ -1,8 +1,9 @@
 #pragma once
-// Runs the group mailer "alertmail" of the data folder D as
-// "D/alertmail D G H" (G the mail group from 0, H "1" for HTML mail), hidden,
-// in D, and waits for it to end while queued messages keep running.
-// The mailer's outcome is its own business: its logs are the record.
+// Runs the group mailer "alertmail" of the program folder P for the data
+// folder D as "P/alertmail D G H" (G the mail group from 0, H "1" for HTML
+// mail), hidden, in D, and waits for it to end while queued messages keep
+// running. The mailer's outcome is its own business: its logs are the
+// record; the monitor only counts the mailers that failed.
 
 #include <string>
 
@@ -50,6 +51,7 @@ class MailLauncher {
   platform::ProcessHandle* running_ = nullptr;
   long long runningEndsAt_ = 0;  // on the clock's steady time
   long long runningLimitMs_ = 0;
+  bool runningEnded_ = false;  // ended at its limit
 };
 
 }  // namespace orvis

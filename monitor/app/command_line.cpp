@@ -28,6 +28,14 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args) {
     line.verb = Verb::Capture;
   } else if (verb == "--check") {
     line.verb = Verb::Check;
+  } else if (verb == "--status") {
+    line.verb = Verb::Status;
+    line.json = args.size() == 2 && args[1] == "--json";
+    if (args.size() == 1 || line.json) return line;
+    line.verb = Verb::Invalid;
+    line.json = false;
+    line.error = "unexpected argument \"" + args[1] + "\" after --status";
+    return line;
   } else {
     line.verb = Verb::Invalid;
     line.error = "unknown option " + verb;
@@ -51,7 +59,7 @@ std::string CommandLine::usage(const std::string& program) {
          " [OrvisWatch | OrvisWatchService]\n"
          "       " +
          program +
-         " --capture [NO...] | --check [NO...] | --help | --version\n"
+         " --capture [NO...] | --check [NO...] | --status [--json] | --help | --version\n"
          "       " +
          program +
          " --history NO | --diff NO [A [B]] [--changes-only]\n"
@@ -60,8 +68,8 @@ std::string CommandLine::usage(const std::string& program) {
          "with \"OrvisWatch\" in the mode it last ran in, with \"OrvisWatchService\" as the\n"
          "service start (automatic mode in the background, no window).\n"
          "\n"
-         "The verbs work on the data folder of the program (its own folder), without a\n"
-         "window, and refuse while a monitor runs there:\n"
+         "The verbs work on the data folder ($ORVIS_DATA, else the program's own folder),\n"
+         "without a window; --capture and --check refuse while a monitor runs there:\n"
          "  --capture [NO...]  capture the baselines of the given jobs (all without NO),\n"
          "                     as the capture button does; one line per job on stdout.\n"
          "                     Exit 0 when every job got its baseline, 1 otherwise.\n"
@@ -70,9 +78,16 @@ std::string CommandLine::usage(const std::string& program) {
          "                     mailed, no alarm; one line per job on stdout.\n"
          "                     Exit 0 nothing changed, 1 a change, 2 a job had no response\n"
          "                     or could not be checked.\n"
+         "  --status [--json]  what the monitor of the data folder and its jobs say:\n"
+         "                     whether a monitor runs (pid, mode, since when), its last\n"
+         "                     automatic pass and the next, each job's last result;\n"
+         "                     only reads, beside a running monitor. Exit 0 a monitor\n"
+         "                     runs and every job is OK, 1 a job reports a change, 2 a\n"
+         "                     job has no response or is not checked or the last pass\n"
+         "                     was refused, 3 no monitor runs.\n"
          "  --help, --version\n"
          "\n"
-         "Both verbs exit 3 while a monitor runs, 4 when they cannot run (unknown job,\n"
+         "--capture and --check exit 3 while a monitor runs, 4 when they cannot run (unknown job,\n"
          "no job, a job without baseline, bad arguments), 128 + the signal when\n"
          "interrupted. Message boxes are answered as in the service start and logged in\n"
          "syslog/.\n"

@@ -6,6 +6,8 @@
 //   --check [NO...]     one manual check pass over the given jobs, or all
 //   --history NO        the stored versions of a job
 //   --diff NO [A [B]]   what changed between two of them
+//   --status [--json]   what the monitor and the jobs say, beside a running
+//                       monitor
 //   --help, --version
 
 #include <string>
@@ -36,6 +38,7 @@ struct CommandLine {
     Check,
     History,
     Diff,
+    Status,
     Help,
     Version,
     Invalid,  // error says why
@@ -50,6 +53,7 @@ struct CommandLine {
   // regions a check passes over are left out.
   std::vector<std::string> places;
   bool changesOnly = false;
+  bool json = false;                    // --status --json
 
   // The arguments after the program's name, as the system hands them over.
   static CommandLine parse(const std::vector<std::string>& args);

@@ -11,6 +11,7 @@
 #include "monitor.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/no_sound_output.h"
@@ -18,6 +19,7 @@
 #include "platform/posix_process_launcher.h"
 #include "platform/proc_process_lister.h"
 #include "platform/statvfs_disk_space_reader.h"
+#include "status_report.h"
 
 namespace orvis {
 namespace {
@@ -58,6 +60,23 @@ std::string holderText(const std::string& dataFolder) {
   return text;
 }
 
+// Who works on the data folder now, from its lock, without taking it.
+std::optional<FolderHolder> folderHolder(const std::string& dataFolder) {
+  const auto holder = platform::lockHolder(dataFolder);
+  if (!holder) return std::nullopt;
+  // (A holder that has only just taken the lock has not said its role yet.)
+  return FolderHolder{holder->pid,
+                      holder->role != platform::lockRoleName(platform::LockRole::Verb)};
+}
+
+int status(bool json) {
+  const std::string folder = platform::dataFolder();
+  const StatusReport report = StatusReport::read(folder, folderHolder(folder));
+  std::cout << (json ? report.json() : report.text());
+  std::cout.flush();
+  return report.exitStatus();
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLine& command, const std::string& program) {
@@ -79,7 +98,10 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
     case Verb::History:
     case Verb::Diff:
       // They only read: no lock, so that they run beside a monitor.
-      return runHistoryCommand(command, platform::executableFolder(), std::cout, std::cerr);
+      return runHistoryCommand(command, platform::dataFolder(), std::cout, std::cerr);
+    case Verb::Status:
+      // Only reads: never the lock, which a running monitor holds.
+      return status(command.json);
     case Verb::Start:
     case Verb::Capture:
     case Verb::Check:
@@ -88,7 +110,7 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
 
   // The data folder's lock: while a monitor runs here, a verb would race
   // its writes; while a verb runs, no monitor starts.
-  const std::string dataFolder = platform::executableFolder();
+  const std::string dataFolder = platform::dataFolder();
   platform::InstanceLock lock(dataFolder, platform::LockRole::Verb);
   if (lock.outcome() == platform::InstanceLock::Outcome::HeldElsewhere) {
     std::cerr << program
@@ -110,8 +132,8 @@ int runCommandLine(const CommandLine& command, const std::string& program) {
   platform::ProcProcessLister processes;
   platform::StatvfsDiskSpaceReader disks;
   platform::NoSoundOutput sound;
-  const MonitorHost host{dataFolder, StartInfo{}, clock, pump, prompter,
-                         launcher,   processes,   disks, sound};
+  const MonitorHost host{dataFolder, StartInfo{}, clock, pump,  prompter,
+                         launcher,   processes,   disks, sound, platform::executableFolder()};
   CommandVerbs verbs(host, std::cout, std::cerr);
   pump.setTarget(&verbs);
   // A signal that came before the work started.

@@ -37,9 +37,11 @@ Monitor::Monitor(const MonitorHost& host, const MonitorViews& views)
       jobCheck_(services_, jobs_, views.shell, acquisition_, alertMail_),
       checkPass_(services_, state_, views.shell, jobs_, jobList_, tray_, jobCheck_, alertMail_),
       checkCycle_(services_, state_, views.shell, jobs_, jobList_, views.grid, timers_,
-                  settings_.current(), checkPass_, passAlarm()) {
+                  settings_.current(), checkPass_, passAlarm()),
+      runStatus_(services_, state_, timers_, settings_.current()) {
   timers_.startup.setHandler([this] { stop_.runAction([this] { restoreStartMode(); }); });
-  timers_.check.setHandler([this] { stop_.runAction([this] { checkCycle_.automaticPass(); }); });
+  timers_.check.setHandler([this] { stop_.runAction([this] { automaticPass(); }); });
+  autoCheck_.setModeChanged([this] { runStatus_.modeChanged(); });
   timers_.reactivation.setHandler(
       [this] { stop_.runAction([this] { reactivation_.timerTick(); }); });
 }
@@ -109,6 +111,16 @@ void Monitor::restoreStartMode() {
     if (ending()) return;
     background_.sendToBackground();
   }
+  if (ending()) return;
+  runStatus_.monitorStarted();
+  if (started_) started_();
+}
+
+void Monitor::automaticPass() {
+  runStatus_.automaticPassStarting();
+  const CheckPass::End end = checkCycle_.automaticPass();
+  if (end == CheckPass::End::Interrupted) return;
+  runStatus_.automaticPassEnded(end, checkPass_.missingBaseline());
 }
 
 bool Monitor::confirmClose() {

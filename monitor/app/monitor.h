@@ -4,6 +4,7 @@
 // the first show, the mode restore, the close question and the stop
 // sequence.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,7 @@
 #include "monitor/shell/stop_request.h"
 #include "monitor/shell/tray_icons.h"
 #include "monitor_views.h"
+#include "run_status.h"
 
 namespace orvis {
 
@@ -55,7 +57,13 @@ class Monitor {
   // the tray icon and arms the start-up timer.
   void windowShown();
   // The start-up timer: restores or starts the mode that the start asks for.
+  // The start-up is then done: the status file is written and `started`
+  // (see setStartedNotice) told.
   void restoreStartMode();
+  void setStartedNotice(std::function<void()> started) { started_ = std::move(started); }
+  // The check timer's expiry: the automatic pass, recorded in the status
+  // file and the metrics.
+  void automaticPass();
   // Whether the window may close; asks the user unless nobody can answer
   // or the session is ending.
   bool confirmClose();
@@ -89,6 +97,7 @@ class Monitor {
   JobCheck& jobCheck() { return jobCheck_; }
   CheckPass& checkPass() { return checkPass_; }
   CheckCycle& checkCycle() { return checkCycle_; }
+  const RunStatus& runStatus() const { return runStatus_; }
   SettingsStore& settings() { return settings_; }
   ModeFile& modeFile() { return modeFile_; }
   MonitorTimers& timers() { return timers_; }
@@ -130,6 +139,8 @@ class Monitor {
   JobCheck jobCheck_;
   CheckPass checkPass_;
   CheckCycle checkCycle_;
+  RunStatus runStatus_;
+  std::function<void()> started_;
 };
 
 }  // namespace orvis

@@ -31,15 +31,18 @@ std::string Acquisition::fetchCommandLine(const std::string& uri,
   // Every word quoted as the launcher splits it, so that no address and no
   // data folder (blanks, double quotes) can shift the output path; the
   // proxy flag is "1" or "0" and nothing else, whatever the job file holds.
-  return platform::quoteArgument(s_.path("urlcheck")) + " " + platform::quoteArgument(uri) + " " +
-         platform::quoteArgument(snapshotPath()) + " " + (useProxy == "1" ? "1" : "0");
+  return platform::quoteArgument(s_.program("urlcheck")) + " " + platform::quoteArgument(uri) +
+         " " + platform::quoteArgument(snapshotPath()) + " " + (useProxy == "1" ? "1" : "0");
 }
 
 std::unique_ptr<platform::ProcessHandle> Acquisition::startFetch(const JobRecord& job) {
   auto started = s_.launcher.launch(fetchCommandLine(job.target, job.useProxy.text()),
                                     s_.dataFolder, platform::WindowMode::Hidden);
   // A job that is never checked must not go unnoticed: the log says why.
-  if (!started) s_.log.write(job.number + SJIS("->urlcheckを起動できません:") + started.error);
+  if (!started) {
+    s_.log.write(job.number + SJIS("->urlcheckを起動できません:") + started.error);
+    ++s_.counters.fetchesFailed;
+  }
   return std::move(started.handle);
 }
 
@@ -110,6 +113,9 @@ bool Acquisition::acquireSnapshot(size_t job) {
       platform::removeFile(snapshotPath());
       s_.log.write(record.number + SJIS("->urlcheckが") + std::to_string(kFetchLimitMs / 1000) +
                    SJIS("秒以内に終わらないため終了させました。"));
+      ++s_.counters.fetchesFailed;
+    } else if (child->exitCode() != 0) {
+      ++s_.counters.fetchesFailed;
     }
     child->close();
   }

@@ -36,6 +36,7 @@ void AutoCheckMode::startAutomaticMode() {
   timers_.reactivation.setEnabled(true);
   modeFile_.save(1);
   if (!view_.busyPanelVisible()) tray_.change(0);
+  if (changed_) changed_();
 }
 
 void AutoCheckMode::stopAutomaticMode() {
@@ -50,6 +51,7 @@ void AutoCheckMode::stopAutomaticMode() {
   view_.setStatusText(0, "");
   modeFile_.save(0);
   if (!view_.busyPanelVisible()) tray_.change(0);
+  if (changed_) changed_();
 }
 
 }  // namespace orvis

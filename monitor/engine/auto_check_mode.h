@@ -2,6 +2,8 @@
 // Entering and leaving the automatic check mode ("自動チェック開始" /
 // "自動チェック停止").
 
+#include <functional>
+
 #include "monitor/catalogue/job_table.h"
 #include "monitor/settings/settings.h"
 #include "monitor/shell/message_boxes.h"
@@ -34,6 +36,8 @@ class AutoCheckMode {
   // Refused, with a message naming the job, while any job lacks a baseline.
   void startAutomaticMode();
   void stopAutomaticMode();
+  // Told after every change of the mode.
+  void setModeChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
   // The check timer's interval for a period in minutes, within what a
   // timer can hold (about 24 days).
@@ -50,6 +54,7 @@ class AutoCheckMode {
   MonitorTimers& timers_;
   ModeFile& modeFile_;
   TrayIcons& tray_;
+  std::function<void()> changed_;
 };
 
 }  // namespace orvis

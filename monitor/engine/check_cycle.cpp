@@ -6,12 +6,12 @@
 
 namespace orvis {
 
-void CheckCycle::automaticPass() {
+CheckPass::End CheckCycle::automaticPass() {
   if (pass_.running()) {
     // A manual pass is still at work: this period's pass would share its
     // snapshot file. The timer stays on and tries again a period later.
     s_.log.write(SJIS("チェック処理中のため、自動チェックを次の周期に回します。"));
-    return;
+    return CheckPass::End::AlreadyRunning;
   }
   timers_.reactivation.setEnabled(false);
   timers_.check.setEnabled(false);
@@ -20,7 +20,7 @@ void CheckCycle::automaticPass() {
 
   // Asked to end during the pass: nothing more, not even the timers.
   const CheckPass::End end = pass_.run(1, static_cast<int>(jobs_.size()));
-  if (end == CheckPass::End::Interrupted) return;
+  if (end == CheckPass::End::Interrupted) return end;
   // The job may have been removed since the last load: a table that still
   // held it would refuse every pass from now on, and the other jobs would
   // never be checked again.
@@ -37,11 +37,12 @@ void CheckCycle::automaticPass() {
   deleteOldLogFiles(s_.log, "????????.txt", settings_.validDay);
   deleteLeftTemporaries(s_.log, s_.dataFolder);
   // Stopped during the pass: the mode stays stopped.
-  if (state_.automaticMode != 1) return;
+  if (state_.automaticMode != 1) return end;
   timers_.check.setEnabled(true);
   view_.setEditControlsEnabled(false);
   s_.log.write(SJIS("周期タイマー再設定しました。"));
   timers_.reactivation.setEnabled(true);
+  return end;
 }
 
 void CheckCycle::raiseAlarm() {

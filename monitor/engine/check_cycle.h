@@ -36,8 +36,9 @@ class CheckCycle {
   // while it runs, so the next pass comes one full period after this one
   // ended; a stop of the automatic mode meanwhile leaves them off, and a
   // request to end the program ends the handler with the pass. A pass
-  // refused for a job without a baseline loads the job list again.
-  void automaticPass();
+  // refused for a job without a baseline loads the job list again. How the
+  // pass ended (AlreadyRunning: not started, a manual pass is at work).
+  CheckPass::End automaticPass();
   // "手動チェック": a pass over the selected rows, without the alarm.
   void checkSelectedJobs();
 

@@ -20,7 +20,9 @@ CheckPass::End CheckPass::run(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, 1);
   lastRow = std::min(lastRow, static_cast<int>(jobs_.size()));
   view_.setEditControlsEnabled(false);
-  if (refusedJob(firstRow, lastRow)) {
+  missingBaseline_.clear();
+  if (const JobRecord* missing = refusedJob(firstRow, lastRow)) {
+    missingBaseline_ = platform::trim(missing->number);
     if (ending()) return End::Interrupted;
     view_.setEditControlsEnabled(true);
     return End::BaselineMissing;

@@ -43,6 +43,8 @@ class CheckPass {
   // Rows from 1 (the first job); rows past the last job are left out.
   End run(int firstRow, int lastRow);
   bool running() const { return state_.checkPassRunning; }
+  // The job (CP932 number) that the last pass ended BaselineMissing for.
+  const std::string& missingBaseline() const { return missingBaseline_; }
 
   // The pass's refusal: the first job of the rows (all within the table)
   // whose job file does not say it has a baseline, after the message that
@@ -63,6 +65,7 @@ class CheckPass {
   TrayIcons& tray_;
   JobCheck& check_;
   AlertSender& alerts_;
+  std::string missingBaseline_;
 };
 
 }  // namespace orvis

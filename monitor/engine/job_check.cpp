@@ -193,6 +193,7 @@ void JobCheck::replaceBaseline(const Target& t) {
 }
 
 void JobCheck::setResult(const Target& t, JobResult result) {
+  if (result == JobResult::Changed) ++s_.counters.changes;
   writeJobKey(s_.ini, s_.log, t.job, jobkey::CHECK, resultCode(result));
   if (t.index < jobs_.size() && jobs_[t.index].number == t.job.number)
     jobs_[t.index].result = result;

@@ -15,6 +15,9 @@ struct Settings {
   std::string sourceCheck = "YES";
   std::string scriptIgnore, commentIgnore, hrefIgnore, srcIgnore, altIgnore, headIgnore;
   std::string mailGroupCount = "1";  // MAILGROUPCOUNT
+  // METRICSFILE: where the metrics go after each automatic pass (a path,
+  // relative ones in the data folder); empty for none.
+  std::string metricsFile;
 };
 
 }  // namespace orvis

@@ -36,6 +36,7 @@ void SettingsStore::readOperationSettings(int defaultPeriod) {
   settings_.checkInterval = periodOr(read("CHECKINTERVAL"), defaultPeriod);
   settings_.reactivation = reactivationOrDefault(read("REACTIVATION"));
   reloadComparisonRules();
+  settings_.metricsFile = platform::trim(read("METRICSFILE"));
 }
 
 void SettingsStore::loadAtStartup() {

@@ -1,7 +1,7 @@
 #pragma once
-// What the host program provides the monitor: the data folder, how the
-// monitor was started, and the system around it (clock, message pump,
-// message boxes, processes, disks, the sound output of the alarm).
+// What the host program provides the monitor: the data folder and the
+// folder of its companion programs, how the monitor was started, and the system around it (clock,
+// message pump, message boxes, processes, disks, the sound output of the alarm).
 
 #include <string>
 
@@ -26,6 +26,9 @@ struct MonitorHost {
   const platform::ProcessLister& processes;
   const platform::DiskSpaceReader& disks;
   platform::SoundOutput& sound;
+  // Where urlcheck, alertmail and Reactivation lie, with a trailing '/';
+  // empty: in the data folder (an installed folder holds both).
+  std::string programFolder = {};
 };
 
 }  // namespace orvis

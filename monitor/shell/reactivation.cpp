@@ -44,7 +44,7 @@ void Reactivation::endServiceStart() {
 }
 
 bool Reactivation::launchRestarter() {
-  const std::string program = s_.path(kProgram);
+  const std::string program = s_.program(kProgram);
   if (!platform::fileExists(program)) return false;
   s_.log.write("* ReActivate *");
   state_.shutdownFlag = 1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "activity_counters.h"
 #include "ini_access.h"
 #include "message_boxes.h"
 #include "monitor_host.h"
@@ -18,6 +19,7 @@ namespace orvis {
 struct Services {
   explicit Services(const MonitorHost& host)
       : dataFolder(host.dataFolder),
+        programFolder(host.programFolder.empty() ? host.dataFolder : host.programFolder),
         clock(host.clock),
         pump(host.pump),
         launcher(host.launcher),
@@ -31,8 +33,11 @@ struct Services {
 
   // A path under the data folder.
   std::string path(std::string_view relative) const { return dataFolder + std::string(relative); }
+  // A companion program (urlcheck, alertmail, Reactivation).
+  std::string program(std::string_view name) const { return programFolder + std::string(name); }
 
-  const std::string dataFolder;  // with a trailing '/'
+  const std::string dataFolder;     // with a trailing '/'
+  const std::string programFolder;  // with a trailing '/'
   platform::Clock& clock;
   platform::Pump& pump;
   platform::ProcessLauncher& launcher;
@@ -41,6 +46,9 @@ struct Services {
   // Raised once the program is asked to end: every wait and pump gives up
   // (see StopRequest). The only member that changes.
   platform::StopFlag stop;
+  // What went on since the start, for the metrics: counted where it
+  // happens, by parts that otherwise only read the services.
+  mutable ActivityCounters counters;
   const SysLog log;
   const MessageBoxes boxes;
   const IniAccess ini;

@@ -77,10 +77,10 @@ QPixmap markPicture(int /*number*/) {
   return p;
 }
 
-QIcon trayPicture(int number) {
-  QPixmap p(32, 32);
-  p.fill(Qt::transparent);
-  QPainter g(&p);
+namespace {
+
+// On a canvas of 32 x 32 units.
+void paintTrayPicture(QPainter& g, int number) {
   g.setRenderHint(QPainter::Antialiasing);
   // A screen with an eye: green while waiting, amber while checking.
   QColor colour = number == 1 ? QColor(240, 150, 0) : QColor(30, 140, 60);
@@ -94,9 +94,27 @@ QIcon trayPicture(int number) {
   g.drawEllipse(QRectF(13, 11, 6, 6));
   g.setPen(QPen(colour.darker(150), 3));
   g.drawLine(QPointF(10, 29), QPointF(22, 29));
+}
+
+}  // namespace
+
+QIcon trayPicture(int number) {
+  QPixmap p(32, 32);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  paintTrayPicture(g, number);
   return QIcon(p);
 }
 
 QIcon applicationIcon() { return trayPicture(0); }
+
+QImage applicationIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter g(&image);
+  g.scale(size / 32.0, size / 32.0);
+  paintTrayPicture(g, 0);
+  return image;
+}
 
 }  // namespace orvis::ui

@@ -4,6 +4,7 @@
 // 6 retry pending), the mark list (0 important), and the tray pictures.
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 namespace orvis::ui {
@@ -13,5 +14,7 @@ QPixmap markPicture(int number);
 // 0 normal, 1 checking.
 QIcon trayPicture(int number);
 QIcon applicationIcon();
+// The application icon at any size, for the desktop entry's icon files.
+QImage applicationIconImage(int size);
 
 }  // namespace orvis::ui

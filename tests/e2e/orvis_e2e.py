@@ -13,14 +13,19 @@ LINE = re.compile(r"^\d{4}/\d\d/\d\d,\d\d:\d\d:\d\d\.\d{3},\(([^)]*)\),(.*)$")
 
 
 class DataFolder:
-    """A fresh folder with the installed programs copied in."""
+    """A fresh folder with the installed programs copied in; `apart`: the
+    programs in a folder of their own, the data folder given in ORVIS_DATA
+    relative to the folder the programs are started in."""
 
-    def __init__(self, stage, programs=("OrvisWatch",)):
+    def __init__(self, stage, programs=("OrvisWatch",), apart=False):
         self.root = tempfile.mkdtemp(prefix="orvis-e2e-")
         self.path = os.path.join(self.root, "data")
         os.makedirs(self.path)
+        self.apart = apart
+        self.programs = os.path.join(self.root, "programs") if apart else self.path
+        os.makedirs(self.programs, exist_ok=True)
         for p in programs:
-            shutil.copy2(os.path.join(stage, p), os.path.join(self.path, p))
+            shutil.copy2(os.path.join(stage, p), self.program(p))
         self.runtime = os.path.join(self.root, "run")
         os.makedirs(self.runtime, mode=0o700)
 
@@ -29,6 +34,9 @@ class DataFolder:
 
     def file(self, rel):
         return os.path.join(self.path, rel)
+
+    def program(self, name):
+        return os.path.join(self.programs, name)
 
     def write(self, rel, text):
         path = self.file(rel)
@@ -45,18 +53,21 @@ class DataFolder:
         for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
             env.pop(name, None)
         env["XDG_RUNTIME_DIR"] = self.runtime
+        env.pop("ORVIS_DATA", None)
+        if self.apart:
+            env["ORVIS_DATA"] = os.path.relpath(self.path, self.root)
         env.update(extra)
         return env
 
     def start(self, program, *args, env=None):
         """`env`: variables to set beside the defaults."""
-        return subprocess.Popen([self.file(program), *args], cwd=self.root,
+        return subprocess.Popen([self.program(program), *args], cwd=self.root,
                                 env=self.env(**(env or {})),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def run(self, program, *args, env=None, timeout=120):
         """Runs a program of the folder to its end: CompletedProcess, text."""
-        return subprocess.run([self.file(program), *args], cwd=self.root,
+        return subprocess.run([self.program(program), *args], cwd=self.root,
                               env=self.env(**(env or {})), capture_output=True,
                               text=True, timeout=timeout)
 
@@ -110,14 +121,15 @@ mkdir -p "$record"
 n=$(ls "$record" | wc -l)
 mkdir "$record/$n"
 printf '%s\\n' "$@" > "$record/$n/args"
+printf '%s\\n' "$ORVIS_DATA" > "$record/$n/data"
 cp "${1}mail/Subject-0.txt" "${1}mail/Body-0.txt" "$record/$n/"
 """
 
 
 def install_recording_mailer(data):
-    with open(data.file("alertmail"), "w") as f:
+    with open(data.program("alertmail"), "w") as f:
         f.write(MAILER)
-    os.chmod(data.file("alertmail"), 0o755)
+    os.chmod(data.program("alertmail"), 0o755)
 
 
 def kill_if_running(proc):

@@ -113,6 +113,8 @@ class Reactivation(unittest.TestCase):
         self.assertEqual(fields["WorkingDirectory"], folder)
         self.assertEqual(fields["ExecStart"], '"%s/OrvisWatch" OrvisWatchService' % folder)
         self.assertEqual(fields["Restart"], "always")
+        self.assertEqual(fields["Type"], "notify")
+        self.assertGreater(int(fields["WatchdogSec"]), 0)
         if shutil.which("systemd-analyze"):
             out = subprocess.run(["systemd-analyze", "verify", unit], capture_output=True,
                                  text=True, timeout=60)

@@ -21,7 +21,8 @@ case "$(basename "$0")" in
   getent) [ -n "$USER_EXISTS" ] ;;
 esac
 """
-TOOLS = ("getent", "adduser", "chown", "deb-systemd-helper", "deb-systemd-invoke", "systemctl")
+TOOLS = ("getent", "adduser", "usermod", "chown", "chmod", "mkdir", "cp", "mv", "dpkg-query",
+         "deb-systemd-helper", "deb-systemd-invoke", "systemctl")
 
 
 class Package(unittest.TestCase):
@@ -46,18 +47,22 @@ class Package(unittest.TestCase):
                               text=True, check=True).stdout.strip()
 
     def test_control_and_files(self):
-        self.assertRegex(os.path.basename(self.deb), r"^orviswatch_2\.6\.0-1_[a-z0-9]+\.deb$")
+        self.assertRegex(os.path.basename(self.deb), r"^orviswatch_2\.6\.0-2_[a-z0-9]+\.deb$")
         self.assertEqual(self.field("Package"), "orviswatch")
         depends = self.field("Depends")
-        for needed in ("adduser", "libqt6widgets6", "libcurl4", "libasound2", "libc6"):
+        for needed in ("adduser", "libqt6widgets6", "libcurl4", "libasound2", "libsystemd0", "libc6"):
             self.assertIn(needed, depends)
 
         listing = subprocess.run(["dpkg-deb", "-c", self.deb], capture_output=True, text=True,
                                  check=True).stdout.splitlines()
         files = {l.split()[-1]: l.split()[0] for l in listing}
-        for program in ("OrvisWatch", "urlcheck", "alertmail", "Postiva"):
+        for program in ("OrvisWatch", "urlcheck", "alertmail", "Postiva", "orviswatch-desktop"):
             self.assertEqual(files.get("./opt/orviswatch/" + program), "-rwxr-xr-x", program)
-        self.assertIn("./opt/orviswatch/buzzer.wav", files)
+        self.assertEqual({l.split()[1] for l in listing}, {"root/root"})
+        for name in ("opt/orviswatch/buzzer.wav", "usr/share/applications/orviswatch.desktop",
+                     "usr/share/icons/hicolor/48x48/apps/orviswatch.png"):
+            self.assertIn("./" + name, files)
+        self.assertFalse([name for name in files if name.startswith("./var/")])
         self.assertIn("./usr/share/doc/orviswatch/copyright", files)
         self.assertIn("./usr/share/doc/orviswatch/changelog.Debian.gz", files)
         # Nothing of a data folder: the package must never overwrite one.
@@ -74,9 +79,20 @@ class Package(unittest.TestCase):
             subprocess.run(["tar", "-x", "-C", extracted], input=unit, check=True)
             with open(os.path.join(extracted, "lib/systemd/system/orviswatch.service")) as f:
                 text = f.read()
-            self.assertIn("\nUser=orviswatch\n", text)
-            self.assertIn("WorkingDirectory=/opt/orviswatch\n", text)
-            self.assertIn('ExecStart="/opt/orviswatch/OrvisWatch" OrvisWatchService\n', text)
+            for line in ("User=orviswatch", "StateDirectory=orviswatch", "StateDirectoryMode=0750",
+                         "Environment=ORVIS_DATA=/var/lib/orviswatch", "Type=notify",
+                         "WorkingDirectory=/var/lib/orviswatch",
+                         'ExecStart="/opt/orviswatch/OrvisWatch" OrvisWatchService'):
+                self.assertIn("\n" + line + "\n", text)
+            self.assertRegex(text, r"\nWatchdogSec=\d+\n")
+            if shutil.which("systemd-analyze"):
+                # The unit as it stands, its program the one unpacked here.
+                verified = os.path.join(self.work, "orviswatch.service")
+                with open(verified, "w") as f:
+                    f.write(text.replace("/opt/orviswatch/", extracted + "/opt/orviswatch/"))
+                r = subprocess.run(["systemd-analyze", "verify", verified],
+                                   capture_output=True, text=True, timeout=60)
+                self.assertEqual(r.returncode, 0, r.stderr)
 
     def run_script(self, script, *args, user_exists=False):
         tools = os.path.join(self.work, "tools")
@@ -104,14 +120,20 @@ class Package(unittest.TestCase):
             self.assertEqual(mode, 0o755, script)
 
         calls = self.run_script("postinst", "configure", "")
-        self.assertIn("adduser --system --group --home /opt/orviswatch --no-create-home "
+        self.assertIn("adduser --system --group --home /var/lib/orviswatch --no-create-home "
                       "--gecos OrvisWatch change monitor orviswatch", calls)
-        self.assertIn("chown orviswatch:orviswatch /opt/orviswatch", calls)
-        # An existing user is kept as it is; the folder is given to it again.
-        calls = self.run_script("postinst", "configure", "2.5.0-1", user_exists=True)
+        for call in ("chown orviswatch:orviswatch /var/lib/orviswatch",
+                     "chmod 0750 /var/lib/orviswatch", "chown root:root /opt/orviswatch",
+                     "cp /opt/orviswatch/buzzer.wav /var/lib/orviswatch/buzzer.wav"):
+            self.assertIn(call, calls)
+        # An existing user is kept, its home moved from the old layout.
+        calls = self.run_script("postinst", "configure", "2.6.0-1", user_exists=True)
         self.assertFalse(any(c.startswith("adduser") for c in calls))
-        self.assertIn("chown orviswatch:orviswatch /opt/orviswatch", calls)
+        self.assertIn("usermod -d /var/lib/orviswatch orviswatch", calls)
+        self.assertIn("chown orviswatch:orviswatch /var/lib/orviswatch", calls)
         self.assertIn("deb-systemd-helper update-state orviswatch.service", calls)
+        self.assertNotIn("usermod -d /var/lib/orviswatch orviswatch",
+                         self.run_script("postinst", "configure", "2.6.0-2", user_exists=True))
         # The package never enables or starts the service by itself.
         for args in (("configure", ""), ("configure", "2.5.0-1"), ("abort-upgrade", "2.5.0-1")):
             for call in self.run_script("postinst", *args, user_exists=True):

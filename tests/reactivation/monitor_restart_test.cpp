@@ -46,6 +46,7 @@ TEST(MonitorRestart, EndsTheFoldersMonitorThenStartsItAgain) {
     FakeClock clock;
     platform::DayLog log(dir.path() + "syslog/reactivation/", "Reactivation", clock);
     FakeMonitorProcesses monitors;
+    const std::string programs = dir.path() + "programs/";
     if (c.term != -2) monitors.processes[700] = {dir.path(), c.term, c.kill};
     monitors.processes[800] = {"/elsewhere/", 0, 0};  // never touched
     monitors.refused = c.trouble == std::string("signals refused");
@@ -53,12 +54,12 @@ TEST(MonitorRestart, EndsTheFoldersMonitorThenStartsItAgain) {
     launcher.failing = c.trouble == std::string("start fails");
     launcher.waitsBeforeEnd = c.trouble == std::string("new one ends at once") ? 0 : 1 << 30;
 
-    EXPECT_EQ(restart::MonitorRestart(dir.path(), log, clock, monitors, launcher).run(),
+    EXPECT_EQ(restart::MonitorRestart(dir.path(), programs, log, clock, monitors, launcher).run(),
               c.exitCode);
     EXPECT_EQ(clock.totalSleptMs(), c.sleptMs);
     EXPECT_EQ(monitors.processes[800].pollsLeft, -1);
     ASSERT_EQ(launcher.launches.size(), 1u);
-    EXPECT_EQ(launcher.launches[0].commandLine, dir.path() + "OrvisWatch OrvisWatch");
+    EXPECT_EQ(launcher.launches[0].commandLine, programs + "OrvisWatch OrvisWatch");
     EXPECT_EQ(launcher.launches[0].workingFolder, dir.path());
     EXPECT_EQ(launcher.launches[0].mode, platform::WindowMode::Detached);
     std::vector<std::string> lines = {"Reactivation開始:" + dir.path()};

@@ -31,7 +31,7 @@ class FakeProcess : public platform::ProcessHandle {
   }
   int pid() const override { return 4242; }
   std::optional<int> exitCode() const override {
-    return ended_ ? std::optional<int>(0) : std::nullopt;
+    return ended_ ? std::optional<int>(owner_.exitStatus) : std::nullopt;
   }
 
  private:

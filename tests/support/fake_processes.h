@@ -31,6 +31,8 @@ class FakeLauncher : public platform::ProcessLauncher {
   int waitsBeforeEnd = 1;
   // Launches fail (the program cannot be started) while this is set.
   bool failing = false;
+  // What an ended child's exit status says.
+  int exitStatus = 0;
 
   // Runs at every wait, before its answer (the child's own time passing).
   std::function<void()> onWait;
