@@ -53,7 +53,7 @@ struct CommandLine {
   // regions a check passes over are left out.
   std::vector<std::string> places;
   bool changesOnly = false;
-  bool json = false;                    // --status --json
+  bool json = false;  // --status --json
 
   // The arguments after the program's name, as the system hands them over.
   static CommandLine parse(const std::vector<std::string>& args);
