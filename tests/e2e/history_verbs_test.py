@@ -54,6 +54,10 @@ class HistoryVerbs(unittest.TestCase):
         now = time.time()
         for job in "1456":
             base = d.read_bytes("src/%s.ini" % job)
+            if job == "5":  # the program not running now, whatever other tests run
+                base = b"".join(l for l in base.splitlines(True) if b"orvis-demo-worker" not in l)
+                with open(d.file("src/5.ini"), "wb") as f:
+                    f.write(base)
             for k in range(1, 21):
                 path = d.file("src/%s.ini.%d" % (job, k))
                 with open(path, "wb") as f:
