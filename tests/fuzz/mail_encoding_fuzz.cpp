@@ -129,7 +129,9 @@ void checkMessage(std::string_view text) {
   const std::vector<std::string> body = platform::splitLines(text);
   const std::string subject = body.empty() ? std::string() : body.front();
   const std::string wire =
-      orvis::postiva::composeMessage(subject, "a@rcpt.test", subject, "s@send.test", body).wire;
+      orvis::postiva::composeMessage(subject, "a@rcpt.test", subject, "s@send.test", body,
+                                     {"Mon, 07 Dec 2026 09:05:03 +0900", "<n@send.test>"})
+          .wire;
   FUZZ_REQUIRE(wire.ends_with("\r\n.\r\n"));
   FUZZ_REQUIRE(wire.find("\r\n.\r\n") == wire.size() - 5);
   // Line ends are CR LF and nothing else.
