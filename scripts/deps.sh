@@ -23,7 +23,6 @@ packages=(
   libfaketime                 # the daily reactivation's test runs the monitor across a midnight
   time                        # benchmarks: a program's peak memory (GNU time)
   jq                          # --status --json read as a script reads it
-  prometheus                  # promtool: the metrics file checked as Prometheus reads it
 )
 
 missing=()
@@ -40,35 +39,43 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Postfix is there only for the end-to-end mail test, which runs an instance
-# of its own with its own configuration. The system's instance is never
-# configured, started or enabled: other tests bind port 25 of loopback
-# addresses, and a mail server of the machine must not answer them.
-if ! dpkg-query -W -f='${Status}' postfix 2>/dev/null | grep -q "ok installed"; then
-  echo "Installing: postfix (no system instance)"
+# Servers that only tests use, each installed without a system instance:
+# never started or enabled, so nothing of the machine answers on their ports.
+#   postfix: the end-to-end mail test runs an instance of its own with its
+#     own configuration; other tests bind port 25 of loopback addresses.
+#   prometheus: for its promtool, which checks the metrics file.
+quiet_servers=()
+for p in postfix prometheus; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || quiet_servers+=("$p")
+done
+if [ ${#quiet_servers[@]} -gt 0 ]; then
+  echo "Installing: ${quiet_servers[*]} (no system instance)"
   [ -n "$updated" ] || $sudo apt-get update -q
   echo "postfix postfix/main_mailer_type select No configuration" | $sudo debconf-set-selections
   policy=/usr/sbin/policy-rc.d
   own_policy=""
   if [ ! -e "$policy" ]; then
-    # Refuses every service start while the package installs.
+    # Refuses every service start while the packages install.
     printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
     $sudo chmod 755 "$policy"
     own_policy=1
     trap '$sudo rm -f "$policy"' EXIT
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends postfix
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
+    "${quiet_servers[@]}"
   if [ -n "$own_policy" ]; then
     $sudo rm -f "$policy"
     trap - EXIT
   fi
   # Not at boot either (systemctl also disables the SysV links, offline too).
-  if command -v systemctl >/dev/null; then
-    $sudo systemctl disable postfix.service >/dev/null 2>&1 || true
-    if [ -d /run/systemd/system ]; then $sudo systemctl stop postfix.service || true; fi
-  elif command -v update-rc.d >/dev/null; then
-    $sudo update-rc.d postfix disable >/dev/null 2>&1 || true
-  fi
+  for p in "${quiet_servers[@]}"; do
+    if command -v systemctl >/dev/null; then
+      $sudo systemctl disable "$p.service" >/dev/null 2>&1 || true
+      if [ -d /run/systemd/system ]; then $sudo systemctl stop "$p.service" || true; fi
+    elif command -v update-rc.d >/dev/null; then
+      $sudo update-rc.d "$p" disable >/dev/null 2>&1 || true
+    fi
+  done
 fi
 # The mail test's STARTTLS uses Debian's stock certificate.
 if [ ! -e /etc/ssl/certs/ssl-cert-snakeoil.pem ] && command -v make-ssl-cert >/dev/null; then
