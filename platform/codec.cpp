@@ -28,13 +28,12 @@ class Iconv {
   Iconv& operator=(const Iconv&) = delete;
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  enum class Stop { Done, Invalid, Incomplete, Stopped };
+  enum class Stop { Done, Invalid, Incomplete };
 
   // Converts as much as possible; `in` is advanced past what was consumed.
-  // `stop`, when given, is asked now and then and ends the run when true.
-  Stop run(std::string_view& in, std::string& out, const StopCheck& stop = {}) {
+  Stop run(std::string_view& in, std::string& out) {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    const Stop end = feed(in, out, stop);
+    const Stop end = feed(in, out);
     if (end == Stop::Done) flush(out);
     return end;
   }
@@ -42,14 +41,9 @@ class Iconv {
   // run() for one piece of a longer text: the state is neither reset
   // before nor flushed after, and a character cut off at the end of the
   // piece (Incomplete) stays in `in`.
-  Stop feed(std::string_view& in, std::string& out, const StopCheck& stop = {}) {
+  Stop feed(std::string_view& in, std::string& out) {
     char buffer[4096];
-    size_t sinceCheck = 0;
     while (!in.empty()) {
-      if (sinceCheck >= kStopCheckBytes) {
-        if (stop && stop()) return Stop::Stopped;
-        sinceCheck = 0;
-      }
       char* src = const_cast<char*>(in.data());
       size_t srcLeft = in.size();
       char* dst = buffer;
@@ -57,7 +51,6 @@ class Iconv {
       size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
       int err = errno;
       out.append(buffer, static_cast<size_t>(dst - buffer));
-      sinceCheck += in.size() - srcLeft;
       in.remove_prefix(in.size() - srcLeft);
       if (r != static_cast<size_t>(-1)) continue;
       if (err == E2BIG) continue;
