@@ -299,6 +299,8 @@ DecodedPage PageStreamDecoder::finish() {
         givenUp_ = true;
         break;
       case Attempt::Result::DoesNotFit:
+        // The last candidate keeps the bytes as they are: it always fits.
+        if (current_ + 1 == candidates_.size()) return {{}, {}, {}, true};
         advance();
         break;
     }
