@@ -12,26 +12,58 @@ namespace {
 
 constexpr const char* kSystemCaFolder = "/etc/ssl/certs";
 
-struct Sink {
-  std::string* body;
+// Larger pieces than libcurl's default cost fewer calls of the decoder.
+constexpr long kReceiveBufferBytes = 256L << 10;
+
+struct Transfer {
+  CURL* curl;
+  BodySink* sink;
   size_t limit;
+  size_t received = 0;
+  bool started = false;
   bool overflow = false;
 };
 
-size_t collect(char* data, size_t size, size_t count, void* user) {
-  auto* sink = static_cast<Sink*>(user);
+size_t receive(char* data, size_t size, size_t count, void* user) {
+  auto* transfer = static_cast<Transfer*>(user);
   size_t n = size * count;
-  if (sink->body->size() + n > sink->limit) {
-    sink->overflow = true;
+  if (transfer->received + n > transfer->limit) {
+    transfer->overflow = true;
     return 0;  // ends the transfer with a write error
   }
-  sink->body->append(data, n);
+  if (!transfer->started) {
+    // Bodies of the redirections followed never come here.
+    transfer->started = true;
+    long status = 0;
+    curl_easy_getinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
+    char* type = nullptr;
+    curl_easy_getinfo(transfer->curl, CURLINFO_CONTENT_TYPE, &type);
+    transfer->sink->start(status, type ? type : "");
+  }
+  transfer->received += n;
+  transfer->sink->take(std::string_view(data, n));
   return n;
 }
+
+// The body kept whole, for fetch().
+struct WholeBody : BodySink {
+  explicit WholeBody(std::string& body) : body(body) {}
+  void start(long, const std::string&) override {}
+  void take(std::string_view bytes) override { body.append(bytes); }
+  std::string& body;
+};
 
 }  // namespace
 
 FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
+  std::string body;
+  WholeBody whole(body);
+  FetchResult result = stream(request, whole);
+  result.body = std::move(body);
+  return result;
+}
+
+FetchResult CurlPageFetcher::stream(const FetchRequest& request, BodySink& sink) {
   FetchResult result;
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) {
@@ -40,7 +72,7 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
   }
   CURL* h = curl.get();
   char errorText[CURL_ERROR_SIZE] = {};
-  Sink sink{&result.body, request.limits.maxBodyBytes};
+  Transfer transfer{h, &sink, request.limits.maxBodyBytes};
 
   curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
@@ -58,8 +90,9 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
   // A page that says it is larger than we take is refused before its body.
   curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(request.limits.maxBodyBytes));
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+  curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receive);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
   // An empty proxy turns off http_proxy and friends; an empty no-proxy list
   // keeps no_proxy from bypassing the proxy asked for.
   std::string proxy = request.proxy.empty() ? std::string() : "http://" + request.proxy;
@@ -91,7 +124,7 @@ FetchResult CurlPageFetcher::fetch(const FetchRequest& request) {
 
   if (rc == CURLE_OK) {
     result.answered = true;
-  } else if (sink.overflow || rc == CURLE_FILESIZE_EXCEEDED) {
+  } else if (transfer.overflow || rc == CURLE_FILESIZE_EXCEEDED) {
     result.error = "page larger than " + std::to_string(request.limits.maxBodyBytes) + " bytes";
   } else {
     result.error = errorText[0] ? errorText : curl_easy_strerror(rc);

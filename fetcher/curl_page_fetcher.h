@@ -9,6 +9,7 @@ namespace orvis::fetcher {
 class CurlPageFetcher : public PageFetcher {
  public:
   FetchResult fetch(const FetchRequest& request) override;
+  FetchResult stream(const FetchRequest& request, BodySink& sink) override;
 };
 
 }  // namespace orvis::fetcher

@@ -12,9 +12,12 @@
 // numeric character reference. A <meta> that names UTF-16 or UTF-32 is
 // read as UTF-8, as browsers do: markup readable as ASCII is neither.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/codec.h"
 
@@ -30,6 +33,58 @@ struct DecodedPage {
 // `stop` is asked during long conversions (the run's deadline).
 DecodedPage decodePage(std::string_view body, std::string_view contentType,
                        const platform::StopCheck& stop = {});
+
+// Where the CP932 bytes of a page go as they are decoded.
+class DecodedOutput {
+ public:
+  virtual ~DecodedOutput() = default;
+  virtual void write(std::string_view bytes) = 0;
+  // The charset tried turned out not to fit the page: what was written
+  // so far is dropped.
+  virtual void restart() = 0;
+};
+
+// Hands every byte of the page received so far to `take` again, from the
+// first, in pieces; false when the page cannot be read again.
+using PageReplay = std::function<bool(const std::function<void(std::string_view)>& take)>;
+
+// decodePage for a page that arrives in pieces, cut anywhere: the same
+// choice, the same bytes. Each piece is decoded as it comes, in the charset
+// of the first source that applies once the first 4 KB are in; when that
+// turns out not to fit the bytes, the page is read again through `replay`
+// in the next.
+class PageStreamDecoder {
+ public:
+  PageStreamDecoder(std::string_view contentType, DecodedOutput& out, PageReplay replay,
+                    platform::StopCheck stop = {});
+  ~PageStreamDecoder();
+  PageStreamDecoder(const PageStreamDecoder&) = delete;
+  PageStreamDecoder& operator=(const PageStreamDecoder&) = delete;
+
+  void add(std::string_view piece);
+  // The end of the page: the charset and source used, or given up. The
+  // bytes went to `out`.
+  DecodedPage finish();
+
+  struct Candidate;
+  class Attempt;
+
+ private:
+  void choose();
+  bool push(std::string_view bytes);
+  void advance();
+  void start(size_t index);
+
+  std::string contentType_;
+  DecodedOutput& out_;
+  PageReplay replay_;
+  platform::StopCheck stop_;
+  std::string head_;  // the first 4 KB, where the sources of the charset lie
+  std::vector<Candidate> candidates_;
+  size_t current_ = 0;
+  std::unique_ptr<Attempt> attempt_;
+  bool givenUp_ = false;
+};
 
 // The charset parameter of a Content-Type value, lower case, unquoted.
 std::optional<std::string> charsetFromContentType(std::string_view contentType);

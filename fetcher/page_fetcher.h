@@ -3,6 +3,7 @@
 // tested without a network.
 
 #include <string>
+#include <string_view>
 
 namespace orvis::fetcher {
 
@@ -32,10 +33,29 @@ struct FetchResult {
   double seconds = 0;
 };
 
+// Where the body of the answer goes as it arrives.
+class BodySink {
+ public:
+  virtual ~BodySink() = default;
+  // Once, before the first byte: the answer the body belongs to.
+  virtual void start(long status, const std::string& contentType) = 0;
+  virtual void take(std::string_view bytes) = 0;
+};
+
 class PageFetcher {
  public:
   virtual ~PageFetcher() = default;
   virtual FetchResult fetch(const FetchRequest& request) = 0;
+
+  // The same fetch, the body handed to `sink` as it arrives instead of
+  // kept in the result. By default the whole body at once.
+  virtual FetchResult stream(const FetchRequest& request, BodySink& sink) {
+    FetchResult result = fetch(request);
+    sink.start(result.status, result.contentType);
+    if (!result.body.empty()) sink.take(result.body);
+    result.body.clear();
+    return result;
+  }
 };
 
 }  // namespace orvis::fetcher

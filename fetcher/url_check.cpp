@@ -12,6 +12,7 @@
 #include "page_decoder.h"
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "streamed_page.h"
 #include "uri_encoding.h"
 
 namespace orvis::fetcher {
@@ -119,11 +120,14 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   if (request.timeoutMs <= 0)
     return fail(err, kExitFetchFailed, SJIS("取得失敗,") + url + SJIS(",時間切れ"));
 
-  FetchResult result = fetcher_.fetch(request);
+  // The page is decoded as it arrives; the conversion shares the run's
+  // time with the download.
+  StreamedPage body(output, [this] { return deadline_.passed(); });
+  FetchResult result = fetcher_.stream(request, body);
 
   std::string line = url + " -> ";
   line += result.answered ? "HTTP " + std::to_string(result.status) : SJIS("応答なし");
-  line += ", " + std::to_string(result.body.size()) + " bytes, " + seconds(result.seconds) + " s";
+  line += ", " + std::to_string(body.size()) + " bytes, " + seconds(result.seconds) + " s";
   if (!request.proxy.empty()) line += ", proxy " + request.proxy;
   if (!result.finalUrl.empty() && result.finalUrl != request.url)
     line += SJIS(", 転送先 ") + platform::peerTextToCp932(result.finalUrl);
@@ -139,9 +143,7 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
                 SJIS("取得失敗,") + url + ",HTTP " + std::to_string(result.status));
   }
 
-  // The conversion shares the run's time with the download.
-  DecodedPage page =
-      decodePage(result.body, result.contentType, [this] { return deadline_.passed(); });
+  DecodedPage page = body.finish(result.status, result.contentType);
   if (page.givenUp) {
     log_.write(line);
     return fail(err, kExitFetchFailed, SJIS("取得失敗,") + url + SJIS(",変換中に時間切れ"));
@@ -149,7 +151,7 @@ int UrlCheck::run(const std::vector<std::string>& args, std::ostream& err) {
   line +=
       ", " + (page.charset.empty() ? std::string("-") : page.charset) + " (" + page.source + ")";
   log_.write(line);
-  if (!platform::writeFileAtomic(output, page.bytes)) {
+  if (!body.commit()) {
     return fail(err, kExitLocalFailure, SJIS("出力失敗,") + forLog(output));
   }
   return kExitFetched;

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -27,19 +28,22 @@ class Iconv {
   Iconv& operator=(const Iconv&) = delete;
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  enum class Stop { Done, Invalid, Incomplete, Stopped };
+  enum class Stop { Done, Invalid, Incomplete };
 
   // Converts as much as possible; `in` is advanced past what was consumed.
-  // `stop`, when given, is asked now and then and ends the run when true.
-  Stop run(std::string_view& in, std::string& out, const StopCheck& stop = {}) {
-    char buffer[4096];
+  Stop run(std::string_view& in, std::string& out) {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    size_t sinceCheck = 0;
+    const Stop end = feed(in, out);
+    if (end == Stop::Done) flush(out);
+    return end;
+  }
+
+  // run() for one piece of a longer text: the state is neither reset
+  // before nor flushed after, and a character cut off at the end of the
+  // piece (Incomplete) stays in `in`.
+  Stop feed(std::string_view& in, std::string& out) {
+    char buffer[4096];
     while (!in.empty()) {
-      if (sinceCheck >= kStopCheckBytes) {
-        if (stop && stop()) return Stop::Stopped;
-        sinceCheck = 0;
-      }
       char* src = const_cast<char*>(in.data());
       size_t srcLeft = in.size();
       char* dst = buffer;
@@ -47,7 +51,6 @@ class Iconv {
       size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
       int err = errno;
       out.append(buffer, static_cast<size_t>(dst - buffer));
-      sinceCheck += in.size() - srcLeft;
       in.remove_prefix(in.size() - srcLeft);
       if (r != static_cast<size_t>(-1)) continue;
       if (err == E2BIG) continue;
@@ -55,12 +58,16 @@ class Iconv {
       if (err == EINVAL) return Stop::Incomplete;
       return Stop::Invalid;
     }
-    // flush shift state
+    return Stop::Done;
+  }
+
+  // The end of the text: what a shift state still holds.
+  void flush(std::string& out) {
+    char buffer[4096];
     char* dst = buffer;
     size_t dstLeft = sizeof buffer;
     iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
     out.append(buffer, static_cast<size_t>(dst - buffer));
-    return Stop::Done;
   }
 
  private:
@@ -144,64 +151,66 @@ Cp932Characters& cp932Characters() {
   return characters;
 }
 
-// UTF-8 to CP932, character by character; a character CP932 cannot hold,
-// or a byte that starts no valid sequence (nullopt), goes through
-// `unmappable`.
+// The length of the UTF-8 sequence that lead byte `c` starts; 0 for a
+// byte that starts none.
+size_t utf8LengthFromLead(unsigned char c) {
+  if ((c & 0xE0) == 0xC0) return 2;
+  if ((c & 0xF0) == 0xE0) return 3;
+  if ((c & 0xF8) == 0xF0) return 4;
+  return 0;
+}
+
+// UTF-8 to CP932 onto `out`, character by character; a character CP932
+// cannot hold, or a byte that starts no valid sequence (nullopt), goes
+// through `unmappable`, which may refuse it (false). Unless `last`, a
+// character cut off at the end of `in` is left for the next piece, so that
+// a text converted piece by piece comes out as the whole would. Returns the
+// bytes used; npos when a character was refused.
 template <typename OnUnmappable>
-std::optional<std::string> utf8ToCp932(std::string_view in, OnUnmappable unmappable,
-                                       const StopCheck& stop) {
+size_t utf8ToCp932Part(std::string_view in, bool last, OnUnmappable unmappable, std::string& out) {
   Cp932Characters& table = cp932Characters();
   std::lock_guard<std::mutex> guard(table.lock());
-  std::string out;
-  out.reserve(in.size());
-  size_t nextCheck = kStopCheckBytes;
-  for (size_t i = 0; i < in.size();) {
-    if (i >= nextCheck) {
-      if (stop && stop()) return std::nullopt;
-      nextCheck = i + kStopCheckBytes;
-    }
+  size_t i = 0;
+  while (i < in.size()) {
     auto c = static_cast<unsigned char>(in[i]);
     if (c < 0x80) {
-      out += static_cast<char>(c);
-      ++i;
+      size_t end = i + 1;
+      while (end < in.size() && static_cast<unsigned char>(in[end]) < 0x80) ++end;
+      out.append(in.data() + i, end - i);
+      i = end;
       continue;
     }
-    char32_t cp = 0;
     std::string_view rest = in.substr(i);
+    if (!last && rest.size() < utf8LengthFromLead(c)) break;
+    char32_t cp = 0;
     size_t len = utf8SequenceLength(rest, &cp);
     if (len == 0) {
-      if (!unmappable(out, std::optional<char32_t>())) return std::nullopt;
+      if (!unmappable(out, std::optional<char32_t>())) return std::string_view::npos;
       ++i;
       continue;
     }
     if (!table.append(cp, rest.substr(0, len), out) &&
         !unmappable(out, std::optional<char32_t>(cp))) {
-      return std::nullopt;
+      return std::string_view::npos;
     }
     i += len;
   }
-  return out;
+  return i;
 }
 
-// Converts `in` (in charset `from`) to CP932; a character CP932 cannot hold
-// goes through `unmappable`, given its code point.
+// The whole text at once.
 template <typename OnUnmappable>
-std::optional<std::string> toCp932Via(std::string_view in, const char* from,
-                                      OnUnmappable unmappable, const StopCheck& stop = {}) {
-  if (std::string_view(from) == "UTF-8") return utf8ToCp932(in, unmappable, stop);
-  // Other charsets go through UTF-8 first, so that an unmappable character
-  // can be named by its code point.
-  Iconv toUtf("UTF-8", from);
-  if (!toUtf.ok()) return std::nullopt;
-  std::string utf8;
-  if (toUtf.run(in, utf8, stop) != Iconv::Stop::Done) return std::nullopt;
-  return utf8ToCp932(utf8, unmappable, stop);
+std::optional<std::string> utf8ToCp932(std::string_view in, OnUnmappable unmappable) {
+  std::string out;
+  out.reserve(in.size());
+  if (utf8ToCp932Part(in, true, unmappable, out) == std::string_view::npos) return std::nullopt;
+  return out;
 }
 
 }  // namespace
 
 std::string toCp932(std::string_view utf8) {
-  auto r = toCp932Via(utf8, "UTF-8", [](std::string& out, std::optional<char32_t>) {
+  auto r = utf8ToCp932(utf8, [](std::string& out, std::optional<char32_t>) {
     out += '?';
     return true;
   });
@@ -209,7 +218,7 @@ std::string toCp932(std::string_view utf8) {
 }
 
 std::optional<std::string> toCp932Exact(std::string_view utf8) {
-  return toCp932Via(utf8, "UTF-8", [](std::string&, std::optional<char32_t>) { return false; });
+  return utf8ToCp932(utf8, [](std::string&, std::optional<char32_t>) { return false; });
 }
 
 namespace {
@@ -228,7 +237,7 @@ bool appendReference(std::string& out, std::optional<char32_t> cp) {
 }  // namespace
 
 std::string toCp932WithReferences(std::string_view utf8) {
-  auto r = toCp932Via(utf8, "UTF-8", appendReference);
+  auto r = utf8ToCp932(utf8, appendReference);
   return r ? *r : std::string();
 }
 
@@ -246,11 +255,11 @@ std::string toCp932Distinct(std::string_view utf8) {
   size_t runStart = 0;
   auto flush = [&](size_t end) {
     if (end == runStart) return;
-    auto run = toCp932Via(utf8.substr(runStart, end - runStart), "UTF-8",
-                          [&](std::string& o, std::optional<char32_t> cp) {
-                            hexReference(o, static_cast<uint32_t>(cp.value_or(0xFFFD)));
-                            return true;
-                          });
+    auto run = utf8ToCp932(utf8.substr(runStart, end - runStart),
+                           [&](std::string& o, std::optional<char32_t> cp) {
+                             hexReference(o, static_cast<uint32_t>(cp.value_or(0xFFFD)));
+                             return true;
+                           });
     out += run.value_or(std::string());
   };
   for (size_t i = 0; i < utf8.size();) {
@@ -270,13 +279,78 @@ std::string toCp932Distinct(std::string_view utf8) {
 
 std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset,
                                           const StopCheck& stop) {
+  Cp932Stream stream(charset, stop);
+  std::string out;
+  out.reserve(bytes.size());
+  if (stream.add(bytes, out) != Cp932Stream::Result::Fits) return std::nullopt;
+  if (stream.finish(out) != Cp932Stream::Result::Fits) return std::nullopt;
+  return out;
+}
+
+struct Cp932Stream::Decoder {
+  explicit Decoder(const std::string& charset) : conv("UTF-8", charset.c_str()) {}
+  Iconv conv;
+  std::string utf8;  // its output, for the table
+};
+
+Cp932Stream::Cp932Stream(const std::string& charset, StopCheck stop) : stop_(std::move(stop)) {
+  // Other charsets go through UTF-8 first, so that an unmappable character
+  // can be named by its code point.
+  if (charset != "UTF-8") {
+    decoder_ = std::make_unique<Decoder>(charset);
+    if (!decoder_->conv.ok()) state_ = Result::DoesNotFit;
+  }
+}
+
+Cp932Stream::~Cp932Stream() = default;
+
+Cp932Stream::Result Cp932Stream::add(std::string_view piece, std::string& out) {
+  while (state_ == Result::Fits && !piece.empty()) {
+    if (sinceCheck_ >= kStopCheckBytes) {
+      if (stop_ && stop_()) return state_ = Result::Stopped;
+      sinceCheck_ = 0;
+    }
+    const size_t n = std::min(piece.size(), kStopCheckBytes - sinceCheck_);
+    if (!convert(piece.substr(0, n), false, out)) state_ = Result::DoesNotFit;
+    sinceCheck_ += n;
+    piece.remove_prefix(n);
+  }
+  return state_;
+}
+
+Cp932Stream::Result Cp932Stream::finish(std::string& out) {
+  if (state_ == Result::Fits && !convert({}, true, out)) state_ = Result::DoesNotFit;
+  return state_;
+}
+
+bool Cp932Stream::convert(std::string_view piece, bool last, std::string& out) {
   // Bytes that are not valid in the charset make the whole conversion fail.
-  return toCp932Via(
-      bytes, charset.c_str(),
-      [](std::string& out, std::optional<char32_t> cp) {
-        return cp.has_value() && appendReference(out, cp);
-      },
-      stop);
+  auto reference = [](std::string& o, std::optional<char32_t> cp) {
+    return cp.has_value() && appendReference(o, cp);
+  };
+  // What the last piece left of a character cut off comes first.
+  auto joined = [](std::string& left, std::string_view piece) {
+    if (left.empty()) return piece;
+    left.append(piece);
+    return std::string_view(left);
+  };
+  std::string_view utf8 = piece;
+  std::string converted;
+  if (decoder_) {
+    std::string_view in = joined(pending_, piece);
+    const Iconv::Stop end = decoder_->conv.feed(in, decoder_->utf8);
+    if (end == Iconv::Stop::Invalid || (end == Iconv::Stop::Incomplete && last)) return false;
+    pending_ = std::string(in);
+    if (last) decoder_->conv.flush(decoder_->utf8);
+    converted.swap(decoder_->utf8);
+    utf8 = joined(utf8Pending_, converted);
+  } else {
+    utf8 = joined(utf8Pending_, piece);
+  }
+  const size_t used = utf8ToCp932Part(utf8, last, reference, out);
+  if (used == std::string_view::npos) return false;
+  utf8Pending_ = std::string(utf8.substr(used));
+  return true;
 }
 
 std::string peerTextToCp932(std::string_view text) {

@@ -64,6 +64,36 @@ using StopCheck = std::function<bool()>;
 std::optional<std::string> charsetToCp932(std::string_view bytes, const std::string& charset,
                                           const StopCheck& stop = {});
 
+// charsetToCp932 for a text that comes in pieces, cut anywhere: the pieces
+// come out as the whole text would. `stop` is asked about every 1 MiB.
+class Cp932Stream {
+ public:
+  enum class Result { Fits, DoesNotFit, Stopped };
+
+  explicit Cp932Stream(const std::string& charset, StopCheck stop = {});
+  ~Cp932Stream();
+  Cp932Stream(const Cp932Stream&) = delete;
+  Cp932Stream& operator=(const Cp932Stream&) = delete;
+
+  // Appends the CP932 form of the next piece to `out`. Once the text is
+  // found not to be valid in the charset (or the charset is unknown), or
+  // once `stop` gave up, that stays the answer.
+  Result add(std::string_view piece, std::string& out);
+  // The end of the text: a text that ends inside a character does not fit.
+  Result finish(std::string& out);
+
+ private:
+  struct Decoder;
+  bool convert(std::string_view piece, bool last, std::string& out);
+
+  std::unique_ptr<Decoder> decoder_;  // none for UTF-8 itself
+  StopCheck stop_;
+  Result state_ = Result::Fits;
+  size_t sinceCheck_ = 0;
+  std::string pending_;      // the start of a character cut off, in the charset
+  std::string utf8Pending_;  // the same in UTF-8, on its way to CP932
+};
+
 // True when the bytes form valid UTF-8.
 bool isValidUtf8(std::string_view bytes);
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "bytes.h"
 #include "codec.h"
@@ -164,48 +165,81 @@ std::string temporaryName(const std::string& name) {
   return out;
 }
 
-// Writes a temporary file beside `path` with `fill`, flushes it and renames
-// it over `path`. On any failure the temporary file goes, `path` stays as it
-// was, and errno says why. Below the data folder, a link in place of `path`
-// is refused rather than replaced.
-template <typename Fill>
-bool replaceWhole(const std::string& path, FileAccess access, Fill fill) {
-  const PlaceInFolder place = placeOf(path);
-  if (place.name.empty()) return errno = EISDIR, false;
-  OpenFile folder = openFolder(place.folder);
-  if (!folder.ok()) return errno = folder.error(), false;
-  const int dir = folder.fd();
+// The folder of a file about to be replaced, and the mode the new file
+// gets: the permissions of the file it replaces, unless it holds a
+// password. Below the data folder, a link in place of `path` is refused
+// rather than replaced (nullopt, errno set).
+struct Replacement {
+  PlaceInFolder place;
+  OpenFile folder;
+  mode_t mode = 0644;
+};
+
+std::optional<Replacement> prepareReplacement(const std::string& path, FileAccess access) {
+  Replacement r{placeOf(path), {}, 0644};
+  if (r.place.name.empty()) return errno = EISDIR, std::nullopt;
+  r.folder = openFolder(r.place.folder);
+  if (!r.folder.ok()) return errno = r.folder.error(), std::nullopt;
   struct stat st;
-  const bool present = ::fstatat(dir, place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  const bool present =
+      ::fstatat(r.folder.fd(), r.place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
   if (present && S_ISLNK(st.st_mode) && belowDataFolder(path)) {
     reportRefusal(OpenRefusal::ThroughLink, path);
-    return errno = ELOOP, false;
+    return errno = ELOOP, std::nullopt;
   }
-  // Keep the permissions of the file being replaced. The temporary file is
-  // the owner's alone from its creation, so a private file is never open to
-  // others, not even for a moment.
-  mode_t mode = 0644;
   if (access == FileAccess::OwnerOnly)
-    mode = 0600;
+    r.mode = 0600;
   else if (present && S_ISREG(st.st_mode))
-    mode = st.st_mode & 07777;
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temp = temporaryName(place.name);
-    fd = ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) return false;
+    r.mode = st.st_mode & 07777;
+  return r;
+}
+
+// A new file of temporary name beside the one replaced, the owner's alone
+// from its creation, so a private file is never open to others, not even
+// for a moment; -1 with errno when none could be made.
+int createTemporary(int dir, const std::string& name, std::string& temp) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = temporaryName(name);
+    const int fd =
+        ::openat(dir, temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
-  if (fd < 0) return false;
-  Fd file(fd);
-  bool ok = ::fchmod(fd, mode) == 0 && fill(fd) && ::fsync(fd) == 0;
-  ok = (::close(file.release()) == 0) && ok;
-  if (ok && ::renameat(dir, temp.c_str(), dir, place.name.c_str()) == 0) {
-    // So that the rename itself survives a power cut. Some file systems
-    // refuse to flush a folder; that is no error.
+  return -1;
+}
+
+// A file in the folder that no name leads to (O_TMPFILE); -1 where the
+// file system has none.
+int createUnnamed(int dir) { return ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); }
+
+// Renames the temporary file over the one replaced and flushes the folder,
+// so that the rename itself survives a power cut (some file systems refuse
+// to flush a folder; that is no error). On failure the temporary goes.
+bool renameIntoPlace(int dir, const std::string& temp, const std::string& name) {
+  if (::renameat(dir, temp.c_str(), dir, name.c_str()) == 0) {
     ::fsync(dir);
     return true;
   }
+  const int err = errno;
+  ::unlinkat(dir, temp.c_str(), 0);
+  errno = err;
+  return false;
+}
+
+// Writes a temporary file beside `path` with `fill`, flushes it and renames
+// it over `path`. On any failure the temporary file goes, `path` stays as it
+// was, and errno says why.
+template <typename Fill>
+bool replaceWhole(const std::string& path, FileAccess access, Fill fill) {
+  std::optional<Replacement> r = prepareReplacement(path, access);
+  if (!r) return false;
+  const int dir = r->folder.fd();
+  std::string temp;
+  const int fd = createTemporary(dir, r->place.name, temp);
+  if (fd < 0) return false;
+  Fd file(fd);
+  bool ok = ::fchmod(fd, r->mode) == 0 && fill(fd) && ::fsync(fd) == 0;
+  ok = (::close(file.release()) == 0) && ok;
+  if (ok) return renameIntoPlace(dir, temp, r->place.name);
   const int err = errno;
   ::unlinkat(dir, temp.c_str(), 0);
   errno = err;
@@ -217,6 +251,74 @@ bool replaceWhole(const std::string& path, FileAccess access, Fill fill) {
 bool writeFileAtomic(const std::string& path, const std::string& bytes, FileAccess access) {
   return replaceWhole(path, access,
                       [&bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
+}
+
+StagedFile::StagedFile(std::string path) : path_(std::move(path)) {
+  const PlaceInFolder place = placeOf(path_);
+  folder_ = openFolder(place.folder);
+  if (!folder_.ok() || place.name.empty()) return;
+  int fd = createUnnamed(folder_.fd());
+  if (fd < 0) fd = createTemporary(folder_.fd(), place.name, temporary_);
+  file_ = OpenFile(fd, fd < 0 ? OpenRefusal::System : OpenRefusal::None, fd < 0 ? errno : 0);
+}
+
+StagedFile::~StagedFile() {
+  if (!temporary_.empty()) ::unlinkat(folder_.fd(), temporary_.c_str(), 0);
+}
+
+bool StagedFile::write(std::string_view bytes) {
+  failed_ = failed_ || !file_.ok() || !writeAll(file_.fd(), bytes.data(), bytes.size());
+  return ok();
+}
+
+bool StagedFile::restart() {
+  failed_ = failed_ || !file_.ok() || ::ftruncate(file_.fd(), 0) != 0 ||
+            ::lseek(file_.fd(), 0, SEEK_SET) != 0;
+  return ok();
+}
+
+bool StagedFile::readBack(const std::function<void(std::string_view)>& take) const {
+  if (!ok()) return false;
+  std::vector<char> buffer(size_t(256) << 10);
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(file_.fd(), buffer.data(), buffer.size(), at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    take(std::string_view(buffer.data(), static_cast<size_t>(n)));
+    at += n;
+  }
+}
+
+bool StagedFile::commit() {
+  if (!ok()) return false;
+  std::optional<Replacement> r = prepareReplacement(path_, FileAccess::Usual);
+  failed_ = !r || ::fchmod(file_.fd(), r->mode) != 0 || ::fsync(file_.fd()) != 0;
+  if (failed_) return false;
+  const int dir = r->folder.fd();
+  if (temporary_.empty()) {
+    // Where nothing is in the way, the link itself puts the whole file in
+    // place; otherwise it gets a temporary name and replaces what is there.
+    const std::string self = "/proc/self/fd/" + std::to_string(file_.fd());
+    auto link = [&](const std::string& name) {
+      return ::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    if (link(r->place.name)) {
+      ::fsync(dir);
+      return true;
+    }
+    for (int attempt = 0; attempt < 100 && temporary_.empty(); ++attempt) {
+      const std::string temp = temporaryName(r->place.name);
+      if (link(temp))
+        temporary_ = temp;
+      else if (errno != EEXIST)
+        break;
+    }
+    if (temporary_.empty()) return failed_ = true, false;
+  }
+  const std::string temp = std::exchange(temporary_, std::string());
+  failed_ = !renameIntoPlace(dir, temp, r->place.name);
+  return !failed_;
 }
 
 bool appendExclusive(const std::string& path, const std::string& bytes) {

@@ -6,9 +6,13 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "open_file.h"
 
 namespace orvis::platform {
 
@@ -68,8 +72,41 @@ enum class FileAccess {
 bool writeFileAtomic(const std::string& path, const std::string& bytes,
                      FileAccess access = FileAccess::Usual);
 
-// Opens the file in append mode, exclusively (an advisory lock that no
-// other writer of the system gets at the same moment), creating it when
+// A file written piece by piece that takes the place of `path` whole, as
+// writeFileAtomic does, once committed (or never: a spool of bytes kept
+// aside). Until then no name leads to it
+// (where the file system has no unnamed files: a temporary name of the form
+// writeFileAtomic uses, removed with the object), so that a writer that
+// ends in any other way, killed included, leaves nothing behind.
+class StagedFile {
+ public:
+  explicit StagedFile(std::string path);
+  ~StagedFile();
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  // Open, and every write so far went through.
+  bool ok() const { return file_.ok() && !failed_; }
+  bool write(std::string_view bytes);
+  // Empty again: what was written is dropped.
+  bool restart();
+  // Hands what was written so far to `take`, in pieces, from the first
+  // byte; false when it cannot be read.
+  bool readBack(const std::function<void(std::string_view)>& take) const;
+  // Flushed to the disk and in place of `path`; false (and nothing in
+  // place) when anything failed.
+  bool commit();
+
+ private:
+  std::string path_;
+  OpenFile folder_;
+  OpenFile file_;
+  std::string temporary_;  // the file's name meanwhile; empty when it has none
+  bool failed_ = false;
+};
+
+// Opens the file in append mode, exclusively// Opens the file in append mode, exclusively (an
+// advisory lock that no other writer of the system gets at the same moment), creating it when
 // missing, and writes the bytes at its end in one write: a line is in the
 // file whole or not at all, whatever kills the writer, and a writer that
 // takes no lock cannot land inside it. A lock that stays taken for more than
