@@ -216,20 +216,8 @@ std::vector<std::string> splitCommaList(std::string_view line) {
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(text.substr(start, i - start));
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  LineCursor cursor(text);
+  for (std::string_view line; cursor.next(line);) lines.emplace_back(line);
   return lines;
 }
 

@@ -59,6 +59,33 @@ std::vector<std::string> splitCommaList(std::string_view line);
 // does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
 
+// The lines of a text one after another, as splitLines gives them, each a
+// view into the text: nothing is copied.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+
+  // The next line without its break; false after the last.
+  bool next(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    const char* const begin = text_.data() + at_;
+    const char* const end = text_.data() + text_.size();
+    const char* p = begin;
+    while (p != end && *p != '\r' && *p != '\n') ++p;
+    line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+    if (p != end) {
+      if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
+      ++p;
+    }
+    at_ = static_cast<std::size_t>(p - text_.data());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 

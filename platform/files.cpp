@@ -73,6 +73,8 @@ class Fd {
   int fd_;
 };
 
+}  // namespace
+
 bool writeAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
@@ -85,8 +87,6 @@ bool writeAll(int fd, const char* data, size_t size) {
   }
   return true;
 }
-
-}  // namespace
 
 std::optional<std::string> readFile(const std::string& path, uint64_t maxBytes) {
   OpenFile file = openFile(path, OpenFor::Reading);

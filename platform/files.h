@@ -54,6 +54,10 @@ std::string readFirstLine(const std::string& path);
 // Replaces the file's content: truncate and write.
 bool writeFile(const std::string& path, const std::string& bytes);
 
+// Writes all the bytes to the open file `fd` (one from openFile), going on
+// after a write cut short; false on an error of the system (errno tells).
+bool writeAll(int fd, const char* data, size_t size);
+
 // Who may read a file that is written.
 enum class FileAccess {
   // A replaced file keeps its permissions; a new one is readable by all.

@@ -8,6 +8,7 @@
 #include "platform/bytes.h"
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/open_file.h"
 #include "platform/process_wait.h"
 
 namespace orvis {
@@ -68,9 +69,18 @@ void Acquisition::writeDriveSnapshot(const std::string& uri) {
 }
 
 void Acquisition::writeFileSnapshot(const std::string& uri, bool subfolders) {
+  // Written as it is taken: a listing of many files is never held whole.
+  const std::string path = snapshotPath();
+  platform::OpenFile file = platform::openFile(path, platform::OpenFor::Writing);
+  if (!file.ok()) return;
   FileListing listing(s_.dataFolder, s_.pump, s_.stop);
-  if (auto text = listing.list(platform::toUtf8(uri), subfolders))
-    platform::writeFile(snapshotPath(), *text);
+  const bool whole =
+      listing.listTo(platform::toUtf8(uri), subfolders, [&file](std::string_view piece) {
+        return platform::writeAll(file.fd(), piece.data(), piece.size());
+      });
+  file.reset();
+  // Half a listing (given up, or a full disk) must not pass for a snapshot.
+  if (!whole) platform::removeFile(path);
 }
 
 bool Acquisition::acquireSnapshot(size_t job) {

@@ -14,6 +14,9 @@
 namespace orvis {
 namespace {
 
+// What the listing gathers before it hands the lines on.
+constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
+
 // A name as the snapshot holds it: CP932, one line per file whatever the
 // name holds. A name CP932 holds stays exactly as it is, so that baselines
 // keep comparing equal; any other is kept apart from its neighbours by
@@ -95,8 +98,21 @@ const std::string& FileListing::stamp(time_t seconds) {
 }
 
 std::optional<std::string> FileListing::list(const std::string& target, bool subfolders) {
-  givenUp_ = false;
   std::string out;
+  auto append = [&out](std::string_view piece) {
+    out += piece;
+    return true;
+  };
+  if (!listTo(target, subfolders, append)) return std::nullopt;
+  return out;
+}
+
+bool FileListing::listTo(const std::string& target, bool subfolders, const Writer& write) {
+  givenUp_ = false;
+  write_ = &write;
+  handedOn_ = false;
+  piece_.clear();
+  piece_.reserve(kPieceBytes + 4096);
   if (!target.empty()) {
     std::filesystem::path p(target);
     if (p.is_relative()) p = std::filesystem::path(dataFolder_) / p;
@@ -104,20 +120,31 @@ std::optional<std::string> FileListing::list(const std::string& target, bool sub
     while (!path.empty() && path.back() == '/') path.pop_back();
     struct stat st;
     if (::stat(path.empty() ? "/" : path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      walk(path, snapshotText(path), WildcardMask("*"), subfolders, out);
+      walk(path, snapshotText(path), WildcardMask("*"), subfolders);
     } else if (!path.empty()) {
       size_t slash = path.rfind('/');
       std::string folder = path.substr(0, slash);
-      walk(folder, snapshotText(folder), WildcardMask(path.substr(slash + 1)), subfolders, out);
+      walk(folder, snapshotText(folder), WildcardMask(path.substr(slash + 1)), subfolders);
     }
   }
-  if (givenUp_) return std::nullopt;
-  if (out.empty()) out = "@\r\n";
-  return out;
+  if (!givenUp_ && !handedOn_ && piece_.empty()) piece_ = "@\r\n";
+  const bool whole = !givenUp_ && handOn();
+  write_ = nullptr;
+  piece_ = std::string();
+  return whole;
+}
+
+bool FileListing::handOn() {
+  if (piece_.empty()) return true;
+  handedOn_ = true;
+  const bool written = (*write_)(piece_);
+  piece_.clear();
+  if (!written) givenUp_ = true;
+  return written;
 }
 
 void FileListing::walk(const std::string& folder, const std::string& folderText,
-                       const WildcardMask& mask, bool subfolders, std::string& out) {
+                       const WildcardMask& mask, bool subfolders) {
   std::vector<std::string> below;
   {
     Folder dir(folder);
@@ -165,21 +192,22 @@ void FileListing::walk(const std::string& folder, const std::string& folderText,
       if (!mask.matches(entry.name)) continue;
       if (!known) known = ::fstatat(dir.fd(), entry.name.c_str(), &st, 0) == 0;
       if (known)
-        out += stamp(st.st_mtim.tv_sec);
+        piece_ += stamp(st.st_mtim.tv_sec);
       else
-        out += kNoTime;
-      out += '@';
-      out += folderText;
-      out += '/';
-      out += snapshotText(entry.name);
-      out += "\r\n";
+        piece_ += kNoTime;
+      piece_ += '@';
+      piece_ += folderText;
+      piece_ += '/';
+      piece_ += snapshotText(entry.name);
+      piece_ += "\r\n";
+      if (piece_.size() >= kPieceBytes && !handOn()) return;
     }
   }
   // Each folder is closed before its sub-folders are opened, so a deep tree
   // never holds more than one open folder.
   for (const std::string& name : below) {
     if (givenUp_) return;
-    walk(folder + "/" + name, folderText + "/" + snapshotText(name), mask, subfolders, out);
+    walk(folder + "/" + name, folderText + "/" + snapshotText(name), mask, subfolders);
   }
 }
 

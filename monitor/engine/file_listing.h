@@ -10,8 +10,10 @@
 // listed nor walked, so a link cannot make the walk run in circles.
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/pump.h"
 #include "pump_throttle.h"
@@ -34,17 +36,30 @@ class FileListing {
   // to end meanwhile: half a listing must never pass for a snapshot.
   std::optional<std::string> list(const std::string& target, bool subfolders);
 
+  // The same listing handed to `write` in pieces of some hundred kilobytes
+  // as it is taken, so that it is never held whole. False when it was given
+  // up, or when `write` said a piece was not written (the listing stops
+  // there): what was written by then is no snapshot.
+  using Writer = std::function<bool(std::string_view piece)>;
+  bool listTo(const std::string& target, bool subfolders, const Writer& write);
+
   // The placeholder stamp of a file whose time cannot be read.
   static constexpr const char* kNoTime = "yyyy/mm/dd hh:nn:ss";
 
  private:
   void walk(const std::string& folder, const std::string& folderText, const WildcardMask& mask,
-            bool subfolders, std::string& out);
+            bool subfolders);
+  // Hands the lines taken so far on; false (and the listing given up) when
+  // they were not written.
+  bool handOn();
   const std::string& stamp(time_t seconds);
 
   std::string dataFolder_;
   PumpThrottle throttle_;
   bool givenUp_ = false;
+  const Writer* write_ = nullptr;
+  std::string piece_;  // the lines not handed on yet
+  bool handedOn_ = false;
   // Files of one folder mostly share their times.
   std::optional<time_t> stampSeconds_;
   std::string stampText_;

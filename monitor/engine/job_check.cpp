@@ -2,6 +2,7 @@
 
 #include "cp932_search.h"
 #include "generations.h"
+#include "listing_changes.h"
 #include "monitor/catalogue/job_key_write.h"
 #include "monitor/catalogue/job_keys.h"
 #include "monitor/catalogue/job_paths.h"
@@ -135,12 +136,18 @@ bool JobCheck::checkWord(const Target& t, const std::string& word) {
 }
 
 void JobCheck::evaluateFile(const Target& t) {
-  const std::vector<std::string> changes =
-      listingChanges(textOf(t.baseline), textOf(acquisition_.snapshotPath()));
+  // The entries straight from the two texts into the detail, each logged as
+  // it is written; the texts go before the alert is raised.
   std::string detail;
-  for (const std::string& change : changes) {
-    detail += change + "\r\n";
-    s_.log.write(change);
+  {
+    const std::string baseline = textOf(t.baseline);
+    const std::string snapshot = textOf(acquisition_.snapshotPath());
+    forEachListingChange(baseline, snapshot, [this, &detail](const ListingChangeView& change) {
+      const std::size_t start = detail.size();
+      appendListingEntry(detail, change);
+      s_.log.write(std::string_view(detail).substr(start));
+      detail += "\r\n";
+    });
   }
   if (detail.empty())
     reportNoChange(t);

@@ -10,18 +10,18 @@
 #include <string_view>
 #include <vector>
 
+#include "listing_changes.h"
+
 namespace orvis {
 
 // FILE: one entry per updated, deleted and added file, in that order of
-// discovery ("[更新][old]->[new] path", "[削除][old]->[N/A] path",
-// "[追加][N/A]->[new] path"), without line ends. A line holds a 19-character
-// stamp, "@" and the path; a baseline path matches the first snapshot line
-// still unmatched whose path is exactly the same.
+// discovery, without line ends (see listing_changes.h, which gives them as
+// views without a copy).
 std::vector<std::string> listingChanges(std::string_view baseline, std::string_view snapshot);
 
 // The same changes, as their parts.
 struct ListingChange {
-  enum class Kind { Updated, Deleted, Added };
+  using Kind = ListingChangeKind;
   Kind kind;
   std::string oldStamp;  // empty when added
   std::string newStamp;  // empty when deleted

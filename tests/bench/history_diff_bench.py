@@ -9,10 +9,10 @@ shown too, since the program carries its window toolkit's libraries."""
 import os
 import random
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
+
+from gnu_time import measure
 
 STAGE = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/stage")
 
@@ -33,25 +33,6 @@ def pages(size):
         written += len(line.encode("cp932")) + 2
         n += 1
     return ["\r\n".join(p).encode("cp932") + b"\r\n" for p in (older, newer)]
-
-
-def measure(argv, cwd):
-    """Best processor time (ms), wall time (ms) and peak memory (MB) of
-    three runs. The program is started by GNU time, which reports its peak:
-    a child of this process would count this one's memory as its own."""
-    best = (1e9, 1e9, 1e9)
-    report = os.path.join(cwd, "time.out")
-    for _ in range(3):
-        start = time.monotonic()
-        child = subprocess.Popen(["/usr/bin/time", "-o", report, "-f", "%M", *argv], cwd=cwd,
-                                 stdout=subprocess.DEVNULL)
-        _, _, usage = os.wait4(child.pid, 0)
-        wall = (time.monotonic() - start) * 1e3
-        with open(report) as f:
-            peak = float(f.read().split()[-1]) / 1024
-        cpu = (usage.ru_utime + usage.ru_stime) * 1e3
-        best = (min(best[0], cpu), min(best[1], wall), min(best[2], peak))
-    return best
 
 
 def main():

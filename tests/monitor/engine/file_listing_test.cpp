@@ -176,6 +176,31 @@ TEST_F(FileListingTest, QueuedMessagesRunWhileItListsAndARequestToEndGivesItUp) 
   EXPECT_EQ(FileListing(dir.path(), pump, stop, 0).list(root, true), std::nullopt);
 }
 
+// A long listing reaches its writer in pieces that make up the whole; a
+// piece not written ends the listing there.
+TEST_F(FileListingTest, ALongListingIsHandedOnInPiecesUntilOneIsNotWritten) {
+  for (int i = 0; i < 4000; ++i)
+    ::close(::open(
+        (root + "/sub0/a-name-long-enough-to-fill-pieces-" + std::to_string(i) + ".txt").c_str(),
+        O_CREAT | O_WRONLY, 0644));
+  std::vector<std::string> pieces;
+  EXPECT_TRUE(FileListing(dir.path(), pump, stop).listTo(root, true, [&](std::string_view piece) {
+    pieces.emplace_back(piece);
+    return true;
+  }));
+  EXPECT_GE(pieces.size(), 2u);
+  std::string whole;
+  for (const std::string& piece : pieces) whole += piece;
+  EXPECT_EQ(whole, FileListing(dir.path(), pump, stop).list(root, true));
+
+  int calls = 0;
+  EXPECT_FALSE(FileListing(dir.path(), pump, stop).listTo(root, true, [&](std::string_view) {
+    ++calls;
+    return false;
+  }));
+  EXPECT_EQ(calls, 1);
+}
+
 TEST(WildcardMask, DosRules) {
   struct Case {
     const char* mask;
