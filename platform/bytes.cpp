@@ -1,5 +1,6 @@
 #include "bytes.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "codec.h"
@@ -62,6 +63,7 @@ bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 bool cp932EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;
   LoweredBytes la, lb;
   for (size_t i = 0; i < a.size(); ++i)
     if (la.next(a[i]) != lb.next(b[i])) return false;
@@ -245,6 +247,7 @@ std::vector<std::string> splitCommaList(std::string_view line) {
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   size_t start = 0;
   size_t i = 0;
   while (i < text.size()) {

@@ -66,6 +66,7 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
 
 IniSection IniDocument::section(std::string_view name) const {
   IniSection keys;
+  keys.entries_.reserve(lines_.size());
   forEachEntry(name, [&keys](std::string_view k, std::string_view line) {
     keys.entries_.emplace_back(k, valueOf(line));
     return true;

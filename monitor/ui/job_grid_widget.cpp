@@ -143,10 +143,11 @@ void JobGridWidget::setCell(int row, int column, const std::string& text) {
     horizontalHeaderItem(column)->setText(fromCp932(text));
     return;
   }
-  // A new item takes its text before it joins the grid: one notice, not two.
+  // A cell without an item shows nothing: an empty text needs none. A new
+  // item takes its text before it joins the grid: one notice, not two.
   if (auto* it = item(row - 1, column))
     it->setText(fromCp932(text));
-  else
+  else if (!text.empty())
     setItem(row - 1, column, new QTableWidgetItem(fromCp932(text)));
 }
 
