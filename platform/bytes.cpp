@@ -1,5 +1,6 @@
 #include "bytes.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "codec.h"
@@ -33,13 +34,49 @@ std::string cp932AsciiLower(std::string_view s) {
   return r;
 }
 
+namespace {
+
+// Walks a CP932 text byte by byte, giving each byte as cp932AsciiLower
+// would leave it.
+class LoweredBytes {
+ public:
+  char next(char byte) {
+    const auto c = static_cast<unsigned char>(byte);
+    if (inTrail_) {
+      inTrail_ = false;
+      return byte;
+    }
+    if (isLeadByte(c)) {
+      inTrail_ = true;
+      return byte;
+    }
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : byte;
+  }
+
+ private:
+  bool inTrail_ = false;
+};
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+}  // namespace
+
 bool cp932EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && cp932AsciiLower(a) == cp932AsciiLower(b);
+  if (a.size() != b.size()) return false;
+  if (a == b) return true;
+  LoweredBytes la, lb;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (la.next(a[i]) != lb.next(b[i])) return false;
+  return true;
 }
 
-namespace {
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-}  // namespace
+std::string_view trimmedView(std::string_view s) {
+  size_t b = 0;
+  while (b < s.size() && isBlank(s[b])) ++b;
+  size_t e = s.size();
+  while (e > b && isBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
 
 std::string trimLeft(std::string_view s) {
   size_t b = 0;
@@ -53,13 +90,7 @@ std::string trimRight(std::string_view s) {
   return std::string(s.substr(0, e));
 }
 
-std::string trim(std::string_view s) {
-  size_t b = 0;
-  while (b < s.size() && isBlank(s[b])) ++b;
-  size_t e = s.size();
-  while (e > b && isBlank(s[e - 1])) --e;
-  return std::string(s.substr(b, e - b));
-}
+std::string trim(std::string_view s) { return std::string(trimmedView(s)); }
 
 std::optional<int64_t> parseInt64(std::string_view s) {
   if (s.empty()) return std::nullopt;
@@ -216,6 +247,7 @@ std::vector<std::string> splitCommaList(std::string_view line) {
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   LineCursor cursor(text);
   for (std::string_view line; cursor.next(line);) lines.emplace_back(line);
   return lines;

@@ -25,6 +25,8 @@ bool cp932EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Removes leading and trailing blanks and control characters (bytes 0x00
 // to 0x20).
 std::string trim(std::string_view s);
+// The same without a copy: the part of `s` that trim() keeps.
+std::string_view trimmedView(std::string_view s);
 std::string trimLeft(std::string_view s);
 std::string trimRight(std::string_view s);
 

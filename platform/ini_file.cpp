@@ -9,23 +9,28 @@ namespace orvis::platform {
 namespace {
 
 // Section name when the line is a section header.
-std::optional<std::string> sectionOf(const std::string& line) {
-  std::string t = trim(line);
-  if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return trim(t.substr(1, t.size() - 2));
+std::optional<std::string_view> sectionOf(std::string_view line) {
+  std::string_view t = trimmedView(line);
+  if (t.size() >= 2 && t.front() == '[' && t.back() == ']')
+    return trimmedView(t.substr(1, t.size() - 2));
   return std::nullopt;
 }
 
-bool isComment(const std::string& line) {
-  std::string t = trimLeft(line);
+bool isComment(std::string_view line) {
+  std::string_view t = trimmedView(line);
   return t.empty() || t[0] == ';';
 }
 
 // Key of a "key=value" line.
-std::optional<std::string> keyOf(const std::string& line) {
+std::optional<std::string_view> keyOf(std::string_view line) {
   if (isComment(line)) return std::nullopt;
   auto eq = line.find('=');
   if (eq == std::string::npos) return std::nullopt;
-  return trim(line.substr(0, eq));
+  return trimmedView(line.substr(0, eq));
+}
+
+std::string_view valueOf(std::string_view line) {
+  return trimmedView(line.substr(line.find('=') + 1));
 }
 
 }  // namespace
@@ -36,7 +41,8 @@ IniDocument IniDocument::parse(std::string_view bytes) {
   return doc;
 }
 
-std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
+template <typename Visit>
+void IniDocument::forEachEntry(std::string_view section, Visit visit) const {
   bool inSection = false;
   for (const auto& line : lines_) {
     if (auto s = sectionOf(line)) {
@@ -44,9 +50,33 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
       continue;
     }
     if (!inSection) continue;
-    auto k = keyOf(line);
-    if (k && cp932EqualsIgnoreCase(*k, key)) return trim(line.substr(line.find('=') + 1));
+    if (auto k = keyOf(line); k && !visit(*k, line)) return;
   }
+}
+
+std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
+  std::optional<std::string> value;
+  forEachEntry(section, [&](std::string_view k, std::string_view line) {
+    if (!cp932EqualsIgnoreCase(k, key)) return true;
+    value = std::string(valueOf(line));
+    return false;
+  });
+  return value;
+}
+
+IniSection IniDocument::section(std::string_view name) const {
+  IniSection keys;
+  keys.entries_.reserve(lines_.size());
+  forEachEntry(name, [&keys](std::string_view k, std::string_view line) {
+    keys.entries_.emplace_back(k, valueOf(line));
+    return true;
+  });
+  return keys;
+}
+
+std::optional<std::string> IniSection::get(std::string_view key) const {
+  for (const auto& [k, value] : entries_)
+    if (k.size() == key.size() && cp932EqualsIgnoreCase(k, key)) return std::string(value);
   return std::nullopt;
 }
 
@@ -67,7 +97,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     if (!inSection) continue;
     auto k = keyOf(line);
     if (k && cp932EqualsIgnoreCase(*k, key)) {
-      lines_[i] = *k + "=" + std::string(value);
+      lines_[i] = std::string(*k) + "=" + std::string(value);
       return;
     }
     if (sectionFound && !trim(line).empty()) insertAt = i + 1;
@@ -89,7 +119,7 @@ std::vector<std::pair<std::string, int>> IniDocument::repeatedSections() const {
     auto it = std::find_if(seen.begin(), seen.end(),
                            [&](const auto& e) { return cp932EqualsIgnoreCase(e.first, *s); });
     if (it == seen.end())
-      seen.emplace_back(*s, 1);
+      seen.emplace_back(std::string(*s), 1);
     else
       ++it->second;
   }
@@ -100,10 +130,12 @@ std::vector<std::pair<std::string, int>> IniDocument::repeatedSections() const {
 std::string IniDocument::serialize() const { return joinLinesCrLf(lines_); }
 
 std::optional<IniDocument> loadIniFile(const std::string& path) {
-  if (!pathExists(path)) return IniDocument();
+  // Read first, and only a read that fails asks whether the file is there:
+  // a path that cannot be looked up cannot be opened either.
   auto bytes = readFile(path, kSettingsFileLimit);
-  if (!bytes) return std::nullopt;
-  return IniDocument::parse(*bytes);
+  if (bytes) return IniDocument::parse(*bytes);
+  if (!pathExists(path)) return IniDocument();
+  return std::nullopt;
 }
 
 bool saveIniFile(const std::string& path, const IniDocument& doc, FileAccess access) {

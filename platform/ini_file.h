@@ -7,11 +7,26 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "files.h"
 
 namespace orvis::platform {
+
+// The entries of one section, found in one walk of the document: each
+// key's value is then had without walking the lines again. It points into
+// the document's lines, and lives no longer than the document unchanged.
+class IniSection {
+ public:
+  // As IniDocument::get for this section.
+  std::optional<std::string> get(std::string_view key) const;
+
+ private:
+  friend class IniDocument;
+  // Key and value of every entry, blanks trimmed, in file order.
+  std::vector<std::pair<std::string_view, std::string_view>> entries_;
+};
 
 class IniDocument {
  public:
@@ -21,6 +36,8 @@ class IniDocument {
   // The value of the first matching key, blanks trimmed; nullopt when the
   // section or key is missing.
   std::optional<std::string> get(std::string_view section, std::string_view key) const;
+  // Every entry of the section, for a caller that reads many of its keys.
+  IniSection section(std::string_view name) const;
 
   // Sets the key: replaces the value of an existing key in place, adds a
   // missing key after the last entry of its section, and a missing section
@@ -38,6 +55,11 @@ class IniDocument {
   std::vector<std::pair<std::string, int>> repeatedSections() const;
 
  private:
+  // Calls visit(key, line) for each entry of the section, in file order,
+  // until it returns false.
+  template <typename Visit>
+  void forEachEntry(std::string_view section, Visit visit) const;
+
   std::vector<std::string> lines_;
 };
 

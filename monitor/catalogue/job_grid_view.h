@@ -18,6 +18,24 @@ class JobGridView {
   // The selected block of rows (0 when none).
   virtual int selectionTop() const = 0;
   virtual int selectionBottom() const = 0;
+
+  // Around a fill of many cells (only cells: the rows are set before): the
+  // grid may keep the changes of single cells to itself until endFill(),
+  // and then take them in all at once.
+  virtual void beginFill() {}
+  virtual void endFill() {}
+};
+
+// beginFill() and endFill() for the life of the object.
+class GridFill {
+ public:
+  explicit GridFill(JobGridView& grid) : grid_(grid) { grid_.beginFill(); }
+  ~GridFill() { grid_.endFill(); }
+  GridFill(const GridFill&) = delete;
+  GridFill& operator=(const GridFill&) = delete;
+
+ private:
+  JobGridView& grid_;
 };
 
 }  // namespace orvis

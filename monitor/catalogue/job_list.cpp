@@ -9,17 +9,18 @@ namespace orvis {
 
 namespace {
 
-// Reads the keys of one job file. A file that reads cleanly is read once;
-// one that does not goes key by key through the retrying reader, so that
-// each key gives its message and its default as before.
+// Reads the keys of one job file. A file that reads cleanly is read and
+// walked once; one that does not goes key by key through the retrying
+// reader, so that each key gives its message and its default as before.
 class JobReader {
  public:
   JobReader(const IniAccess& ini, const std::string& path) : ini_(ini), path_(path) {
     doc_ = ini.loadOnce(path);
+    if (doc_) keys_ = doc_->section(jobkey::kSection);
   }
   std::string operator()(const char* key) {
     if (doc_) {
-      std::string value = doc_->get(jobkey::kSection, key).value_or(std::string());
+      std::string value = keys_.get(key).value_or(std::string());
       // The retrying reader takes a stored "retry" for a failed read.
       if (value != "retry") return value;
     }
@@ -30,6 +31,7 @@ class JobReader {
   const IniAccess& ini_;
   const std::string& path_;
   std::optional<platform::IniDocument> doc_;
+  platform::IniSection keys_;  // of doc_
 };
 
 std::string orDefault(std::string v, const char* fallback) { return v.empty() ? fallback : v; }
@@ -125,10 +127,12 @@ void JobList::fillGrid() {
     return;
   }
   grid_.setRows(static_cast<int>(n) + 1);
+  const GridFill fill(grid_);
   const std::string& mark = SJIS("○");
+  const std::string none;
+  // Emptied, then marked when on: one write of what it ends with.
   auto flag = [&](int row, int col, const StoredValue<Switch>& value) {
-    grid_.setCell(row, col, "");
-    if (value == Switch::On) grid_.setCell(row, col, mark);
+    grid_.setCell(row, col, value == Switch::On ? mark : none);
   };
   for (size_t i = 0; i < n; ++i) {
     const JobRecord& job = table_[i];

@@ -143,12 +143,27 @@ void JobGridWidget::setCell(int row, int column, const std::string& text) {
     horizontalHeaderItem(column)->setText(fromCp932(text));
     return;
   }
-  auto* it = item(row - 1, column);
-  if (!it) {
-    it = new QTableWidgetItem;
-    setItem(row - 1, column, it);
-  }
-  it->setText(fromCp932(text));
+  // A cell without an item shows nothing: an empty text needs none. A new
+  // item takes its text before it joins the grid: one notice, not two.
+  if (auto* it = item(row - 1, column))
+    it->setText(fromCp932(text));
+  else if (!text.empty())
+    setItem(row - 1, column, new QTableWidgetItem(fromCp932(text)));
+}
+
+void JobGridWidget::beginFill() {
+  if (fills_++ == 0) noticesHeld_ = model()->blockSignals(true);
+}
+
+void JobGridWidget::endFill() {
+  if (--fills_ > 0) return;
+  QAbstractItemModel* m = model();
+  m->blockSignals(noticesHeld_);
+  if (noticesHeld_) return;
+  // The rows and columns themselves never change during a fill: only texts.
+  emit m->headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+  if (rowCount() > 0)
+    emit m->dataChanged(m->index(0, 0), m->index(rowCount() - 1, columnCount() - 1));
 }
 
 std::string JobGridWidget::cell(int row, int column) const {

@@ -30,6 +30,10 @@ class JobGridWidget : public QTableWidget, public JobGridView {
   void redraw() override { viewport()->update(); }
   int selectionTop() const override;
   int selectionBottom() const override;
+  // The model's notices of single cells are held during a fill: the view
+  // then hears of the whole grid once.
+  void beginFill() override;
+  void endFill() override;
 
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -50,6 +54,8 @@ class JobGridWidget : public QTableWidget, public JobGridView {
   // A menu asked for by a press of the right button waits for its release,
   // so that the click does what it always did first.
   std::optional<QPoint> menuAfterRelease_;
+  int fills_ = 0;             // begun and not yet ended
+  bool noticesHeld_ = false;  // whether the model's were held before the first
 };
 
 }  // namespace orvis::ui

@@ -95,6 +95,8 @@ TEST(Bytes, TrimParseCase) {
   std::string a = sj("ア"), b = "\x83\x61";
   EXPECT_FALSE(cp932EqualsIgnoreCase(a, b));
   EXPECT_TRUE(cp932EqualsIgnoreCase("Common", "COMMON"));
+  EXPECT_TRUE(cp932EqualsIgnoreCase(a + "Bc", a + "bC"));
+  EXPECT_FALSE(cp932EqualsIgnoreCase("A" + a, "a" + b));
   EXPECT_EQ(replaceAll("%a%a", "%a", "x%a"), "x%ax%a");
 }
 

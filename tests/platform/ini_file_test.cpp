@@ -20,6 +20,18 @@ TEST(IniFile, ReadsIgnoringAsciiCaseKeepingBytes) {
   EXPECT_EQ(jp.get(sj("メール同報システム"), sj("送信元名称")), sj("監視"));
 }
 
+TEST(IniFile, OneSectionsEntriesReadAsEachKeyDoes) {
+  auto doc = IniDocument::parse(
+      "[common]\r\n; NO=comment\r\nNo = 10 \r\nbare line\r\n=nokey\r\n[COMMON\r\n"
+      "URI=u\r\n[X]\r\nNAME=other\r\n [ Common ] \r\nNAME=" +
+      sj("重要") + "\r\nno=second\r\nWORD=\r\n");
+  IniSection common = doc.section("COMMON");
+  for (const char* key : {"NO", "no", "URI", "NAME", "WORD", "", "[COMMON", "CHECK", "bare line"})
+    EXPECT_EQ(common.get(key), doc.get("COMMON", key)) << key;
+  EXPECT_EQ(common.get("NAME"), sj("重要"));
+  EXPECT_EQ(doc.section("NONE").get("NO"), std::nullopt);
+}
+
 TEST(IniFile, SetKeepsLineOrderAndAddsWhereExpected) {
   auto doc = IniDocument::parse("[COMMON]\r\nNO=1\r\nSOURCE=1\r\nCHECK=0\r\n\r\n[X]\r\nA=1\r\n");
   doc.set("COMMON", "source", "");

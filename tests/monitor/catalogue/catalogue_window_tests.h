@@ -32,6 +32,7 @@ class JobGridWindowTest : public QObject {
   void captionsWidthsAndMarks();
   void loadOrderAndTheStopAtABadGroup();
   void coloursAndPicturesPerCell();
+  void aRefillIsOneNoticeOfEveryCell();
 };
 
 class JobEditorWindowTest : public QObject {

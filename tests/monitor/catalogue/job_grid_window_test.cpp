@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTableWidget>
 
 #include "catalogue_window_tests.h"
@@ -92,4 +93,19 @@ void JobGridWindowTest::coloursAndPicturesPerCell() {
   grid(w)->selectRow(1);
   QApplication::processEvents();
   QVERIFY(near(pixel(w, 2, 6, 300, 8), 0, 0, 128));
+}
+
+void JobGridWindowTest::aRefillIsOneNoticeOfEveryCell() {
+  CatalogueWindow w;
+  for (const char* no : {"1", "2", "3"}) w.job(no, {std::string("NO=") + no, "NAME=old"});
+  w.open();
+  w.job("2", {"NO=2", "NAME=new"});
+  QSignalSpy notices(grid(w)->model(), &QAbstractItemModel::dataChanged);
+  orvis::JobList& list = w.form->monitor().jobList();
+  list.loadJobFiles();
+  list.fillGrid();
+  QCOMPARE(cellText(w, 2, 1), QStringLiteral("new"));
+  QCOMPARE(notices.count(), 1);
+  QCOMPARE(notices[0][0].toModelIndex(), grid(w)->model()->index(0, 0));
+  QCOMPARE(notices[0][1].toModelIndex(), grid(w)->model()->index(2, 11));
 }
