@@ -109,8 +109,8 @@ class StagedFile {
   bool failed_ = false;
 };
 
-// Opens the file in append mode, exclusively// Opens the file in append mode, exclusively (an
-// advisory lock that no other writer of the system gets at the same moment), creating it when
+// Opens the file in append mode, exclusively (an advisory lock that no
+// other writer of the system gets at the same moment), creating it when
 // missing, and writes the bytes at its end in one write: a line is in the
 // file whole or not at all, whatever kills the writer, and a writer that
 // takes no lock cannot land inside it. A lock that stays taken for more than
