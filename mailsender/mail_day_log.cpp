@@ -10,21 +10,6 @@
 #include "platform/open_file.h"
 
 namespace orvis::postiva {
-namespace {
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-}  // namespace
 
 MailDayLog::MailDayLog(std::string folder, std::string tag, const platform::Clock& clock)
     : folder_(std::move(folder)), tag_(std::move(tag)), clock_(clock) {
@@ -74,7 +59,7 @@ void MailDayLog::write(std::string_view message) {
     }
     // One write in append mode lands whole at the end of the file, whoever
     // else appends at the same moment: no lock to wait for, no line lost.
-    if (!writeAll(fd_, line)) lost();
+    if (!platform::writeAll(fd_, line.data(), line.size())) lost();
     return;
   }
 }

@@ -21,23 +21,10 @@ std::string asciiLower(std::string_view s) {
   return r;
 }
 
-std::string cp932AsciiLower(std::string_view s) {
-  std::string r(s);
-  for (size_t i = 0; i < r.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(r[i]);
-    if (isLeadByte(c)) {
-      ++i;  // the trail byte belongs to the character
-    } else if (c >= 'A' && c <= 'Z') {
-      r[i] = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return r;
-}
-
 namespace {
 
-// Walks a CP932 text byte by byte, giving each byte as cp932AsciiLower
-// would leave it.
+// Walks a CP932 text byte by byte, giving each byte with the ASCII
+// letters lowered and the bytes of double-byte characters as they are.
 class LoweredBytes {
  public:
   char next(char byte) {
@@ -60,6 +47,13 @@ class LoweredBytes {
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 }  // namespace
+
+std::string cp932AsciiLower(std::string_view s) {
+  std::string r(s);
+  LoweredBytes lowered;
+  for (char& c : r) c = lowered.next(c);
+  return r;
+}
 
 bool cp932EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -76,7 +76,7 @@ IniSection IniDocument::section(std::string_view name) const {
 
 std::optional<std::string> IniSection::get(std::string_view key) const {
   for (const auto& [k, value] : entries_)
-    if (k.size() == key.size() && cp932EqualsIgnoreCase(k, key)) return std::string(value);
+    if (cp932EqualsIgnoreCase(k, key)) return std::string(value);
   return std::nullopt;
 }
 
