@@ -77,6 +77,13 @@ class Demo(unittest.TestCase):
                 good = next((p for p in passes(d.messages(errors="replace")) if all(w in p for w in wanted)), None)
             except (UnicodeDecodeError, AssertionError):
                 pass  # a line being written
+        # The demo tells of the pass once it has seen it end in the log, a
+        # moment after the log says so.
+        printed, told = "", time.time() + 15
+        while good is not None and "pass ended" not in printed and time.time() < told:
+            out.seek(0)
+            printed = out.read()
+            time.sleep(0.2)
         out.seek(0)
         printed = out.read()
         self.assertIsNotNone(good, printed)
